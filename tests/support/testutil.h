@@ -1,0 +1,25 @@
+#pragma once
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+namespace testutil {
+
+// Sends a press and release to whatever widget a user would hit at `pos`
+// (in `top`'s coordinates), the way a real click is delivered.
+void clickAt(QWidget* top, QPoint pos, Qt::MouseButton button = Qt::LeftButton);
+void doubleClickAt(QWidget* top, QPoint pos);
+void moveMouseTo(QWidget* top, QPoint pos);
+
+// The deepest visible widget under `pos` of `top`.
+QWidget* widgetAt(QWidget* top, QPoint pos);
+
+// Grabs the widget and writes it to $LAB_TEST_OUTPUT/<name>.png (or the
+// current folder); returns the picture for checks.
+QImage screenshot(QWidget* w, const QString& name);
+
+// Processes pending events for about `ms` milliseconds.
+void pump(int ms = 0);
+
+} // namespace testutil
