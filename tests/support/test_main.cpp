@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/forms.h"
+#include "support/testutil.h"
 
 int main(int argc, char** argv)
 {
@@ -14,5 +15,10 @@ int main(int argc, char** argv)
     QLocale::setDefault(QLocale::c());
     testing::InitGoogleTest(&argc, argv);
     LabApplication app(argc, argv);
+    // Message boxes would wait for a user: record them instead.
+    Application->MessageBoxHook = [](const QString& text, const QString&, unsigned) {
+        testutil::messages() << text;
+        return int(mrOk);
+    };
     return RUN_ALL_TESTS();
 }

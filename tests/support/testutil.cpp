@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include "platform/forms.h"
+
 namespace testutil {
 
 QWidget* widgetAt(QWidget* top, QPoint pos)
@@ -28,6 +30,8 @@ void doubleClickAt(QWidget* top, QPoint pos)
 void moveMouseTo(QWidget* top, QPoint pos)
 {
     QWidget* w = widgetAt(top, pos);
+    TPoint screen = TPoint::from(top->mapToGlobal(pos));
+    SetCursorPosForTest(&screen);
     QTest::mouseMove(w, w->mapFrom(top, pos));
 }
 
@@ -40,6 +44,12 @@ QImage screenshot(QWidget* w, const QString& name)
     QDir().mkpath(dir);
     img.save(dir + "/" + name + ".png");
     return img;
+}
+
+QStringList& messages()
+{
+    static QStringList m;
+    return m;
 }
 
 void pump(int ms)

@@ -2,6 +2,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 namespace testutil {
@@ -18,6 +19,10 @@ QWidget* widgetAt(QWidget* top, QPoint pos);
 // Grabs the widget and writes it to $LAB_TEST_OUTPUT/<name>.png (or the
 // current folder); returns the picture for checks.
 QImage screenshot(QWidget* w, const QString& name);
+
+// Messages the program showed in message boxes (exceptions included),
+// oldest first; tests clear it when they start.
+QStringList& messages();
 
 // Processes pending events for about `ms` milliseconds.
 void pump(int ms = 0);

@@ -1,0 +1,669 @@
+#include "platform/forms.h"
+
+#include "platform/help.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+namespace {
+QPointer<TControl> g_capture;
+bool g_cursorPinned = false;
+TPoint g_cursorPos;
+int g_beeps = 0;
+} // namespace
+
+void Guarded(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const std::exception& e) {
+        if (Application)
+            Application->HandleException(e);
+    }
+}
+
+// ---------------------------------------------------------------- TForm
+
+TForm::TForm(QObject* owner) : TWinControl(nullptr)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    SetColor(clBtnFace);
+    SetFont(TFont("MS Sans Serif", 11));
+    setFocusPolicy(Qt::NoFocus);
+    if (owner && owner == Application)
+        Application->AddForm(this);
+    else if (owner)
+        connect(owner, &QObject::destroyed, this, [this] { delete this; });
+    applyFlags();
+}
+
+TForm::~TForm()
+{
+    if (Application)
+        Application->RemoveForm(this);
+}
+
+void TForm::DoCreate()
+{
+    if (m_created)
+        return;
+    m_created = true;
+    if (OnCreate)
+        Guarded([&] { OnCreate(this); });
+}
+
+void TForm::SetCaption(const QString& c)
+{
+    TControl::SetCaption(c);
+    setWindowTitle(c);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle s)
+{
+    m_borderStyle = s;
+    applyFlags();
+}
+
+void TForm::SetBorderIcons(unsigned icons)
+{
+    m_borderIcons = icons;
+    applyFlags();
+}
+
+void TForm::applyFlags()
+{
+    bool vis = isVisible();
+    Qt::WindowFlags f = Qt::Window;
+    switch (m_borderStyle) {
+    case TFormBorderStyle::bsNone: f |= Qt::FramelessWindowHint; break;
+    case TFormBorderStyle::bsDialog: f = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint; break;
+    default: f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint; break;
+    }
+    if (m_borderStyle != TFormBorderStyle::bsNone) {
+        if (m_borderIcons & biSystemMenu)
+            f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (m_borderStyle != TFormBorderStyle::bsDialog) {
+            if (m_borderIcons & biMinimize)
+                f |= Qt::WindowMinimizeButtonHint;
+            if (m_borderIcons & biMaximize)
+                f |= Qt::WindowMaximizeButtonHint;
+        }
+    }
+    setWindowFlags(f);
+    bool fixed = m_borderStyle == TFormBorderStyle::bsSingle || m_borderStyle == TFormBorderStyle::bsDialog;
+    if (fixed && width() > 0 && height() > 0 && WindowState() == TWindowState::wsNormal)
+        setFixedSize(size());
+    if (vis)
+        show();
+}
+
+TWindowState TForm::WindowState() const
+{
+    Qt::WindowStates s = windowState();
+    if (s & Qt::WindowMinimized)
+        return TWindowState::wsMinimized;
+    if (s & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        return TWindowState::wsMaximized;
+    return TWindowState::wsNormal;
+}
+
+void TForm::SetWindowState(TWindowState s)
+{
+    switch (s) {
+    case TWindowState::wsMaximized: setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized); break;
+    case TWindowState::wsMinimized: setWindowState(windowState() | Qt::WindowMinimized); break;
+    default: setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)); break;
+    }
+}
+
+void TForm::SetClientSize(int w, int h)
+{
+    bool fixed = m_borderStyle == TFormBorderStyle::bsSingle || m_borderStyle == TFormBorderStyle::bsDialog;
+    if (fixed)
+        setFixedSize(w, h);
+    else
+        resize(w, h);
+    Realign();
+}
+
+TControl* TForm::ActiveControl() const
+{
+    return ControlOf(focusWidget());
+}
+
+void TForm::SetActiveControl(TControl* c)
+{
+    if (c)
+        c->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm::ShowForm()
+{
+    DoCreate();
+    if (Position == TPosition::poScreenCenter && !isVisible()) {
+        if (QScreen* s = QGuiApplication::primaryScreen()) {
+            QRect g = s->availableGeometry();
+            move(g.center() - QPoint(width() / 2, height() / 2));
+        }
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm::HideForm()
+{
+    hide();
+}
+
+int TForm::ShowModal()
+{
+    DoCreate();
+    m_modalResult = mrNone;
+    ++m_modalDepth;
+    // Other windows are disabled while the form is modal; help viewers stay usable.
+    std::vector<QPointer<QWidget>> disabled;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || w->objectName() == "HelpViewer" || !w->isEnabled() || w->isHidden())
+            continue;
+        w->setEnabled(false);
+        disabled.emplace_back(w);
+    }
+    ShowForm();
+    QEventLoop loop;
+    for (;;) {
+        while (m_modalResult == mrNone && !(Application && Application->Terminated()))
+            loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+        if (Application && Application->Terminated())
+            break;
+        // The form may refuse to close; then the loop goes on.
+        if (CloseQuery()) {
+            TCloseAction action = TCloseAction::caHide;
+            if (OnClose)
+                Guarded([&] { OnClose(this, action); });
+            if (action != TCloseAction::caNone)
+                break;
+        }
+        m_modalResult = mrNone;
+    }
+    int result = m_modalResult;
+    hide();
+    for (auto& w : disabled)
+        if (w)
+            w->setEnabled(true);
+    --m_modalDepth;
+    return result;
+}
+
+bool TForm::CloseQuery()
+{
+    bool can = true;
+    if (OnCloseQuery)
+        Guarded([&] { OnCloseQuery(this, can); });
+    return can;
+}
+
+void TForm::Close()
+{
+    if (IsModal()) {
+        m_modalResult = mrCancel;
+        return;
+    }
+    if (m_closing)
+        return;
+    m_closing = true;
+    if (CloseQuery()) {
+        TCloseAction action = TCloseAction::caHide;
+        if (OnClose)
+            Guarded([&] { OnClose(this, action); });
+        if (action != TCloseAction::caNone) {
+            hide();
+            if (Application && Application->MainForm() == this)
+                Application->Terminate();
+        }
+    }
+    m_closing = false;
+}
+
+void TForm::DoShow()
+{
+    if (OnShow)
+        OnShow(this);
+}
+
+void TForm::DoHide()
+{
+    if (OnHide)
+        OnHide(this);
+}
+
+void TForm::Activate()
+{
+    if (OnActivate)
+        OnActivate(this);
+}
+
+void TForm::Deactivate()
+{
+    if (OnDeactivate)
+        OnDeactivate(this);
+}
+
+void TForm::showEvent(QShowEvent* e)
+{
+    TWinControl::showEvent(e);
+    if (!e->spontaneous())
+        Guarded([&] { DoShow(); });
+}
+
+void TForm::hideEvent(QHideEvent* e)
+{
+    TWinControl::hideEvent(e);
+    if (!e->spontaneous())
+        Guarded([&] { DoHide(); });
+}
+
+void TForm::closeEvent(QCloseEvent* e)
+{
+    e->ignore();
+    Close();
+}
+
+void TForm::changeEvent(QEvent* e)
+{
+    TWinControl::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange) {
+        TWindowState s = WindowState();
+        int type = s == TWindowState::wsMinimized ? 1 : s == TWindowState::wsMaximized ? 2 : 0;
+        Guarded([&] { WMSize(type); });
+    }
+}
+
+bool TForm::event(QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::WindowActivate:
+        if (!m_wasActive) {
+            m_wasActive = true;
+            Guarded([&] { Activate(); });
+        }
+        break;
+    case QEvent::WindowDeactivate:
+        if (m_wasActive) {
+            m_wasActive = false;
+            Guarded([&] { Deactivate(); });
+        }
+        break;
+    case QEvent::Hide:
+        if (m_wasActive && !isVisible()) {
+            m_wasActive = false;
+            bool r = TWinControl::event(e);
+            Guarded([&] { Deactivate(); });
+            return r;
+        }
+        break;
+    default:
+        break;
+    }
+    return TWinControl::event(e);
+}
+
+bool TForm::HelpRequest(unsigned command, long long data)
+{
+    bool callHelp = true;
+    if (OnHelp)
+        OnHelp(command, data, callHelp);
+    if (callHelp && Application)
+        return Application->HelpCommand(command, data);
+    return false;
+}
+
+void TForm::keyPressEvent(QKeyEvent* e)
+{
+    auto press = [](TControl* b) {
+        if (b && b->isVisible() && b->isEnabled()) {
+            b->Click();
+            return true;
+        }
+        return false;
+    };
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (auto* btn = qobject_cast<QAbstractButton*>(focusWidget()); btn && btn->isEnabled()) {
+            btn->click();
+            return;
+        }
+        if (press(m_default))
+            return;
+    } else if (e->key() == Qt::Key_Escape) {
+        if (press(m_cancel))
+            return;
+    } else if (e->key() == Qt::Key_F1) {
+        TControl* c = ControlOf(focusWidget());
+        int ctx = 0;
+        for (QWidget* w = c; w && !ctx; w = w->parentWidget())
+            if (auto* tc = qobject_cast<TControl*>(w))
+                ctx = tc->HelpContext();
+        if (ctx)
+            HelpRequest(HELP_CONTEXT, ctx);
+        return;
+    }
+    TWinControl::keyPressEvent(e);
+}
+
+void TForm::paintEvent(QPaintEvent* e)
+{
+    TWinControl::paintEvent(e);
+}
+
+// ---------------------------------------------------------------- TApplication
+
+TApplication::TApplication()
+{
+    qApp->installEventFilter(this);
+}
+
+TApplication::~TApplication()
+{
+    FreeForms();
+    Help::CloseAll();
+    if (Application == this)
+        Application = nullptr;
+}
+
+void TApplication::SetTitle(const QString& t)
+{
+    m_title = t;
+    QGuiApplication::setApplicationDisplayName(t);
+}
+
+void TApplication::SetHint(const QString& h)
+{
+    if (h == m_hint)
+        return;
+    m_hint = h;
+    if (OnHint)
+        Guarded([&] { OnHint(this); });
+}
+
+void TApplication::HandleException(const std::exception& e)
+{
+    if (OnException) {
+        OnException(this, e);
+        return;
+    }
+    ShowException(e);
+}
+
+void TApplication::ShowException(const std::exception& e)
+{
+    QString msg;
+    if (auto* ex = dynamic_cast<const Exception*>(&e))
+        msg = ex->Message;
+    else
+        msg = QString::fromUtf8(e.what());
+    if (!msg.isEmpty() && !msg.endsWith('.'))
+        msg += '.';
+    MessageBox(msg, m_title, MB_OK | MB_ICONERROR);
+}
+
+int TApplication::MessageBox(const QString& text, const QString& caption, unsigned flags)
+{
+    if (MessageBoxHook)
+        return MessageBoxHook(text, caption, flags);
+    QMessageBox box;
+    box.setWindowTitle(caption);
+    box.setText(text);
+    switch (flags & 0xF0) {
+    case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    switch (flags & 0x0F) {
+    case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    default: box.setStandardButtons(QMessageBox::Ok); break;
+    }
+    box.setObjectName("HelpViewer"); // stays usable over a modal form
+    int r = box.exec();
+    switch (r) {
+    case QMessageBox::Ok: return mrOk;
+    case QMessageBox::Cancel: return mrCancel;
+    case QMessageBox::Yes: return mrYes;
+    case QMessageBox::No: return mrNo;
+    default: return mrCancel;
+    }
+}
+
+bool TApplication::HelpContext(int context)
+{
+    return HelpCommand(HELP_CONTEXT, context);
+}
+
+bool TApplication::HelpCommand(unsigned command, long long data)
+{
+    if (HelpFile.isEmpty())
+        return false;
+    return Help::Show(m_mainForm, HelpFile, command, data);
+}
+
+void TApplication::AddForm(TForm* f)
+{
+    m_forms.push_back(f);
+    if (!m_mainForm)
+        m_mainForm = f;
+}
+
+void TApplication::RemoveForm(TForm* f)
+{
+    std::erase(m_forms, f);
+    if (m_mainForm == f)
+        m_mainForm = nullptr;
+}
+
+void TApplication::FreeForms()
+{
+    while (!m_forms.empty()) {
+        TForm* f = m_forms.back();
+        delete f; // removes itself
+    }
+    m_mainForm = nullptr;
+}
+
+void TApplication::Run()
+{
+    qApp->setQuitOnLastWindowClosed(false);
+    if (m_terminated)
+        return;
+    if (m_mainForm)
+        m_mainForm->ShowForm();
+    QApplication::exec();
+}
+
+void TApplication::Terminate()
+{
+    m_terminated = true;
+    QCoreApplication::quit();
+}
+
+void TApplication::ProcessMessages()
+{
+    QCoreApplication::processEvents();
+}
+
+QStringList TApplication::Arguments() const
+{
+    if (m_argsSet)
+        return m_args;
+    QStringList a = QCoreApplication::arguments();
+    if (!a.isEmpty())
+        a.removeFirst();
+    return a;
+}
+
+bool TApplication::eventFilter(QObject* o, QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w)
+            break;
+        auto* me = static_cast<QMouseEvent*>(e);
+        if (!g_cursorPinned)
+            g_cursorPos = TPoint::from(me->globalPosition().toPoint());
+        if (g_capture) {
+            // Everything goes to the control holding the capture.
+            TControl* c = g_capture;
+            QPoint p = c->mapFromGlobal(me->globalPosition().toPoint());
+            if (w == c)
+                break;
+            QMouseEvent copy(e->type(), QPointF(p), me->globalPosition(), me->button(), me->buttons(), me->modifiers());
+            QCoreApplication::sendEvent(c, &copy);
+            return true;
+        }
+        if (e->type() == QEvent::MouseMove) {
+            TControl* c = ControlOf(w);
+            while (c && c->Hint().isEmpty())
+                c = qobject_cast<TControl*>(c->parentWidget());
+            QString h = c ? c->Hint() : QString();
+            int bar = h.indexOf('|');
+            SetHint(bar < 0 ? h : h.mid(bar + 1));
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- LabApplication
+
+LabApplication::LabApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setQuitOnLastWindowClosed(false);
+    if (!Screen)
+        Screen = new TScreen;
+    if (!Application)
+        Application = new TApplication;
+}
+
+LabApplication::~LabApplication()
+{
+    delete Application;
+    Application = nullptr;
+    delete Screen;
+    Screen = nullptr;
+}
+
+bool LabApplication::notify(QObject* receiver, QEvent* e)
+{
+    try {
+        return QApplication::notify(receiver, e);
+    } catch (const std::exception& ex) {
+        if (Application)
+            Application->HandleException(ex);
+        return true;
+    }
+}
+
+// ---------------------------------------------------------------- screen and system
+
+int TScreen::Width() const
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().width() : 0;
+}
+
+int TScreen::Height() const
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().height() : 0;
+}
+
+void TScreen::SetCursor(Qt::CursorShape c)
+{
+    if (c == m_cursor)
+        return;
+    if (m_cursor != Qt::ArrowCursor)
+        QApplication::restoreOverrideCursor();
+    m_cursor = c;
+    if (c != Qt::ArrowCursor)
+        QApplication::setOverrideCursor(QCursor(c));
+}
+
+void SetCapture(TControl* c)
+{
+    g_capture = c;
+    if (c && QGuiApplication::platformName() != "offscreen")
+        c->grabMouse();
+}
+
+void ReleaseCapture()
+{
+    if (g_capture && QGuiApplication::platformName() != "offscreen")
+        g_capture->releaseMouse();
+    g_capture = nullptr;
+}
+
+TControl* GetCapture()
+{
+    return g_capture;
+}
+
+TPoint GetCursorPos()
+{
+    if (g_cursorPinned)
+        return g_cursorPos;
+    return TPoint::from(QCursor::pos());
+}
+
+void SetCursorPosForTest(const TPoint* p)
+{
+    g_cursorPinned = p != nullptr;
+    if (p)
+        g_cursorPos = *p;
+}
+
+int GetSystemMetrics(int index)
+{
+    if (!Screen)
+        return 0;
+    return index == SM_CXSCREEN ? Screen->Width() : index == SM_CYSCREEN ? Screen->Height() : 0;
+}
+
+void MessageBeep(unsigned)
+{
+    ++g_beeps;
+    QApplication::beep();
+}
+
+int BeepCount()
+{
+    return g_beeps;
+}
+
+namespace Clipboard {
+void SetText(const QString& s)
+{
+    QGuiApplication::clipboard()->setText(s);
+}
+QString Text()
+{
+    return QGuiApplication::clipboard()->text();
+}
+} // namespace Clipboard

@@ -1,0 +1,30 @@
+#pragma once
+// Per-user settings kept under registry-style key paths
+// ("Software\\A51370\\Vexorin\\Vorlinograph").  They live in an INI file in
+// the user's configuration folder, one group per key path.
+
+#include <QString>
+#include <memory>
+
+class QSettings;
+
+class TRegistry {
+public:
+    TRegistry();
+    ~TRegistry();
+    // Opens (and with create, makes) the key below the current user's root.
+    bool OpenKey(const QString& key, bool create);
+    void CloseKey();
+    bool ValueExists(const QString& name) const;
+    // A missing, unreadable or non-finite value raises an error.
+    double ReadFloat(const QString& name) const;
+    void WriteFloat(const QString& name, double v);
+    QString ReadString(const QString& name) const;
+    void WriteString(const QString& name, const QString& v);
+    // The file the values are kept in.
+    static QString FilePath();
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+    QString m_group;
+};

@@ -1,0 +1,120 @@
+#include "platform/clock.h"
+#include "platform/numtext.h"
+#include "platform/registry.h"
+#include "platform/types.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+TEST(Rounding, RoundIsTiesToEvenAndGuardsNonFinite)
+{
+    EXPECT_EQ(Round(0.5), 0);
+    EXPECT_EQ(Round(1.5), 2);
+    EXPECT_EQ(Round(2.5), 2);
+    EXPECT_EQ(Round(-2.5), -2);
+    EXPECT_EQ(Round(4.5), 4);
+    EXPECT_EQ(Round(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(Round(1e300), std::numeric_limits<int>::max());
+    EXPECT_EQ(Round(-1e300), std::numeric_limits<int>::min());
+    EXPECT_EQ(Trunc(-2.7), -2);
+    EXPECT_EQ(Trunc(2.7), 2);
+    EXPECT_EQ(Trunc(std::numeric_limits<double>::infinity()), std::numeric_limits<int>::max());
+}
+
+TEST(Rounding, MulDivRoundsHalfAwayFromZeroAndRefusesZeroDivisor)
+{
+    EXPECT_EQ(MulDiv(10, 3, 4), 8);   // 7.5 -> 8
+    EXPECT_EQ(MulDiv(-10, 3, 4), -8);
+    EXPECT_EQ(MulDiv(5, 1, 3), 2);    // 1.67
+    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+    EXPECT_EQ(MulDiv(8, 96, 72), 11);
+}
+
+TEST(Rects, IntersectAndPtInRectUseExclusiveEdges)
+{
+    TRect r;
+    EXPECT_TRUE(IntersectRect(r, TRect(0, 0, 10, 10), TRect(5, 5, 20, 20)));
+    EXPECT_EQ(r, TRect(5, 5, 10, 10));
+    EXPECT_FALSE(IntersectRect(r, TRect(0, 0, 5, 5), TRect(5, 0, 10, 5)));
+    EXPECT_TRUE(PtInRect(TRect(0, 0, 5, 5), TPoint(4, 4)));
+    EXPECT_FALSE(PtInRect(TRect(0, 0, 5, 5), TPoint(5, 4)));
+}
+
+class NumberText : public ::testing::Test {
+protected:
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+};
+
+TEST_F(NumberText, FloatToStrUsesFifteenDigitsWithoutExponentForOrdinarySizes)
+{
+    EXPECT_EQ(FloatToStr(0.00002), "0.00002");
+    EXPECT_EQ(FloatToStr(0.1), "0.1");
+    EXPECT_EQ(FloatToStr(1.0 / 3.0), "0.333333333333333");
+    EXPECT_EQ(FloatToStr(1500), "1500");
+    EXPECT_EQ(FloatToStr(-2.5), "-2.5");
+    EXPECT_EQ(FloatToStr(0), "0");
+    EXPECT_EQ(FloatToStr(1e20), "1E+20");
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    EXPECT_EQ(FloatToStr(12.25), "12,25");
+    EXPECT_EQ(Format("%10.4f", 3.14159), "    3,1416");
+}
+
+TEST_F(NumberText, StrToFloatTakesTheLocaleSeparatorOrAPointAndNothingElse)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    EXPECT_DOUBLE_EQ(StrToFloat("12,5"), 12.5);
+    EXPECT_DOUBLE_EQ(StrToFloat("12.5"), 12.5);
+    EXPECT_DOUBLE_EQ(StrToFloat(" 7 "), 7.0);
+    EXPECT_THROW(StrToFloat("12,5 Ом"), EConvertError);
+    EXPECT_THROW(StrToFloat(""), EConvertError);
+    EXPECT_THROW(StrToFloat("inf"), EConvertError);
+    EXPECT_THROW(StrToFloat("nan"), EConvertError);
+    EXPECT_THROW(StrToFloat("1e999"), EConvertError);
+}
+
+TEST_F(NumberText, StrToIntRefusesAnythingButAWholeNumber)
+{
+    EXPECT_EQ(StrToInt("12"), 12);
+    EXPECT_EQ(StrToInt("-1"), -1);
+    EXPECT_THROW(StrToInt("3a"), EConvertError);
+    EXPECT_THROW(StrToInt(""), EConvertError);
+    EXPECT_THROW(StrToInt("1.5"), EConvertError);
+}
+
+TEST(Registry, ValuesRoundTripAndBadOnesRaise)
+{
+    {
+        TRegistry r;
+        ASSERT_TRUE(r.OpenKey("Software\\A51370\\Vexorin\\Vorlinograph", true));
+        r.WriteFloat("ShotSecs", 0.25);
+        r.WriteString("Bad", "abc");
+        r.CloseKey();
+    }
+    TRegistry r;
+    ASSERT_TRUE(r.OpenKey("Software\\A51370\\Vexorin\\Vorlinograph", false));
+    EXPECT_DOUBLE_EQ(r.ReadFloat("ShotSecs"), 0.25);
+    EXPECT_THROW(r.ReadFloat("Bad"), Exception);
+    EXPECT_THROW(r.ReadFloat("Missing"), Exception);
+    EXPECT_FALSE(TRegistry().OpenKey("Software\\Nobody\\Here", false));
+}
+
+TEST(ClockTest, ManualClockDrivesBothReadings)
+{
+    double realMono = Clock::Monotonic();
+    {
+        Clock::Manual m(100.0, 5.0);
+        EXPECT_DOUBLE_EQ(Clock::TimeOfDay(), 100.0);
+        m.Advance(0.5);
+        EXPECT_DOUBLE_EQ(Clock::TimeOfDay(), 100.5);
+        EXPECT_DOUBLE_EQ(Clock::Monotonic(), 5.5);
+    }
+    EXPECT_GE(Clock::Monotonic(), realMono);
+    double tod = Clock::TimeOfDay();
+    EXPECT_GE(tod, 0.0);
+    EXPECT_LT(tod, 86400.0);
+}
+
+} // namespace

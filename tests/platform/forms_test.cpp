@@ -1,0 +1,153 @@
+#include "platform/forms.h"
+#include "platform/stdctrls.h"
+#include "support/testutil.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Alignment, TopBottomAndClientShareTheClientArea)
+{
+    TForm f;
+    f.SetClientSize(300, 200);
+    auto* top = new TPanel(&f);
+    top->SetHeight(28);
+    top->SetAlign(alTop);
+    auto* bottom = new TStatusBar(&f);
+    auto* client = new TPanel(&f);
+    client->SetAlign(alClient);
+    f.Realign();
+    EXPECT_EQ(top->BoundsRect(), TRect(0, 0, 300, 28));
+    EXPECT_EQ(bottom->BoundsRect(), TRect(0, 181, 300, 200));
+    EXPECT_EQ(client->BoundsRect(), TRect(0, 28, 300, 181));
+    f.SetClientSize(400, 300);
+    EXPECT_EQ(client->BoundsRect(), TRect(0, 28, 400, 281));
+    // A hidden control gives its room back.
+    bottom->Hide();
+    EXPECT_EQ(client->BoundsRect(), TRect(0, 28, 400, 300));
+}
+
+TEST(Alignment, PanelBevelsShrinkTheAreaOfAlignedChildren)
+{
+    TPanel p;
+    p.resize(100, 50);
+    p.SetBevelInner(TBevelCut::bvLowered);
+    p.SetBevelWidth(3);
+    EXPECT_EQ(p.AdjustClientRect(), TRect(6, 6, 94, 44));
+}
+
+TEST(ModalForms, ModalResultEndsTheLoopAndHidingDoesNot)
+{
+    TForm f;
+    f.resize(200, 100);
+    auto* ok = new TBitBtn(&f, TBitBtnKind::bkOK);
+    ok->SetBounds(10, 10, 75, 25);
+    bool hiddenAndStillModal = false;
+    QTimer::singleShot(20, [&] {
+        f.hide();
+        testutil::pump(30);
+        hiddenAndStillModal = f.IsModal();
+        f.show();
+        QTimer::singleShot(20, [&] { testutil::clickAt(&f, QPoint(40, 20)); });
+    });
+    EXPECT_EQ(f.ShowModal(), mrOk);
+    EXPECT_TRUE(hiddenAndStillModal);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_FALSE(f.IsModal());
+}
+
+TEST(ModalForms, EscapePressesTheCancelButtonAndClosingGivesCancel)
+{
+    TForm f;
+    auto* edit = new TEdit(&f);
+    auto* cancel = new TBitBtn(&f, TBitBtnKind::bkCancel);
+    cancel->SetBounds(10, 40, 75, 25);
+    QTimer::singleShot(20, [&] {
+        edit->SetFocus();
+        QTest::keyClick(edit->LineEdit(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(f.ShowModal(), mrCancel);
+    QTimer::singleShot(20, [&] { f.close(); });
+    EXPECT_EQ(f.ShowModal(), mrCancel);
+}
+
+TEST(ModalForms, NestedModalFormsDisableTheOuterOne)
+{
+    TForm outer, inner;
+    bool outerDisabled = false;
+    QTimer::singleShot(20, [&] {
+        QTimer::singleShot(20, [&] {
+            outerDisabled = !outer.isEnabled();
+            inner.SetModalResult(mrOk);
+        });
+        EXPECT_EQ(inner.ShowModal(), mrOk);
+        outer.SetModalResult(mrYes);
+    });
+    EXPECT_EQ(outer.ShowModal(), mrYes);
+    EXPECT_TRUE(outerDisabled);
+    EXPECT_TRUE(outer.isEnabled());
+}
+
+TEST(Exceptions, AHandlerThatThrowsEndsInTheApplicationHandler)
+{
+    testutil::messages().clear();
+    TForm f;
+    f.resize(200, 100);
+    auto* b = new TButton(&f);
+    b->SetBounds(10, 10, 75, 25);
+    b->OnClick = [](TObject*) { throw Exception("Недопустимый номер лабораторной работы: 12"); };
+    f.show();
+    testutil::clickAt(&f, QPoint(40, 20));
+    ASSERT_EQ(testutil::messages().size(), 1);
+    EXPECT_EQ(testutil::messages().first(), "Недопустимый номер лабораторной работы: 12.");
+}
+
+TEST(UpDownTest, StopsAtItsEndsAndReadsTheField)
+{
+    TForm f;
+    auto* e = new TEdit(&f);
+    auto* ud = new TUpDown(&f);
+    ud->SetMin(1);
+    ud->SetMax(100);
+    ud->SetAssociate(e);
+    ud->SetPosition(1);
+    EXPECT_EQ(e->Text(), "1");
+    ud->StepBy(-1);
+    EXPECT_EQ(e->Text(), "1");
+    e->SetText("100");
+    ud->StepBy(1);
+    EXPECT_EQ(e->Text(), "100");
+    EXPECT_EQ(ud->Position(), 100);
+    e->SetText("abc");
+    int p = 0;
+    EXPECT_FALSE(ud->PositionFromText(p));
+    e->SetText("50");
+    QTest::keyClick(e->LineEdit(), Qt::Key_Up);
+    EXPECT_EQ(e->Text(), "51");
+}
+
+TEST(HintsTest, ApplicationHintFollowsTheMouseAndClimbsToAParent)
+{
+    TForm f;
+    f.resize(300, 200);
+    auto* panel = new TPanel(&f);
+    panel->SetBounds(0, 0, 150, 100);
+    panel->SetHint("Панель|Длинная подсказка панели");
+    auto* label = new TLabel(panel);
+    label->SetBounds(10, 10, 50, 20);
+    label->SetAutoSize(false);
+    f.show();
+    int fired = 0;
+    Application->OnHint = [&](TObject*) { ++fired; };
+    testutil::moveMouseTo(&f, QPoint(20, 20));
+    EXPECT_EQ(Application->Hint(), "Длинная подсказка панели");
+    EXPECT_EQ(fired, 1);
+    testutil::moveMouseTo(&f, QPoint(250, 150));
+    EXPECT_EQ(Application->Hint(), "");
+    Application->OnHint = nullptr;
+}
+
+} // namespace
