@@ -1,0 +1,246 @@
+#include "components/kitclass.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+QString KitClassName(const QObject* obj)
+{
+    return obj ? QString::fromLatin1(obj->metaObject()->className()) : QStringLiteral("nil");
+}
+
+void KitAssignError(const QObject* source, const QObject* dest)
+{
+    throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2").arg(KitClassName(source), KitClassName(dest)));
+}
+
+// ---- TKitObject ----
+
+TKitObject::TKitObject() = default;
+TKitObject::~TKitObject() = default;
+
+void TKitObject::Change()
+{
+    if (!FUpdateLock && OnChange)
+        OnChange(this);
+}
+
+void TKitObject::ObjectChanged(TObject*)
+{
+    Change();
+}
+
+void TKitObject::BeginUpdate()
+{
+    FUpdateLock = true;
+}
+
+void TKitObject::EndUpdate(bool DoChange)
+{
+    FUpdateLock = false;
+    if (DoChange)
+        Change();
+}
+
+void TKitObject::Assign(const QObject* Source)
+{
+    KitAssignError(Source, this);
+}
+
+// ---- TKitComponent ----
+
+TKitComponent::TKitComponent(QObject* AOwner) : TComponent(AOwner) {}
+TKitComponent::~TKitComponent() = default;
+
+void TKitComponent::Change()
+{
+    if (!FUpdateLock && OnChange)
+        OnChange(this);
+}
+
+void TKitComponent::ObjectChanged(TObject*)
+{
+    Change();
+}
+
+void TKitComponent::BeginUpdate()
+{
+    FUpdateLock = true;
+}
+
+void TKitComponent::EndUpdate(bool DoChange)
+{
+    FUpdateLock = false;
+    if (DoChange)
+        Change();
+}
+
+void TKitComponent::Assign(const QObject* Source)
+{
+    KitAssignError(Source, this);
+}
+
+TControl* TKitComponent::OwnerControl() const
+{
+    return qobject_cast<TControl*>(parent());
+}
+
+void TKitComponent::Loaded() {}
+
+void TKitComponent::EndLoading()
+{
+    FLoading = false;
+    Loaded();
+}
+
+// ---- TKitWndProcComponent ----
+
+TKitWndProcComponent::TKitWndProcComponent(QObject* AOwner) : TKitComponent(AOwner)
+{
+    if (auto* form = qobject_cast<QWidget*>(AOwner)) {
+        if (qobject_cast<QMdiSubWindow*>(form->parentWidget()))
+            FOwnerKind = 1;
+        else if (form->findChild<QMdiArea*>(QString(), Qt::FindDirectChildrenOnly))
+            FOwnerKind = 2;
+    }
+}
+
+TKitWndProcComponent::~TKitWndProcComponent()
+{
+    RestoreHook();
+}
+
+QWidget* TKitWndProcComponent::OwnerHandle() const
+{
+    auto* form = qobject_cast<QWidget*>(parent());
+    if (!form)
+        return nullptr;
+    if (FOwnerKind == 2)
+        if (auto* area = form->findChild<QMdiArea*>(QString(), Qt::FindDirectChildrenOnly))
+            return area->viewport();
+    return form;
+}
+
+bool TKitWndProcComponent::InstallHook()
+{
+    QWidget* window = OwnerHandle();
+    if (!window || FHooked || IsDesigning())
+        return false;
+    try {
+        FDestroying = false;
+        if (FMainHookWanted)
+            FMainHooked = true;
+        window->installEventFilter(this);
+        FHookedWindow = window;
+        FDestroyConnection = connect(window, &QObject::destroyed, this, [this] { ownerDestroyed(); });
+        FHooked = true;
+        return true;
+    } catch (const Exception&) {
+        RestoreHook();
+        return false;
+    }
+}
+
+bool TKitWndProcComponent::RestoreHook()
+{
+    if (FHooked && FHookedWindow)
+        FHookedWindow->removeEventFilter(this);
+    if (FDestroyConnection)
+        disconnect(FDestroyConnection);
+    FHookedWindow = nullptr;
+    FHooked = false;
+    if (FMainHookWanted && FMainHooked)
+        FMainHooked = false;
+    FDestroying = false;
+    return true;
+}
+
+void TKitWndProcComponent::ownerDestroyed()
+{
+    // The window is going away: nothing of it reaches the owner any more.
+    FDestroying = true;
+    if (FOwnerKind == 1)
+        RestoreHook();
+}
+
+void TKitWndProcComponent::Loaded()
+{
+    TKitComponent::Loaded();
+    if (!IsDesigning())
+        Activate();
+}
+
+bool TKitWndProcComponent::MainWindowHook(QEvent*)
+{
+    return false;
+}
+
+void TKitWndProcComponent::Activate()
+{
+    if (FEnabled && !FHooked)
+        InstallHook();
+}
+
+void TKitWndProcComponent::Deactivate() {}
+
+void TKitWndProcComponent::SetEnabled(bool value)
+{
+    if (value == FEnabled)
+        return;
+    FEnabled = value;
+    if (IsDesigning())
+        return;
+    if (value)
+        Activate();
+    else
+        Deactivate();
+}
+
+bool TKitWndProcComponent::WndProc(QEvent*)
+{
+    return false;
+}
+
+bool TKitWndProcComponent::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!FHooked || watched != FHookedWindow.data())
+        return TKitComponent::eventFilter(watched, event);
+    if (FDestroying)
+        return true;
+    return WndProc(event);
+}
+
+// ---- One instance per form ----
+
+QString KitEOneInstError::MessageFor(const QString& className, std::uint8_t kind)
+{
+    switch (kind) {
+    case 0: return className + QStringLiteral(":\rInvalid owner (<>TForm) or second instance on a form");
+    case 1: return className + QStringLiteral(":\rAlready one ") + className + QStringLiteral(" control in this project!");
+    default: return QString();
+    }
+}
+
+KitEOneInstError::KitEOneInstError(const QString& className, std::uint8_t kind)
+    : Exception(MessageFor(className, kind))
+{
+}
+
+bool CheckOneInstance(const QObject* owner, const QMetaObject* cls, bool allowDataModule)
+{
+    if (!owner)
+        return true;
+    const auto* widget = qobject_cast<const QWidget*>(owner);
+    // A form is a top-level widget; a data module is a plain (non-visual) owner.
+    const bool isForm = widget && widget->isWindow();
+    const bool isDataModule = !widget;
+    if (!isForm && !(allowDataModule && isDataModule))
+        return true;
+    if (!cls)
+        return false;
+    int count = 0;
+    for (const QObject* child : owner->children()) {
+        if (child->metaObject()->inherits(cls) && ++count > 1)
+            return true;
+    }
+    return false;
+}

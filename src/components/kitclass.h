@@ -1,0 +1,142 @@
+#pragma once
+// Roots of the component library's non-visual classes: a persistent
+// sub-object and a component that report their own changes, a component that
+// watches the events of the form that owns it, and the one-per-form check.
+
+#include <QEvent>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+
+#include "platform/controls.h"
+#include "platform/types.h"
+
+using TKitAboutVar = QString;
+
+// The class library's refusal of an assignment between unrelated classes.
+[[noreturn]] void KitAssignError(const QObject* source, const QObject* dest);
+// The runtime class name of an object ("nil" for none), as messages show it.
+QString KitClassName(const QObject* obj);
+
+// A persistent sub-object (bevel, gradient, wave ...) whose owner binds its
+// OnChange to its own change handler.
+class TKitObject : public QObject {
+    Q_OBJECT
+public:
+    TKitObject();
+    ~TKitObject() override;
+
+    TNotifyEvent OnChange;
+
+    // Fires OnChange with this object unless the update lock is on.
+    virtual void Change();
+    // The handler an owner gives to the OnChange of its sub-objects.
+    virtual void ObjectChanged(TObject* Sender);
+    // Not nested: one EndUpdate ends any number of BeginUpdate calls.
+    void BeginUpdate();
+    void EndUpdate(bool DoChange = true);
+    bool Updating() const { return FUpdateLock; }
+
+    // Copies the state of `Source`; the base refuses every source.
+    virtual void Assign(const QObject* Source);
+
+protected:
+    bool FUpdateLock = false;
+};
+
+// A component (owned through the QObject tree) that reports its changes.
+class TKitComponent : public TComponent {
+    Q_OBJECT
+public:
+    explicit TKitComponent(QObject* AOwner = nullptr);
+    ~TKitComponent() override;
+
+    TKitAboutVar About;
+    TNotifyEvent OnChange;
+
+    virtual void Change();
+    virtual void ObjectChanged(TObject* Sender);
+    void BeginUpdate();
+    void EndUpdate(bool DoChange = true);
+    bool Updating() const { return FUpdateLock; }
+
+    virtual void Assign(const QObject* Source);
+
+    // The owner, when it is a control.
+    TControl* OwnerControl() const;
+
+    // The component state of the class library: being read from form data,
+    // or sitting on a form that is being edited. Nothing here edits forms,
+    // so designing is only ever switched on by an embedding tool or a test.
+    bool IsLoading() const { return FLoading; }
+    bool IsDesigning() const { return FDesigning; }
+    void SetDesigning(bool value) { FDesigning = value; }
+    // Called when reading the component's form data is over.
+    virtual void Loaded();
+    void BeginLoading() { FLoading = true; }
+    void EndLoading();
+
+protected:
+    bool FUpdateLock = false;
+    bool FLoading = false;
+    bool FDesigning = false;
+};
+
+// A component that takes over the events of its owner form: it sits in the
+// form's event filter chain in place of a subclassed window procedure.
+class TKitWndProcComponent : public TKitComponent {
+    Q_OBJECT
+public:
+    explicit TKitWndProcComponent(QObject* AOwner = nullptr);
+    ~TKitWndProcComponent() override;
+
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool value);
+
+    bool Hooked() const { return FHooked; }
+    bool Destroying() const { return FDestroying; }
+    // 1 for an MDI child owner, 2 for an MDI frame owner, 0 otherwise.
+    std::uint8_t OwnerKind() const { return FOwnerKind; }
+
+    // The window whose events are taken over; none when the owner is no widget.
+    QWidget* OwnerHandle() const;
+    bool InstallHook();
+    bool RestoreHook();
+
+    void Loaded() override;
+
+    virtual bool MainWindowHook(QEvent* Message);
+    virtual void Activate();
+    virtual void Deactivate();
+    // Sees every event of the owner window. Returning true swallows it (the
+    // owner never gets it); the base passes everything on and marks the
+    // start of the owner's destruction.
+    virtual bool WndProc(QEvent* Message);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ownerDestroyed();
+
+    bool FEnabled = true;
+    bool FMainHookWanted = false;
+    bool FMainHooked = false;
+    std::uint8_t FOwnerKind = 0;
+    bool FHooked = false;
+    bool FDestroying = false;
+    QPointer<QWidget> FHookedWindow;
+    QMetaObject::Connection FDestroyConnection;
+};
+
+class KitEOneInstError : public Exception {
+public:
+    KitEOneInstError(const QString& className, std::uint8_t kind);
+    static QString MessageFor(const QString& className, std::uint8_t kind);
+};
+
+// True (wrong) when `owner` is no form (nor a data module, where allowed) or
+// already holds more than one component of `cls`.
+bool CheckOneInstance(const QObject* owner, const QMetaObject* cls, bool allowDataModule);

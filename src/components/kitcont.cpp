@@ -1,0 +1,541 @@
+#include "components/kitcont.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <memory>
+
+// ---- TKitChangeLink ----
+
+TKitChangeLink::~TKitChangeLink()
+{
+    if (FSender)
+        FSender->RemoveChangeLink(this);
+}
+
+void TKitChangeLink::Change()
+{
+    if (OnChange)
+        OnChange(FSender);
+}
+
+// ---- TKitBaseContainer ----
+
+TKitBaseContainer::TKitBaseContainer(QObject* AOwner) : TKitComponent(AOwner) {}
+
+TKitBaseContainer::~TKitBaseContainer()
+{
+    while (!FLinks.empty()) {
+        FLinks.back()->FSender = nullptr;
+        FLinks.pop_back();
+    }
+}
+
+void TKitBaseContainer::AddChangeLink(TKitChangeLink* link)
+{
+    if (!link)
+        return;
+    if (link->FSender && link->FSender != this)
+        link->FSender->RemoveChangeLink(link);
+    link->FSender = this;
+    if (std::find(FLinks.begin(), FLinks.end(), link) == FLinks.end())
+        FLinks.push_back(link);
+}
+
+void TKitBaseContainer::RemoveChangeLink(TKitChangeLink* link)
+{
+    auto it = std::find(FLinks.begin(), FLinks.end(), link);
+    if (it == FLinks.end())
+        return;
+    link->FSender = nullptr;
+    FLinks.erase(it);
+}
+
+void TKitBaseContainer::Change()
+{
+    // A copy: a link's handler may register or remove links.
+    const std::vector<TKitChangeLink*> links = FLinks;
+    for (TKitChangeLink* link : links)
+        if (std::find(FLinks.begin(), FLinks.end(), link) != FLinks.end())
+            link->Change();
+    TKitComponent::Change();
+}
+
+// ---- TKitListItem ----
+
+TKitListItem::TKitListItem(QObject* AOwner) : TKitComponent(AOwner) {}
+
+TKitListItem::~TKitListItem()
+{
+    // Freed on its own while listed: the container must not keep it.
+    if (auto* c = Container())
+        c->forget(this);
+}
+
+TKitCustomContainer* TKitListItem::Container() const
+{
+    return qobject_cast<TKitCustomContainer*>(parent());
+}
+
+std::uint8_t TKitListItem::GetFlags() const
+{
+    std::uint8_t flags = 0;
+    if (Compressed)
+        flags |= 0x01;
+    if (!Description.isEmpty())
+        flags |= 0x02;
+    if (Ident != 0)
+        flags |= 0x04;
+    return flags;
+}
+
+std::uint8_t TKitListItem::ReadHeader(TStream& s)
+{
+    const std::uint8_t flags = StreamReadByte(s);
+    const QString description = (flags & 0x02) ? QString::fromUtf8(StreamReadShortString(s)) : QString();
+    const std::uint16_t ident = (flags & 0x04) ? std::uint16_t(StreamReadInteger(s)) : std::uint16_t(0);
+    Compressed = flags & 0x01;
+    Description = description;
+    Ident = ident;
+    return flags;
+}
+
+void TKitListItem::WriteHeader(TStream& s)
+{
+    const std::uint8_t flags = GetFlags();
+    // Refused before anything is written, so that no half item is left.
+    const QByteArray description = Description.toUtf8();
+    if ((flags & 0x02) && description.size() > 255)
+        throw EWriteError(QStringLiteral("A short string holds at most 255 bytes, not %1").arg(description.size()));
+    StreamWriteByte(s, flags);
+    if (flags & 0x02)
+        StreamWriteShortString(s, description);
+    if (flags & 0x04)
+        StreamWriteInteger(s, Ident);
+}
+
+void TKitListItem::AssignHeader(const TKitListItem& source)
+{
+    Compressed = source.Compressed;
+    Description = source.Description;
+    Ident = source.Ident;
+}
+
+void TKitListItem::Change()
+{
+    TKitComponent::Change();
+    if (auto* c = Container())
+        c->ItemChanged(this);
+}
+
+// ---- TKitStringListItem ----
+
+TKitStringListItem::TKitStringListItem(QObject* AOwner) : TKitListItem(AOwner) {}
+
+void TKitStringListItem::Clear()
+{
+    Items.clear();
+}
+
+bool TKitStringListItem::IsEmpty() const
+{
+    return Items.isEmpty();
+}
+
+std::uint8_t TKitStringListItem::GetFlags() const
+{
+    return TKitListItem::GetFlags() | (Items.isEmpty() ? 0 : 0x08);
+}
+
+void TKitStringListItem::LoadFromStream(TStream& s)
+{
+    const std::uint8_t flags = ReadHeader(s);
+    if (flags & 0x08)
+        LoadStringListFromStream(s, Items, Compressed);
+    else
+        Items.clear();
+}
+
+void TKitStringListItem::SaveToStream(TStream& s)
+{
+    WriteHeader(s);
+    if (!Items.isEmpty())
+        SaveStringListToStream(s, Items, Compressed);
+}
+
+void TKitStringListItem::Assign(const QObject* Source)
+{
+    if (const auto* src = qobject_cast<const TKitStringListItem*>(Source)) {
+        AssignHeader(*src);
+        Items = src->Items;
+        return;
+    }
+    TKitListItem::Assign(Source);
+}
+
+// ---- TKitWaveListItem ----
+
+TKitWaveListItem::TKitWaveListItem(QObject* AOwner) : TKitListItem(AOwner), FWave(new TKitWave)
+{
+    FWave->setParent(this);
+}
+
+TKitWaveListItem::~TKitWaveListItem() = default;
+
+void TKitWaveListItem::Clear()
+{
+    FWave->Clear();
+}
+
+bool TKitWaveListItem::IsEmpty() const
+{
+    return FWave->IsEmpty();
+}
+
+std::uint8_t TKitWaveListItem::GetFlags() const
+{
+    return TKitListItem::GetFlags() | (FWave->IsEmpty() ? 0 : 0x08);
+}
+
+void TKitWaveListItem::LoadFromStream(TStream& s)
+{
+    const std::uint8_t flags = ReadHeader(s);
+    if (flags & 0x08)
+        LoadWaveFromStream(s, *FWave, Compressed);
+    else
+        FWave->Clear();
+}
+
+void TKitWaveListItem::SaveToStream(TStream& s)
+{
+    WriteHeader(s);
+    if (!FWave->IsEmpty())
+        SaveWaveToStream(s, *FWave, Compressed);
+}
+
+void TKitWaveListItem::Assign(const QObject* Source)
+{
+    if (const auto* src = qobject_cast<const TKitWaveListItem*>(Source)) {
+        AssignHeader(*src);
+        FWave->Assign(src->FWave);
+        return;
+    }
+    TKitListItem::Assign(Source);
+}
+
+// ---- TKitCustomContainer ----
+
+TKitCustomContainer::TKitCustomContainer(QObject* AOwner) : TKitBaseContainer(AOwner) {}
+
+TKitCustomContainer::~TKitCustomContainer()
+{
+    const QList<TKitListItem*> items = FItems;
+    FItems.clear();
+    qDeleteAll(items);
+}
+
+void TKitCustomContainer::forget(TKitListItem* item)
+{
+    FItems.removeAll(item);
+}
+
+TKitListItem* TKitCustomContainer::Item(int index) const
+{
+    if (index < 0 || index >= FItems.size())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    return FItems[index];
+}
+
+TKitListItem* TKitCustomContainer::NewItem(QObject* owner) const
+{
+    if (!ItemClass)
+        throw EListError(KitClassName(this) + QStringLiteral(": no item class"));
+    QObject* obj = ItemClass->newInstance(Q_ARG(QObject*, owner));
+    auto* item = qobject_cast<TKitListItem*>(obj);
+    if (!item) {
+        delete obj;
+        throw EListError(KitClassName(this) + QStringLiteral(": cannot make its items"));
+    }
+    return item;
+}
+
+int TKitCustomContainer::AddItem(TKitListItem* item)
+{
+    if (!item)
+        item = NewItem(this);
+    else if (item->parent() != this)
+        item->setParent(this);
+    if (!FItems.contains(item))
+        FItems.append(item);
+    Change();
+    return int(FItems.indexOf(item));
+}
+
+void TKitCustomContainer::Clear()
+{
+    while (!FItems.isEmpty())
+        delete FItems.takeLast();
+    Change();
+}
+
+void TKitCustomContainer::AddCopies(const TKitCustomContainer& source)
+{
+    // Copies are made first, so that copying a container into itself or a
+    // failing copy leaves the list as it was.
+    std::vector<std::unique_ptr<TKitListItem>> copies;
+    for (TKitListItem* srcItem : source.FItems) {
+        std::unique_ptr<TKitListItem> item(NewItem(nullptr));
+        item->Assign(srcItem);
+        copies.push_back(std::move(item));
+    }
+    for (auto& item : copies) {
+        item->setParent(this);
+        FItems.append(item.release());
+    }
+    Change();
+}
+
+void TKitCustomContainer::Assign(const QObject* Source)
+{
+    const auto* src = qobject_cast<const TKitCustomContainer*>(Source);
+    if (!src || !src->metaObject()->inherits(metaObject())) {
+        TKitBaseContainer::Assign(Source);
+        return;
+    }
+    if (src == this)
+        return;
+    BeginUpdate();
+    try {
+        Clear();
+        DefaultCompressed = src->DefaultCompressed;
+        AddCopies(*src);
+    } catch (...) {
+        EndUpdate(true);
+        throw;
+    }
+    EndUpdate(true);
+}
+
+void TKitCustomContainer::LoadFromStream(TStream& s, bool withOffsets)
+{
+    const std::int64_t start = s.Position();
+    std::vector<std::unique_ptr<TKitListItem>> loaded;
+    try {
+        const std::int32_t n = StreamReadInteger(s);
+        // Every item takes at least its flag byte, and the offset table
+        // four bytes per item: a larger count cannot be in the stream.
+        const std::int64_t least = std::int64_t(n) * (withOffsets ? 5 : 1);
+        if (n < 0 || least > s.Remaining())
+            throw EKitFormatError(QStringLiteral("Item count %1 does not fit the %2 bytes left")
+                                      .arg(n).arg(s.Remaining()));
+        if (withOffsets && n > 0)
+            s.Seek(std::int64_t(n) * 4, TSeekOrigin::soCurrent);
+        for (std::int32_t i = 0; i < n; ++i) {
+            std::unique_ptr<TKitListItem> item(NewItem(nullptr));
+            item->LoadFromStream(s);
+            loaded.push_back(std::move(item));
+        }
+    } catch (...) {
+        s.SetPosition(start);
+        throw;
+    }
+    BeginUpdate();
+    Clear();
+    for (auto& item : loaded)
+        AddItem(item.release());
+    EndUpdate(true);
+}
+
+void TKitCustomContainer::SaveToStream(TStream& s, bool withOffsets)
+{
+    const std::int32_t n = Count();
+    StreamWriteInteger(s, n);
+    if (!withOffsets) {
+        for (TKitListItem* item : FItems)
+            item->SaveToStream(s);
+        return;
+    }
+    if (n <= 0)
+        return;
+    const std::int64_t p = s.Position();
+    s.Seek(std::int64_t(n) * 4, TSeekOrigin::soCurrent);
+    std::vector<std::int32_t> offsets;
+    for (TKitListItem* item : FItems) {
+        offsets.push_back(std::int32_t(s.Position()));
+        item->SaveToStream(s);
+    }
+    const std::int64_t end = s.Position();
+    s.SetPosition(p);
+    for (std::int32_t off : offsets)
+        StreamWriteInteger(s, off);
+    s.SetPosition(end);
+}
+
+void TKitCustomContainer::ItemChanged(TKitListItem* item)
+{
+    if (OnChange)
+        OnChange(item);
+}
+
+// ---- Concrete lists ----
+
+TKitStringList::TKitStringList(QObject* AOwner) : TKitCustomContainer(AOwner)
+{
+    ItemClass = &TKitStringListItem::staticMetaObject;
+    ListKind = 3;
+}
+
+TKitWaveList::TKitWaveList(QObject* AOwner) : TKitCustomContainer(AOwner)
+{
+    ItemClass = &TKitWaveListItem::staticMetaObject;
+    ListKind = 2;
+}
+
+TKitCustomImageList::TKitCustomImageList(QObject* AOwner) : TKitCustomContainer(AOwner) {}
+
+void TKitCustomImageList::Assign(const QObject* Source)
+{
+    const auto* src = qobject_cast<const TKitCustomImageList*>(Source);
+    if (!src || !src->metaObject()->inherits(metaObject())) {
+        TKitCustomContainer::Assign(Source);
+        return;
+    }
+    if (src == this)
+        return;
+    BeginUpdate();
+    try {
+        Clear();
+        DefaultCompressed = src->DefaultCompressed;
+        DefaultPixelFormat = src->DefaultPixelFormat;
+        AddCopies(*src);
+    } catch (...) {
+        EndUpdate(true);
+        throw;
+    }
+    EndUpdate(true);
+}
+
+TKitBitmapList::TKitBitmapList(QObject* AOwner) : TKitCustomImageList(AOwner)
+{
+    ListKind = 1;
+}
+
+TKitImageList::TKitImageList(QObject* AOwner) : TKitCustomImageList(AOwner)
+{
+    ListKind = 0;
+}
+
+// ---- TKitContainer ----
+
+namespace {
+TKitContainer* gGlobalContainer = nullptr;
+int gGlobalContainerRefs = 0;
+} // namespace
+
+TKitContainer::TKitContainer(QObject* AOwner)
+    : TKitBaseContainer(AOwner),
+      FBitmapList(new TKitBitmapList(this)),
+      FImageList(new TKitImageList(this)),
+      FWaveList(new TKitWaveList(this)),
+      FStringList(new TKitStringList(this))
+{
+    for (TKitCustomContainer* list : {static_cast<TKitCustomContainer*>(FBitmapList),
+                                      static_cast<TKitCustomContainer*>(FImageList),
+                                      static_cast<TKitCustomContainer*>(FStringList),
+                                      static_cast<TKitCustomContainer*>(FWaveList)})
+        list->OnChange = [this](TObject* sender) { ObjectChanged(sender); };
+}
+
+TKitContainer::~TKitContainer()
+{
+    for (TKitCustomContainer* list : {static_cast<TKitCustomContainer*>(FBitmapList),
+                                      static_cast<TKitCustomContainer*>(FImageList),
+                                      static_cast<TKitCustomContainer*>(FStringList),
+                                      static_cast<TKitCustomContainer*>(FWaveList)})
+        list->OnChange = nullptr;
+}
+
+void TKitContainer::ObjectChanged(TObject* Sender)
+{
+    TKitContainer* global = gGlobalContainer;
+    if (IsDesigning() && global && global != this) {
+        if (Sender == FBitmapList)
+            global->FBitmapList->Assign(FBitmapList);
+        else if (Sender == FImageList)
+            global->FImageList->Assign(FImageList);
+        else if (Sender == FWaveList)
+            global->FWaveList->Assign(FWaveList);
+        else if (Sender == FStringList)
+            global->FStringList->Assign(FStringList);
+    }
+    Change();
+}
+
+TKitContainer* KitGlobalContainer()
+{
+    return gGlobalContainer;
+}
+
+void CreateKitGlobalContainer()
+{
+    if (gGlobalContainerRefs++ == 0)
+        gGlobalContainer = new TKitContainer(nullptr);
+}
+
+void FreeKitGlobalContainer()
+{
+    if (gGlobalContainerRefs > 0 && --gGlobalContainerRefs == 0) {
+        delete gGlobalContainer;
+        gGlobalContainer = nullptr;
+    }
+}
+
+// The unit's start and end: the global container lives as long as the
+// application object of the class library.
+static void kitContStartup()
+{
+    CreateKitGlobalContainer();
+    qAddPostRoutine(FreeKitGlobalContainer);
+}
+Q_COREAPP_STARTUP_FUNCTION(kitContStartup)
+
+// ---- References to the global lists ----
+
+bool IsGlobalImageList(const TKitCustomImageList* list)
+{
+    return list && gGlobalContainer &&
+           (list == gGlobalContainer->BitmapList() || list == gGlobalContainer->ImageList());
+}
+
+QByteArray GlobalListRef(const TKitCustomImageList* list)
+{
+    if (!gGlobalContainer || !list)
+        return QByteArray();
+    if (list == gGlobalContainer->BitmapList())
+        return QByteArrayLiteral("KITBML30");
+    if (list == gGlobalContainer->ImageList())
+        return QByteArrayLiteral("KITIML30");
+    return QByteArray();
+}
+
+void WriteGlobalListRef(TStream& writer, const TKitCustomImageList* list)
+{
+    const QByteArray ref = GlobalListRef(list);
+    if (!ref.isEmpty())
+        StreamWriteShortString(writer, ref);
+}
+
+TKitCustomImageList* GlobalListByRef(const QByteArray& ref)
+{
+    if (!gGlobalContainer)
+        return nullptr;
+    if (ref == "KITBML30")
+        return gGlobalContainer->BitmapList();
+    if (ref == "KITIML30")
+        return gGlobalContainer->ImageList();
+    return nullptr;
+}
+
+TKitCustomImageList* ReadGlobalListRef(TStream& reader)
+{
+    return GlobalListByRef(StreamReadShortString(reader));
+}

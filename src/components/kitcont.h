@@ -1,0 +1,232 @@
+#pragma once
+// Non-visual containers of items that controls share, the change links that
+// tell those controls about every change, and the one global container.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "components/kitclass.h"
+#include "components/kitstream.h"
+#include "components/kitutils.h"
+#include "components/kitwave.h"
+
+class TKitBaseContainer;
+class TKitCustomContainer;
+
+class EListError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Held by a control; registered with the container whose changes it follows.
+class TKitChangeLink {
+public:
+    TKitChangeLink() = default;
+    virtual ~TKitChangeLink();
+    TKitChangeLink(const TKitChangeLink&) = delete;
+    TKitChangeLink& operator=(const TKitChangeLink&) = delete;
+
+    TKitBaseContainer* Sender() const { return FSender; }
+    TNotifyEvent OnChange; // receives the sender container
+
+    virtual void Change();
+
+private:
+    friend class TKitBaseContainer;
+    TKitBaseContainer* FSender = nullptr;
+};
+
+class TKitBaseContainer : public TKitComponent {
+    Q_OBJECT
+public:
+    explicit TKitBaseContainer(QObject* AOwner = nullptr);
+    ~TKitBaseContainer() override;
+
+    // A link follows one container at a time, and is listed there once: adding
+    // it again changes nothing, adding it elsewhere moves it.
+    void AddChangeLink(TKitChangeLink* link);
+    void RemoveChangeLink(TKitChangeLink* link);
+    int LinkCount() const { return int(FLinks.size()); }
+
+    // Links hear every change, even under the update lock; then OnChange.
+    void Change() override;
+
+private:
+    std::vector<TKitChangeLink*> FLinks;
+};
+
+// ---- Items ----
+
+// One item of a container: a flag byte, an optional description and ident,
+// then its payload in the compressed or the plain form.
+class TKitListItem : public TKitComponent {
+    Q_OBJECT
+public:
+    explicit TKitListItem(QObject* AOwner = nullptr);
+    ~TKitListItem() override;
+
+    QString Description;
+    std::uint16_t Ident = 0;
+    bool Compressed = false;
+
+    virtual void Clear() = 0;
+    virtual bool IsEmpty() const = 0;
+    virtual void LoadFromStream(TStream& s) = 0;
+    virtual void SaveToStream(TStream& s) = 0;
+    virtual std::uint8_t GetFlags() const;
+
+    std::uint8_t ReadHeader(TStream& s);
+    void WriteHeader(TStream& s);
+    void AssignHeader(const TKitListItem& source);
+
+    void Change() override;
+    TKitCustomContainer* Container() const;
+};
+
+class TKitStringListItem : public TKitListItem {
+    Q_OBJECT
+public:
+    Q_INVOKABLE explicit TKitStringListItem(QObject* AOwner = nullptr);
+
+    QStringList Items;
+
+    void Clear() override;
+    bool IsEmpty() const override;
+    void LoadFromStream(TStream& s) override;
+    void SaveToStream(TStream& s) override;
+    std::uint8_t GetFlags() const override;
+    void Assign(const QObject* Source) override;
+};
+
+class TKitWaveListItem : public TKitListItem {
+    Q_OBJECT
+public:
+    Q_INVOKABLE explicit TKitWaveListItem(QObject* AOwner = nullptr);
+    ~TKitWaveListItem() override;
+
+    TKitWave* Wave() const { return FWave; }
+
+    void Clear() override;
+    bool IsEmpty() const override;
+    void LoadFromStream(TStream& s) override;
+    void SaveToStream(TStream& s) override;
+    std::uint8_t GetFlags() const override;
+    void Assign(const QObject* Source) override;
+
+private:
+    TKitWave* FWave;
+};
+
+// ---- Containers ----
+
+class TKitCustomContainer : public TKitBaseContainer {
+    Q_OBJECT
+public:
+    explicit TKitCustomContainer(QObject* AOwner = nullptr);
+    ~TKitCustomContainer() override;
+
+    bool DefaultCompressed = false;
+    TKitPathPrefix StoragePrefix = ppProgram;
+    std::uint8_t StorageMode = 0;
+    QString StorageFileName;
+    const QMetaObject* ItemClass = nullptr;
+    std::uint8_t ListKind = 0;
+
+    int Count() const { return int(FItems.size()); }
+    TKitListItem* Item(int index) const;
+    // Appends `item`, or a new item of ItemClass when none is given.
+    int AddItem(TKitListItem* item = nullptr);
+    void Clear();
+    void AddCopies(const TKitCustomContainer& source);
+    void Assign(const QObject* Source) override;
+    // The items, in the order a form writer stores them.
+    const QList<TKitListItem*>& GetChildren() const { return FItems; }
+
+    // Replaces the items with those stored in `s`. Counts and lengths are
+    // checked against the stream; malformed data raises and leaves the
+    // container (and the stream position) as they were.
+    virtual void LoadFromStream(TStream& s, bool withOffsets);
+    virtual void SaveToStream(TStream& s, bool withOffsets);
+
+    // An item's change reaches the container's OnChange directly.
+    void ItemChanged(TKitListItem* item);
+
+protected:
+    TKitListItem* NewItem(QObject* owner) const;
+
+private:
+    friend class TKitListItem;
+    void forget(TKitListItem* item);
+    QList<TKitListItem*> FItems;
+};
+
+class TKitStringList : public TKitCustomContainer {
+    Q_OBJECT
+public:
+    explicit TKitStringList(QObject* AOwner = nullptr);
+};
+
+class TKitWaveList : public TKitCustomContainer {
+    Q_OBJECT
+public:
+    explicit TKitWaveList(QObject* AOwner = nullptr);
+};
+
+// Lists of pictures: only their container side lives here; their items are
+// made by the concrete picture lists.
+class TKitCustomImageList : public TKitCustomContainer {
+    Q_OBJECT
+public:
+    explicit TKitCustomImageList(QObject* AOwner = nullptr);
+    std::uint8_t DefaultPixelFormat = 0; // spfDefault
+    void Assign(const QObject* Source) override;
+};
+
+class TKitBitmapList : public TKitCustomImageList {
+    Q_OBJECT
+public:
+    explicit TKitBitmapList(QObject* AOwner = nullptr);
+};
+
+class TKitImageList : public TKitCustomImageList {
+    Q_OBJECT
+public:
+    explicit TKitImageList(QObject* AOwner = nullptr);
+};
+
+class TKitContainer : public TKitBaseContainer {
+    Q_OBJECT
+public:
+    explicit TKitContainer(QObject* AOwner = nullptr);
+    ~TKitContainer() override;
+
+    TKitBitmapList* BitmapList() const { return FBitmapList; }
+    TKitImageList* ImageList() const { return FImageList; }
+    TKitWaveList* WaveList() const { return FWaveList; }
+    TKitStringList* StringList() const { return FStringList; }
+
+    // A list changed: on a form being designed the same kind of list of the
+    // global container becomes a copy; then this container's own change.
+    void ObjectChanged(TObject* Sender) override;
+
+private:
+    TKitBitmapList* FBitmapList;
+    TKitImageList* FImageList;
+    TKitWaveList* FWaveList;
+    TKitStringList* FStringList;
+};
+
+// The ownerless container made at start and freed at exit.
+TKitContainer* KitGlobalContainer();
+void CreateKitGlobalContainer();
+void FreeKitGlobalContainer();
+
+// The "Internal" reference of a control to a list of the global container.
+bool IsGlobalImageList(const TKitCustomImageList* list);
+// "KITBML30" or "KITIML30"; empty for any other list (nothing is stored).
+QByteArray GlobalListRef(const TKitCustomImageList* list);
+void WriteGlobalListRef(TStream& writer, const TKitCustomImageList* list);
+TKitCustomImageList* ReadGlobalListRef(TStream& reader);
+TKitCustomImageList* GlobalListByRef(const QByteArray& ref);

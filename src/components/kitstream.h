@@ -1,0 +1,138 @@
+#pragma once
+// Byte streams (memory and file) and the library's storage forms on them:
+// chunked LZRW block streams, length-prefixed data and the small fields the
+// list formats are made of.
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/types.h"
+
+class EStreamError : public Exception {
+public:
+    using Exception::Exception;
+};
+class EReadError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EWriteError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EFOpenError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EFCreateError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+// Stored data that contradicts itself: a length, count or offset that does
+// not fit the bytes that are there.
+class EKitFormatError : public EReadError {
+public:
+    using EReadError::EReadError;
+};
+
+enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+class TStream {
+public:
+    virtual ~TStream();
+    // Reads up to `count` bytes; returns how many came.
+    virtual std::int64_t Read(void* buffer, std::int64_t count) = 0;
+    virtual std::int64_t Write(const void* buffer, std::int64_t count) = 0;
+    virtual std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) = 0;
+    virtual void SetSize(std::int64_t newSize) = 0;
+
+    std::int64_t Position() { return Seek(0, TSeekOrigin::soCurrent); }
+    void SetPosition(std::int64_t pos) { Seek(pos, TSeekOrigin::soBeginning); }
+    std::int64_t Size();
+    std::int64_t Remaining() { return Size() - Position(); }
+
+    // Exact forms: all bytes or EReadError / EWriteError.
+    void ReadBuffer(void* buffer, std::int64_t count);
+    void WriteBuffer(const void* buffer, std::int64_t count);
+    // Copies `count` bytes from `source`'s position (0: all of it from the start).
+    std::int64_t CopyFrom(TStream& source, std::int64_t count);
+};
+
+class TMemoryStream : public TStream {
+public:
+    TMemoryStream() = default;
+    std::int64_t Read(void* buffer, std::int64_t count) override;
+    std::int64_t Write(const void* buffer, std::int64_t count) override;
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
+    void SetSize(std::int64_t newSize) override;
+
+    void Clear();
+    std::uint8_t* Memory() { return FData.data(); }
+    const std::uint8_t* Memory() const { return FData.data(); }
+    const std::vector<std::uint8_t>& Bytes() const { return FData; }
+    void LoadFromStream(TStream& source);
+    void SaveToStream(TStream& dest);
+    void LoadFromFile(const QString& fileName);
+    void SaveToFile(const QString& fileName);
+
+private:
+    std::vector<std::uint8_t> FData;
+    std::int64_t FPos = 0;
+};
+
+enum class TFileMode { fmOpenRead, fmOpenReadWrite, fmCreate };
+
+class TFileStream : public TStream {
+public:
+    TFileStream(const QString& fileName, TFileMode mode);
+    std::int64_t Read(void* buffer, std::int64_t count) override;
+    std::int64_t Write(const void* buffer, std::int64_t count) override;
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
+    void SetSize(std::int64_t newSize) override;
+
+private:
+    QFile FFile;
+};
+
+// ---- Block streams ----
+constexpr int kBlockChunkSize = 32781;            // source bytes per block
+constexpr int kBlockMaxLength = kBlockChunkSize + 1; // a stored chunk
+
+// Writes `count` bytes of `source` (from its position) as a block stream.
+void WriteBlockStream(TStream& source, TStream& dest, std::int64_t count);
+// Reads one block stream from `source` and appends the payload at `dest`'s
+// position. Every length is checked against the stream before it is used;
+// on malformed data EKitFormatError (or EReadError for data that ends early)
+// is raised, `dest` is untouched and `source` is back where it was.
+void ReadBlockStream(TStream& source, TStream& dest);
+
+// ---- Fields ----
+void StreamWriteInteger(TStream& s, std::int32_t value);
+std::int32_t StreamReadInteger(TStream& s);
+void StreamWriteByte(TStream& s, std::uint8_t value);
+std::uint8_t StreamReadByte(TStream& s);
+// One length byte and the characters (one byte each, Latin-1). A string of
+// more than 255 bytes cannot be stored and is refused with EWriteError.
+void StreamWriteShortString(TStream& s, const QByteArray& value);
+void StreamWriteShortString(TStream& s, const QString& value);
+QByteArray StreamReadShortString(TStream& s);
+
+// Reads a 32-bit length N and checks it against the bytes left in `s`.
+std::int32_t StreamReadLength(TStream& s);
+
+// ---- Payloads ----
+// The text of a string list as it is stored: each line ended by CR LF.
+QByteArray StringListText(const QStringList& list);
+QStringList StringListFromText(const QByteArray& text);
+
+void SaveStringListToStream(TStream& s, const QStringList& list, bool compressed);
+void LoadStringListFromStream(TStream& s, QStringList& list, bool compressed);
+
+// Writes the bytes of `payload` in the compressed or the length-prefixed form.
+void SavePayloadToStream(TStream& s, TMemoryStream& payload, bool compressed);
+// Reads one payload of either form into a fresh memory stream at position 0.
+std::unique_ptr<TMemoryStream> LoadPayloadFromStream(TStream& s, bool compressed);
