@@ -1,0 +1,91 @@
+#include "scope/DrawWire.h"
+
+#include <QPainter>
+#include <QWidget>
+#include <algorithm>
+
+QPoint TSingleWire::GetPoint(int I) const
+{
+    return I >= 0 && I < int(Points.size()) ? Points[I] : QPoint();
+}
+
+void TSingleWire::SetPoint(int I, QPoint P)
+{
+    if (I >= 0 && I < int(Points.size()))
+        Points[I] = P;
+}
+
+void TSingleWire::Draw(QWidget* PaintBox, QPainter& Canvas, QWidget* RefControl) const
+{
+    const QPen saved = Canvas.pen();
+    QPen pen = saved;
+    pen.setColor(Color);
+    pen.setWidth(2);
+    Canvas.setPen(pen);
+    QPoint last;
+    for (size_t i = 0; i < Points.size(); ++i) {
+        QPoint p = Points[i];
+        if (RefControl)
+            p = RefControl->mapToGlobal(p);
+        if (PaintBox)
+            p = PaintBox->mapFromGlobal(p);
+        if (i > 0)
+            Canvas.drawLine(last, p);
+        last = p;
+    }
+    Canvas.setPen(saved);
+}
+
+bool TSingleWire::HitTest(QPoint P, QWidget* RefControl) const
+{
+    const QPoint q = RefControl ? RefControl->mapFromGlobal(P) : P;
+    for (size_t k = 0; k + 1 < Points.size(); ++k) {
+        const QPoint a = Points[k], b = Points[k + 1];
+        const int left = std::min(a.x(), b.x()) - WireHitHalfWidth;
+        const int right = std::max(a.x(), b.x()) + WireHitHalfWidth;
+        const int top = std::min(a.y(), b.y()) - WireHitHalfHeight;
+        const int bottom = std::max(a.y(), b.y()) + WireHitHalfHeight;
+        if (q.x() >= left && q.x() < right && q.y() >= top && q.y() < bottom)
+            return true;
+    }
+    return false;
+}
+
+TSingleWire* TWireSystem::AddWire(int N)
+{
+    auto w = std::make_unique<TSingleWire>();
+    w->Points.assign(std::max(N, 0), QPoint(0, 0));
+    Wires.push_back(std::move(w));
+    return Wires.back().get();
+}
+
+void TWireSystem::Draw(QWidget* PaintBox, QPainter& Canvas) const
+{
+    for (const auto& w : Wires)
+        w->Draw(PaintBox, Canvas, RefControl);
+}
+
+int TWireSystem::WireAt(QPoint P) const
+{
+    for (size_t i = 0; i < Wires.size(); ++i)
+        if (Wires[i]->HitTest(P, RefControl))
+            return int(i);
+    return -1;
+}
+
+int TWireSystem::GetHintInfo(QPoint P, int, QWidget*, int& HelpContext, QString& Text) const
+{
+    const int i = WireAt(P);
+    if (i < 0)
+        return -1;
+    const TSingleWire& w = *Wires[i];
+    if (!w.Hint.isEmpty())
+        Text = w.Hint;
+    else if (!Hint.isEmpty())
+        Text = Hint;
+    if (w.HelpContext != 0)
+        HelpContext = w.HelpContext;
+    else if (this->HelpContext != 0)
+        HelpContext = this->HelpContext;
+    return i;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// Drawing straight into a frame's pixels, and restoring only the parts of a
+// frame drawn over since the last restore. The screen and the tube redraw
+// their whole picture every 50 ms; copying a full-screen background each
+// time would cost more than everything drawn on it.
+
+#include <QImage>
+#include <QRect>
+#include <QRgb>
+#include <cstdint>
+#include <vector>
+
+class QPainter;
+
+// The image a painter draws on one to one (no transform, no clipping, device
+// pixel ratio 1, a detached 32-bit image), or null when pixels cannot be
+// written directly.
+QImage* DirectTarget(QPainter& Painter);
+
+// Remembers which tiles of a target frame were drawn over since the frame
+// was last restored from its background.
+class TFrameRestorer {
+public:
+    // Brings Target back to Background: only the tiles drawn over, when
+    // Target is the same frame as last time and the background has not
+    // changed since (same Generation); otherwise a full copy.
+    void Restore(QImage& Target, const QImage& Background, std::uint64_t Generation);
+    // Pixels of [X0, X1] on row Y were drawn.
+    void MarkSpan(int X0, int X1, int Y);
+    void MarkRect(const QRect& R);
+    // Whatever the target holds, the next restore copies everything.
+    void Invalidate() { serial_ = -1; }
+
+private:
+    static constexpr int kTile = 16;
+    qint64 serial_ = -1;
+    QSize size_;
+    std::uint64_t generation_ = 0;
+    int tilesX_ = 0, tilesY_ = 0;
+    std::vector<std::uint8_t> dirty_;
+};
+
+// Pixels of a 32-bit image, taken once per frame.
+struct TRasterTarget {
+    QRgb* Bits = nullptr;
+    qsizetype Stride = 0; // pixels per row
+    int Width = 0, Height = 0;
+    TFrameRestorer* Dirty = nullptr;
+    TRasterTarget(QImage& Img, TFrameRestorer* D)
+        : Bits(reinterpret_cast<QRgb*>(Img.bits())), Stride(Img.bytesPerLine() / 4), Width(Img.width()),
+          Height(Img.height()), Dirty(D) {}
+    void Span(int X0, int X1, int Y, QRgb C);
+};
+
+// One-pixel line from (X0, Y0) towards (X1, Y1), the end pixel left out.
+void RasterThinLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, QRgb Color);
+// A line of Width pixels with round ends: every pixel centre within
+// Width / 2 of the segment.
+void RasterWideLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, int Width, QRgb Color);

@@ -1,0 +1,81 @@
+#pragma once
+// Picture model of the oscilloscope screen: the green graticule and the
+// trace of the beam sampled from two deflection sources.
+
+#include <QImage>
+#include <QPoint>
+#include <QRgb>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "scope/FrameRaster.h"
+
+class QPainter;
+
+// Voltage at an oscilloscope input for model time T (seconds).
+using TSignalSource = std::function<double(double T)>;
+// Beam deflection in divisions for model time T; may clear Visible to blank
+// the beam for this sample.
+using TScreenDeflection = std::function<void(double& V, bool& Visible, double T)>;
+
+// Pen of one trace segment: width in pixels and colour.
+struct TTracePen {
+    int Width = 1;
+    QRgb Color = 0;
+    bool operator==(const TTracePen&) const = default;
+};
+
+// The pen for a segment whose ends are `d` pixels apart (Manhattan), with the
+// screen's focus (0 blurred .. 1 sharp) and brightness (0 .. 2).
+TTracePen TracePen(int d, double focus, double brightness);
+
+class TOscScreen {
+public:
+    TOscScreen();
+    TOscScreen(const TOscScreen&) = delete;
+    TOscScreen& operator=(const TOscScreen&) = delete;
+
+    double VertDivs = 0;
+    double PixelsPerDiv = 0;
+    int CenterY = 0;
+    QImage Graticule;
+    int Width = 0;
+    int Height = 0;
+    int HorzDivs = 0;
+    bool BeamOn = false;
+    TScreenDeflection OnXValue;
+    TScreenDeflection OnYValue;
+    double Brightness = 1.0;
+    double Focus = 0.0;
+
+    // Model time in seconds of the day; the system clock unless replaced
+    // (tests drive it).
+    std::function<double()> TimeOfDay;
+    // Uniform numbers in [0, 1) for the sampling jitter; a built-in
+    // generator when unassigned.
+    std::function<double()> Random;
+
+    void DrawGraticule();
+    // Draws the graticule and one sweep of N + 1 samples spread over
+    // Duration seconds, starting now.
+    void DrawTrace(QPainter& Canvas, int N, double Duration);
+
+private:
+    // Sampling of the trace; Draw(x0, y0, x1, y1, pen) gets every segment and
+    // Move(x, y) every break, with the pen position as line-to leaves it.
+    template <class Seg, class Brk>
+    void Sample(int N, double Duration, Seg&& Draw, Brk&& Move);
+
+    double NextJitter();
+
+    std::uint64_t jitter_;
+    TFrameRestorer restorer_;
+    std::uint64_t graticuleGen_ = 0;
+    // Points of the run of segments drawn with one pen; kept between traces
+    // so that drawing allocates nothing per sample.
+    std::vector<QPoint> run_;
+};
+
+// Seconds since midnight by the system's local clock.
+double SystemTimeOfDay();

@@ -1,0 +1,131 @@
+#pragma once
+// Model and picture of the cut-away cathode-ray tube: single electrons fly
+// from the cathode through the deflection plates to the screen, where they
+// leave a fading afterglow.
+
+#include <QImage>
+#include <QPoint>
+#include <QPolygon>
+#include <QRegion>
+#include <QVariant>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QPainter;
+
+// Deflection source of the tube: X, Y in screen halves (±1 is the edge) for
+// model time T; may clear Visible to emit no electron.
+using TTubeDeflection = std::function<void(double& X, double& Y, double T, bool& Visible)>;
+
+// Where the emission interval "ShotSecs" is kept between runs.
+class TShotSecsStore {
+public:
+    virtual ~TShotSecsStore() = default;
+    // The stored value, or an invalid QVariant when there is none.
+    virtual QVariant Read() = 0;
+    virtual void Write(double Seconds) = 0;
+};
+
+// The user's settings key Software\A51370\Vexorin\Vorlinograph.
+std::unique_ptr<TShotSecsStore> MakeVorlinographStore();
+
+constexpr double DefaultShotSecs = 0.4;
+constexpr double MinShotSecs = 0.05;
+
+// The emission interval for a stored value: the default when it is missing
+// or not a finite number, the minimum when it is below that.
+double ShotSecsFromStored(const QVariant& Stored);
+
+class TVorlinoTube {
+public:
+    static constexpr int SlotCount = 30;
+    static constexpr int TrailCount = 250;
+    static constexpr int RegionCount = 13;
+
+    explicit TVorlinoTube(std::unique_ptr<TShotSecsStore> Store = MakeVorlinographStore());
+    TVorlinoTube(const TVorlinoTube&) = delete;
+    TVorlinoTube& operator=(const TVorlinoTube&) = delete;
+
+    TTubeDeflection OnDeflection;
+    bool ShowCharges = true;
+
+    // Time of day in seconds (passed to the deflection source) and a
+    // monotonic clock in seconds (all elapsed times). Tests replace them.
+    std::function<double()> TimeOfDay;
+    std::function<double()> Monotonic;
+
+    void Reset();
+    void SetSize(int W, int H);
+    void Paint(QPainter& Canvas);
+    void Step();
+
+    double GetFrameRate() const { return frameRate_; }
+    double GetElapsed() const { return lastFrameMono_ - startMono_; }
+    double GetShotSecs() const { return shot_; }
+    // Stores the interval (raised to the minimum, non-finite ignored), writes
+    // it to the store and counts steps anew from now.
+    void SetShotSecs(double Seconds);
+
+    int RegionAt(QPoint P) const;
+    void FreeRegions();
+
+    // Screen mapping of a deflection with |X|, |Y| <= 1 to picture pixels.
+    QPoint ScreenPoint(double X, double Y) const;
+
+    void DrawCharges(QPainter& Canvas, const QPoint* P, int Count, bool Negative) const;
+
+    // Read access for views and tests.
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    std::int64_t Steps() const { return steps_; }
+    int FrameCount() const { return frameCount_; }
+    bool Alive(int Slot) const { return Slot >= 0 && Slot < SlotCount && alive_[Slot]; }
+    double SlotX(int Slot) const { return Slot >= 0 && Slot < SlotCount ? x_[Slot] : 0.0; }
+    double SlotY(int Slot) const { return Slot >= 0 && Slot < SlotCount ? y_[Slot] : 0.0; }
+    bool TrailHit(int I) const { return I >= 0 && I < TrailCount && trailHit_[I]; }
+    QPoint TrailPoint(int I) const { return I >= 0 && I < TrailCount ? trail_[I] : QPoint(); }
+    const QImage& Background() const { return background_; }
+    const QRegion& Region(int I) const;
+    // The electron's picture position at slot I with the fraction G of the
+    // running interval.
+    QPoint ElectronPoint(int I, double G) const;
+
+    // Catch-up after a long pause runs at most this many steps: after it
+    // every slot and trail entry comes from the latest steps anyway.
+    static constexpr int MaxCatchUpSteps = SlotCount + TrailCount;
+
+private:
+    void DrawAfterglow();
+
+    std::unique_ptr<TShotSecsStore> store_;
+    double startMono_ = 0;
+    double stepOriginMono_ = 0;
+    double lastFrameMono_ = 0;
+    double lastFrameTod_ = 0;
+    int frameCount_ = 0;
+    double rateMono_ = 0;
+    int framesSinceRate_ = 0;
+    double frameRate_ = 0;
+    int width_ = 0, height_ = 0;
+    double shot_ = DefaultShotSecs;
+    std::int64_t steps_ = 0;
+
+    std::array<double, SlotCount> x_{}, y_{};
+    std::array<bool, SlotCount> alive_{};
+    std::array<QPoint, TrailCount> trail_{};
+    std::array<bool, TrailCount> trailHit_{};
+
+    QImage background_;
+    QImage strip_;
+
+    // Geometry of the current size.
+    int L0_ = 0, N1_ = 0, B1_ = 0, A_ = 0, n_ = 0, b_ = 0, K_ = 0, S_ = 0;
+    double p_ = 0;
+    int hw_ = 0, k0_ = 0, k1_ = 0;
+    double m_ = 0, q_ = 0;
+    int XV_ = 0, XH_ = 0, r_ = 0, s_ = 0, t_ = 0, d_ = 0, U_ = 0, g_ = 0;
+    std::array<QPoint, 4> lowerV_{}, upperV_{}, frontH_{}, rearH_{};
+    std::array<QRegion, RegionCount> regions_{};
+};

@@ -1,0 +1,33 @@
+#include "scope/S1_73Scale.h"
+
+#include <algorithm>
+#include <cmath>
+
+double StepScale(const double* Table, int Count, int Step, bool FineFixed, int FineValue)
+{
+    double v = Table[std::clamp(Step, 0, Count - 1)];
+    if (!FineFixed && FineValue != 0)
+        v /= FineValue / 200.0;
+    return v;
+}
+
+double SweepDivs(double T, double SecPerDiv)
+{
+    const double period = 10 * SecPerDiv;
+    if (!(period > 0) || !std::isfinite(T))
+        return 0;
+    const double k = std::floor(T / period);
+    const double x = ((T - k * period) / period) * 10;
+    return std::clamp(x, 0.0, 10.0);
+}
+
+double FitUnit(QPoint Available)
+{
+    const double u = std::min(Available.y() / 7.5, Available.x() / 23.0);
+    return std::max(u, 0.0);
+}
+
+QPoint FitExtent(double U)
+{
+    return QPoint(int(std::trunc(23 * U)), int(std::trunc(7.5 * U)));
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Scales of the С1-73 front panel: the gain and time-base steps, the sweep
+// sawtooth and the panel's size for an offered area.
+
+#include <QPoint>
+#include <array>
+
+inline constexpr std::array<double, 12> VoltsPerDivTable = {50, 20, 10, 5, 2, 1, 0.5, 0.2, 0.1, 0.05, 0.02, 0.01};
+inline constexpr std::array<double, 18> SecPerDivTable = {0.05, 0.02, 0.01, 5e-3, 2e-3, 1e-3, 5e-4, 2e-4, 1e-4,
+                                                          5e-5, 2e-5, 1e-5, 5e-6, 2e-6, 1e-6, 5e-7, 2e-7, 1e-7};
+
+// The table value of a step switch, divided further by the fine knob
+// (FineValue / 200) when the fine knob is not fixed. A step outside the
+// table takes the nearest end; a fine value of 0 counts as fixed.
+double StepScale(const double* Table, int Count, int Step, bool FineFixed, int FineValue);
+inline double VoltsPerDivAt(int Step, bool FineFixed = true, int FineValue = 0)
+{
+    return StepScale(VoltsPerDivTable.data(), int(VoltsPerDivTable.size()), Step, FineFixed, FineValue);
+}
+inline double SecPerDivAt(int Step, bool FineFixed = true, int FineValue = 0)
+{
+    return StepScale(SecPerDivTable.data(), int(SecPerDivTable.size()), Step, FineFixed, FineValue);
+}
+
+// Position of the sweep at model time T, in divisions 0 .. 10.
+double SweepDivs(double T, double SecPerDiv);
+
+// Layout unit u for an offered area: the panel keeps the aspect 23 : 7.5.
+double FitUnit(QPoint Available);
+// The size the panel takes at unit u.
+QPoint FitExtent(double U);

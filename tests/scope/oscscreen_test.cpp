@@ -1,0 +1,169 @@
+#include "scope/OscScr.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QRgb Px(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
+constexpr QRgb kBlack = 0x000000;
+constexpr QRgb kGreen = 0x008000;
+
+struct Screen {
+    TOscScreen s;
+    QImage img;
+    explicit Screen(int w = 640, int h = 384)
+    {
+        s.Width = w;
+        s.Height = h;
+        s.HorzDivs = 10;
+        s.TimeOfDay = [] { return 1000.0; };
+        s.Random = [] { return 0.0; };
+        s.DrawGraticule();
+        img = QImage(w, h, QImage::Format_RGB32);
+        img.fill(Qt::red);
+    }
+    void Trace(int n, double duration)
+    {
+        QPainter p(&img);
+        s.DrawTrace(p, n, duration);
+    }
+};
+
+} // namespace
+
+TEST(OscScreen, GraticuleAt640x384)
+{
+    Screen sc;
+    EXPECT_DOUBLE_EQ(sc.s.PixelsPerDiv, 64.0);
+    EXPECT_DOUBLE_EQ(sc.s.VertDivs, 6.0);
+    EXPECT_EQ(sc.s.CenterY, 192);
+    const QImage& g = sc.s.Graticule;
+    ASSERT_EQ(g.size(), QSize(640, 384));
+    // Rows 192, 192 ± 64, ± 128, ± 192 are lines across; 448 falls outside.
+    for (int row : {0, 64, 128, 192, 256, 320})
+        for (int x : {10, 100, 639})
+            EXPECT_EQ(Px(g, x, row), kBlack) << row << "," << x;
+    for (int row : {1, 63, 65, 191, 193, 383})
+        EXPECT_EQ(Px(g, 10, row), kGreen) << row;
+    // Columns every 64 px; the last (640) lies outside.
+    for (int col : {0, 64, 320, 576})
+        EXPECT_EQ(Px(g, col, 10), kBlack) << col;
+    EXPECT_EQ(Px(g, 639, 10), kGreen);
+    // Fifth-division ticks on the centre row: rows CenterY-2 .. CenterY+1.
+    EXPECT_EQ(Px(g, 12, 190), kBlack);
+    EXPECT_EQ(Px(g, 12, 193), kBlack);
+    EXPECT_EQ(Px(g, 12, 194), kGreen);
+    EXPECT_EQ(Px(g, 12, 189), kGreen);
+    // And on the centre column: columns cx-2 .. cx+1 at rows 192 - 12 etc.
+    EXPECT_EQ(Px(g, 318, 180), kBlack);
+    EXPECT_EQ(Px(g, 321, 180), kBlack);
+    EXPECT_EQ(Px(g, 322, 180), kGreen);
+    EXPECT_EQ(Px(g, 318, 204), kBlack);
+}
+
+TEST(OscScreen, ZeroSizesAndDivisionsDrawNothingButStaySane)
+{
+    TOscScreen s;
+    s.DrawGraticule(); // everything 0
+    EXPECT_EQ(s.PixelsPerDiv, 0.0);
+    EXPECT_EQ(s.VertDivs, 0.0);
+    s.Width = 100;
+    s.Height = 50;
+    s.HorzDivs = 0;
+    s.DrawGraticule();
+    EXPECT_TRUE(std::isfinite(s.VertDivs));
+    EXPECT_EQ(s.Graticule.size(), QSize(100, 50));
+    s.BeamOn = true;
+    QImage img(100, 50, QImage::Format_RGB32);
+    QPainter p(&img);
+    s.DrawTrace(p, 0, 1.0); // N = 0: one sample, only a move
+    s.DrawTrace(p, 10, 1.0);
+}
+
+TEST(OscScreen, TracePenFollowsBrightnessFocusAndSpeed)
+{
+    struct Case { int d; double focus, bright; int width; QRgb color; };
+    const Case cases[] = {
+        {0, 1.0, 2.0, 2, qRgb(255, 255, 255)}, // still spot, brightest
+        {0, 1.0, 1.0, 2, qRgb(0, 255, 0)},
+        {64, 1.0, 1.0, 1, qRgb(0, 191, 0)},    // fast spot: I = 0.5
+        {64, 1.0, 2.0, 1, qRgb(0, 255, 0)},    // I = 1 exactly
+        {32, 1.0, 2.0, 1, qRgb(127, 255, 127)}, // I = 1.5
+        {0, 0.0, 1.0, 20, qRgb(0, 191, 0)},    // blurred: width 10 x 2, I halves
+        {64, 0.0, 1.0, 10, qRgb(0, 159, 0)},   // I = 0.25
+        {0, 1.0, 0.0, 2, qRgb(0, 128, 0)},     // no brightness: darkest green
+        {100, 1.0, 1.0, 1, qRgb(0, 191, 0)},   // d is capped at 64
+    };
+    for (const Case& c : cases) {
+        const TTracePen pen = TracePen(c.d, c.focus, c.bright);
+        EXPECT_EQ(pen.Width, c.width) << c.d << " " << c.focus << " " << c.bright;
+        EXPECT_EQ(pen.Color & 0xFFFFFF, c.color & 0xFFFFFF) << c.d << " " << c.focus << " " << c.bright;
+    }
+    // Settings beyond the knobs never give an invalid colour or width.
+    const TTracePen wild = TracePen(0, 1.0, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_GE(wild.Width, 1);
+    EXPECT_EQ(TracePen(0, 1.0, 50.0).Color & 0xFFFFFF, qRgb(255, 255, 255) & 0xFFFFFF);
+}
+
+TEST(OscScreen, BeamOffAndInvisibleSourcesLeaveTheGraticule)
+{
+    Screen sc;
+    sc.Trace(1280, 1e-3);
+    EXPECT_EQ(sc.img, sc.s.Graticule);
+
+    Screen blank;
+    blank.s.BeamOn = true;
+    blank.s.OnYValue = [](double&, bool& vis, double) { vis = false; };
+    blank.Trace(1280, 1e-3);
+    EXPECT_EQ(blank.img, blank.s.Graticule);
+}
+
+TEST(OscScreen, NoSourcesGiveAStillDotAtTheCentre)
+{
+    Screen sc;
+    sc.s.BeamOn = true;
+    sc.s.Focus = 1.0;
+    sc.s.Brightness = 1.0;
+    sc.Trace(100, 1e-3);
+    EXPECT_EQ(Px(sc.img, 320, 192), qRgb(0, 255, 0) & 0xFFFFFF);
+    EXPECT_EQ(Px(sc.img, 321, 192), qRgb(0, 255, 0) & 0xFFFFFF);
+    EXPECT_EQ(Px(sc.img, 330, 192), kBlack); // the centre row line beside it
+    EXPECT_EQ(Px(sc.img, 310, 200), kGreen);
+}
+
+TEST(OscScreen, SamplesFollowTheSourcesAtJitteredTimes)
+{
+    Screen sc;
+    sc.s.BeamOn = true;
+    sc.s.Focus = 1.0;
+    std::vector<double> xt, yt;
+    sc.s.Random = [] { return 0.5; };
+    sc.s.OnXValue = [&](double& v, bool&, double t) { xt.push_back(t); v = (t - 1000.0) * 10; };
+    sc.s.OnYValue = [&](double& v, bool&, double t) { yt.push_back(t); v = 2; };
+    sc.Trace(4, 1.0);
+    ASSERT_EQ(xt.size(), 5u);
+    EXPECT_EQ(xt, yt);
+    for (int i = 0; i <= 4; ++i)
+        EXPECT_DOUBLE_EQ(xt[i], 1000.0 + (i + 0.05) * 0.25);
+    // A line two divisions above the centre, across the screen.
+    EXPECT_NE(Px(sc.img, 300, 192 - 128), kBlack);
+    EXPECT_NE(Px(sc.img, 300, 192 - 128) & 0x00FF00, 0x008000u);
+}
+
+TEST(OscScreen, HugeAndNonFiniteValuesAreClamped)
+{
+    Screen sc;
+    sc.s.BeamOn = true;
+    int calls = 0;
+    sc.s.OnYValue = [&](double& v, bool&, double) {
+        const double vals[] = {1e300, -1e300, std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN(), 0.0};
+        v = vals[calls++ % 5];
+    };
+    sc.Trace(50, 1e-3);
+    EXPECT_EQ(calls, 51);
+}

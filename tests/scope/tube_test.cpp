@@ -1,0 +1,284 @@
+#include "scope/ArrangeInGrid.h"
+#include "scope/OscTube.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+class MemStore : public TShotSecsStore {
+public:
+    explicit MemStore(QVariant v = {}, int* writes = nullptr, double* written = nullptr)
+        : v_(std::move(v)), writes_(writes), written_(written) {}
+    QVariant Read() override { return v_; }
+    void Write(double s) override
+    {
+        v_ = s;
+        if (writes_)
+            ++*writes_;
+        if (written_)
+            *written_ = s;
+    }
+
+private:
+    QVariant v_;
+    int* writes_;
+    double* written_;
+};
+
+// A tube on a hand-driven clock.
+struct Rig {
+    double mono = 100.0;
+    double tod = 5000.0;
+    TVorlinoTube tube{std::make_unique<MemStore>()};
+    QImage img{800, 400, QImage::Format_RGB32};
+    Rig()
+    {
+        tube.Monotonic = [this] { return mono; };
+        tube.TimeOfDay = [this] { return tod; };
+        tube.SetSize(800, 400);
+        tube.Reset();
+    }
+    void Paint()
+    {
+        QPainter p(&img);
+        tube.Paint(p);
+    }
+    void Advance(double s)
+    {
+        mono += s;
+        tod += s;
+        Paint();
+    }
+};
+
+} // namespace
+
+TEST(ArrangeInGrid, WorkedExamples)
+{
+    int A = 0, B = 0, major[36], minor[36];
+    ArrangeInGrid(0, A, B, major, minor);
+    EXPECT_EQ(A, 1);
+    EXPECT_EQ(B, 1);
+    ArrangeInGrid(1, A, B, major, minor);
+    EXPECT_EQ(A, 1);
+    EXPECT_EQ(B, 1);
+    ArrangeInGrid(2, A, B, major, minor);
+    EXPECT_EQ(A, 2);
+    EXPECT_EQ(B, 1);
+    EXPECT_EQ(major[1], 1);
+    EXPECT_EQ(minor[1], 0);
+    ArrangeInGrid(3, A, B, major, minor);
+    EXPECT_EQ(A, 2);
+    EXPECT_EQ(B, 2);
+    EXPECT_EQ(major[2], 1);
+    EXPECT_EQ(minor[2], 0);
+    ArrangeInGrid(36, A, B, major, minor);
+    EXPECT_EQ(A, 6);
+    EXPECT_EQ(B, 6);
+    EXPECT_EQ(major[35], 5);
+    EXPECT_EQ(minor[35], 5);
+}
+
+TEST(VorlinoTube, ScreenMappingAndRegions)
+{
+    TVorlinoTube tube(std::make_unique<MemStore>());
+    tube.SetSize(800, 400);
+    // W 800, H 400: B1 560, S 680, hw 90, k0 100, k1 133, m 116.5, q -16.5.
+    EXPECT_EQ(tube.ScreenPoint(0, 0), QPoint(680, 200));
+    EXPECT_EQ(tube.ScreenPoint(1, 1), QPoint(590, 100));   // left edge, half-height k0
+    EXPECT_EQ(tube.ScreenPoint(-1, 1), QPoint(770, 67));   // right edge, half-height k1
+    EXPECT_EQ(tube.ScreenPoint(-1, -1), QPoint(770, 333));
+
+    EXPECT_EQ(tube.RegionAt(QPoint(680, 200)), 12);  // screen
+    EXPECT_EQ(tube.RegionAt(QPoint(5, 5)), 0);       // outside the tube
+    EXPECT_EQ(tube.RegionAt(QPoint(500, 200)), 1);   // inside the bulb, no part
+    // L0 20, K 80, U 30, n 50: heater (20,188)-(50,212), cathode (50,184)-(80,216).
+    EXPECT_EQ(tube.RegionAt(QPoint(30, 200)), 2);
+    EXPECT_EQ(tube.RegionAt(QPoint(60, 200)), 3);
+    // p = 20, XV 280, r 66, s 33, g = (280-33-16-80) div 10 = 15: modulator x 88..102.
+    EXPECT_EQ(tube.RegionAt(QPoint(90, 200 - 30)), 4);
+    EXPECT_EQ(tube.RegionAt(QPoint(80 + 60, 200 - 30)), 5);
+    EXPECT_EQ(tube.RegionAt(QPoint(80 + 120, 200 - 30)), 6);
+    // Plates (d = s = 33): lower vertical at rows 200..232 by XV, upper 33 above.
+    EXPECT_EQ(tube.RegionAt(QPoint(280, 221)), 8);
+    EXPECT_EQ(tube.RegionAt(QPoint(280, 180)), 9);
+    // XH 400: rear horizontal plate up and right of the front one.
+    EXPECT_EQ(tube.RegionAt(QPoint(360, 230)), 11);
+    EXPECT_EQ(tube.RegionAt(QPoint(420, 160)), 10);
+    EXPECT_EQ(tube.RegionAt(QPoint(500, 90)), 7);
+    EXPECT_EQ(tube.RegionAt(QPoint(680, 300)), 12);
+    // The regions follow a resize.
+    tube.SetSize(400, 200);
+    EXPECT_EQ(tube.RegionAt(QPoint(680, 200)), 0);
+    EXPECT_EQ(tube.RegionAt(tube.ScreenPoint(0, 0)), 12);
+    tube.FreeRegions();
+    EXPECT_EQ(tube.RegionAt(tube.ScreenPoint(0, 0)), 0);
+}
+
+TEST(VorlinoTube, ShotSecsFromTheStore)
+{
+    EXPECT_DOUBLE_EQ(ShotSecsFromStored(QVariant()), 0.4);
+    EXPECT_DOUBLE_EQ(ShotSecsFromStored(QVariant(QString("abc"))), 0.4);
+    EXPECT_DOUBLE_EQ(ShotSecsFromStored(QVariant(QString("inf"))), 0.4);
+    EXPECT_DOUBLE_EQ(ShotSecsFromStored(QVariant(std::numeric_limits<double>::quiet_NaN())), 0.4);
+    EXPECT_DOUBLE_EQ(ShotSecsFromStored(QVariant(0.01)), 0.05);
+    EXPECT_DOUBLE_EQ(ShotSecsFromStored(QVariant(-3.0)), 0.05);
+    EXPECT_DOUBLE_EQ(ShotSecsFromStored(QVariant(QString("0.25"))), 0.25);
+    EXPECT_DOUBLE_EQ(ShotSecsFromStored(QVariant(1.5)), 1.5);
+
+    TVorlinoTube bad(std::make_unique<MemStore>(QVariant(QString("garbage"))));
+    EXPECT_DOUBLE_EQ(bad.GetShotSecs(), 0.4);
+
+    int writes = 0;
+    double written = 0;
+    TVorlinoTube tube(std::make_unique<MemStore>(QVariant(0.2), &writes, &written));
+    EXPECT_DOUBLE_EQ(tube.GetShotSecs(), 0.2);
+    tube.SetShotSecs(0.0);
+    EXPECT_DOUBLE_EQ(tube.GetShotSecs(), 0.05);
+    EXPECT_EQ(writes, 1);
+    EXPECT_DOUBLE_EQ(written, 0.05);
+    tube.SetShotSecs(std::numeric_limits<double>::infinity());
+    EXPECT_DOUBLE_EQ(tube.GetShotSecs(), 0.05);
+    EXPECT_EQ(writes, 1);
+}
+
+TEST(VorlinoTube, SettingsStoreRoundTrip)
+{
+    {
+        TVorlinoTube tube;
+        tube.SetShotSecs(0.7);
+    }
+    TVorlinoTube again;
+    EXPECT_DOUBLE_EQ(again.GetShotSecs(), 0.7);
+    again.SetShotSecs(0.4);
+}
+
+TEST(VorlinoTube, FlightOfElectrons)
+{
+    Rig r;
+    r.Paint();
+    EXPECT_EQ(r.tube.Steps(), 0);
+    for (int i = 0; i < TVorlinoTube::SlotCount; ++i)
+        EXPECT_FALSE(r.tube.Alive(i));
+
+    // Manual source of zero deflection: the beam runs along the axis.
+    r.tube.OnDeflection = [](double& X, double& Y, double, bool& vis) { X = 0; Y = 0; vis = true; };
+    r.Advance(0.4 * 5 + 0.01); // a pause of five intervals is caught up at once
+    EXPECT_EQ(r.tube.Steps(), 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(r.tube.Alive(i)) << i;
+    EXPECT_FALSE(r.tube.Alive(5));
+    for (int k = 0; k < 30; ++k)
+        r.Advance(0.4);
+    EXPECT_TRUE(r.tube.TrailHit(0));
+    EXPECT_EQ(r.tube.TrailPoint(0), r.tube.ScreenPoint(0, 0));
+    EXPECT_EQ(r.tube.GetElapsed(), r.mono - 100.0);
+    // The afterglow lies in the background, newest spot brightest.
+    const QPoint spot = r.tube.ScreenPoint(0, 0);
+    EXPECT_EQ(r.tube.Background().pixel(spot) & 0xFFFFFF, 0x00FF00u);
+}
+
+TEST(VorlinoTube, DeflectedElectronsMissOrStrikePlates)
+{
+    Rig r;
+    double X = 2, Y = 0;
+    r.tube.OnDeflection = [&](double& x, double& y, double, bool&) { x = X; y = Y; };
+    r.Advance(0.41);
+    r.Advance(0.4 * 8);
+    // Slot 8 holds the electron deflected by 2: it flies on.
+    EXPECT_TRUE(r.tube.Alive(8));
+    EXPECT_DOUBLE_EQ(r.tube.SlotX(8), 2.0);
+    for (int k = 0; k < 30; ++k)
+        r.Advance(0.4);
+    EXPECT_FALSE(r.tube.TrailHit(0)); // it missed the screen
+
+    Rig s;
+    s.tube.OnDeflection = [](double& x, double& y, double, bool&) { x = 0; y = 3.5; };
+    s.Advance(0.4 * 9 + 0.01);
+    EXPECT_FALSE(s.tube.Alive(8)); // struck a plate
+    EXPECT_TRUE(s.tube.Alive(7));
+
+    Rig nan;
+    nan.tube.OnDeflection = [](double& x, double&, double, bool&) { x = std::nan(""); };
+    nan.Advance(0.4 * 9 + 0.01);
+    EXPECT_FALSE(nan.tube.Alive(8));
+    nan.Advance(0.4 * 30);
+}
+
+TEST(VorlinoTube, DeflectionSourceGetsTheLastFrameTime)
+{
+    Rig r;
+    std::vector<double> times;
+    r.tube.OnDeflection = [&](double&, double&, double t, bool&) { times.push_back(t); };
+    r.Advance(0.5);
+    ASSERT_EQ(times.size(), 1u);
+    EXPECT_DOUBLE_EQ(times[0], 5000.0); // the frame painted at Reset time
+}
+
+TEST(VorlinoTube, IntervalChangeRestartsTheCount)
+{
+    Rig r;
+    r.tube.OnDeflection = [](double& x, double& y, double, bool&) { x = 0; y = 0; };
+    r.Advance(0.4 * 400 + 0.1); // 400 steps at 0.4 s
+    ASSERT_EQ(r.tube.Steps(), 400);
+    r.tube.SetShotSecs(2.0);
+    r.Advance(1.0);
+    EXPECT_EQ(r.tube.Steps(), 0); // no freeze of 160 s ...
+    r.Advance(1.1);
+    EXPECT_EQ(r.tube.Steps(), 1); // ... and no burst either
+    r.tube.SetShotSecs(0.05);
+    r.Advance(0.12);
+    EXPECT_EQ(r.tube.Steps(), 2);
+}
+
+TEST(VorlinoTube, LongPauseCatchUpIsBoundedAndGivesTheSamePicture)
+{
+    auto run = [](double pause) {
+        auto r = std::make_unique<Rig>();
+        r->tube.OnDeflection = [](double& x, double& y, double t, bool&) {
+            x = std::sin(t) * 0.5;
+            y = std::cos(t) * 0.5;
+        };
+        r->Advance(3.0);
+        r->mono += pause;
+        r->tod = 5003.0; // the same time of day passed to the source
+        r->Paint();
+        return r;
+    };
+    auto shortPause = run(0.4 * 300);
+    auto longPause = run(0.4 * 3e6);
+    EXPECT_EQ(longPause->tube.Steps() - shortPause->tube.Steps(), 3e6 - 300);
+    EXPECT_EQ(shortPause->img, longPause->img);
+}
+
+TEST(VorlinoTube, FrameRateOverElevenFrames)
+{
+    Rig r;
+    for (int i = 0; i < 11; ++i)
+        r.Advance(0.05);
+    EXPECT_NEAR(r.tube.GetFrameRate(), 20.0, 1e-6);
+    EXPECT_EQ(r.tube.FrameCount(), 11);
+}
+
+TEST(VorlinoTube, ChargesAreCappedAt36)
+{
+    TVorlinoTube tube(std::make_unique<MemStore>());
+    QImage img(200, 200, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    const QPoint quad[4] = {QPoint(10, 190), QPoint(10, 10), QPoint(190, 10), QPoint(190, 190)};
+    tube.DrawCharges(p, quad, 40, true);
+    p.end();
+    // Six by six discs: centres at 10 + (k + 0.5) * 30.
+    int blue = 0;
+    for (int a = 0; a < 6; ++a)
+        for (int b = 0; b < 6; ++b) {
+            const QRgb c = img.pixel(10 + int((a + 0.5) * 30), 190 - int((b + 0.5) * 30) - 3) & 0xFFFFFF;
+            blue += c == 0x0000FFu;
+        }
+    EXPECT_EQ(blue, 36);
+}
