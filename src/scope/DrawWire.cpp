@@ -1,6 +1,7 @@
 #include "scope/DrawWire.h"
 
-#include <QPainter>
+#include "platform/graphics.h"
+
 #include <QWidget>
 #include <algorithm>
 
@@ -15,25 +16,25 @@ void TSingleWire::SetPoint(int I, QPoint P)
         Points[I] = P;
 }
 
-void TSingleWire::Draw(QWidget* PaintBox, QPainter& Canvas, QWidget* RefControl) const
+void TSingleWire::Draw(QWidget* PaintBox, TCanvas& Canvas, QWidget* RefControl) const
 {
-    const QPen saved = Canvas.pen();
-    QPen pen = saved;
-    pen.setColor(Color);
-    pen.setWidth(2);
-    Canvas.setPen(pen);
-    QPoint last;
+    const TColor savedColor = Canvas.Pen.Color;
+    const int savedWidth = Canvas.Pen.Width;
+    Canvas.Pen.Color = Color;
+    Canvas.Pen.Width = 2;
     for (size_t i = 0; i < Points.size(); ++i) {
         QPoint p = Points[i];
         if (RefControl)
             p = RefControl->mapToGlobal(p);
         if (PaintBox)
             p = PaintBox->mapFromGlobal(p);
-        if (i > 0)
-            Canvas.drawLine(last, p);
-        last = p;
+        if (i == 0)
+            Canvas.MoveTo(p.x(), p.y());
+        else
+            Canvas.LineTo(p.x(), p.y());
     }
-    Canvas.setPen(saved);
+    Canvas.Pen.Color = savedColor;
+    Canvas.Pen.Width = savedWidth;
 }
 
 bool TSingleWire::HitTest(QPoint P, QWidget* RefControl) const
@@ -59,7 +60,7 @@ TSingleWire* TWireSystem::AddWire(int N)
     return Wires.back().get();
 }
 
-void TWireSystem::Draw(QWidget* PaintBox, QPainter& Canvas) const
+void TWireSystem::Draw(QWidget* PaintBox, TCanvas& Canvas) const
 {
     for (const auto& w : Wires)
         w->Draw(PaintBox, Canvas, RefControl);

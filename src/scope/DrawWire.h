@@ -3,14 +3,15 @@
 // client coordinates of one reference control (or in screen coordinates),
 // drawn piece by piece on every paint box they cross, so the pieces join.
 
-#include <QColor>
+#include "platform/types.h"
+
 #include <QPoint>
 #include <QString>
 #include <memory>
 #include <vector>
 
-class QPainter;
 class QWidget;
+class TCanvas;
 
 // Half of the system's double-click area: how far beside a wire still hits it.
 constexpr int WireHitHalfWidth = 4 / 2;
@@ -21,13 +22,13 @@ public:
     std::vector<QPoint> Points;
     QString Hint;
     int HelpContext = 0;
-    QColor Color = QColor(0, 0, 255);
+    TColor Color = clBlue;
 
     QPoint GetPoint(int I) const;
     void SetPoint(int I, QPoint P);
     // Canvas belongs to PaintBox; vertices are RefControl's client points
     // (screen points when RefControl is null).
-    void Draw(QWidget* PaintBox, QPainter& Canvas, QWidget* RefControl) const;
+    void Draw(QWidget* PaintBox, TCanvas& Canvas, QWidget* RefControl) const;
     // P in screen coordinates.
     bool HitTest(QPoint P, QWidget* RefControl) const;
 };
@@ -40,7 +41,7 @@ public:
     int HelpContext = 0;
 
     TSingleWire* AddWire(int N);
-    void Draw(QWidget* PaintBox, QPainter& Canvas) const;
+    void Draw(QWidget* PaintBox, TCanvas& Canvas) const;
     int WireAt(QPoint P) const;
     // Same arguments as the laboratory form's hint query; returns the index
     // of the wire hit, or -1 with nothing changed.

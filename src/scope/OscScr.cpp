@@ -1,6 +1,8 @@
 #include "scope/OscScr.h"
 
-#include <QDateTime>
+#include "platform/clock.h"
+#include "platform/graphics.h"
+
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
@@ -50,12 +52,6 @@ void VLine(QImage& img, int x, int y0, int y1)
 
 } // namespace
 
-double SystemTimeOfDay()
-{
-    const QTime t = QTime::currentTime();
-    return t.msecsSinceStartOfDay() / 1000.0;
-}
-
 TTracePen TracePen(int d, double focus, double brightness)
 {
     d = std::clamp(d, 0, 64);
@@ -79,7 +75,7 @@ TTracePen TracePen(int d, double focus, double brightness)
 }
 
 TOscScreen::TOscScreen()
-    : TimeOfDay(SystemTimeOfDay)
+    : TimeOfDay(&Clock::TimeOfDay)
     , jitter_(std::random_device{}() | 1u)
 {
 }
@@ -164,6 +160,11 @@ void TOscScreen::Sample(int N, double Duration, Seg&& Draw, Brk&& Move)
         prevX = px;
         prevY = py;
     }
+}
+
+void TOscScreen::DrawTrace(TCanvas& Canvas, int N, double Duration)
+{
+    DrawTrace(*Canvas.Painter(), N, Duration);
 }
 
 void TOscScreen::DrawTrace(QPainter& Canvas, int N, double Duration)

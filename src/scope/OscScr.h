@@ -12,6 +12,7 @@
 #include "scope/FrameRaster.h"
 
 class QPainter;
+class TCanvas;
 
 // Voltage at an oscilloscope input for model time T (seconds).
 using TSignalSource = std::function<double(double T)>;
@@ -49,8 +50,7 @@ public:
     double Brightness = 1.0;
     double Focus = 0.0;
 
-    // Model time in seconds of the day; the system clock unless replaced
-    // (tests drive it).
+    // Model time in seconds of the day; the platform clock unless replaced.
     std::function<double()> TimeOfDay;
     // Uniform numbers in [0, 1) for the sampling jitter; a built-in
     // generator when unassigned.
@@ -59,6 +59,7 @@ public:
     void DrawGraticule();
     // Draws the graticule and one sweep of N + 1 samples spread over
     // Duration seconds, starting now.
+    void DrawTrace(TCanvas& Canvas, int N, double Duration);
     void DrawTrace(QPainter& Canvas, int N, double Duration);
 
 private:
@@ -76,6 +77,3 @@ private:
     // so that drawing allocates nothing per sample.
     std::vector<QPoint> run_;
 };
-
-// Seconds since midnight by the system's local clock.
-double SystemTimeOfDay();

@@ -2,13 +2,13 @@
 
 #include "scope/ArrangeInGrid.h"
 
-#include <QDateTime>
-#include <QElapsedTimer>
+#include "platform/clock.h"
+#include "platform/graphics.h"
+#include "platform/registry.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QSettings>
-#include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
 
@@ -26,21 +26,6 @@ int RoundD(double v)
     if (!std::isfinite(v))
         return 0;
     return int(std::nearbyint(std::clamp(v, -1073741824.0, 1073741824.0)));
-}
-
-double SystemTod()
-{
-    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-}
-
-double SystemMono()
-{
-    static QElapsedTimer timer = [] {
-        QElapsedTimer t;
-        t.start();
-        return t;
-    }();
-    return timer.nsecsElapsed() / 1e9;
 }
 
 // Ellipse in a bounding box whose right and bottom edges lie outside it.
@@ -65,30 +50,32 @@ QPolygon Quad(const std::array<QPoint, 4>& q)
     return QPolygon({q[0], q[1], q[2], q[3]});
 }
 
-class TSettingsShotStore : public TShotSecsStore {
+// The key stays open while the tube lives.
+class TRegistryShotStore : public TShotSecsStore {
 public:
-    TSettingsShotStore()
-        : settings_(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                        + "/Software/A51370/Vexorin/Vorlinograph.ini",
-                    QSettings::IniFormat)
+    TRegistryShotStore() { registry_.OpenKey(QStringLiteral("Software\\A51370\\Vexorin\\Vorlinograph"), true); }
+    QVariant Read() override
     {
+        if (!registry_.ValueExists(QStringLiteral("ShotSecs")))
+            return {};
+        try {
+            return registry_.ReadFloat(QStringLiteral("ShotSecs"));
+        } catch (const std::exception&) {
+            // Not a finite number: the default interval serves.
+            return QStringLiteral("unreadable");
+        }
     }
-    QVariant Read() override { return settings_.value("ShotSecs"); }
-    void Write(double Seconds) override
-    {
-        settings_.setValue("ShotSecs", Seconds);
-        settings_.sync();
-    }
+    void Write(double Seconds) override { registry_.WriteFloat(QStringLiteral("ShotSecs"), Seconds); }
 
 private:
-    QSettings settings_;
+    TRegistry registry_;
 };
 
 } // namespace
 
 std::unique_ptr<TShotSecsStore> MakeVorlinographStore()
 {
-    return std::make_unique<TSettingsShotStore>();
+    return std::make_unique<TRegistryShotStore>();
 }
 
 double ShotSecsFromStored(const QVariant& Stored)
@@ -103,8 +90,8 @@ double ShotSecsFromStored(const QVariant& Stored)
 }
 
 TVorlinoTube::TVorlinoTube(std::unique_ptr<TShotSecsStore> Store)
-    : TimeOfDay(SystemTod)
-    , Monotonic(SystemMono)
+    : TimeOfDay(&Clock::TimeOfDay)
+    , Monotonic(&Clock::Monotonic)
     , store_(std::move(Store))
 {
     shot_ = store_ ? ShotSecsFromStored(store_->Read()) : DefaultShotSecs;
@@ -384,6 +371,11 @@ void TVorlinoTube::DrawCharges(QPainter& Canvas, const QPoint* P, int Count, boo
             Canvas.drawLine(x, y - 2, x, y + 1);
     }
     Canvas.setPen(black);
+}
+
+void TVorlinoTube::Paint(TCanvas& Canvas)
+{
+    Paint(*Canvas.Painter());
 }
 
 void TVorlinoTube::Paint(QPainter& Canvas)

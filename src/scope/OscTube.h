@@ -14,6 +14,7 @@
 #include <memory>
 
 class QPainter;
+class TCanvas;
 
 // Deflection source of the tube: X, Y in screen halves (±1 is the edge) for
 // model time T; may clear Visible to emit no electron.
@@ -58,6 +59,7 @@ public:
 
     void Reset();
     void SetSize(int W, int H);
+    void Paint(TCanvas& Canvas);
     void Paint(QPainter& Canvas);
     void Step();
 

@@ -1,5 +1,7 @@
 #include "scope/DrawWire.h"
 
+#include "platform/graphics.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
@@ -92,15 +94,15 @@ TEST(WireSystem, PiecesOnSeveralBoxesJoin)
     w->SetPoint(0, QPoint(50, 100));
     w->SetPoint(1, QPoint(350, 100));
 
-    QImage li(200, 200, QImage::Format_RGB32), ri(200, 200, QImage::Format_RGB32);
-    li.fill(Qt::white);
-    ri.fill(Qt::white);
-    {
-        QPainter p(&li);
-        ws.Draw(&left, p);
-        QPainter q(&ri);
-        ws.Draw(&right, q);
-    }
+    TBitmap lb(200, 200), rb(200, 200);
+    lb.Canvas().Brush.Color = clWhite;
+    lb.Canvas().FillRect(TRect(0, 0, 200, 200));
+    rb.Canvas().Brush.Color = clWhite;
+    rb.Canvas().FillRect(TRect(0, 0, 200, 200));
+    ws.Draw(&left, lb.Canvas());
+    ws.Draw(&right, rb.Canvas());
+    EXPECT_EQ(lb.Canvas().Pen.Width, 1); // the canvas's pen comes back
+    const QImage li = lb.Image(), ri = rb.Image();
     EXPECT_EQ(li.pixel(150, 100) & 0xFFFFFF, 0x0000FFu);
     EXPECT_EQ(li.pixel(199, 100) & 0xFFFFFF, 0x0000FFu);
     EXPECT_EQ(ri.pixel(0, 100) & 0xFFFFFF, 0x0000FFu);
