@@ -1,0 +1,314 @@
+// Feeds every reader of stored data with mutated and random bytes. The
+// readers must either succeed or raise one of the library's exceptions, never
+// read or write outside their buffers (the sanitizer build checks that), and
+// leave their target as it was when they refuse.
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "components/kitcont.h"
+#include "components/kitstream.h"
+#include "components/kitutils.h"
+#include "components/kitwave.h"
+
+namespace {
+using Bytes = std::vector<std::uint8_t>;
+
+class Mutator {
+public:
+    explicit Mutator(std::uint32_t seed) : FRng(seed) {}
+
+    std::uint32_t next(std::uint32_t bound) { return bound ? FRng() % bound : 0; }
+
+    Bytes random(std::size_t maxLen)
+    {
+        Bytes b(next(std::uint32_t(maxLen + 1)));
+        for (auto& x : b)
+            x = std::uint8_t(FRng());
+        return b;
+    }
+
+    // One to four edits of the kinds that break length fields and items.
+    Bytes mutate(Bytes b)
+    {
+        const int edits = 1 + int(next(4));
+        for (int e = 0; e < edits; ++e) {
+            switch (next(7)) {
+            case 0: // flip a bit
+                if (!b.empty())
+                    b[next(std::uint32_t(b.size()))] ^= std::uint8_t(1u << next(8));
+                break;
+            case 1: // set a byte to an edge value
+                if (!b.empty()) {
+                    static const std::uint8_t edge[] = {0x00, 0x01, 0x7F, 0x80, 0xFF, 0x40, 0x10};
+                    b[next(std::uint32_t(b.size()))] = edge[next(sizeof edge)];
+                }
+                break;
+            case 2: // cut the tail
+                b.resize(next(std::uint32_t(b.size() + 1)));
+                break;
+            case 3: // insert random bytes
+            {
+                const std::size_t at = next(std::uint32_t(b.size() + 1));
+                const Bytes extra = random(8);
+                b.insert(b.begin() + std::ptrdiff_t(at), extra.begin(), extra.end());
+                break;
+            }
+            case 4: // overwrite a 32-bit field with a large or negative value
+                if (b.size() >= 4) {
+                    static const std::uint32_t values[] = {0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 0x00010000u,
+                                                           0x00008010u, 5u, 0u};
+                    const std::size_t at = next(std::uint32_t(b.size() - 3));
+                    const std::uint32_t v = values[next(sizeof values / sizeof values[0])];
+                    for (int i = 0; i < 4; ++i)
+                        b[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
+                }
+                break;
+            case 5: // delete a range
+                if (!b.empty()) {
+                    const std::size_t at = next(std::uint32_t(b.size()));
+                    const std::size_t len = std::min<std::size_t>(1 + next(8), b.size() - at);
+                    b.erase(b.begin() + std::ptrdiff_t(at), b.begin() + std::ptrdiff_t(at + len));
+                }
+                break;
+            default: // duplicate a range
+                if (!b.empty()) {
+                    const std::size_t at = next(std::uint32_t(b.size()));
+                    const std::size_t len = std::min<std::size_t>(1 + next(16), b.size() - at);
+                    const Bytes part(b.begin() + std::ptrdiff_t(at), b.begin() + std::ptrdiff_t(at + len));
+                    b.insert(b.begin() + std::ptrdiff_t(at), part.begin(), part.end());
+                }
+                break;
+            }
+        }
+        return b;
+    }
+
+    const Bytes& pick(const std::vector<Bytes>& seeds) { return seeds[next(std::uint32_t(seeds.size()))]; }
+
+private:
+    std::mt19937 FRng;
+};
+
+TMemoryStream streamOf(const Bytes& b)
+{
+    TMemoryStream s;
+    s.WriteBuffer(b.data(), std::int64_t(b.size()));
+    s.SetPosition(0);
+    return s;
+}
+
+Bytes sample(std::size_t n, int kind)
+{
+    Bytes b(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        switch (kind) {
+        case 0: b[i] = std::uint8_t("lorem ipsum dolor sit amet "[i % 27]); break;
+        case 1: b[i] = std::uint8_t((i / 40) & 3); break;
+        default: b[i] = std::uint8_t((i * 2654435761u) >> 13); break;
+        }
+    }
+    return b;
+}
+
+Bytes waveImage(int samples)
+{
+    Bytes b;
+    auto tag = [&](const char* t) {
+        for (int i = 0; i < 4; ++i)
+            b.push_back(std::uint8_t(t[i]));
+    };
+    auto n32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b.push_back(std::uint8_t(v >> (8 * i)));
+    };
+    auto n16 = [&](std::uint16_t v) {
+        b.push_back(std::uint8_t(v));
+        b.push_back(std::uint8_t(v >> 8));
+    };
+    tag("RIFF");
+    n32(std::uint32_t(36 + samples));
+    tag("WAVE");
+    tag("fmt ");
+    n32(16);
+    n16(1);
+    n16(1);
+    n32(11025);
+    n32(11025);
+    n16(1);
+    n16(8);
+    tag("data");
+    n32(std::uint32_t(samples));
+    for (int i = 0; i < samples; ++i)
+        b.push_back(std::uint8_t(i * 3));
+    return b;
+}
+
+// Runs `body`; a library exception is a refusal, anything else a fault.
+template <class F>
+bool refused(F&& body)
+{
+    try {
+        body();
+        return false;
+    } catch (const Exception&) {
+        return true;
+    }
+}
+} // namespace
+
+TEST(FuzzReaders, LZRWDecompressor)
+{
+    Mutator m(1001);
+    std::vector<Bytes> seeds;
+    for (std::size_t n : {0u, 3u, 9u, 40u, 300u, 2000u, 5000u})
+        for (int kind = 0; kind < 3; ++kind)
+            seeds.push_back(LZRWCompress(sample(n, kind)));
+    Bytes out(4096);
+    int failures = 0;
+    for (int i = 0; i < 40000; ++i) {
+        const Bytes block = (i % 5 == 0) ? m.random(64) : m.mutate(m.pick(seeds));
+        // Exactly sized copies, so that a read past the block is caught.
+        std::unique_ptr<std::uint8_t[]> in(new std::uint8_t[block.size() + 1]);
+        std::copy(block.begin(), block.end(), in.get());
+        const std::size_t cap = 1 + m.next(4096);
+        std::uint32_t produced = 0;
+        if (refused([&] { produced = LZRWDecompress(in.get(), std::uint32_t(block.size()), out.data(), cap); }))
+            ++failures;
+        else
+            ASSERT_LE(produced, cap);
+    }
+    EXPECT_GT(failures, 1000);
+}
+
+TEST(FuzzReaders, LZRWRoundTrip)
+{
+    Mutator m(1002);
+    for (int i = 0; i < 5000; ++i) {
+        Bytes src = m.mutate(sample(m.next(3000), int(m.next(3))));
+        if (src.size() > 0xFFFF)
+            src.resize(0xFFFF);
+        ASSERT_EQ(LZRWDecompress(LZRWCompress(src)), src);
+    }
+}
+
+TEST(FuzzReaders, BlockStreamReader)
+{
+    Mutator m(2001);
+    std::vector<Bytes> seeds;
+    for (std::size_t n : {0u, 1u, 20u, 700u, 3000u, 32781u, 32800u}) {
+        TMemoryStream src = streamOf(sample(n, int(n % 3)));
+        TMemoryStream dst;
+        WriteBlockStream(src, dst, src.Size());
+        seeds.push_back(dst.Bytes());
+    }
+    int failures = 0;
+    for (int i = 0; i < 30000; ++i) {
+        const Bytes data = (i % 5 == 0) ? m.random(40) : m.mutate(m.pick(seeds));
+        TMemoryStream in = streamOf(data);
+        TMemoryStream out;
+        StreamWriteInteger(out, 0x5EED);
+        if (refused([&] { ReadBlockStream(in, out); })) {
+            ++failures;
+            ASSERT_EQ(out.Size(), 4);
+            ASSERT_EQ(out.Position(), 4);
+            ASSERT_EQ(in.Position(), 0);
+        } else {
+            ASSERT_LE(in.Position(), in.Size());
+        }
+    }
+    EXPECT_GT(failures, 1000);
+}
+
+TEST(FuzzReaders, WaveHeaderAndLoader)
+{
+    Mutator m(3001);
+    const std::vector<Bytes> seeds{waveImage(0), waveImage(8), waveImage(100)};
+    TKitWave keep;
+    TMemoryStream img = streamOf(waveImage(4));
+    keep.LoadFromStream(img);
+    const Bytes before = keep.Data()->Bytes();
+    int accepted = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const Bytes data = (i % 5 == 0) ? m.random(48) : m.mutate(m.pick(seeds));
+        TMemoryStream s = streamOf(data);
+        TKitWaveInfo info;
+        refused([&] { TKitWave::GetWaveData(&s, info); });
+        ASSERT_EQ(s.Position(), 0);
+
+        // Plain, length-prefixed and compressed loads of the same bytes.
+        TKitWave w;
+        w.Assign(&keep);
+        const int form = int(m.next(3));
+        bool ok = false;
+        if (form == 0) {
+            ok = !refused([&] { w.LoadFromStream(s); });
+        } else {
+            TMemoryStream p;
+            if (form == 1) {
+                StreamWriteInteger(p, std::int32_t(data.size()) + std::int32_t(m.next(3)) - 1);
+                p.WriteBuffer(data.data(), std::int64_t(data.size()));
+            } else {
+                TMemoryStream raw = streamOf(data);
+                WriteBlockStream(raw, p, raw.Size());
+                p.SetPosition(0);
+                p = streamOf(m.next(2) ? p.Bytes() : m.mutate(p.Bytes()));
+            }
+            p.SetPosition(0);
+            ok = !refused([&] { LoadWaveFromStream(p, w, form == 2); });
+        }
+        if (ok)
+            ++accepted;
+        else
+            ASSERT_EQ(w.Data()->Bytes(), before);
+    }
+    EXPECT_GT(accepted, 100);
+}
+
+TEST(FuzzReaders, ContainerLoader)
+{
+    Mutator m(4001);
+    std::vector<Bytes> seeds;
+    {
+        TKitStringList strings;
+        for (int i = 0; i < 3; ++i) {
+            auto* item = static_cast<TKitStringListItem*>(strings.Item(strings.AddItem()));
+            item->Items = {"line", QString(i * 10, 'x')};
+            item->Description = i ? "d" : "";
+            item->Ident = std::uint16_t(i);
+            item->Compressed = i == 2;
+        }
+        for (bool offsets : {false, true}) {
+            TMemoryStream s;
+            strings.SaveToStream(s, offsets);
+            seeds.push_back(s.Bytes());
+        }
+        TKitWaveList waves;
+        auto* w = static_cast<TKitWaveListItem*>(waves.Item(waves.AddItem()));
+        TMemoryStream img = streamOf(waveImage(10));
+        w->Wave()->LoadFromStream(img);
+        w->Compressed = true;
+        waves.AddItem();
+        TMemoryStream s;
+        waves.SaveToStream(s, false);
+        seeds.push_back(s.Bytes());
+    }
+    int failures = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const Bytes data = (i % 5 == 0) ? m.random(40) : m.mutate(m.pick(seeds));
+        const bool offsets = m.next(2);
+        TKitCustomContainer* list = nullptr;
+        TKitStringList strings;
+        TKitWaveList waves;
+        list = m.next(2) ? static_cast<TKitCustomContainer*>(&strings) : &waves;
+        list->AddItem();
+        TMemoryStream s = streamOf(data);
+        if (refused([&] { list->LoadFromStream(s, offsets); })) {
+            ++failures;
+            ASSERT_EQ(list->Count(), 1);
+            ASSERT_EQ(s.Position(), 0);
+        }
+    }
+    EXPECT_GT(failures, 1000);
+}
