@@ -1,0 +1,124 @@
+#pragma once
+// Geometry and value mapping of the instrument controls, kept free of
+// widgets so that every rule can be checked by itself.
+//
+// Coordinates are client pixels. Integer division truncates toward zero,
+// rounding is to the nearest integer with ties to even.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace knobgeo {
+
+struct Pt {
+    int X = 0;
+    int Y = 0;
+    friend bool operator==(const Pt&, const Pt&) = default;
+};
+
+struct Rc {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+    friend bool operator==(const Rc&, const Rc&) = default;
+};
+
+// Ties-to-even rounding of a finite value; a non-finite value gives 0 so
+// that nothing unbounded reaches integer drawing coordinates.
+int roundEven(double v);
+
+// ---- hit tests (pixel centres, so right and bottom edges are outside) ----
+bool pointInPolygon(const std::vector<Pt>& poly, int x, int y);
+bool pointInEllipse(const Rc& box, int x, int y);
+
+// ---- reflex of a round cap ----
+// One wedge: a pie of the ellipse of `box` from the ray through `from`
+// counter-clockwise to the ray through `to`.
+struct Wedge {
+    Pt from;
+    Pt to;
+};
+// The two light wedges come first, then the two dark ones.
+std::array<Wedge, 4> reflexWedges(int diameter, const Rc& box, int parity);
+
+// ---- round knob ----
+// Per cent (0..100) of `v` along min..max; an empty range gives 0.
+int knobPercent(int v, int min, int max);
+// Angle from straight up, clockwise, in radians for a per cent value.
+double percentAngle(int pct);
+// End of a ray of length `len` from (cx, cy) at the clockwise-from-top angle.
+Pt rayEnd(int cx, int cy, double len, double angle);
+// Per cent (0..100) of a mouse point around the centre (c, c).
+int percentFromPoint(int x, int y, int c);
+// Value for a per cent: Trunc((pct*(max-min) + 100*min) / 100) in integers.
+int valueFromPercent(int pct, int min, int max);
+// Values that carry a tick; a step of 0 or less counts as 1.
+std::vector<int> tickValues(int min, int max, int step);
+// Side of the square knob for a requested size.
+int knobSide(int width, int height, int currentWidth);
+constexpr int KnobMinSide = 45;
+constexpr int KnobMaxSide = 120;
+// Face rectangle of a knob of the given side.
+inline Rc knobFace(int side) { return {8, 8, side - 8, side - 8}; }
+int knobKeyStep(int min, int max);
+
+// ---- step switch ----
+int stepPercent(int step, int max);
+
+// ---- transparent knob ----
+int positionAngle(int p, int numPositions, int angle1, int angle2);
+Pt pointAtAngle(int cx, int cy, double degrees, double r);
+// -1 when the point names no position.
+int positionFromPoint(int x, int y, int cx, int cy, int numPositions, int angle1, int angle2);
+
+// ---- switches ----
+enum class GlyphAlign : std::uint8_t { Top, Bottom, Left, Right };
+
+struct SwitchLayout {
+    Pt box;       // top-left of the switch picture
+    Rc caption;   // caption rectangle (left, top, right, bottom)
+};
+// `pushButton` selects the push button's bottom row, one pixel higher.
+SwitchLayout placeSwitch(GlyphAlign align, int width, int height, int boxW, int boxH,
+                         bool pushButton);
+
+struct RockerGeometry {
+    int W, H, s, q, c1, c2, e, e2;
+};
+RockerGeometry rockerGeometry(int size);
+inline int rockerMinWidth(int size) { return size * 10 + 18; }
+inline int rockerMinHeight(int size) { return size * 10 + 33; }
+// Region polygons relative to the box origin, closed by the first point.
+std::vector<Pt> rockerOnRegion(const RockerGeometry& g);
+std::vector<Pt> rockerOffRegion(const RockerGeometry& g);
+
+struct ButtonGeometry {
+    int A, b, m;
+};
+ButtonGeometry buttonGeometry(int size);
+inline int buttonMinSide(int size) { return size * 6 + 30; }
+// Raised cap (tested while off) and pressed cap (tested while on).
+inline Rc buttonOnRegion(const ButtonGeometry& g)
+{
+    return {g.m - 3, g.m - 3, g.m + g.b - 3, g.m + g.b - 3};
+}
+inline Rc buttonOffRegion(const ButtonGeometry& g) { return {g.m, g.m, g.m + g.b, g.m + g.b}; }
+
+// ---- lamp ----
+struct LampWidths {
+    int q; // line unit
+    int h; // highlight pen width
+};
+LampWidths lampWidths(int width);
+
+// ---- steel brush ----
+constexpr std::uint32_t SteelSilver = 0xC0C0C0;
+constexpr std::uint32_t SteelWhite = 0xFFFFFF;
+inline std::uint32_t steelPixel(int x, int y)
+{
+    return (x % 2 == 1 && y % 2 == 1) ? SteelWhite : SteelSilver;
+}
+
+} // namespace knobgeo
