@@ -1,0 +1,53 @@
+#include "controls/mekwing.h"
+
+TMekWinGControl::TMekWinGControl(QWidget* parent) : TCustomControl(parent)
+{
+    SetTabStop(false);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TMekWinGControl::SetBounds(int left, int top, int width, int height)
+{
+    TCustomControl::SetBounds(left, top, width, height);
+    m_buffer.SetWidth(width);
+    m_buffer.SetHeight(height);
+}
+
+void TMekWinGControl::PaintBuffer(TCanvas& canvas)
+{
+    canvas.Brush.Bitmap = nullptr;
+    canvas.Brush.Style = TBrushStyle::bsSolid;
+    canvas.Brush.Color = clRed;
+    canvas.FillRect(ClientRect());
+}
+
+void TMekWinGControl::RenderFrame()
+{
+    // Sizes can also change through alignment, which bypasses SetBounds.
+    m_buffer.SetDevicePixelRatio(devicePixelRatioF());
+    m_buffer.SetSize(Width(), Height());
+    if (m_buffer.Empty())
+        return;
+    PaintBuffer(m_buffer.Canvas());
+    m_buffer.Canvas().Release();
+}
+
+void TMekWinGControl::Paint()
+{
+    if (!m_frameReady)
+        RenderFrame();
+    m_frameReady = false;
+    Canvas()->Draw(0, 0, m_buffer);
+}
+
+void TMekWinGControl::Repaint()
+{
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_frameReady};
+    RenderFrame();
+    m_frameReady = true;
+    // Synchronous: the frame is on the screen when this returns.
+    repaint();
+}

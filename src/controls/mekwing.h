@@ -1,0 +1,34 @@
+#pragma once
+// Base of the views that are redrawn as a whole many times a second (the
+// oscilloscope screen, the tube view, the galvanometer's scale). A subclass
+// draws its complete picture in PaintBuffer; the control renders it into an
+// off-screen bitmap and shows the bitmap in one step, so a frame is never
+// seen half drawn or erased.
+
+#include "platform/controls.h"
+#include "platform/graphics.h"
+
+class TMekWinGControl : public TCustomControl {
+    Q_OBJECT
+public:
+    explicit TMekWinGControl(QWidget* parent = nullptr);
+
+    void SetBounds(int left, int top, int width, int height) override;
+    // Renders a new frame and puts it on the screen before returning.
+    void Repaint() override;
+
+    // The frame last rendered (for tests and grabs).
+    const TBitmap& Buffer() const { return m_buffer; }
+
+protected:
+    // Draws the complete picture; nothing clears the bitmap between frames,
+    // so an override must cover every pixel. The base fills it red.
+    virtual void PaintBuffer(TCanvas& canvas);
+    void Paint() override;
+
+private:
+    void RenderFrame();
+
+    TBitmap m_buffer;
+    bool m_frameReady = false; // a frame rendered by Repaint waits to be copied
+};
