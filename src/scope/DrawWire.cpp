@@ -37,9 +37,9 @@ void TSingleWire::Draw(QWidget* PaintBox, TCanvas& Canvas, QWidget* RefControl) 
     Canvas.Pen.Width = savedWidth;
 }
 
-bool TSingleWire::HitTest(QPoint P, QWidget* RefControl) const
+bool TSingleWire::HitTest(const TPoint& P, QWidget* RefControl) const
 {
-    const QPoint q = RefControl ? RefControl->mapFromGlobal(P) : P;
+    const QPoint q = RefControl ? RefControl->mapFromGlobal(P.q()) : P.q();
     for (size_t k = 0; k + 1 < Points.size(); ++k) {
         const QPoint a = Points[k], b = Points[k + 1];
         const int left = std::min(a.x(), b.x()) - WireHitHalfWidth;
@@ -66,7 +66,7 @@ void TWireSystem::Draw(QWidget* PaintBox, TCanvas& Canvas) const
         w->Draw(PaintBox, Canvas, RefControl);
 }
 
-int TWireSystem::WireAt(QPoint P) const
+int TWireSystem::WireAt(const TPoint& P) const
 {
     for (size_t i = 0; i < Wires.size(); ++i)
         if (Wires[i]->HitTest(P, RefControl))
@@ -74,7 +74,7 @@ int TWireSystem::WireAt(QPoint P) const
     return -1;
 }
 
-int TWireSystem::GetHintInfo(QPoint P, int, QWidget*, int& HelpContext, QString& Text) const
+int TWireSystem::GetHintInfo(const TPoint& P, bool, TControl*, int& HelpContext, QString& Text) const
 {
     const int i = WireAt(P);
     if (i < 0)

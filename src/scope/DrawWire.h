@@ -12,6 +12,7 @@
 
 class QWidget;
 class TCanvas;
+class TControl;
 
 // Half of the system's double-click area: how far beside a wire still hits it.
 constexpr int WireHitHalfWidth = 4 / 2;
@@ -30,7 +31,7 @@ public:
     // (screen points when RefControl is null).
     void Draw(QWidget* PaintBox, TCanvas& Canvas, QWidget* RefControl) const;
     // P in screen coordinates.
-    bool HitTest(QPoint P, QWidget* RefControl) const;
+    bool HitTest(const TPoint& P, QWidget* RefControl) const;
 };
 
 class TWireSystem {
@@ -42,8 +43,8 @@ public:
 
     TSingleWire* AddWire(int N);
     void Draw(QWidget* PaintBox, TCanvas& Canvas) const;
-    int WireAt(QPoint P) const;
+    int WireAt(const TPoint& P) const;
     // Same arguments as the laboratory form's hint query; returns the index
     // of the wire hit, or -1 with nothing changed.
-    int GetHintInfo(QPoint P, int Mode, QWidget* Control, int& HelpContext, QString& Text) const;
+    int GetHintInfo(const TPoint& P, bool Mode, TControl* Control, int& HelpContext, QString& Text) const;
 };

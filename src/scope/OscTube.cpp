@@ -210,6 +210,7 @@ void TVorlinoTube::SetSize(int W, int H)
     const QPolygon screen({QPoint(S_ - hw_ - 10, A + k0_ + 5), QPoint(S_ - hw_ - 10, A - k0_ - 5),
                            QPoint(S_ + hw_ + 10, A - k1_ - 10), QPoint(S_ + hw_ + 10, A + k1_ + 10)});
 
+    ++backgroundGen_;
     background_ = QImage(W, H, QImage::Format_RGB32);
     background_.fill(Qt::white);
     if (W > 0 && H > 0) {
@@ -340,6 +341,8 @@ void TVorlinoTube::DrawAfterglow()
         return;
     QPainter c(&background_);
     c.drawImage(S_ - hw_ - 10, 0, strip_);
+    // The frame differs from the new background only within the strip.
+    restorer_.MarkRect(QRect(S_ - hw_ - 10, 0, strip_.width(), strip_.height()));
     for (int i = TrailCount - 1; i >= 0; --i) {
         if (!trailHit_[i])
             continue;
@@ -399,7 +402,23 @@ void TVorlinoTube::Paint(QPainter& Canvas)
 
     Canvas.save();
     Canvas.setRenderHint(QPainter::Antialiasing, false);
-    Canvas.drawImage(0, 0, background_);
+    // Where the frame still holds the last picture, only the parts drawn
+    // over it are copied back from the background.
+    QImage* direct = DirectTarget(Canvas);
+    if (direct)
+        restorer_.Restore(*direct, background_, backgroundGen_);
+    else {
+        restorer_.Invalidate();
+        Canvas.drawImage(0, 0, background_);
+    }
+    auto mark = [&](const QRect& r) {
+        if (direct)
+            restorer_.MarkRect(r);
+    };
+    auto quadBox = [](const std::array<QPoint, 4>& q) { return QPolygon({q[0], q[1], q[2], q[3]}).boundingRect(); };
+    // Charges may stand out of their plates by a disc's radius.
+    for (const auto* plate : {&lowerV_, &upperV_, &rearH_, &frontH_})
+        mark(quadBox(*plate).adjusted(-6, -6, 6, 6));
     const QPen black(Qt::black, 1);
     Canvas.setPen(black);
     const int nV = alive_[10] ? TruncD(std::min(std::abs(y_[10]) * 10, 1000.0)) : 0;
@@ -414,6 +433,7 @@ void TVorlinoTube::Paint(QPainter& Canvas)
             continue;
         const QPoint pt = ElectronPoint(i, g);
         EllipseBox(Canvas, pt.x() - 3, pt.y() - 3, pt.x() + 3, pt.y() + 3);
+        mark(QRect(pt.x() - 4, pt.y() - 4, 9, 9));
     }
     Canvas.setBrush(QColor(160, 160, 160));
     Canvas.drawPolygon(Quad(upperV_));
@@ -425,8 +445,10 @@ void TVorlinoTube::Paint(QPainter& Canvas)
     Canvas.setPen(QPen(Qt::red, 1));
     const QPoint uv = Mid(upperV_[0], upperV_[2]);
     Canvas.drawLine(uv, QPoint(uv.x(), A_ - n_ - 10));
+    mark(QRect(QPoint(uv.x(), A_ - n_ - 10), uv).normalized().adjusted(-1, -1, 1, 1));
     const QPoint fh = Mid(frontH_[0], frontH_[2]);
     Canvas.drawLine(fh, QPoint(fh.x() - n_ - 10, fh.y() + n_ + 10));
+    mark(QRect(fh, QPoint(fh.x() - n_ - 10, fh.y() + n_ + 10)).normalized().adjusted(-1, -1, 1, 1));
     Canvas.restore();
 
     lastFrameMono_ = now;

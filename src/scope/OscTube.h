@@ -8,6 +8,8 @@
 #include <QPolygon>
 #include <QRegion>
 #include <QVariant>
+
+#include "scope/FrameRaster.h"
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -78,6 +80,10 @@ public:
 
     void DrawCharges(QPainter& Canvas, const QPoint* P, int Count, bool Negative) const;
 
+    // A caller that draws more on the frame after Paint (status lines) tells
+    // the tube, so that the next frame restores the background there.
+    void MarkDrawn(const QRect& R) { restorer_.MarkRect(R); }
+
     // Read access for views and tests.
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -119,6 +125,8 @@ private:
     std::array<QPoint, TrailCount> trail_{};
     std::array<bool, TrailCount> trailHit_{};
 
+    TFrameRestorer restorer_;
+    std::uint64_t backgroundGen_ = 0;
     QImage background_;
     QImage strip_;
 

@@ -167,3 +167,29 @@ TEST(OscScreen, HugeAndNonFiniteValuesAreClamped)
     sc.Trace(50, 1e-3);
     EXPECT_EQ(calls, 51);
 }
+
+TEST(OscScreen, TracesDrawnOverTheLastOneEqualFreshTraces)
+{
+    Screen kept, fresh;
+    double now = 1000;
+    for (Screen* s : {&kept, &fresh}) {
+        s->s.BeamOn = true;
+        s->s.TimeOfDay = [&now] { return now; };
+        s->s.OnYValue = [](double& v, bool& vis, double t) {
+            v = 2.5 * std::sin(t * 2000);
+            vis = std::fmod(t * 300, 1.0) < 0.9;
+        };
+        s->s.OnXValue = [](double& v, bool&, double t) { v = 5 + 4 * std::cos(t * 1300); };
+    }
+    for (int frame = 0; frame < 40; ++frame) {
+        now += 0.05;
+        const double focus = (frame % 5) / 4.0;
+        kept.s.Focus = fresh.s.Focus = focus;
+        kept.s.Brightness = fresh.s.Brightness = 0.5 + (frame % 3) * 0.5;
+        kept.s.BeamOn = fresh.s.BeamOn = frame % 11 != 5;
+        kept.Trace(1280, 0.01);
+        fresh.img = QImage(640, 384, QImage::Format_RGB32);
+        fresh.Trace(1280, 0.01);
+        ASSERT_EQ(kept.img, fresh.img) << frame;
+    }
+}

@@ -282,3 +282,32 @@ TEST(VorlinoTube, ChargesAreCappedAt36)
         }
     EXPECT_EQ(blue, 36);
 }
+
+TEST(VorlinoTube, FramesDrawnOverTheLastOneEqualFreshFrames)
+{
+    // One tube paints every frame over its previous one, the other into a
+    // new image each time: the pictures must not differ.
+    Rig kept, fresh;
+    auto source = [](double& x, double& y, double t, bool&) {
+        x = std::sin(t * 3) * 0.9;
+        y = std::cos(t * 2) * 1.2;
+    };
+    kept.tube.OnDeflection = source;
+    fresh.tube.OnDeflection = source;
+    for (int frame = 0; frame < 300; ++frame) {
+        kept.Advance(0.13);
+        fresh.img = QImage(800, 400, QImage::Format_RGB32);
+        fresh.img.fill(Qt::red);
+        fresh.Advance(0.13);
+        if (frame % 37 == 0 || frame == 299) {
+            ASSERT_EQ(kept.img, fresh.img) << frame;
+        }
+    }
+    kept.tube.SetSize(600, 300);
+    fresh.tube.SetSize(600, 300);
+    kept.img = kept.img.copy(0, 0, 600, 300);
+    fresh.img = QImage(600, 300, QImage::Format_RGB32);
+    kept.Advance(0.13);
+    fresh.Advance(0.13);
+    EXPECT_EQ(kept.img, fresh.img);
+}

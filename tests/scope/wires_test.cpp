@@ -16,26 +16,26 @@ TEST(WireSystem, HitRectangleAroundSegments)
     w->SetPoint(0, QPoint(100, 100));
     w->SetPoint(1, QPoint(200, 100));
     w->SetPoint(2, QPoint(200, 50));
-    EXPECT_TRUE(w->HitTest(QPoint(150, 101), nullptr));
-    EXPECT_TRUE(w->HitTest(QPoint(150, 98), nullptr));
-    EXPECT_FALSE(w->HitTest(QPoint(150, 103), nullptr));
-    EXPECT_FALSE(w->HitTest(QPoint(150, 97), nullptr));
+    EXPECT_TRUE(w->HitTest(TPoint(150, 101), nullptr));
+    EXPECT_TRUE(w->HitTest(TPoint(150, 98), nullptr));
+    EXPECT_FALSE(w->HitTest(TPoint(150, 103), nullptr));
+    EXPECT_FALSE(w->HitTest(TPoint(150, 97), nullptr));
     // Left and top edges inside, right and bottom outside.
-    EXPECT_TRUE(w->HitTest(QPoint(98, 100), nullptr));
-    EXPECT_FALSE(w->HitTest(QPoint(97, 100), nullptr));
-    EXPECT_TRUE(w->HitTest(QPoint(201, 60), nullptr));
-    EXPECT_FALSE(w->HitTest(QPoint(202, 60), nullptr));
+    EXPECT_TRUE(w->HitTest(TPoint(98, 100), nullptr));
+    EXPECT_FALSE(w->HitTest(TPoint(97, 100), nullptr));
+    EXPECT_TRUE(w->HitTest(TPoint(201, 60), nullptr));
+    EXPECT_FALSE(w->HitTest(TPoint(202, 60), nullptr));
     // Near a diagonal the whole spanned rectangle counts.
     TSingleWire* diag = ws.AddWire(2);
     diag->SetPoint(0, QPoint(0, 300));
     diag->SetPoint(1, QPoint(100, 400));
-    EXPECT_TRUE(diag->HitTest(QPoint(90, 310), nullptr));
+    EXPECT_TRUE(diag->HitTest(TPoint(90, 310), nullptr));
     // Fewer than two vertices never hit.
     TSingleWire* lone = ws.AddWire(1);
-    EXPECT_FALSE(lone->HitTest(QPoint(0, 0), nullptr));
-    EXPECT_EQ(ws.WireAt(QPoint(150, 100)), 0);
-    EXPECT_EQ(ws.WireAt(QPoint(50, 350)), 1);
-    EXPECT_EQ(ws.WireAt(QPoint(500, 500)), -1);
+    EXPECT_FALSE(lone->HitTest(TPoint(0, 0), nullptr));
+    EXPECT_EQ(ws.WireAt(TPoint(150, 100)), 0);
+    EXPECT_EQ(ws.WireAt(TPoint(50, 350)), 1);
+    EXPECT_EQ(ws.WireAt(TPoint(500, 500)), -1);
 }
 
 TEST(WireSystem, HintsAndHelp)
@@ -51,29 +51,29 @@ TEST(WireSystem, HintsAndHelp)
 
     int ctx = 77;
     QString text = "control";
-    EXPECT_EQ(ws.GetHintInfo(QPoint(50, 10), 0, nullptr, ctx, text), 0); // earlier wins
+    EXPECT_EQ(ws.GetHintInfo(TPoint(50, 10), false, nullptr, ctx, text), 0); // earlier wins
     EXPECT_EQ(text, QString("Провод"));
     EXPECT_EQ(ctx, 77); // both contexts 0: the form's own stays
 
     ws.HelpContext = 5001;
     a->HelpContext = 5002;
-    ws.GetHintInfo(QPoint(50, 10), 1, nullptr, ctx, text);
+    ws.GetHintInfo(TPoint(50, 10), true, nullptr, ctx, text);
     EXPECT_EQ(ctx, 5002);
     a->HelpContext = 0;
-    ws.GetHintInfo(QPoint(50, 10), 1, nullptr, ctx, text);
+    ws.GetHintInfo(TPoint(50, 10), true, nullptr, ctx, text);
     EXPECT_EQ(ctx, 5001);
 
     ws.Hint.clear();
     text = "control";
-    ws.GetHintInfo(QPoint(50, 10), 0, nullptr, ctx, text);
+    ws.GetHintInfo(TPoint(50, 10), false, nullptr, ctx, text);
     EXPECT_EQ(text, QString("control"));
     a->Hint = "Свой";
-    ws.GetHintInfo(QPoint(50, 10), 0, nullptr, ctx, text);
+    ws.GetHintInfo(TPoint(50, 10), false, nullptr, ctx, text);
     EXPECT_EQ(text, QString("Свой"));
 
     text = "x";
     ctx = 1;
-    EXPECT_EQ(ws.GetHintInfo(QPoint(50, 200), 0, nullptr, ctx, text), -1);
+    EXPECT_EQ(ws.GetHintInfo(TPoint(50, 200), false, nullptr, ctx, text), -1);
     EXPECT_EQ(text, QString("x"));
     EXPECT_EQ(ctx, 1);
     (void)b;
@@ -110,6 +110,6 @@ TEST(WireSystem, PiecesOnSeveralBoxesJoin)
     EXPECT_EQ(ri.pixel(180, 100) & 0xFFFFFF, 0xFFFFFFu); // past the end
 
     // Hit test in screen coordinates relative to the reference control.
-    EXPECT_EQ(ws.WireAt(top.mapToGlobal(QPoint(300, 101))), 0);
-    EXPECT_EQ(ws.WireAt(QPoint(300, 101)), -1);
+    EXPECT_EQ(ws.WireAt(TPoint::from(top.mapToGlobal(QPoint(300, 101)))), 0);
+    EXPECT_EQ(ws.WireAt(TPoint(300, 101)), -1);
 }
