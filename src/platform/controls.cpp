@@ -509,7 +509,9 @@ TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const
         auto* c = qobject_cast<TControl*>(*it);
         if (!c || c->isHidden() || (!allowDisabled && !c->isEnabled()))
             continue;
-        if (PtInRect(c->BoundsRect(), p))
+        // A control that covers more than it shows (a wire across a bench)
+        // lets the point through to what lies beneath.
+        if (PtInRect(c->BoundsRect(), p) && c->HitTest(TPoint(p.X - c->Left(), p.Y - c->Top())) != 0)
             return c;
     }
     return nullptr;

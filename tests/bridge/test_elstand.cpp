@@ -143,3 +143,27 @@ TEST(BridgeText, TeacherTableUsesTheUsersDecimalSeparator)
     EXPECT_EQ(lines[55], "55\t      97,8");
     EXPECT_EQ(status, "R1=10 Ом.   R2=100 Ом.   R0=1234,5 Ом.   U=9 В.   ");
 }
+
+namespace {
+// Covers the whole bench but answers the hit test only in its left half.
+struct HalfHit : TElAbstDevice {
+    explicit HalfHit(TElectricStand* s) : TElAbstDevice(s) {}
+    int HitTest(TPoint p) override { return p.X < Width() / 2 ? 1 : 0; }
+};
+} // namespace
+
+TEST(ElectricStand, ControlSearchLooksPastWhatDoesNotAnswer)
+{
+    TElectricStand stand(nullptr);
+    stand.SetBounds(0, 0, 104, 104);
+    auto* below = new TElAbstDevice(&stand);
+    below->SetUnitsLeft(60);
+    below->SetUnitsWidth(20);
+    below->SetUnitsTop(40);
+    auto* cover = new HalfHit(&stand);
+    cover->SetUnitsWidth(100);
+    cover->SetUnitsHeight(100);
+    EXPECT_EQ(stand.ControlAtPos(TPoint(70, 45)), below);
+    EXPECT_EQ(stand.ControlAtPos(TPoint(20, 45)), cover);
+    EXPECT_EQ(stand.ControlAtPos(TPoint(90, 90)), nullptr);
+}
