@@ -651,6 +651,22 @@ TControl* ControlOf(QWidget* w)
 TWinControl* FindWindowedControl(TPoint screenPos)
 {
     QWidget* w = QApplication::widgetAt(screenPos.q());
+    if (!w) {
+        // Platforms that cannot say which window is at a point: the active
+        // window first, then the other visible ones.
+        QList<QWidget*> tops = QApplication::topLevelWidgets();
+        if (QWidget* a = QApplication::activeWindow())
+            tops.prepend(a);
+        for (QWidget* t : tops) {
+            if (!t->isVisible() || !t->geometry().contains(screenPos.q()))
+                continue;
+            QPoint local = t->mapFromGlobal(screenPos.q());
+            w = t->childAt(local);
+            if (!w)
+                w = t;
+            break;
+        }
+    }
     for (; w; w = w->parentWidget())
         if (auto* c = qobject_cast<TWinControl*>(w))
             return c;

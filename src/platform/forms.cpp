@@ -100,9 +100,6 @@ void TForm::applyFlags()
         }
     }
     setWindowFlags(f);
-    bool fixed = m_borderStyle == TFormBorderStyle::bsSingle || m_borderStyle == TFormBorderStyle::bsDialog;
-    if (fixed && width() > 0 && height() > 0 && WindowState() == TWindowState::wsNormal)
-        setFixedSize(size());
     if (vis)
         show();
 }
@@ -284,9 +281,20 @@ void TForm::changeEvent(QEvent* e)
     TWinControl::changeEvent(e);
     if (e->type() == QEvent::WindowStateChange) {
         TWindowState s = WindowState();
+        if (s == m_lastState)
+            return;
+        m_lastState = s;
         int type = s == TWindowState::wsMinimized ? 1 : s == TWindowState::wsMaximized ? 2 : 0;
         Guarded([&] { WMSize(type); });
     }
+}
+
+void TForm::SetBounds(int left, int top, int w, int h)
+{
+    // A window of fixed size keeps the size it is given.
+    if (minimumSize() == maximumSize())
+        setFixedSize(std::max(0, w), std::max(0, h));
+    TWinControl::SetBounds(left, top, w, h);
 }
 
 bool TForm::event(QEvent* e)

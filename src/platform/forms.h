@@ -39,6 +39,7 @@ public:
     TWindowState WindowState() const;
     void SetWindowState(TWindowState s);
     void SetClientSize(int w, int h);
+    void SetBounds(int left, int top, int width, int height) override;
     bool KeyPreview = false;
 
     int ShowModal();
@@ -99,6 +100,7 @@ private:
     bool m_created = false;
     bool m_closing = false;
     bool m_wasActive = false;
+    TWindowState m_lastState = TWindowState::wsNormal;
     QPointer<TControl> m_default;
     QPointer<TControl> m_cancel;
 };

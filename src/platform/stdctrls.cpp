@@ -634,6 +634,8 @@ TMemo::TMemo(QWidget* parent) : TQtHostControl(parent), m_memo(new QPlainTextEdi
 {
     m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     SetInner(m_memo);
+    SetParentColor(false);
+    SetColor(clWindow);
     SetTabStop(true);
     setFocusPolicy(Qt::StrongFocus);
 }

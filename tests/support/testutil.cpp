@@ -23,7 +23,9 @@ void clickAt(QWidget* top, QPoint pos, Qt::MouseButton button)
 
 void doubleClickAt(QWidget* top, QPoint pos)
 {
+    // A real double click is a click followed by the double-click press.
     QWidget* w = widgetAt(top, pos);
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->mapFrom(top, pos));
     QTest::mouseDClick(w, Qt::LeftButton, {}, w->mapFrom(top, pos));
 }
 

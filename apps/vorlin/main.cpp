@@ -1,0 +1,19 @@
+// Vorlin: the oscilloscope laboratory.
+
+#include "platform/forms.h"
+#include "shell/start.h"
+#include "works.h"
+
+TStartForm* StartForm = nullptr;
+
+int main(int argc, char** argv)
+{
+    LabApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(VORLIN_VERSION);
+    Application->HelpFile = "Vorlin.hlp";
+    Application->SetTitle("Изучение электронного осциллографа");
+    TStartForm::SetWorkOpener(OpenWork);
+    Application->CreateForm(StartForm);
+    Application->Run();
+    return 0;
+}

@@ -1,0 +1,4 @@
+#pragma once
+class TStartForm;
+// Opens what a work button of the start form stands for.
+void OpenWork(TStartForm* start, int work, int button);

@@ -1,0 +1,64 @@
+#pragma once
+// The frame every laboratory window shares: full screen, a tool strip with
+// the help pointer, close and calculator buttons, a status bar with the long
+// hint of whatever is under the mouse, a 50 ms model tick while the window
+// is active, and the help-pointer mode.
+
+#include "platform/forms.h"
+#include "platform/stdctrls.h"
+
+class TLabBaseForm : public TForm {
+    Q_OBJECT
+public:
+    explicit TLabBaseForm(QObject* owner);
+    ~TLabBaseForm() override;
+
+    TPanel* panControls;
+    TPanel* panControlsRight;
+    TSpeedButton* bHelpPointer;
+    TBitBtn* bClose;
+    TBitBtn* bCalculator;
+    TStatusBar* StatusBar;
+    TTimer* Timer;
+
+    bool HelpMode() const { return m_helpMode; }
+    void SetHelpMode(bool v);
+
+    // Hints and help for parts of the picture that are not controls.  P is
+    // in screen coordinates; Mode false builds a status-bar hint in Text,
+    // true asks for a help context in HelpContext.
+    virtual void GetHintInfo(const TPoint& P, bool Mode, TControl* Control, int& HelpContext, QString& Text);
+
+    // The model tick; descendants call this first and then do their own.
+    virtual void TimerTimer(TObject* Sender);
+
+    void bHelpPointerClick(TObject* Sender);
+    virtual void bCalculatorClick(TObject* Sender);
+    bool FormHelp(unsigned Command, long long Data, bool& CallHelp);
+
+    // Hint state shared by all laboratory windows (seconds of the day of the
+    // last refresh, and the last cursor point).
+    static double HintClock();
+    static TPoint LastCursorPoint();
+    static void ResetHintState();
+
+protected:
+    void DoShow() override;
+    void DoHide() override;
+    void Activate() override;
+    void Deactivate() override;
+    void WMSize(int sizeType) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    void helpPointerClick(int x, int y);
+    bool m_helpMode = false;
+    TNotifyEvent m_savedHint;
+    bool m_hintInstalled = false;
+    double m_remaximized = -1e9;
+};
+
+// The long form of a hint: the part after '|', or all of it.
+QString GetLongHint(const QString& hint);
+QString GetShortHint(const QString& hint);
