@@ -1,11 +1,10 @@
 #include "shell/resources.h"
 
-#include <QDir>
 
 static void initResources()
 {
-    //Q_INIT_RESOURCE(shell_help);
-    //Q_INIT_RESOURCE(shell_glyphs);
+    Q_INIT_RESOURCE(shell_help);
+    Q_INIT_RESOURCE(shell_glyphs);
 }
 
 void InitShellResources()
