@@ -1,5 +1,7 @@
 #include "shell/resources.h"
 
+#include <QtGlobal>
+
 
 static void initResources()
 {
