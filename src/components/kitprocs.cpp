@@ -624,7 +624,7 @@ void DrawFxText(TCanvas* canvas, const QString& text, TKit3DCaption* caption, co
         break;
     }
 
-    const TColor oldColor = canvas->Font.Color;
+    // The face layer's colour stays the canvas font colour afterwards.
     for (const Layer& layer : layers) {
         canvas->Font.Color = layer.c;
         if (mode != 2) {
@@ -647,8 +647,6 @@ void DrawFxText(TCanvas* canvas, const QString& text, TKit3DCaption* caption, co
             p->restore();
         }
     }
-    // The face layer's colour stays the canvas font colour, as after drawing.
-    (void)oldColor;
 }
 
 void CalcFxTextRect(TCanvas* canvas, const QString& text, TKit3DCaption* caption, TRect& r, const TFont* font,

@@ -261,3 +261,37 @@ TEST(KitBevelPanel, InnerRectAndAlignedChildrenFollowTheBevel)
     TKitCustomStatusBar bar(&form);
     EXPECT_EQ(bar.TextIndent(), 0);
 }
+
+TEST(KitBaseControl, ImageListLinkFollowsTheListAndItsEnd)
+{
+    TForm form;
+    CountingGraphic g(&form);
+    auto* list = new TKitImageList(nullptr);
+    g.SetImageList(list);
+    EXPECT_EQ(g.ImageList(), list);
+    EXPECT_EQ(list->LinkCount(), 1);
+    EXPECT_FALSE(g.ImageListLink().StoresInternal());
+    const int linked = g.changes;
+    list->Change();
+    EXPECT_EQ(g.changes, linked + 1);
+
+    // Freeing the list unlinks it and repaints the control.
+    delete list;
+    EXPECT_EQ(g.ImageList(), nullptr);
+    EXPECT_EQ(g.changes, linked + 2);
+
+    // A list of the global container is stored as the "Internal" reference.
+    TKitCustomPanel p(&form);
+    p.SetImageList(KitGlobalContainer()->ImageList());
+    EXPECT_TRUE(p.ImageListLink().StoresInternal());
+    TMemoryStream s;
+    p.ImageListLink().WriteInternal(s);
+    s.SetPosition(0);
+    p.SetImageList(nullptr);
+    EXPECT_EQ(KitGlobalContainer()->ImageList()->LinkCount(), 0);
+    p.ImageListLink().ReadInternal(s);
+    EXPECT_EQ(p.ImageList(), KitGlobalContainer()->ImageList());
+    p.SetImageList(KitGlobalContainer()->BitmapList());
+    EXPECT_EQ(KitGlobalContainer()->ImageList()->LinkCount(), 0);
+    EXPECT_EQ(KitGlobalContainer()->BitmapList()->LinkCount(), 1);
+}

@@ -393,6 +393,11 @@ TEST(KitBitmaps, PlacementModesAndTiling)
     TBitmap e = blank(40, 40);
     DrawBitmapInRect(&e.Canvas(), TRect(0, 0, 0, 40), &pic, 0, 0, &drawn);
     EXPECT_EQ(drawn, TRect());
+    // A picture of no size scales by nothing, in every stretch mode.
+    TBitmap none;
+    for (std::uint16_t keep : {std::uint16_t(0), KIT_DF_KEEPWIDTH, KIT_DF_KEEPHEIGHT, KIT_DF_PROPORTIONAL})
+        DrawBitmapInRect(&e.Canvas(), TRect(0, 0, 40, 40), &none, KIT_DF_STRETCH | keep, 0, &drawn);
+    EXPECT_EQ(px(e, 5, 5), clWhite);
     pic.Canvas().MoveTo(-1, 0);
     DrawBitmapEx(&e.Canvas(), TRect(0, 0, 40, 40), &pic, 0, 0, 0);
     EXPECT_EQ(px(e, 5, 5), clWhite);
