@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <numbers>
 
 // ---- Rectangles ----
@@ -166,7 +167,9 @@ std::uint32_t LZRWCompress(const std::uint8_t* src, std::uint16_t n, std::uint8_
 {
     // Positions are kept as 16 bits on purpose: a position of 32768 or more
     // reads back negative and can never be a match, as the format's writer does.
-    std::unique_ptr<std::int16_t[]> table(new std::int16_t[kHashSize]);
+    std::unique_ptr<std::int16_t[]> table(new (std::nothrow) std::int16_t[kHashSize]);
+    if (!table)
+        throw EInvalidPointer(QStringLiteral("LZRW Error!"));
     std::fill_n(table.get(), kHashSize, std::int16_t(-1));
 
     out[0] = kLZRWFlagCompressed;

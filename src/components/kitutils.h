@@ -58,6 +58,12 @@ public:
     using Exception::Exception;
 };
 
+// The compressor could not get its hash table.
+class EInvalidPointer : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // Compresses n source bytes into one block at `out`, which must hold at least
 // n + kLZRWOverrun bytes. Returns the block length (n + 1 for a stored block).
 std::uint32_t LZRWCompress(const std::uint8_t* src, std::uint16_t n, std::uint8_t* out);

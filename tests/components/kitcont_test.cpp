@@ -257,3 +257,19 @@ TEST(GlobalContainer, DesignTimeChangesAreCopied)
     EXPECT_EQ(changes, 3);
     global->StringList()->Clear();
 }
+
+TEST(Containers, EmptyListFileHeader)
+{
+    // A list file is the signature as a short string, then what the list
+    // writes with offsets from position 9: for an empty list 13 bytes in all.
+    TKitBitmapList list;
+    TMemoryStream s;
+    StreamWriteShortString(s, QByteArray("KITBML30"));
+    list.SaveToStream(s, true);
+    EXPECT_EQ(s.Bytes(), (Bytes{8, 'K', 'I', 'T', 'B', 'M', 'L', '3', '0', 0, 0, 0, 0}));
+    s.SetPosition(0);
+    EXPECT_EQ(StreamReadShortString(s), QByteArray("KITBML30"));
+    list.LoadFromStream(s, true);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(s.Position(), 13);
+}
