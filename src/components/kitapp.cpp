@@ -373,21 +373,17 @@ TKitTimerItem* TKitApplication::TimerItem(std::uint16_t ident) const
 // ---- Unit start and end ----
 
 namespace {
-int gKitApplicationRefs = 0;
+TKitUnitObject<TKitApplication> gKitApplicationUnit(KitApplication);
 }
 
 void CreateKitApplication()
 {
-    if (gKitApplicationRefs++ == 0)
-        KitApplication = new TKitApplication;
+    gKitApplicationUnit.Start();
 }
 
 void FreeKitApplication()
 {
-    if (gKitApplicationRefs > 0 && --gKitApplicationRefs == 0) {
-        delete KitApplication;
-        KitApplication = nullptr;
-    }
+    gKitApplicationUnit.End();
 }
 
 static void kitAppStartup()

@@ -18,66 +18,10 @@ void KitAssignError(const QObject* source, const QObject* dest)
 TKitObject::TKitObject() = default;
 TKitObject::~TKitObject() = default;
 
-void TKitObject::Change()
-{
-    if (!FUpdateLock && OnChange)
-        OnChange(this);
-}
-
-void TKitObject::ObjectChanged(TObject*)
-{
-    Change();
-}
-
-void TKitObject::BeginUpdate()
-{
-    FUpdateLock = true;
-}
-
-void TKitObject::EndUpdate(bool DoChange)
-{
-    FUpdateLock = false;
-    if (DoChange)
-        Change();
-}
-
-void TKitObject::Assign(const QObject* Source)
-{
-    KitAssignError(Source, this);
-}
-
 // ---- TKitComponent ----
 
-TKitComponent::TKitComponent(QObject* AOwner) : TComponent(AOwner) {}
+TKitComponent::TKitComponent(QObject* AOwner) : TKitChanging<TComponent>(AOwner) {}
 TKitComponent::~TKitComponent() = default;
-
-void TKitComponent::Change()
-{
-    if (!FUpdateLock && OnChange)
-        OnChange(this);
-}
-
-void TKitComponent::ObjectChanged(TObject*)
-{
-    Change();
-}
-
-void TKitComponent::BeginUpdate()
-{
-    FUpdateLock = true;
-}
-
-void TKitComponent::EndUpdate(bool DoChange)
-{
-    FUpdateLock = false;
-    if (DoChange)
-        Change();
-}
-
-void TKitComponent::Assign(const QObject* Source)
-{
-    KitAssignError(Source, this);
-}
 
 TControl* TKitComponent::OwnerControl() const
 {

@@ -20,49 +20,58 @@ using TKitAboutVar = QString;
 // The runtime class name of an object ("nil" for none), as messages show it.
 QString KitClassName(const QObject* obj);
 
-// A persistent sub-object (bevel, gradient, wave ...) whose owner binds its
-// OnChange to its own change handler.
-class TKitObject : public QObject {
-    Q_OBJECT
+// What the library's objects and components share: an OnChange event that
+// a change fires unless the update lock is on, and assignment that refuses
+// foreign sources.
+template <class Base>
+class TKitChanging : public Base {
 public:
-    TKitObject();
-    ~TKitObject() override;
+    using Base::Base;
 
     TNotifyEvent OnChange;
 
     // Fires OnChange with this object unless the update lock is on.
-    virtual void Change();
+    virtual void Change()
+    {
+        if (!FUpdateLock && OnChange)
+            OnChange(this);
+    }
     // The handler an owner gives to the OnChange of its sub-objects.
-    virtual void ObjectChanged(TObject* Sender);
+    virtual void ObjectChanged(TObject*) { Change(); }
     // Not nested: one EndUpdate ends any number of BeginUpdate calls.
-    void BeginUpdate();
-    void EndUpdate(bool DoChange = true);
+    void BeginUpdate() { FUpdateLock = true; }
+    void EndUpdate(bool DoChange = true)
+    {
+        FUpdateLock = false;
+        if (DoChange)
+            Change();
+    }
     bool Updating() const { return FUpdateLock; }
 
     // Copies the state of `Source`; the base refuses every source.
-    virtual void Assign(const QObject* Source);
+    virtual void Assign(const QObject* Source) { KitAssignError(Source, this); }
 
 protected:
     bool FUpdateLock = false;
 };
 
+// A persistent sub-object (bevel, gradient, wave ...) whose owner binds its
+// OnChange to its own change handler.
+class TKitObject : public TKitChanging<QObject> {
+    Q_OBJECT
+public:
+    TKitObject();
+    ~TKitObject() override;
+};
+
 // A component (owned through the QObject tree) that reports its changes.
-class TKitComponent : public TComponent {
+class TKitComponent : public TKitChanging<TComponent> {
     Q_OBJECT
 public:
     explicit TKitComponent(QObject* AOwner = nullptr);
     ~TKitComponent() override;
 
     TKitAboutVar About;
-    TNotifyEvent OnChange;
-
-    virtual void Change();
-    virtual void ObjectChanged(TObject* Sender);
-    void BeginUpdate();
-    void EndUpdate(bool DoChange = true);
-    bool Updating() const { return FUpdateLock; }
-
-    virtual void Assign(const QObject* Source);
 
     // The owner, when it is a control.
     TControl* OwnerControl() const;
@@ -79,7 +88,6 @@ public:
     void EndLoading();
 
 protected:
-    bool FUpdateLock = false;
     bool FLoading = false;
     bool FDesigning = false;
 };
@@ -129,6 +137,30 @@ private:
     bool FDestroying = false;
     QPointer<QWidget> FHookedWindow;
     QMetaObject::Connection FDestroyConnection;
+};
+
+// A unit's one global object: the first start makes it, the matching last
+// end frees it, however often the two are called.
+template <class T>
+class TKitUnitObject {
+public:
+    constexpr explicit TKitUnitObject(T*& slot) : FSlot(slot) {}
+    void Start()
+    {
+        if (FRefs++ == 0)
+            FSlot = new T;
+    }
+    void End()
+    {
+        if (FRefs > 0 && --FRefs == 0) {
+            delete FSlot;
+            FSlot = nullptr;
+        }
+    }
+
+private:
+    T*& FSlot;
+    int FRefs = 0;
 };
 
 class KitEOneInstError : public Exception {

@@ -306,13 +306,18 @@ void TKitCustomContainer::Assign(const QObject* Source)
     BeginUpdate();
     try {
         Clear();
-        DefaultCompressed = src->DefaultCompressed;
+        AssignSettings(*src);
         AddCopies(*src);
     } catch (...) {
         EndUpdate(true);
         throw;
     }
     EndUpdate(true);
+}
+
+void TKitCustomContainer::AssignSettings(const TKitCustomContainer& source)
+{
+    DefaultCompressed = source.DefaultCompressed;
 }
 
 void TKitCustomContainer::LoadFromStream(TStream& s, bool withOffsets)
@@ -392,26 +397,10 @@ TKitWaveList::TKitWaveList(QObject* AOwner) : TKitCustomContainer(AOwner)
 
 TKitCustomImageList::TKitCustomImageList(QObject* AOwner) : TKitCustomContainer(AOwner) {}
 
-void TKitCustomImageList::Assign(const QObject* Source)
+void TKitCustomImageList::AssignSettings(const TKitCustomContainer& source)
 {
-    const auto* src = qobject_cast<const TKitCustomImageList*>(Source);
-    if (!src || !src->metaObject()->inherits(metaObject())) {
-        TKitCustomContainer::Assign(Source);
-        return;
-    }
-    if (src == this)
-        return;
-    BeginUpdate();
-    try {
-        Clear();
-        DefaultCompressed = src->DefaultCompressed;
-        DefaultPixelFormat = src->DefaultPixelFormat;
-        AddCopies(*src);
-    } catch (...) {
-        EndUpdate(true);
-        throw;
-    }
-    EndUpdate(true);
+    TKitCustomContainer::AssignSettings(source);
+    DefaultPixelFormat = static_cast<const TKitCustomImageList&>(source).DefaultPixelFormat;
 }
 
 TKitBitmapList::TKitBitmapList(QObject* AOwner) : TKitCustomImageList(AOwner)
@@ -428,7 +417,7 @@ TKitImageList::TKitImageList(QObject* AOwner) : TKitCustomImageList(AOwner)
 
 namespace {
 TKitContainer* gGlobalContainer = nullptr;
-int gGlobalContainerRefs = 0;
+TKitUnitObject<TKitContainer> gGlobalContainerUnit(gGlobalContainer);
 } // namespace
 
 TKitContainer::TKitContainer(QObject* AOwner)
@@ -477,16 +466,12 @@ TKitContainer* KitGlobalContainer()
 
 void CreateKitGlobalContainer()
 {
-    if (gGlobalContainerRefs++ == 0)
-        gGlobalContainer = new TKitContainer(nullptr);
+    gGlobalContainerUnit.Start();
 }
 
 void FreeKitGlobalContainer()
 {
-    if (gGlobalContainerRefs > 0 && --gGlobalContainerRefs == 0) {
-        delete gGlobalContainer;
-        gGlobalContainer = nullptr;
-    }
+    gGlobalContainerUnit.End();
 }
 
 // The unit's start and end: the global container lives as long as the

@@ -140,6 +140,8 @@ public:
     int AddItem(TKitListItem* item = nullptr);
     void Clear();
     void AddCopies(const TKitCustomContainer& source);
+    // From a container of this class (or a descendant): its settings and
+    // copies of its items, with one change at the end. Others are refused.
     void Assign(const QObject* Source) override;
     // The items, in the order a form writer stores them.
     const QList<TKitListItem*>& GetChildren() const { return FItems; }
@@ -155,6 +157,8 @@ public:
 
 protected:
     TKitListItem* NewItem(QObject* owner) const;
+    // The settings that Assign copies besides the items.
+    virtual void AssignSettings(const TKitCustomContainer& source);
 
 private:
     friend class TKitListItem;
@@ -181,7 +185,9 @@ class TKitCustomImageList : public TKitCustomContainer {
 public:
     explicit TKitCustomImageList(QObject* AOwner = nullptr);
     std::uint8_t DefaultPixelFormat = 0; // spfDefault
-    void Assign(const QObject* Source) override;
+
+protected:
+    void AssignSettings(const TKitCustomContainer& source) override;
 };
 
 class TKitBitmapList : public TKitCustomImageList {

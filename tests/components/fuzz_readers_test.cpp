@@ -12,9 +12,11 @@
 #include "components/kitutils.h"
 #include "components/kitwave.h"
 
-namespace {
-using Bytes = std::vector<std::uint8_t>;
+#include "streambytes.h"
 
+using namespace streambytes;
+
+namespace {
 class Mutator {
 public:
     explicit Mutator(std::uint32_t seed) : FRng(seed) {}
@@ -91,14 +93,6 @@ private:
     std::mt19937 FRng;
 };
 
-TMemoryStream streamOf(const Bytes& b)
-{
-    TMemoryStream s;
-    s.WriteBuffer(b.data(), std::int64_t(b.size()));
-    s.SetPosition(0);
-    return s;
-}
-
 Bytes sample(std::size_t n, int kind)
 {
     Bytes b(n);
@@ -109,39 +103,6 @@ Bytes sample(std::size_t n, int kind)
         default: b[i] = std::uint8_t((i * 2654435761u) >> 13); break;
         }
     }
-    return b;
-}
-
-Bytes waveImage(int samples)
-{
-    Bytes b;
-    auto tag = [&](const char* t) {
-        for (int i = 0; i < 4; ++i)
-            b.push_back(std::uint8_t(t[i]));
-    };
-    auto n32 = [&](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            b.push_back(std::uint8_t(v >> (8 * i)));
-    };
-    auto n16 = [&](std::uint16_t v) {
-        b.push_back(std::uint8_t(v));
-        b.push_back(std::uint8_t(v >> 8));
-    };
-    tag("RIFF");
-    n32(std::uint32_t(36 + samples));
-    tag("WAVE");
-    tag("fmt ");
-    n32(16);
-    n16(1);
-    n16(1);
-    n32(11025);
-    n32(11025);
-    n16(1);
-    n16(8);
-    tag("data");
-    n32(std::uint32_t(samples));
-    for (int i = 0; i < samples; ++i)
-        b.push_back(std::uint8_t(i * 3));
     return b;
 }
 

@@ -2,9 +2,11 @@
 
 #include "components/kitcont.h"
 
-namespace {
-using Bytes = std::vector<std::uint8_t>;
+#include "streambytes.h"
 
+using namespace streambytes;
+
+namespace {
 TKitStringListItem* addStrings(TKitStringList& list, const QStringList& lines, const QString& description = {},
                                std::uint16_t ident = 0, bool compressed = false)
 {
@@ -170,9 +172,7 @@ TEST(Containers, MalformedListsLeaveTheContainerAsItWas)
     list.AddChangeLink(&link);
 
     auto expectRefused = [&](const Bytes& data, bool offsets) {
-        TMemoryStream s;
-        s.WriteBuffer(data.data(), std::int64_t(data.size()));
-        s.SetPosition(0);
+        TMemoryStream s = streamOf(data);
         EXPECT_THROW(list.LoadFromStream(s, offsets), EReadError);
         EXPECT_EQ(s.Position(), 0);
         EXPECT_EQ(contents(list), QList<QStringList>{QStringList{"keep"}});
@@ -187,10 +187,7 @@ TEST(Containers, MalformedListsLeaveTheContainerAsItWas)
 
     // A wave item whose payload is no WAVE image.
     TKitWaveList waves;
-    TMemoryStream s;
-    const Bytes bad{1, 0, 0, 0, 0x08, 4, 0, 0, 0, 'J', 'U', 'N', 'K'};
-    s.WriteBuffer(bad.data(), std::int64_t(bad.size()));
-    s.SetPosition(0);
+    TMemoryStream s = streamOf({1, 0, 0, 0, 0x08, 4, 0, 0, 0, 'J', 'U', 'N', 'K'});
     EXPECT_THROW(waves.LoadFromStream(s, false), EInvalidWave);
     EXPECT_EQ(waves.Count(), 0);
 }

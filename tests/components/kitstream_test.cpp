@@ -7,17 +7,11 @@
 #include "components/kitstream.h"
 #include "components/kitutils.h"
 
+#include "streambytes.h"
+
+using namespace streambytes;
+
 namespace {
-using Bytes = std::vector<std::uint8_t>;
-
-TMemoryStream streamOf(const Bytes& b)
-{
-    TMemoryStream s;
-    s.WriteBuffer(b.data(), std::int64_t(b.size()));
-    s.SetPosition(0);
-    return s;
-}
-
 Bytes blockStreamOf(const Bytes& payload)
 {
     TMemoryStream src = streamOf(payload);

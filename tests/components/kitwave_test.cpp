@@ -5,55 +5,11 @@
 
 #include "components/kitwave.h"
 
+#include "streambytes.h"
+
+using namespace streambytes;
+
 namespace {
-using Bytes = std::vector<std::uint8_t>;
-
-void put(Bytes& b, const char* tag)
-{
-    for (int i = 0; i < 4; ++i)
-        b.push_back(std::uint8_t(tag[i]));
-}
-void put32(Bytes& b, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b.push_back(std::uint8_t(v >> (8 * i)));
-}
-void put16(Bytes& b, std::uint16_t v)
-{
-    b.push_back(std::uint8_t(v));
-    b.push_back(std::uint8_t(v >> 8));
-}
-
-// A small PCM file image: `channels` channels at 8000 Hz, `samples` bytes.
-Bytes waveImage(std::uint16_t channels = 1, std::uint16_t format = 1, int samples = 16)
-{
-    Bytes b;
-    put(b, "RIFF");
-    put32(b, std::uint32_t(36 + samples));
-    put(b, "WAVE");
-    put(b, "fmt ");
-    put32(b, 16);
-    put16(b, format);
-    put16(b, channels);
-    put32(b, 8000);
-    put32(b, 8000u * channels);
-    put16(b, channels);
-    put16(b, 8);
-    put(b, "data");
-    put32(b, std::uint32_t(samples));
-    for (int i = 0; i < samples; ++i)
-        b.push_back(std::uint8_t(128 + (i % 8) * 10));
-    return b;
-}
-
-TMemoryStream streamOf(const Bytes& b)
-{
-    TMemoryStream s;
-    s.WriteBuffer(b.data(), std::int64_t(b.size()));
-    s.SetPosition(0);
-    return s;
-}
-
 Bytes dataOf(const TKitWave& w)
 {
     return w.Data() ? w.Data()->Bytes() : Bytes{};
@@ -63,7 +19,7 @@ Bytes dataOf(const TKitWave& w)
 TEST(KitWave, HeaderCheck)
 {
     TKitWaveInfo info;
-    TMemoryStream stereo = streamOf(waveImage(2, 1));
+    TMemoryStream stereo = streamOf(waveImage(16, 2, 1));
     EXPECT_TRUE(TKitWave::GetWaveData(&stereo, info));
     EXPECT_EQ(info.Channels, 2);
     EXPECT_TRUE(info.PCM);
@@ -73,7 +29,7 @@ TEST(KitWave, HeaderCheck)
     EXPECT_EQ(stereo.Position(), 0);
 
     // Compressed formats and odd channel counts are only reported.
-    TMemoryStream odd = streamOf(waveImage(5, 2));
+    TMemoryStream odd = streamOf(waveImage(16, 5, 2));
     EXPECT_TRUE(TKitWave::GetWaveData(&odd, info));
     EXPECT_EQ(info.Channels, 0);
     EXPECT_FALSE(info.PCM);
@@ -123,7 +79,7 @@ TEST(KitWave, LoadingKeepsTheOldSoundOnBadData)
 
     // A length prefix larger than what is there: nothing is allocated for it.
     Bytes lying;
-    put32(lying, 0x7FFFFFF0);
+    putLE(lying, 0x7FFFFFF0, 4);
     const Bytes img = waveImage();
     lying.insert(lying.end(), img.begin(), img.end());
     TMemoryStream ls = streamOf(lying);
@@ -176,7 +132,7 @@ TEST(KitWave, EmptyWaveWrittenOutReadsBack)
 TEST(KitWave, StoredFormsAndFilesRoundTrip)
 {
     TKitWave w;
-    TMemoryStream img = streamOf(waveImage(2, 1, 3000));
+    TMemoryStream img = streamOf(waveImage(3000, 2, 1));
     w.LoadFromStream(img);
     for (bool compressed : {false, true}) {
         TMemoryStream s;
