@@ -7,6 +7,7 @@
 
 #include <random>
 
+#include "components/kitbmpstream.h"
 #include "components/kitcont.h"
 #include "components/kitstream.h"
 #include "components/kitutils.h"
@@ -272,4 +273,32 @@ TEST(FuzzReaders, ContainerLoader)
         }
     }
     EXPECT_GT(failures, 1000);
+}
+
+TEST(FuzzReaders, BitmapLoader)
+{
+    Mutator m(5001);
+    TBitmap picture(9, 5);
+    picture.Canvas().FillRect(TRect(0, 0, 4, 5));
+    std::vector<Bytes> seeds;
+    for (bool compressed : {false, true})
+        for (int colors : {-1, 2, 16, 256}) {
+            TMemoryStream s;
+            SaveBitmapToStream(s, picture, compressed, colors);
+            seeds.push_back(s.Bytes());
+        }
+    // Qt's image reader warns about every broken image; the refusals are
+    // what is checked here.
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    for (int i = 0; i < 5000; ++i) {
+        const int seed = int(m.next(std::uint32_t(seeds.size())));
+        const bool compressed = seed >= 4;
+        TMemoryStream s = streamOf(m.mutate(seeds[std::size_t(seed)]));
+        TBitmap b = picture;
+        if (refused([&] { LoadBitmapFromStream(s, b, compressed); })) {
+            ASSERT_EQ(b.Width(), 9);
+            ASSERT_EQ(s.Position(), 0);
+        }
+    }
+    qInstallMessageHandler(previous);
 }

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "components/kitbmpstream.h"
+#include "streambytes.h"
+
+using namespace streambytes;
+
+namespace {
+TBitmap sampleBitmap()
+{
+    TBitmap b(13, 7);
+    QImage& img = b.MutableImage();
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 13; ++x)
+            img.setPixel(x, y, qRgb(x * 19, y * 36, (x + y) % 2 ? 255 : 0));
+    return b;
+}
+
+// The bit depth field of the BMP image that starts at `at`.
+int bitCountAt(const Bytes& b, std::size_t at)
+{
+    return b[at + 28] | (b[at + 29] << 8);
+}
+} // namespace
+
+TEST(BitmapStreams, RoundTripInBothForms)
+{
+    const TBitmap src = sampleBitmap();
+    for (bool compressed : {false, true}) {
+        TMemoryStream s;
+        SaveBitmapToStream(s, src, compressed, -1);
+        StreamWriteByte(s, 0x42);
+        s.SetPosition(0);
+        TBitmap back;
+        LoadBitmapFromStream(s, back, compressed);
+        EXPECT_EQ(StreamReadByte(s), 0x42);
+        ASSERT_EQ(back.Width(), 13);
+        ASSERT_EQ(back.Height(), 7);
+        EXPECT_EQ(back.Image().convertToFormat(QImage::Format_RGB32), src.Image().convertToFormat(QImage::Format_RGB32));
+    }
+    // Plain: a BMP file image behind its length.
+    TMemoryStream plain;
+    SaveBitmapToStream(plain, src, false, -1);
+    EXPECT_EQ(plain.Bytes()[4], 'B');
+    EXPECT_EQ(plain.Bytes()[5], 'M');
+}
+
+TEST(BitmapStreams, ReducedDepthAndMonochrome)
+{
+    TBitmap mono(16, 8);
+    mono.MutableImage() = mono.Image().convertToFormat(QImage::Format_Mono);
+
+    TMemoryStream plain;
+    SaveBitmapToStream(plain, mono, false, 16);
+    EXPECT_EQ(bitCountAt(plain.Bytes(), 4), 4); // the caller's 16 colours
+
+    TMemoryStream packed;
+    SaveBitmapToStream(packed, mono, true, 16);
+    packed.SetPosition(0);
+    auto image = LoadPayloadFromStream(packed, true);
+    EXPECT_EQ(bitCountAt(image->Bytes(), 0), 1); // monochrome stays 2 colours
+
+    TMemoryStream eight;
+    SaveBitmapToStream(eight, sampleBitmap(), false, 256);
+    EXPECT_EQ(bitCountAt(eight.Bytes(), 4), 8);
+    eight.SetPosition(0);
+    TBitmap back;
+    LoadBitmapFromStream(eight, back, false);
+    EXPECT_EQ(back.Width(), 13);
+}
+
+TEST(BitmapStreams, EmptyAndInvalidImages)
+{
+    TMemoryStream s;
+    SaveBitmapToStream(s, TBitmap(), false, -1);
+    EXPECT_EQ(s.Bytes(), (Bytes{0, 0, 0, 0}));
+    s.SetPosition(0);
+    TBitmap b = sampleBitmap();
+    LoadBitmapFromStream(s, b, false);
+    EXPECT_TRUE(b.Empty());
+
+    TBitmap keep = sampleBitmap();
+    TMemoryStream junk = streamOf({6, 0, 0, 0, 'B', 'M', 1, 2, 3, 4});
+    EXPECT_THROW(LoadBitmapFromStream(junk, keep, false), EInvalidGraphic);
+    EXPECT_EQ(junk.Position(), 0);
+    EXPECT_EQ(keep.Width(), 13);
+}
