@@ -1,0 +1,211 @@
+#include "scope/TubeView.h"
+
+#include "scope/GeneralFormat.h"
+
+#include "platform/numtext.h"
+#include "shell/start.h"
+
+#include <QInputDialog>
+#include <QSlider>
+#include <algorithm>
+
+std::function<bool(QString& Value)> TTubeViewForm::InputQueryHook;
+
+QString TubePartName(int Region)
+{
+    static const char* const names[] = {
+        "",
+        "Электронно-лучевая трубка",
+        "Нагреватель (Н)",
+        "Катод (К)",
+        "Модулятор (М)",
+        "Фокусирующий анод (А1)",
+        "Ускоряющий анод (А2)",
+        "Собирающий анод (А3)",
+        "Нижняя пластина вертикального оклонения (ПВО)",
+        "Верхняя пластина вертикального оклонения (ПВО)",
+        "Левая пластина горизонтального оклонения (ПГО)",
+        "Правая пластина горизонтального оклонения (ПГО)",
+        "Экран осциллографа (вид изнутри)",
+    };
+    if (Region < 0 || Region > 12)
+        return QString();
+    return QString::fromUtf8(names[Region]);
+}
+
+TTubeViewControl::TTubeViewControl(QWidget* parent, TTubeViewForm* form)
+    : TMekWinGControl(parent), Form(form)
+{
+}
+
+void TTubeViewControl::PaintBuffer(TCanvas& Canvas)
+{
+    Form->Tube->Paint(Canvas);
+    Canvas.Brush.Color = clWhite;
+    Canvas.Brush.Style = TBrushStyle::bsSolid;
+    const int h = Height();
+    if (ProctorMode)
+        Canvas.TextOut(10, h - 32,
+                       QStringLiteral("Скорость:") + FloatToStrGeneral(Form->Tube->GetFrameRate(), 5)
+                           + QStringLiteral(" экр/с."));
+    Canvas.TextOut(10, h - 16,
+                   QStringLiteral("Время:") + FloatToStrGeneral(Form->Tube->GetElapsed() * Form->TimeScale, 5)
+                       + QStringLiteral(" с."));
+    // The next frame restores the background under the status lines too.
+    Form->Tube->MarkDrawn(QRect(0, h - 32, Width(), 32));
+}
+
+TTubeViewForm::TTubeViewForm(QObject* owner)
+    : TLabBaseForm(owner)
+{
+    SetName(QStringLiteral("TubeViewForm"));
+    SetCaption(QStringLiteral("Электронно-лучевая трубка осциллографа"));
+    SetClientSize(ClientWidth(), 452);
+    KeyPreview = true;
+    OnKeyDown = [this](TObject* s, std::uint16_t& k, TShiftState sh) { FormKeyDown(s, k, sh); };
+    OnResize = [this](TObject* s) { FormResize(s); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+
+    bSpeed = new TButton(panControls);
+    bSpeed->SetName(QStringLiteral("bSpeed"));
+    bSpeed->SetBounds(8, 0, 161, 25);
+    bSpeed->SetCaption(QStringLiteral("Установить скорость"));
+    bSpeed->OnClick = [this](TObject* s) { bSpeedClick(s); };
+
+    View = new TTubeViewControl(this, this);
+    View->SetName(QStringLiteral("View"));
+    View->SetAlign(alClient);
+
+    // On the view, so that the picture never paints over it.
+    panManual = new TPanel(View);
+    panManual->SetName(QStringLiteral("panManual"));
+    panManual->SetBounds(8, 6, 185, 131);
+    panManual->SetHelpContext(11002);
+    panManual->SetBevelWidth(5);
+    panManual->SetBorderWidth(1);
+    panManual->SetCaption(QStringLiteral(" "));
+
+    Label1 = new TLabel(panManual);
+    Label1->SetName(QStringLiteral("Label1"));
+    Label1->SetAutoSize(false);
+    Label1->SetWordWrap(true);
+    Label1->SetBounds(64, 64, 105, 57);
+    Label1->SetCaption(QStringLiteral("Ручное управление напряжением на отклоняющих пластинах"));
+
+    kHorz = new TTrackBar(panManual, TTrackBarOrientation::trHorizontal);
+    kHorz->SetName(QStringLiteral("kHorz"));
+    kHorz->SetBounds(59, 14, 110, 45);
+    kHorz->SetRange(-20, 20);
+    kHorz->SetPosition(0);
+    kHorz->SetFrequency(5);
+    kHorz->SetHint(QStringLiteral("Управление напряжением на горизонтальных отклоняющих пластинах"));
+    kHorz->SetShowHint(true);
+    kHorz->SetHelpContext(11004);
+
+    kVert = new TTrackBar(panManual, TTrackBarOrientation::trVertical);
+    kVert->SetName(QStringLiteral("kVert"));
+    kVert->SetBounds(16, 5, 45, 116);
+    kVert->SetRange(-20, 20);
+    kVert->SetPosition(0);
+    kVert->SetFrequency(5);
+    // Positions grow downward as on the original track bar, so the thumb
+    // up is a positive deflection; the arrow keys move the thumb the way
+    // they point.
+    kVert->Slider()->setInvertedAppearance(true);
+    kVert->Slider()->setInvertedControls(true);
+    kVert->SetHint(QStringLiteral("Управление напряжением на вертикальных отклоняющих пластинах"));
+    kVert->SetShowHint(true);
+    kVert->SetHelpContext(11003);
+
+    Tube = std::make_unique<TVorlinoTube>();
+    TimeScale = 1.0;
+    Tube->OnDeflection = [this](double& X, double& Y, double T, bool& Visible) { GetDeflection(X, Y, T, Visible); };
+    bSpeed->SetVisible(ProctorMode);
+    DoCreate();
+}
+
+TTubeViewForm::~TTubeViewForm()
+{
+    Tube.reset();
+}
+
+void TTubeViewForm::SetDataSource(TTubeDeflection Source)
+{
+    DataSource = std::move(Source);
+    panManual->SetVisible(!DataSource);
+}
+
+void TTubeViewForm::GetDeflection(double& X, double& Y, double T, bool& Visible)
+{
+    if (DataSource) {
+        DataSource(X, Y, T * TimeScale, Visible);
+        return;
+    }
+    X = kHorz->Position() / 20.0;
+    Y = -kVert->Position() / 20.0;
+    Visible = true;
+}
+
+void TTubeViewForm::FormShow(TObject*)
+{
+    Tube->Reset();
+}
+
+void TTubeViewForm::FormResize(TObject*)
+{
+    Tube->SetSize(View->Width(), View->Height());
+}
+
+void TTubeViewForm::FormKeyDown(TObject*, std::uint16_t& Key, TShiftState)
+{
+    if (DataSource)
+        return;
+    if (Key == VK_LEFT || Key == VK_RIGHT)
+        kHorz->SetFocus();
+    else if (Key == VK_UP || Key == VK_DOWN)
+        kVert->SetFocus();
+}
+
+void TTubeViewForm::GetHintInfo(const TPoint& P, bool, TControl* Control, int& HelpContext, QString& Text)
+{
+    if (Control != View && Control != this)
+        return;
+    const TPoint q = View->ScreenToClient(P);
+    const int i = Tube->RegionAt(q.q());
+    Text = TubePartName(i);
+    HelpContext = i > 0 ? 11100 + i : 11001;
+}
+
+void TTubeViewForm::TimerTimer(TObject*)
+{
+    View->Repaint();
+}
+
+void TTubeViewForm::bSpeedClick(TObject*)
+{
+    QString value = FloatToStr(Tube->GetShotSecs());
+    bool ok;
+    if (InputQueryHook) {
+        ok = InputQueryHook(value);
+    } else {
+        bool accepted = false;
+        const QString answer =
+            QInputDialog::getText(this, QStringLiteral("Настройка быстродействия"),
+                                  QStringLiteral("Время между вылетами электронов, с"), QLineEdit::Normal, value, &accepted);
+        ok = accepted;
+        if (accepted)
+            value = answer;
+    }
+    (void)ok; // a cancelled dialog gives the default back, written unchanged
+    const double seconds = StrToFloat(value);
+    Tube->SetShotSecs(std::max(seconds, MinShotSecs));
+}
+
+int ShowTubeViewManual(TTubeViewForm*& Form)
+{
+    if (!Form)
+        Form = new TTubeViewForm(Application);
+    Form->SetDataSource(nullptr);
+    Form->TimeScale = 1.0;
+    return Form->ShowModal();
+}

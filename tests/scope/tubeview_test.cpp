@@ -1,0 +1,147 @@
+#include "scope/TubeView.h"
+
+#include "platform/clock.h"
+#include "platform/forms.h"
+#include "shell/start.h"
+#include "support/testutil.h"
+
+#include <QSlider>
+#include <QStyle>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct View {
+    Clock::Manual clock{36000.0, 1000.0};
+    TTubeViewForm f{nullptr};
+    View()
+    {
+        f.SetBounds(0, 0, 1000, 600);
+        f.Show();
+        testutil::pump();
+        f.Tube->Reset();
+    }
+};
+
+} // namespace
+
+TEST(TubeView, ManualTrackBarsDeflectThePlates)
+{
+    View v;
+    v.f.SetDataSource(nullptr);
+    EXPECT_TRUE(v.f.panManual->Visible());
+    double x = 9, y = 9;
+    bool vis = false;
+    v.f.GetDeflection(x, y, 0, vis);
+    EXPECT_EQ(x, 0.0);
+    EXPECT_EQ(y, 0.0);
+    EXPECT_TRUE(vis);
+    v.f.kHorz->SetPosition(20);
+    v.f.kVert->SetPosition(-20);
+    v.f.GetDeflection(x, y, 0, vis);
+    EXPECT_DOUBLE_EQ(x, 1.0);
+    EXPECT_DOUBLE_EQ(y, 1.0);
+    // The thumb of the vertical bar stands in its upper half then.
+    QSlider* s = v.f.kVert->Slider();
+    const QRect handle = s->style()->subControlRect(QStyle::CC_Slider, nullptr, QStyle::SC_SliderHandle, s);
+    (void)handle;
+    EXPECT_TRUE(s->invertedAppearance());
+}
+
+TEST(TubeView, InstrumentModeRunsOnTheScaledClock)
+{
+    View v;
+    std::vector<double> times;
+    v.f.SetDataSource([&](double& X, double& Y, double T, bool& Vis) {
+        times.push_back(T);
+        X = 0;
+        Y = 0;
+        Vis = true;
+    });
+    v.f.TimeScale = 0.2;
+    EXPECT_FALSE(v.f.panManual->Visible());
+    v.f.Tube->Reset();
+    v.f.View->Repaint();
+    v.clock.Advance(0.5);
+    v.f.View->Repaint();
+    ASSERT_FALSE(times.empty());
+    EXPECT_DOUBLE_EQ(times.front(), 36000.0 * 0.2);
+    EXPECT_DOUBLE_EQ(v.f.Tube->GetElapsed(), 0.5);
+}
+
+TEST(TubeView, HintsAndHelpOfTheTubeParts)
+{
+    View v;
+    TVorlinoTube& t = *v.f.Tube;
+    auto ask = [&](QPoint local, TControl* c) {
+        int ctx = -1;
+        QString text = "before";
+        v.f.GetHintInfo(v.f.View->ClientToScreen(TPoint::from(local)), true, c, ctx, text);
+        return std::make_pair(ctx, text);
+    };
+    const auto screen = ask(t.ScreenPoint(0, 0), v.f.View);
+    EXPECT_EQ(screen.first, 11112);
+    EXPECT_EQ(screen.second, QString("Экран осциллографа (вид изнутри)"));
+    const auto none = ask(QPoint(2, v.f.View->Height() - 2), v.f.View);
+    EXPECT_EQ(none.first, 11001);
+    EXPECT_EQ(none.second, QString());
+    for (int i = 1; i <= 12; ++i)
+        EXPECT_FALSE(TubePartName(i).isEmpty());
+    EXPECT_EQ(TubePartName(8), QString("Нижняя пластина вертикального оклонения (ПВО)"));
+    // Other controls keep what the form found.
+    const auto other = ask(t.ScreenPoint(0, 0), v.f.kHorz);
+    EXPECT_EQ(other.first, -1);
+    EXPECT_EQ(other.second, QString("before"));
+}
+
+TEST(TubeView, SpeedDialogSetsTheInterval)
+{
+    ProctorMode = false;
+    {
+        View v;
+        EXPECT_FALSE(v.f.bSpeed->Visible());
+    }
+    ProctorMode = true;
+    View v;
+    EXPECT_TRUE(v.f.bSpeed->Visible());
+    QString offered;
+    TTubeViewForm::InputQueryHook = [&](QString& value) {
+        offered = value;
+        value = "0";
+        return true;
+    };
+    v.f.bSpeedClick(nullptr);
+    EXPECT_DOUBLE_EQ(v.f.Tube->GetShotSecs(), 0.05);
+    TTubeViewForm::InputQueryHook = [&](QString& value) {
+        value = "abc";
+        return true;
+    };
+    EXPECT_THROW(v.f.bSpeedClick(nullptr), EConvertError);
+    EXPECT_DOUBLE_EQ(v.f.Tube->GetShotSecs(), 0.05);
+    TTubeViewForm::InputQueryHook = [&](QString& value) {
+        offered = value;
+        return false;
+    };
+    v.f.bSpeedClick(nullptr);
+    EXPECT_EQ(offered, QString("0.05"));
+    EXPECT_DOUBLE_EQ(v.f.Tube->GetShotSecs(), 0.05);
+    v.f.Tube->SetShotSecs(0.4);
+    TTubeViewForm::InputQueryHook = nullptr;
+    ProctorMode = false;
+}
+
+TEST(TubeView, StatusLineLeavesNoRemnantsOfLongerTexts)
+{
+    View v;
+    v.clock.Advance(19.95);
+    v.f.View->Repaint(); // "Время:19.95 с."
+    v.clock.Advance(0.05);
+    v.f.View->Repaint(); // "Время:20 с."
+    const QImage img = v.f.View->Buffer().Image();
+    const int h = img.height();
+    int dark = 0;
+    for (int x = 75; x < 140; ++x)
+        for (int y = h - 16; y < h - 2; ++y)
+            dark += qGray(img.pixel(x, y)) < 128;
+    EXPECT_EQ(dark, 0);
+}
