@@ -6,18 +6,6 @@
 
 namespace knobgeo {
 
-int roundEven(double v)
-{
-    if (!std::isfinite(v))
-        return 0;
-    const double r = std::nearbyint(v);
-    if (r >= 2147483647.0)
-        return 2147483647;
-    if (r <= -2147483648.0)
-        return -2147483647 - 1;
-    return static_cast<int>(r);
-}
-
 bool pointInPolygon(const std::vector<Pt>& poly, int x, int y)
 {
     // Even-odd rule on the pixel centre.
@@ -48,6 +36,17 @@ bool pointInEllipse(const Rc& box, int x, int y)
     return dx * dx + dy * dy <= 1.0;
 }
 
+bool HitRegion::contains(int x, int y) const
+{
+    switch (kind) {
+    case Kind::Rect: return PtInRect(box, TPoint(x, y));
+    case Kind::Ellipse: return pointInEllipse(box, x, y);
+    case Kind::Polygon: return poly.size() >= 3 && pointInPolygon(poly, x, y);
+    case Kind::Empty: break;
+    }
+    return false;
+}
+
 std::array<Wedge, 4> reflexWedges(int D, const Rc& r, int p)
 {
     const int L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
@@ -74,12 +73,12 @@ double percentAngle(int pct)
 
 Pt rayEnd(int cx, int cy, double len, double angle)
 {
-    return {cx + roundEven(len * std::sin(angle)), cy - roundEven(len * std::cos(angle))};
+    return {cx + Round(len * std::sin(angle)), cy - Round(len * std::cos(angle))};
 }
 
 int percentFromPoint(int x, int y, int c)
 {
-    int a = roundEven(std::atan((c - y) / (x - c + 0.0000001)) * 180 / std::numbers::pi);
+    int a = Round(std::atan((c - y) / (x - c + 0.0000001)) * 180 / std::numbers::pi);
     if (x > c && y > c)
         a += 360;
     else if (x < c)
@@ -93,7 +92,7 @@ int percentFromPoint(int x, int y, int c)
         return 0;
     if (d >= 290)
         return 100;
-    return roundEven(d * 100.0 / 290);
+    return Round(d * 100.0 / 290);
 }
 
 int valueFromPercent(int pct, int min, int max)
@@ -143,7 +142,7 @@ int positionAngle(int p, int n, int a1, int a2)
 Pt pointAtAngle(int cx, int cy, double deg, double r)
 {
     const double t = deg * 2 * std::numbers::pi / 360;
-    return {cx + roundEven(std::cos(t) * r), cy - roundEven(std::sin(t) * r)};
+    return {cx + Round(std::cos(t) * r), cy - Round(std::sin(t) * r)};
 }
 
 int positionFromPoint(int x, int y, int cx, int cy, int n, int a1, int a2)
@@ -153,7 +152,7 @@ int positionFromPoint(int x, int y, int cx, int cy, int n, int a1, int a2)
     const long long dx = x - cx, dy = y - cy;
     if (dx * dx + dy * dy < 9)
         return -1;
-    int a = roundEven(std::atan2(static_cast<double>(cy - y), static_cast<double>(x - cx)) * 180
+    int a = Round(std::atan2(static_cast<double>(cy - y), static_cast<double>(x - cx)) * 180
                       / std::numbers::pi);
     if (a < 0)
         a += 360;
@@ -166,7 +165,7 @@ int positionFromPoint(int x, int y, int cx, int cy, int n, int a1, int a2)
     if (d < 0)
         d += 360;
     const double step = std::abs(static_cast<double>(a2) - a1) / (n - 1);
-    const int p = roundEven(d / step);
+    const int p = Round(d / step);
     return p >= n ? -1 : p;
 }
 

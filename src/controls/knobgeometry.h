@@ -5,33 +5,32 @@
 // Coordinates are client pixels. Integer division truncates toward zero,
 // rounding is to the nearest integer with ties to even.
 
+#include "platform/types.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
 
 namespace knobgeo {
 
-struct Pt {
-    int X = 0;
-    int Y = 0;
-    friend bool operator==(const Pt&, const Pt&) = default;
-};
-
-struct Rc {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-    friend bool operator==(const Rc&, const Rc&) = default;
-};
-
-// Ties-to-even rounding of a finite value; a non-finite value gives 0 so
-// that nothing unbounded reaches integer drawing coordinates.
-int roundEven(double v);
+using Pt = TPoint;
+using Rc = TRect;
 
 // ---- hit tests (pixel centres, so right and bottom edges are outside) ----
 bool pointInPolygon(const std::vector<Pt>& poly, int x, int y);
 bool pointInEllipse(const Rc& box, int x, int y);
+
+// A region in which a mouse press counts: empty until it is built.
+struct HitRegion {
+    enum class Kind { Empty, Rect, Ellipse, Polygon };
+    Kind kind = Kind::Empty;
+    Rc box;
+    std::vector<Pt> poly;
+    static HitRegion rect(const Rc& r) { return {Kind::Rect, r, {}}; }
+    static HitRegion ellipse(const Rc& r) { return {Kind::Ellipse, r, {}}; }
+    static HitRegion polygon(std::vector<Pt> p) { return {Kind::Polygon, {}, std::move(p)}; }
+    bool contains(int x, int y) const;
+};
 
 // ---- reflex of a round cap ----
 // One wedge: a pie of the ellipse of `box` from the ray through `from`
@@ -114,9 +113,9 @@ struct LampWidths {
 LampWidths lampWidths(int width);
 
 // ---- steel brush ----
-constexpr std::uint32_t SteelSilver = 0xC0C0C0;
-constexpr std::uint32_t SteelWhite = 0xFFFFFF;
-inline std::uint32_t steelPixel(int x, int y)
+constexpr TColor SteelSilver = 0xC0C0C0;
+constexpr TColor SteelWhite = 0xFFFFFF;
+inline TColor steelPixel(int x, int y)
 {
     return (x % 2 == 1 && y % 2 == 1) ? SteelWhite : SteelSilver;
 }

@@ -19,9 +19,9 @@ TEST(KnobGeometry, AngleAndPointerEnds)
     EXPECT_NEAR(percentAngle(0) * 180 / std::numbers::pi, -144.0, 1e-9);
     EXPECT_NEAR(percentAngle(100) * 180 / std::numbers::pi, 144.0, 1e-9);
     // Middle value points straight up; the ends lie 144 degrees either side.
-    EXPECT_EQ(rayEnd(28, 28, 28 - 1 - 8, percentAngle(50)), (Pt{28, 9}));
-    EXPECT_EQ(rayEnd(28, 28, 19, percentAngle(0)), (Pt{28 - 11, 28 + 15}));
-    EXPECT_EQ(rayEnd(28, 28, 19, percentAngle(100)), (Pt{28 + 11, 28 + 15}));
+    EXPECT_EQ(rayEnd(28, 28, 28 - 1 - 8, percentAngle(50)), (TPoint(28, 9)));
+    EXPECT_EQ(rayEnd(28, 28, 19, percentAngle(0)), (TPoint(28 - 11, 28 + 15)));
+    EXPECT_EQ(rayEnd(28, 28, 19, percentAngle(100)), (TPoint(28 + 11, 28 + 15)));
     // Empty or reversed ranges never divide by zero.
     EXPECT_EQ(knobPercent(5, 5, 5), 0);
     EXPECT_EQ(knobPercent(5, 9, 5), 0);
@@ -36,9 +36,9 @@ TEST(KnobGeometry, PercentOfAClick)
     EXPECT_EQ(percentFromPoint(c - 5, 56, c), 0);
     // Lower left at 235 degrees: d 0.
     const double t = 235 * std::numbers::pi / 180;
-    EXPECT_EQ(percentFromPoint(c + roundEven(20 * std::cos(t)), c - roundEven(20 * std::sin(t)), c), 0);
-    EXPECT_EQ(percentFromPoint(0, c, c), roundEven(55 * 100.0 / 290)); // A 180, d 55
-    EXPECT_EQ(percentFromPoint(56, c, c), roundEven(235 * 100.0 / 290)); // A 0, d 235
+    EXPECT_EQ(percentFromPoint(c + Round(20 * std::cos(t)), c - Round(20 * std::sin(t)), c), 0);
+    EXPECT_EQ(percentFromPoint(0, c, c), Round(55 * 100.0 / 290)); // A 180, d 55
+    EXPECT_EQ(percentFromPoint(56, c, c), Round(235 * 100.0 / 290)); // A 0, d 235
 }
 
 TEST(KnobGeometry, ValueOfAPercentIsExact)
@@ -87,18 +87,18 @@ TEST(KnobGeometry, ReflexWedges)
     // Face of a 57 knob: (8, 8, 49, 49), D 41.
     const Rc f{8, 8, 49, 49};
     auto w0 = reflexWedges(41, f, 0);
-    EXPECT_EQ(w0[0].from, (Pt{16, 0}));
-    EXPECT_EQ(w0[0].to, (Pt{16, 21}));
-    EXPECT_EQ(w0[1].from, (Pt{41, 49}));
-    EXPECT_EQ(w0[1].to, (Pt{41, 36}));
-    EXPECT_EQ(w0[2].from, (Pt{44, 18}));
-    EXPECT_EQ(w0[2].to, (Pt{41, 14}));
-    EXPECT_EQ(w0[3].from, (Pt{13, 39}));
-    EXPECT_EQ(w0[3].to, (Pt{16, 43}));
+    EXPECT_EQ(w0[0].from, (TPoint(16, 0)));
+    EXPECT_EQ(w0[0].to, (TPoint(16, 21)));
+    EXPECT_EQ(w0[1].from, (TPoint(41, 49)));
+    EXPECT_EQ(w0[1].to, (TPoint(41, 36)));
+    EXPECT_EQ(w0[2].from, (TPoint(44, 18)));
+    EXPECT_EQ(w0[2].to, (TPoint(41, 14)));
+    EXPECT_EQ(w0[3].from, (TPoint(13, 39)));
+    EXPECT_EQ(w0[3].to, (TPoint(16, 43)));
     auto w1 = reflexWedges(41, f, 1);
-    EXPECT_EQ(w1[0].from, (Pt{17, -1})); // absolute -p, not relative to the top
-    EXPECT_EQ(w1[0].to, (Pt{17, 20}));
-    EXPECT_EQ(w1[2].to, (Pt{41, 13}));
+    EXPECT_EQ(w1[0].from, (TPoint(17, -1))); // absolute -p, not relative to the top
+    EXPECT_EQ(w1[0].to, (TPoint(17, 20)));
+    EXPECT_EQ(w1[2].to, (TPoint(41, 13)));
 }
 
 TEST(KnobGeometry, StepSwitchAngles)
@@ -116,8 +116,8 @@ TEST(KnobGeometry, TransparentKnobPositions)
     EXPECT_EQ(positionAngle(1, 10, 235, -45), 204);
     EXPECT_EQ(positionAngle(9, 10, 235, -45), -45);
     EXPECT_EQ(positionAngle(0, 1, 235, -45), 95);
-    EXPECT_EQ(pointAtAngle(30, 30, 90, 10), (Pt{30, 20}));
-    EXPECT_EQ(pointAtAngle(30, 30, 0, 10), (Pt{40, 30}));
+    EXPECT_EQ(pointAtAngle(30, 30, 90, 10), (TPoint(30, 20)));
+    EXPECT_EQ(pointAtAngle(30, 30, 0, 10), (TPoint(40, 30)));
 
     // Straight above the centre: A 90, d 145, Round(4.66) = 5.
     EXPECT_EQ(positionFromPoint(30, 5, 30, 30, 10, 235, -45), 5);
@@ -129,8 +129,8 @@ TEST(KnobGeometry, TransparentKnobPositions)
     // Ties go to even: 11 positions over 0..100 degrees, a click at 45 degrees is 4.5 -> 4.
     EXPECT_EQ(positionFromPoint(40, 20, 30, 30, 11, 0, 100), 4);
     // 55 degrees is 5.5 -> 6.
-    EXPECT_EQ(positionFromPoint(30 + roundEven(20 * std::cos(55 * std::numbers::pi / 180)),
-                                30 - roundEven(20 * std::sin(55 * std::numbers::pi / 180)), 30, 30,
+    EXPECT_EQ(positionFromPoint(30 + Round(20 * std::cos(55 * std::numbers::pi / 180)),
+                                30 - Round(20 * std::sin(55 * std::numbers::pi / 180)), 30, 30,
                                 11, 0, 100),
               6);
     // One position or equal angles: no position from the mouse.
@@ -145,10 +145,10 @@ TEST(KnobGeometry, SwitchPlacement)
     EXPECT_EQ(bg.b, 21);
     EXPECT_EQ(bg.m, 7);
     auto l = placeSwitch(GlyphAlign::Bottom, 40, 55, 35, 35, true);
-    EXPECT_EQ(l.box, (Pt{2, 19}));
+    EXPECT_EQ(l.box, (TPoint(2, 19)));
     l = placeSwitch(GlyphAlign::Right, 97, 41, 35, 35, true);
-    EXPECT_EQ(l.box, (Pt{60, 3}));
-    EXPECT_EQ(l.caption, (Rc{0, 0, 61, 41}));
+    EXPECT_EQ(l.box, (TPoint(60, 3)));
+    EXPECT_EQ(l.caption, (TRect(0, 0, 61, 41)));
 
     const auto rg = rockerGeometry(1);
     EXPECT_EQ(rg.W, 25);
@@ -160,13 +160,13 @@ TEST(KnobGeometry, SwitchPlacement)
     EXPECT_EQ(rg.e, 2);
     EXPECT_EQ(rg.e2, 4);
     l = placeSwitch(GlyphAlign::Bottom, 45, 60, rg.W, rg.H, false);
-    EXPECT_EQ(l.box, (Pt{10, 20}));
+    EXPECT_EQ(l.box, (TPoint(10, 20)));
     l = placeSwitch(GlyphAlign::Top, 33, 89, rg.W, rg.H, false);
-    EXPECT_EQ(l.box, (Pt{4, 0}));
-    EXPECT_EQ(l.caption, (Rc{0, 41, 33, 89}));
+    EXPECT_EQ(l.box, (TPoint(4, 0)));
+    EXPECT_EQ(l.caption, (TRect(0, 41, 33, 89)));
     l = placeSwitch(GlyphAlign::Left, 80, 60, rg.W, rg.H, false);
-    EXPECT_EQ(l.box, (Pt{0, 10}));
-    EXPECT_EQ(l.caption, (Rc{26, 0, 80, 60}));
+    EXPECT_EQ(l.box, (TPoint(0, 10)));
+    EXPECT_EQ(l.caption, (TRect(26, 0, 80, 60)));
 
     EXPECT_EQ(rockerMinWidth(1), 28);
     EXPECT_EQ(rockerMinHeight(1), 43);
@@ -203,7 +203,9 @@ TEST(KnobGeometry, ButtonRegions)
     EXPECT_TRUE(pointInEllipse(off, 26, 17));
     EXPECT_FALSE(pointInEllipse(on, 26, 17));
     EXPECT_FALSE(pointInEllipse(on, 4, 4)); // corner of the box lies outside the cap
-    EXPECT_FALSE(pointInEllipse(Rc{3, 3, 3, 9}, 3, 4));
+    EXPECT_FALSE(pointInEllipse(TRect(3, 3, 3, 9), 3, 4));
+    EXPECT_TRUE(HitRegion::ellipse(off).contains(26, 17));
+    EXPECT_FALSE(HitRegion().contains(26, 17)); // not yet built
 }
 
 TEST(KnobGeometry, LampWidthsAndSteel)

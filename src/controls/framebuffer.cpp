@@ -1,0 +1,20 @@
+#include "controls/framebuffer.h"
+
+#include <QWidget>
+
+TCanvas& TFrameBuffer::Begin(const QWidget* w, int width, int height, const TFont& font)
+{
+    m_bmp.SetDevicePixelRatio(w->devicePixelRatioF());
+    m_bmp.SetSize(width, height);
+    TCanvas& c = m_bmp.Canvas();
+    c.Pen = TPen();
+    c.Brush = TBrush();
+    c.Font = font;
+    return c;
+}
+
+void TFrameBuffer::End(TCanvas& target)
+{
+    m_bmp.Canvas().Release();
+    target.Draw(0, 0, m_bmp);
+}
