@@ -1,6 +1,7 @@
 // Writes pictures of every control in its states to the screens folder,
 // enlarged so that they can be looked at pixel by pixel.
 
+#include "controls/zknob.h"
 #include "controls/zonzoff.h"
 #include "ctltest.h"
 
@@ -74,4 +75,38 @@ TEST(Gallery, Switches)
     save(&host, "gallery_switches");
     QTest::mouseRelease(p1, Qt::LeftButton, {}, QPoint(p1->Width() / 2 - 2, 14));
     (void)r1;
+}
+
+TEST(Gallery, RoundKnobs)
+{
+    ctltest::Host host(540, 150);
+    int x = 4;
+    auto add = [&](int side, int value) {
+        auto* k = new TzKnob(&host);
+        k->SetBounds(x, 4, side, side);
+        k->SetValue(value);
+        x += k->Width() + 6;
+        return k;
+    };
+    add(57, 0);
+    add(57, 50);
+    add(57, 51)->SetKnobColor(kcRed);
+    auto* neg = add(57, 0);
+    neg->SetMin(-50);
+    neg->SetMax(50);
+    neg->SetValue(-21);
+    neg->SetKnobColor(kcBlue);
+    auto* steel = add(120, 100);
+    steel->SetSteelLook(true);
+    steel->SetPointWidth(3);
+    auto* yellow = add(80, 33);
+    yellow->SetKnobColor(kcYellow);
+    yellow->SetHideReflex(true);
+    auto* focused = add(45, 70);
+    focused->SetKnobColor(kcGreen);
+    auto* off = add(57, 20);
+    off->SetEnabled(false);
+    host.activate();
+    focused->SetFocus();
+    save(&host, "gallery_knobs");
 }
