@@ -183,20 +183,18 @@ void TTubeViewForm::TimerTimer(TObject*)
 
 void TTubeViewForm::bSpeedClick(TObject*)
 {
+    // A cancelled dialog gives the default back, which is written unchanged.
     QString value = FloatToStr(Tube->GetShotSecs());
-    bool ok;
     if (InputQueryHook) {
-        ok = InputQueryHook(value);
+        InputQueryHook(value);
     } else {
         bool accepted = false;
         const QString answer =
             QInputDialog::getText(this, QStringLiteral("Настройка быстродействия"),
                                   QStringLiteral("Время между вылетами электронов, с"), QLineEdit::Normal, value, &accepted);
-        ok = accepted;
         if (accepted)
             value = answer;
     }
-    (void)ok; // a cancelled dialog gives the default back, written unchanged
     const double seconds = StrToFloat(value);
     Tube->SetShotSecs(std::max(seconds, MinShotSecs));
 }
