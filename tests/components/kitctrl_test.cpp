@@ -220,14 +220,21 @@ TEST(KitBevelPanel, InnerRectAndAlignedChildrenFollowTheBevel)
     p.Realign();
     EXPECT_EQ(child.BoundsRect(), TRect(0, 0, 200, 100));
 
+    // No frame: the dashed design frame shows at design time only.
+    TKitCustomBevelPanel q(&form);
+    q.SetBounds(210, 0, 80, 50);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_NE(px(q.grab().toImage(), 0, 20), clBlack);
+    q.SetDesigning(true);
+    EXPECT_EQ(px(q.grab().toImage(), 0, 20), clBlack);
+
     p.Bevel()->SetStyleOuter(bvRaised);
     p.Bevel()->SetWidthOuter(3);
     p.Bevel()->SetBorderInnerWidth(2);
     EXPECT_EQ(p.GetInnerRect(), TRect(5, 5, 195, 95));
     EXPECT_EQ(child.BoundsRect(), TRect(5, 5, 195, 95));
     EXPECT_FALSE(p.HasNoFrame());
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QImage img = testutil::screenshot(&p, "kit_bevel_panel");
     EXPECT_EQ(px(img, 0, 50), ColorToRGB(clBtnHighlight));
     EXPECT_EQ(px(img, 199, 50), ColorToRGB(clBtnShadow));

@@ -315,6 +315,25 @@ TEST(KitText, DisabledCaptionsAndMeasuring)
             gray = gray || FromQColor(QColor(img.pixel(x, y))) == ColorToRGB(clGrayText);
     EXPECT_TRUE(gray);
 
+    // ds3d: sunken, in grey over the light colour.
+    cap.SetDisabledStyle(ds3d);
+    cap.SetLightColor(clRed);
+    TBitmap d = blank(80, 30);
+    d.Canvas().Font = TFont("Arial", 20, clBlue);
+    DrawFxText(&d.Canvas(), "H", &cap, TRect(0, 0, 80, 30), DT_SINGLELINE, 0);
+    bool red = false, dgray = false, blue = false;
+    const QImage di = d.Image();
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const TColor c = FromQColor(QColor(di.pixel(x, y)));
+            red = red || c == clRed;
+            dgray = dgray || c == ColorToRGB(clGrayText);
+            blue = blue || c == clBlue;
+        }
+    EXPECT_TRUE(red);
+    EXPECT_TRUE(dgray);
+    EXPECT_FALSE(blue);
+
     // Measuring: an empty text measures a blank; margin 0 adds 2, a label
     // bevel extent of 2 adds 6; the effect depth adds to both.
     TBitmap m(1, 1);
