@@ -311,3 +311,16 @@ TEST(VorlinoTube, FramesDrawnOverTheLastOneEqualFreshFrames)
     fresh.Advance(0.13);
     EXPECT_EQ(kept.img, fresh.img);
 }
+
+TEST(VorlinoTube, ZeroSizeDrawsNothingAndFailsNothing)
+{
+    Rig r;
+    r.tube.OnDeflection = [](double& x, double& y, double, bool&) { x = 0.5; y = -0.5; };
+    r.tube.SetSize(0, 0);
+    r.Advance(0.4 * 40);
+    r.tube.SetSize(3, 2);
+    r.Advance(0.4 * 40);
+    r.tube.SetSize(800, 400);
+    r.Advance(0.4 * 40);
+    EXPECT_TRUE(r.tube.TrailHit(0));
+}
