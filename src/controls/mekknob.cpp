@@ -1,0 +1,221 @@
+#include "controls/mekknob.h"
+
+#include "controls/knobgeometry.h"
+#include "controls/zonzoff.h"
+
+#include <algorithm>
+
+TMekTransparentKnob::TMekTransparentKnob(QWidget* parent) : TCustomControl(parent)
+{
+    SetBounds(Left(), Top(), 60, 60);
+    SetTabStop(true);
+    SetTransparent(true);
+}
+
+void TMekTransparentKnob::SetPosition(int v)
+{
+    if (v == m_position)
+        return;
+    m_position = v;
+    if (OnChange)
+        OnChange(this);
+    Repaint();
+}
+
+namespace {
+void storeAndRepaint(int& field, int v, TMekTransparentKnob* k)
+{
+    if (field == v)
+        return;
+    field = v;
+    k->Repaint();
+}
+} // namespace
+
+void TMekTransparentKnob::SetRadius(int v) { storeAndRepaint(m_radius, v, this); }
+void TMekTransparentKnob::SetNumPositions(int v) { storeAndRepaint(m_numPositions, v, this); }
+void TMekTransparentKnob::SetAngle1(int v) { storeAndRepaint(m_angle1, v, this); }
+void TMekTransparentKnob::SetAngle2(int v) { storeAndRepaint(m_angle2, v, this); }
+
+void TMekTransparentKnob::SetStepPerTick(int v)
+{
+    m_stepPerTick = v;
+    Repaint();
+}
+
+void TMekTransparentKnob::SetTransparent(bool v)
+{
+    m_transparent = v;
+    // Transparent: the parent's picture is painted first beneath the knob.
+    setAttribute(Qt::WA_OpaquePaintEvent, !v);
+    Repaint();
+}
+
+int TMekTransparentKnob::AngleOfPosition(int p) const
+{
+    return knobgeo::positionAngle(p, m_numPositions, m_angle1, m_angle2);
+}
+
+int TMekTransparentKnob::PositionFromPoint(int x, int y)
+{
+    return knobgeo::positionFromPoint(x, y, ClientWidth() / 2, ClientHeight() / 2, m_numPositions,
+                                      m_angle1, m_angle2);
+}
+
+void TMekTransparentKnob::SetPositionFromPoint(int x, int y)
+{
+    const int p = PositionFromPoint(x, y);
+    if (p >= 0)
+        SetPosition(p);
+}
+
+void TMekTransparentKnob::PaintKnob(TCanvas& c)
+{
+    const int cx = ClientWidth() / 2, cy = ClientHeight() / 2;
+    c.Pen = TPen();
+    c.Brush.Style = TBrushStyle::bsClear;
+    const TFont saved = c.Font;
+    c.Font.Name = "Arial";
+    c.Font.SetSize(std::min(ClientHeight() / 10, 10));
+
+    // A step of zero or less would never leave the first tick.
+    const int step = std::max(1, m_stepPerTick);
+    const int labelDist = (ClientHeight() / 2 + m_radius) / 2;
+    int i = 0;
+    for (int p = 0; p < m_numPositions; p += step, ++i) {
+        const int a = AngleOfPosition(p);
+        const TPoint t1 = knobgeo::pointAtAngle(cx, cy, a, m_radius + 3);
+        const TPoint t2 = knobgeo::pointAtAngle(cx, cy, a, m_radius + 6);
+        c.MoveTo(t1.X, t1.Y);
+        c.LineTo(t2.X, t2.Y);
+        if (i < m_labels.size()) {
+            const QString& s = m_labels[i];
+            const TPoint at = knobgeo::pointAtAngle(cx, cy, a, labelDist);
+            const TPoint ext = c.TextExtent(s);
+            c.Font.Color = p == m_position ? TColor(0xFF0000) : clBlack;
+            c.TextOut(at.X - ext.X / 2, at.Y - ext.Y / 2, s);
+        }
+    }
+    c.Font = saved;
+    c.Brush.Style = TBrushStyle::bsSolid;
+
+    const TRect box(Width() / 2 - m_radius, Height() / 2 - m_radius, Width() / 2 + m_radius,
+                    Height() / 2 + m_radius);
+    const int k = std::min(m_radius / 8, 6);
+    c.Pen.Color = clBlack;
+    c.Brush.Color = clSilver;
+    for (int j = k; j >= 0; --j)
+        c.Ellipse(box.Left + j, box.Top + j, box.Right + j, box.Bottom + j);
+    c.Ellipse(box);
+    DrawKnobReflex(c, 2 * m_radius, box, clWhite, clGray, m_position % 2 != 0 ? 1 : 0);
+    c.Pen.Color = clBlack;
+    c.Brush.Style = TBrushStyle::bsClear;
+    c.Ellipse(box);
+
+    const int a = AngleOfPosition(m_position);
+    const TPoint p0 = knobgeo::pointAtAngle(cx, cy, a, 0);
+    const TPoint p1 = knobgeo::pointAtAngle(cx, cy, a, m_radius - 2);
+    c.Pen.Width = 3;
+    c.Pen.Color = 0x0000FF;
+    c.MoveTo(p0.X, p0.Y);
+    c.LineTo(p1.X, p1.Y);
+    c.Pen.Width = 1;
+    c.Brush.Style = TBrushStyle::bsSolid;
+    if (Focused())
+        c.DrawFocusRect(ClientRect());
+}
+
+void TMekTransparentKnob::Paint()
+{
+    if (m_transparent) {
+        // What lies beneath has already been painted by the parent.
+        TCanvas& c = *Canvas();
+        c.Font = Font();
+        PaintKnob(c);
+        return;
+    }
+    TCanvas& c = m_frame.Begin(this, ClientWidth(), ClientHeight(), Font());
+    c.Brush.Color = Color();
+    c.FillRect(ClientRect());
+    PaintKnob(c);
+    m_frame.End(*Canvas());
+}
+
+void TMekTransparentKnob::Repaint()
+{
+    // A transparent knob is repainted together with what lies beneath it.
+    repaint();
+}
+
+void TMekTransparentKnob::KeyDown(std::uint16_t& key, TShiftState)
+{
+    const int last = std::max(0, m_numPositions - 1);
+    const int step = std::max(1, m_numPositions / 10);
+    switch (key) {
+    case VK_PRIOR:
+        SetPosition(std::min(m_position + step, last));
+        break;
+    case VK_NEXT:
+        SetPosition(m_position - step > 0 ? m_position - step : 0);
+        break;
+    case VK_END:
+        SetPosition(last);
+        break;
+    case VK_HOME:
+        SetPosition(0);
+        break;
+    case VK_UP:
+    case VK_RIGHT:
+        if (m_position < last)
+            SetPosition(m_position + 1);
+        break;
+    case VK_LEFT:
+    case VK_DOWN:
+        if (m_position > 0)
+            SetPosition(m_position - 1);
+        break;
+    default:
+        return;
+    }
+    key = 0;
+}
+
+void TMekTransparentKnob::MouseDown(TMouseButton, TShiftState, int x, int y)
+{
+    if (CanFocus())
+        SetFocus();
+    m_tracking = true;
+    SetPositionFromPoint(x, y);
+}
+
+void TMekTransparentKnob::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    TCustomControl::mousePressEvent(e);
+}
+
+void TMekTransparentKnob::MouseMove(TShiftState shift, int x, int y)
+{
+    if ((shift & ssLeft) && m_tracking)
+        SetPositionFromPoint(x, y);
+}
+
+void TMekTransparentKnob::MouseUp(TMouseButton button, TShiftState, int x, int y)
+{
+    if (button != TMouseButton::mbLeft)
+        return;
+    if (m_tracking)
+        SetPositionFromPoint(x, y);
+    m_tracking = false;
+}
+
+void TMekTransparentKnob::DoEnter()
+{
+    TCustomControl::DoEnter();
+    Refresh();
+}
+
+void TMekTransparentKnob::DoExit()
+{
+    TCustomControl::DoExit();
+    Refresh();
+}

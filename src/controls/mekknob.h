@@ -1,0 +1,64 @@
+#pragma once
+// Rotary switch with a fixed number of positions over an arc, ticks, text
+// labels and a red pointer; drawn over its parent's picture (transparent)
+// or on its own colour.
+
+#include "controls/framebuffer.h"
+#include "platform/controls.h"
+
+#include <QStringList>
+
+class TMekTransparentKnob : public TCustomControl {
+    Q_OBJECT
+public:
+    explicit TMekTransparentKnob(QWidget* parent = nullptr);
+
+    int Radius() const { return m_radius; }
+    void SetRadius(int v);
+    int NumPositions() const { return m_numPositions; }
+    void SetNumPositions(int v);
+    int Angle1() const { return m_angle1; }
+    void SetAngle1(int v);
+    int Angle2() const { return m_angle2; }
+    void SetAngle2(int v);
+    int Position() const { return m_position; }
+    void SetPosition(int v);
+    int StepPerTick() const { return m_stepPerTick; }
+    void SetStepPerTick(int v);
+    bool Transparent() const { return m_transparent; }
+    void SetTransparent(bool v);
+    // Label i belongs to the i-th drawn tick.
+    QStringList& Labels() { return m_labels; }
+
+    // The angle (degrees) at which position p is drawn.
+    int AngleOfPosition(int p) const;
+    // -1 when the point names no position.
+    virtual int PositionFromPoint(int x, int y);
+    virtual void SetPositionFromPoint(int x, int y);
+    virtual void PaintKnob(TCanvas& c);
+    void Repaint() override;
+
+    TNotifyEvent OnChange;
+
+protected:
+    void Paint() override;
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void DoEnter() override;
+    void DoExit() override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    int m_radius = 25;
+    int m_numPositions = 10;
+    int m_angle1 = 235;
+    int m_angle2 = -45;
+    int m_position = 0;
+    QStringList m_labels;
+    bool m_tracking = false;
+    int m_stepPerTick = 1;
+    bool m_transparent = true;
+    TFrameBuffer m_frame;
+};

@@ -1,0 +1,173 @@
+#include "controls/oscknob.h"
+
+#include "controls/knobgeometry.h"
+#include "controls/zonzoff.h"
+
+#include <QPainter>
+
+TVorlinKnob::TVorlinKnob(QWidget* parent) : TCustomControl(parent)
+{
+    SetTabStop(true);
+}
+
+void TVorlinKnob::SetValue(int v)
+{
+    m_value = v > m_max ? m_max : v < 0 ? 0 : v;
+    if (OnChange)
+        OnChange(this);
+    Refresh();
+}
+
+void TVorlinKnob::SetKnobRadius(int r)
+{
+    m_knobRadius = r;
+    Invalidate();
+}
+
+void TVorlinKnob::SetFineKnobFixed(bool v)
+{
+    m_fineKnobFixed = v;
+    Invalidate();
+}
+
+void TVorlinKnob::SetFineKnobValue(int v)
+{
+    m_fineKnobValue = v;
+    Invalidate();
+}
+
+int TVorlinKnob::ValueFromPoint(int x, int y)
+{
+    return knobgeo::valueFromPercent(knobgeo::percentFromPoint(x, y, Width() / 2), 0, m_max);
+}
+
+void TVorlinKnob::SetValueFromPoint(int x, int y)
+{
+    SetValue(ValueFromPoint(x, y));
+}
+
+void TVorlinKnob::Paint()
+{
+    const int W = Width(), H = Height();
+    const int c = W / 2;
+    const int R = m_knobRadius;
+    TRect k(W / 2 - R, H / 2 - R, W / 2 + R, H / 2 + R);
+    const int D = k.Right - k.Left;
+    TCanvas& cv = m_frame.Begin(this, W, H, Font());
+    const TColor back = Color();
+
+    cv.Brush.Color = back;
+    cv.FillRect(TRect(0, 0, W, H));
+    if (!m_picture.Empty() && W > 0 && H > 0)
+        if (QPainter* p = cv.Painter())
+            p->drawImage(QRect(0, 0, W, H), m_picture.Rendered(W, H, devicePixelRatioF()));
+
+    // Clear the scale under the knob.
+    cv.Pen.Style = TPenStyle::psClear;
+    cv.Ellipse(k.Left - 3, k.Top - 3, k.Right + 3, k.Bottom + 3);
+
+    cv.Pen.Style = TPenStyle::psSolid;
+    cv.Pen.Color = clBlack;
+    cv.Brush.Color = clSilver;
+    for (int q = 3; q >= 0; --q)
+        cv.Ellipse(k.Left + q, k.Top + q, k.Right + q, k.Bottom + q);
+    cv.Ellipse(k);
+    DrawKnobReflex(cv, D, k, clWhite, clGray, m_value % 2 != 0 ? 1 : 0);
+    cv.Pen.Color = clBlack;
+    cv.Brush.Style = TBrushStyle::bsClear;
+    cv.Ellipse(k);
+
+    cv.Pen.Color = RGB(0, 0, 255);
+    cv.Pen.Width = 1;
+    for (int i = 0; i <= m_max; ++i) {
+        const double t = knobgeo::percentAngle(knobgeo::stepPercent(i, m_max));
+        const TPoint a = knobgeo::rayEnd(c, c, R + 5, t);
+        const TPoint b = knobgeo::rayEnd(c, c, R + 8, t);
+        cv.MoveTo(a.X, a.Y);
+        cv.LineTo(b.X, b.Y);
+    }
+
+    cv.Pen.Color = RGB(255, 0, 0);
+    cv.Pen.Width = 3;
+    const TPoint e = knobgeo::rayEnd(c, c, R, knobgeo::percentAngle(knobgeo::stepPercent(m_value, m_max)));
+    cv.MoveTo(c, c);
+    cv.LineTo(e.X, e.Y);
+
+    cv.Pen.Width = 1;
+    cv.Pen.Color = clBlack;
+    cv.Brush.Style = TBrushStyle::bsSolid;
+    cv.Brush.Color = back;
+    if (Focused())
+        cv.DrawFocusRect(TRect(0, 0, W, H));
+    m_frame.End(*Canvas());
+}
+
+void TVorlinKnob::KeyDown(std::uint16_t& key, TShiftState)
+{
+    switch (key) {
+    case VK_END:
+        SetValue(m_max);
+        break;
+    case VK_HOME:
+        SetValue(0);
+        break;
+    case VK_LEFT:
+    case VK_DOWN:
+        if (m_value > 0)
+            SetValue(m_value - 1);
+        break;
+    case VK_UP:
+    case VK_RIGHT:
+        if (m_value < m_max)
+            SetValue(m_value + 1);
+        break;
+    default:
+        return;
+    }
+    key = 0;
+}
+
+void TVorlinKnob::MouseDown(TMouseButton, TShiftState, int x, int y)
+{
+    if (CanFocus())
+        SetFocus();
+    m_tracking = true;
+    SetValueFromPoint(x, y);
+    Refresh();
+}
+
+void TVorlinKnob::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    TCustomControl::mousePressEvent(e);
+}
+
+void TVorlinKnob::MouseMove(TShiftState shift, int x, int y)
+{
+    if ((shift & ssLeft) && m_tracking) {
+        SetValueFromPoint(x, y);
+        Refresh();
+    }
+}
+
+void TVorlinKnob::MouseUp(TMouseButton button, TShiftState, int x, int y)
+{
+    if (button != TMouseButton::mbLeft)
+        return;
+    if (m_tracking) {
+        SetValueFromPoint(x, y);
+        Refresh();
+    }
+    m_tracking = false;
+}
+
+void TVorlinKnob::DoEnter()
+{
+    TCustomControl::DoEnter();
+    Refresh();
+}
+
+void TVorlinKnob::DoExit()
+{
+    TCustomControl::DoExit();
+    Refresh();
+}
