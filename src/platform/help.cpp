@@ -30,13 +30,13 @@ QString TopicPath(const QString& helpFile, long long context)
     return QFile::exists(p) ? p : QString();
 }
 
-bool Show(QWidget* owner, const QString& fileSpec, unsigned command, long long data)
+bool Show(QWidget* owner, const QString& fileName, unsigned command, long long data)
 {
     (void)owner;
     Request r;
-    int gt = fileSpec.indexOf('>');
-    r.file = gt < 0 ? fileSpec : fileSpec.left(gt);
-    r.window = gt < 0 ? QString("main") : fileSpec.mid(gt + 1);
+    int gt = fileName.indexOf('>');
+    r.file = gt < 0 ? fileName : fileName.left(gt);
+    r.window = gt < 0 ? QString("main") : fileName.mid(gt + 1);
     r.command = command;
     r.context = data;
     ++g_count;

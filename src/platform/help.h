@@ -19,9 +19,9 @@ struct Request {
     bool found = false; // a topic existed
 };
 
-// The engine call: file spec "Name.hlp[>window]", command HELP_CONTEXT
+// The engine call: file name "Name.hlp[>window]", command HELP_CONTEXT
 // (others are accepted and ignored).  Returns true when a window was shown.
-bool Show(QWidget* owner, const QString& fileSpec, unsigned command, long long data);
+bool Show(QWidget* owner, const QString& fileName, unsigned command, long long data);
 
 // What the engine was last asked, and how often (for tests).
 const Request& LastRequest();

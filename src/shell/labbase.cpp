@@ -220,8 +220,8 @@ void TLabBaseForm::helpPointerClick(int x, int y)
     QString text;
     GetHintInfo(P, true, found, ctx, text);
     if (ctx != 0) {
-        QString spec = Application->HelpFile + ">" + (ctx > 1000 ? "LabPtr" : "main");
-        Help::Show(Application->MainForm(), spec, HELP_CONTEXT, ctx);
+        QString target = Application->HelpFile + ">" + (ctx > 1000 ? "LabPtr" : "main");
+        Help::Show(Application->MainForm(), target, HELP_CONTEXT, ctx);
     }
 }
 
