@@ -93,6 +93,12 @@ int ClockForFamily(int family, int measured)
     return measured;
 }
 
+const Appearance& DefaultAppearance()
+{
+    static const Appearance a;
+    return a;
+}
+
 int ClockMHz()
 {
     static std::once_flag once;

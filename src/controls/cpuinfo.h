@@ -3,6 +3,8 @@
 // these facts; they are kept as a service. The clock is measured when it
 // is first asked for, so starting a program costs no waiting.
 
+#include "platform/graphics.h"
+
 #include <cstdint>
 #include <string>
 
@@ -30,5 +32,15 @@ int ClockMHz();
 int ClockFromCounts(std::uint64_t c1, std::uint64_t c2, double elapsedMs);
 // The clock rule for a given family and measured value.
 int ClockForFamily(int family, int measured);
+
+// The unit's default appearance settings, kept for whoever asks.
+struct Appearance {
+    std::uint8_t Settings[5] = {0, 2, 5, 1, 1};
+    std::int32_t Values[4] = {0, 0, 0, 0};
+    TColor ShadowColor = clBtnShadow;
+    TColor HighlightColor = clBtnHighlight;
+    TFont Font{"MS Sans Serif", 11, clWindowText, 0};
+};
+const Appearance& DefaultAppearance();
 
 } // namespace CpuInfo

@@ -2,6 +2,8 @@
 
 #include "controls/knobgeometry.h"
 
+#include <QPainter>
+
 const TBitmap* SteelBrushBitmap()
 {
     static const TBitmap* bmp = [] {
@@ -15,9 +17,35 @@ const TBitmap* SteelBrushBitmap()
     return bmp;
 }
 
-void FillSteel(TCanvas& canvas, const TRect& r)
+namespace {
+// The pattern tiled once over an area that only grows, so that filling a
+// rectangle is a plain copy instead of a pattern lookup per pixel.
+const QImage& steelTiles(int w, int h)
 {
-    canvas.Brush.Bitmap = SteelBrushBitmap();
-    canvas.FillRect(r);
+    static QImage tiles;
+    if (tiles.width() < w || tiles.height() < h) {
+        const int tw = std::max({w, tiles.width(), 128});
+        const int th = std::max({h, tiles.height(), 128});
+        QImage img(((tw + 7) / 8) * 8, ((th + 7) / 8) * 8, QImage::Format_RGB32);
+        QPainter p(&img);
+        p.fillRect(img.rect(), QBrush(SteelBrushBitmap()->Image()));
+        p.end();
+        tiles = img;
+    }
+    return tiles;
+}
+} // namespace
+
+void FillSteel(TCanvas& canvas, const TRect& area)
+{
     canvas.Brush.Bitmap = nullptr;
+    // The pattern starts at the canvas origin; nothing lies left or above.
+    const TRect r(std::max(0, area.Left), std::max(0, area.Top), area.Right, area.Bottom);
+    if (r.IsEmpty())
+        return;
+    QPainter* p = canvas.Painter();
+    if (!p)
+        return;
+    const QImage& tiles = steelTiles(r.Right, r.Bottom);
+    p->drawImage(r.q(), tiles, r.q());
 }

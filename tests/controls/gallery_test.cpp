@@ -1,11 +1,16 @@
 // Writes pictures of every control in its states to the screens folder,
 // enlarged so that they can be looked at pixel by pixel.
 
+#include "controls/mekknob.h"
+#include "controls/oscknob.h"
 #include "controls/zknob.h"
+#include "controls/zled.h"
 #include "controls/zonzoff.h"
 #include "ctltest.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -79,7 +84,7 @@ TEST(Gallery, Switches)
 
 TEST(Gallery, RoundKnobs)
 {
-    ctltest::Host host(540, 150);
+    ctltest::Host host(640, 150);
     int x = 4;
     auto add = [&](int side, int value) {
         auto* k = new TzKnob(&host);
@@ -109,4 +114,89 @@ TEST(Gallery, RoundKnobs)
     host.activate();
     focused->SetFocus();
     save(&host, "gallery_knobs");
+}
+
+namespace {
+// A stand-in scale: numbered marks on a light card.
+QByteArray scaleSvg(int steps)
+{
+    QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' width='200' height='200' viewBox='0 0 200 200'>"
+                     "<rect width='200' height='200' fill='#e8e4d8'/>";
+    for (int i = 0; i <= steps; ++i) {
+        const double t = ((i * 100 / steps) - 50) / 125.0 * 2 * 3.14159265358979;
+        const double x = 100 + std::sin(t) * 88, y = 100 - std::cos(t) * 88;
+        svg += QByteArray("<text x='") + QByteArray::number(x) + "' y='" + QByteArray::number(y + 4)
+               + "' font-size='11' text-anchor='middle' fill='black'>" + QByteArray::number(i) + "</text>";
+    }
+    return svg + "</svg>";
+}
+} // namespace
+
+TEST(Gallery, StepSwitchesLampsAndTransparentKnobs)
+{
+    ctltest::Host host(700, 360);
+    auto* s1 = new TVorlinKnob(&host);
+    s1->SetBounds(4, 4, 200, 200);
+    s1->SetKnobRadius(60);
+    s1->SetMax(11);
+    ASSERT_TRUE(s1->BackgroundPicture().LoadFromData(scaleSvg(11)));
+    s1->SetValue(3);
+    auto* s2 = new TVorlinKnob(&host);
+    s2->SetBounds(210, 4, 160, 160);
+    s2->SetKnobRadius(45);
+    s2->SetMax(17);
+    ASSERT_TRUE(s2->BackgroundPicture().LoadFromData(scaleSvg(17)));
+    s2->SetValue(17);
+
+    int x = 380;
+    for (LedStyleType st : {lstRound, lstSimpleRound, lstSquare}) {
+        int y = 4;
+        for (LedColorType c : {lctRed, lctGreen, lctyellow, lctGrey}) {
+            for (bool lit : {true, false}) {
+                auto* l = new TzLed(&host);
+                l->SetLedStyle(st);
+                l->SetLEDColor(c);
+                l->SetEnabled(lit);
+                l->SetBounds(x + (lit ? 0 : 22), y, 17, 17);
+                y += 0;
+            }
+            y += 22;
+        }
+        x += 50;
+    }
+    auto* bigRound = new TzLed(&host);
+    bigRound->SetBounds(380, 100, 68, 68);
+    bigRound->SetEnabled(true);
+    auto* bigSquare = new TzLed(&host);
+    bigSquare->SetBounds(460, 100, 68, 68);
+    bigSquare->SetLedStyle(lstSquare);
+    bigSquare->SetLEDColor(lctBlue);
+    bigSquare->SetEnabled(true);
+    auto* steelLed = new TzLed(&host);
+    steelLed->SetBounds(540, 100, 34, 34);
+    steelLed->SetSteelLook(true);
+    steelLed->SetLEDColor(lctCyan);
+
+    auto* t1 = new TMekTransparentKnob(&host);
+    t1->SetBounds(4, 210, 140, 140);
+    t1->SetRadius(35);
+    t1->SetNumPositions(101);
+    t1->SetStepPerTick(10);
+    for (int i = 0; i <= 100; i += 10)
+        t1->Labels().append(QString::number(i));
+    t1->SetPosition(30);
+    t1->SetTransparent(false);
+    t1->SetColor(clWhite);
+    auto* t2 = new TMekTransparentKnob(&host);
+    t2->SetBounds(150, 210, 120, 120);
+    t2->SetRadius(28);
+    for (int i = 0; i < 10; ++i)
+        t2->Labels().append(QString::number(i));
+    t2->SetPosition(7);
+    auto* t3 = new TMekTransparentKnob(&host);
+    t3->SetBounds(280, 230, 60, 60);
+    t3->SetPosition(2);
+    host.activate();
+    s2->SetFocus();
+    save(&host, "gallery_steps_lamps", 2);
 }

@@ -33,6 +33,15 @@ TEST(CpuInfo, FactsOfThisMachine)
     EXPECT_EQ(CpuInfo::ClockMHz(), mhz); // measured once
 }
 
+TEST(CpuInfo, DefaultAppearance)
+{
+    const auto& a = CpuInfo::DefaultAppearance();
+    EXPECT_EQ(a.Settings[1], 2);
+    EXPECT_EQ(a.Font.Height(), -11);
+    EXPECT_EQ(a.Font.Name, "MS Sans Serif");
+    EXPECT_EQ(a.ShadowColor, clBtnShadow);
+}
+
 TEST(OsVersion, Codes)
 {
     EXPECT_EQ(OsVersion::PlatformCode(2), 3);
