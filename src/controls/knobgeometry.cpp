@@ -1,5 +1,7 @@
 #include "controls/knobgeometry.h"
 
+#include "platform/controls.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -123,6 +125,36 @@ int knobSide(int width, int height, int currentWidth)
 int knobKeyStep(int min, int max)
 {
     return static_cast<int>(std::max<long long>(1, (static_cast<long long>(max) - min) / 10));
+}
+
+std::optional<int> keyTarget(std::uint16_t key, int v, int min, int max, int pageStep)
+{
+    switch (key) {
+    case VK_PRIOR:
+        if (pageStep <= 0)
+            return std::nullopt;
+        return v + pageStep < max ? v + pageStep : max;
+    case VK_NEXT:
+        if (pageStep <= 0)
+            return std::nullopt;
+        return v - pageStep > min ? v - pageStep : min;
+    case VK_END:
+        return max;
+    case VK_HOME:
+        return min;
+    case VK_LEFT:
+    case VK_DOWN:
+        if (v > min)
+            return v - 1;
+        return std::nullopt;
+    case VK_UP:
+    case VK_RIGHT:
+        if (v < max)
+            return v + 1;
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
 }
 
 int stepPercent(int step, int max)

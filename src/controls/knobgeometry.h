@@ -8,6 +8,7 @@
 #include "platform/types.h"
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <vector>
 
@@ -62,6 +63,11 @@ constexpr int KnobMaxSide = 120;
 // Face rectangle of a knob of the given side.
 inline Rc knobFace(int side) { return {8, 8, side - 8, side - 8}; }
 int knobKeyStep(int min, int max);
+// The setting a key asks for on a min..max control: Page Up/Down move by
+// `pageStep` (0: not keys of this control), End and Home go to the ends,
+// the arrows move by one within the range. None for other keys, and for
+// an arrow at the end it points to.
+std::optional<int> keyTarget(std::uint16_t key, int value, int min, int max, int pageStep);
 
 // ---- step switch ----
 int stepPercent(int step, int max);

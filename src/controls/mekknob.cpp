@@ -5,8 +5,10 @@
 
 #include <algorithm>
 
-TMekTransparentKnob::TMekTransparentKnob(QWidget* parent) : TCustomControl(parent)
+TMekTransparentKnob::TMekTransparentKnob(QWidget* parent) : TzDialControl(parent)
 {
+    // A new position repaints by itself.
+    RefreshAfterDial = false;
     SetBounds(Left(), Top(), 60, 60);
     SetTabStop(true);
     SetTransparent(true);
@@ -149,73 +151,11 @@ void TMekTransparentKnob::Repaint()
 
 void TMekTransparentKnob::KeyDown(std::uint16_t& key, TShiftState)
 {
+    if (key < VK_PRIOR || key > VK_DOWN)
+        return;
     const int last = std::max(0, m_numPositions - 1);
     const int step = std::max(1, m_numPositions / 10);
-    switch (key) {
-    case VK_PRIOR:
-        SetPosition(std::min(m_position + step, last));
-        break;
-    case VK_NEXT:
-        SetPosition(m_position - step > 0 ? m_position - step : 0);
-        break;
-    case VK_END:
-        SetPosition(last);
-        break;
-    case VK_HOME:
-        SetPosition(0);
-        break;
-    case VK_UP:
-    case VK_RIGHT:
-        if (m_position < last)
-            SetPosition(m_position + 1);
-        break;
-    case VK_LEFT:
-    case VK_DOWN:
-        if (m_position > 0)
-            SetPosition(m_position - 1);
-        break;
-    default:
-        return;
-    }
+    if (const auto p = knobgeo::keyTarget(key, m_position, 0, last, step))
+        SetPosition(*p);
     key = 0;
-}
-
-void TMekTransparentKnob::MouseDown(TMouseButton, TShiftState, int x, int y)
-{
-    if (CanFocus())
-        SetFocus();
-    m_tracking = true;
-    SetPositionFromPoint(x, y);
-}
-
-void TMekTransparentKnob::mouseDoubleClickEvent(QMouseEvent* e)
-{
-    TCustomControl::mousePressEvent(e);
-}
-
-void TMekTransparentKnob::MouseMove(TShiftState shift, int x, int y)
-{
-    if ((shift & ssLeft) && m_tracking)
-        SetPositionFromPoint(x, y);
-}
-
-void TMekTransparentKnob::MouseUp(TMouseButton button, TShiftState, int x, int y)
-{
-    if (button != TMouseButton::mbLeft)
-        return;
-    if (m_tracking)
-        SetPositionFromPoint(x, y);
-    m_tracking = false;
-}
-
-void TMekTransparentKnob::DoEnter()
-{
-    TCustomControl::DoEnter();
-    Refresh();
-}
-
-void TMekTransparentKnob::DoExit()
-{
-    TCustomControl::DoExit();
-    Refresh();
 }

@@ -3,12 +3,13 @@
 // labels and a red pointer; drawn over its parent's picture (transparent)
 // or on its own colour.
 
+#include "controls/dialcontrol.h"
 #include "controls/framebuffer.h"
 #include "platform/controls.h"
 
 #include <QStringList>
 
-class TMekTransparentKnob : public TCustomControl {
+class TMekTransparentKnob : public TzDialControl {
     Q_OBJECT
 public:
     explicit TMekTransparentKnob(QWidget* parent = nullptr);
@@ -43,12 +44,7 @@ public:
 protected:
     void Paint() override;
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-    void DoEnter() override;
-    void DoExit() override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void DialTo(int x, int y) override { SetPositionFromPoint(x, y); }
 
 private:
     int m_radius = 25;
@@ -57,7 +53,6 @@ private:
     int m_angle2 = -45;
     int m_position = 0;
     QStringList m_labels;
-    bool m_tracking = false;
     int m_stepPerTick = 1;
     bool m_transparent = true;
     TFrameBuffer m_frame;

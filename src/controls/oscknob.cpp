@@ -5,7 +5,7 @@
 
 #include <QPainter>
 
-TVorlinKnob::TVorlinKnob(QWidget* parent) : TCustomControl(parent)
+TVorlinKnob::TVorlinKnob(QWidget* parent) : TzDialControl(parent)
 {
     SetTabStop(true);
 }
@@ -104,70 +104,9 @@ void TVorlinKnob::Paint()
 
 void TVorlinKnob::KeyDown(std::uint16_t& key, TShiftState)
 {
-    switch (key) {
-    case VK_END:
-        SetValue(m_max);
-        break;
-    case VK_HOME:
-        SetValue(0);
-        break;
-    case VK_LEFT:
-    case VK_DOWN:
-        if (m_value > 0)
-            SetValue(m_value - 1);
-        break;
-    case VK_UP:
-    case VK_RIGHT:
-        if (m_value < m_max)
-            SetValue(m_value + 1);
-        break;
-    default:
+    if (key < VK_END || key > VK_DOWN)
         return;
-    }
+    if (const auto v = knobgeo::keyTarget(key, m_value, 0, m_max, 0))
+        SetValue(*v);
     key = 0;
-}
-
-void TVorlinKnob::MouseDown(TMouseButton, TShiftState, int x, int y)
-{
-    if (CanFocus())
-        SetFocus();
-    m_tracking = true;
-    SetValueFromPoint(x, y);
-    Refresh();
-}
-
-void TVorlinKnob::mouseDoubleClickEvent(QMouseEvent* e)
-{
-    TCustomControl::mousePressEvent(e);
-}
-
-void TVorlinKnob::MouseMove(TShiftState shift, int x, int y)
-{
-    if ((shift & ssLeft) && m_tracking) {
-        SetValueFromPoint(x, y);
-        Refresh();
-    }
-}
-
-void TVorlinKnob::MouseUp(TMouseButton button, TShiftState, int x, int y)
-{
-    if (button != TMouseButton::mbLeft)
-        return;
-    if (m_tracking) {
-        SetValueFromPoint(x, y);
-        Refresh();
-    }
-    m_tracking = false;
-}
-
-void TVorlinKnob::DoEnter()
-{
-    TCustomControl::DoEnter();
-    Refresh();
-}
-
-void TVorlinKnob::DoExit()
-{
-    TCustomControl::DoExit();
-    Refresh();
 }

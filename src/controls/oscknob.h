@@ -3,11 +3,12 @@
 // pointer in the middle of a printed scale picture, with blue ticks for the
 // steps 0..Max round it.
 
+#include "controls/dialcontrol.h"
 #include "controls/framebuffer.h"
 #include "platform/controls.h"
 #include "platform/graphics.h"
 
-class TVorlinKnob : public TCustomControl {
+class TVorlinKnob : public TzDialControl {
     Q_OBJECT
 public:
     explicit TVorlinKnob(QWidget* parent = nullptr);
@@ -35,12 +36,7 @@ public:
 protected:
     void Paint() override;
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-    void DoEnter() override;
-    void DoExit() override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void DialTo(int x, int y) override { SetValueFromPoint(x, y); }
 
 private:
     bool m_fineKnobFixed = true;
@@ -49,6 +45,5 @@ private:
     int m_value = 0;
     TMetafile m_picture;
     int m_max = 100;
-    bool m_tracking = false;
     TFrameBuffer m_frame;
 };

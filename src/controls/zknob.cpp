@@ -2,10 +2,9 @@
 
 #include "controls/steelbrush.h"
 
-#include <QMouseEvent>
 #include <algorithm>
 
-TzKnob::TzKnob(QWidget* parent) : TCustomControl(parent)
+TzKnob::TzKnob(QWidget* parent) : TzDialControl(parent)
 {
     KnobColorToColors(m_knobColor, m_light, m_mid, m_dark);
     SetParentColor(true);
@@ -111,7 +110,7 @@ void TzKnob::SetWidth(int side)
 void TzKnob::SetBounds(int left, int top, int width, int height)
 {
     const int side = knobgeo::knobSide(width, height, Width());
-    TCustomControl::SetBounds(left, top, side, side);
+    TzDialControl::SetBounds(left, top, side, side);
     // Rebuilt on every size, parent or not, so that a knob made in code
     // answers presses as soon as it is shown.
     RebuildHitRegion();
@@ -120,7 +119,7 @@ void TzKnob::SetBounds(int left, int top, int width, int height)
 void TzKnob::Resize()
 {
     RebuildHitRegion();
-    TCustomControl::Resize();
+    TzDialControl::Resize();
 }
 
 void TzKnob::RebuildHitRegion()
@@ -202,76 +201,18 @@ void TzKnob::Paint()
         OnPaint(this);
 }
 
-void TzKnob::MouseDown(TMouseButton, TShiftState, int x, int y)
-{
-    if (CanFocus())
-        SetFocus();
-    m_tracking = m_hit.contains(x, y);
-    if (m_tracking) {
-        SetValueFromPoint(x, y);
-        Refresh();
-    }
-}
-
-void TzKnob::mouseDoubleClickEvent(QMouseEvent* e)
-{
-    TCustomControl::mousePressEvent(e);
-}
-
-void TzKnob::MouseMove(TShiftState shift, int x, int y)
-{
-    if ((shift & ssLeft) && m_tracking) {
-        SetValueFromPoint(x, y);
-        Refresh();
-    }
-}
-
-void TzKnob::MouseUp(TMouseButton button, TShiftState, int x, int y)
-{
-    if (button != TMouseButton::mbLeft)
-        return;
-    if (m_tracking) {
-        SetValueFromPoint(x, y);
-        Refresh();
-    }
-    m_tracking = false;
-}
-
 void TzKnob::KeyDown(std::uint16_t& key, TShiftState)
 {
-    const int step = knobgeo::knobKeyStep(m_min, m_max);
-    switch (key) {
-    case VK_PRIOR:
-        SetValue(m_value + step < m_max ? m_value + step : m_max);
-        break;
-    case VK_NEXT:
-        SetValue(m_value - step > m_min ? m_value - step : m_min);
-        break;
-    case VK_END:
-        SetValue(m_max);
-        break;
-    case VK_HOME:
-        SetValue(m_min);
-        break;
-    case VK_LEFT:
-    case VK_DOWN:
-        if (m_value > m_min)
-            SetValue(m_value - 1);
-        break;
-    case VK_UP:
-    case VK_RIGHT:
-        if (m_value < m_max)
-            SetValue(m_value + 1);
-        break;
-    default:
+    if (key < VK_PRIOR || key > VK_DOWN)
         return;
-    }
+    if (const auto v = knobgeo::keyTarget(key, m_value, m_min, m_max, knobgeo::knobKeyStep(m_min, m_max)))
+        SetValue(*v);
     key = 0;
 }
 
 void TzKnob::MouseEnter()
 {
-    TCustomControl::MouseEnter();
+    TzDialControl::MouseEnter();
     if (AutoFocus && !Focused() && CanFocus())
         SetFocus();
     if (OnMouseEnter)
@@ -280,19 +221,7 @@ void TzKnob::MouseEnter()
 
 void TzKnob::MouseLeave()
 {
-    TCustomControl::MouseLeave();
+    TzDialControl::MouseLeave();
     if (OnMouseLeave)
         OnMouseLeave(this);
-}
-
-void TzKnob::DoEnter()
-{
-    TCustomControl::DoEnter();
-    Refresh();
-}
-
-void TzKnob::DoExit()
-{
-    TCustomControl::DoExit();
-    Refresh();
 }

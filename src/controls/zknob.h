@@ -2,6 +2,7 @@
 // Round instrument knob with a tick scale, rim, reflex and pointer, turned
 // by dragging round its centre or by the keyboard.
 
+#include "controls/dialcontrol.h"
 #include "controls/framebuffer.h"
 #include "controls/knobgeometry.h"
 #include "controls/zonzoff.h"
@@ -9,7 +10,7 @@
 
 using KnobPointWidth = std::uint8_t; // 1..5
 
-class TzKnob : public TCustomControl {
+class TzKnob : public TzDialControl {
     Q_OBJECT
 public:
     explicit TzKnob(QWidget* parent = nullptr);
@@ -58,16 +59,12 @@ public:
 
 protected:
     void Paint() override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    bool GrabsAt(int x, int y) override { return m_hit.contains(x, y); }
+    void DialTo(int x, int y) override { SetValueFromPoint(x, y); }
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
     void MouseEnter() override;
     void MouseLeave() override;
-    void DoEnter() override;
-    void DoExit() override;
     void Resize() override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     void RebuildHitRegion();
@@ -85,6 +82,5 @@ private:
     int m_min = 0;
     int m_max = 100;
     bool m_hideReflex = false;
-    bool m_tracking = false;
     TFrameBuffer m_frame;
 };

@@ -1,4 +1,5 @@
 #include "controls/knobgeometry.h"
+#include "platform/controls.h"
 
 #include <gtest/gtest.h>
 
@@ -230,4 +231,23 @@ TEST(KnobGeometry, LampWidthsAndSteel)
         for (int x = 0; x < 8; ++x)
             white += steelPixel(x, y) == SteelWhite;
     EXPECT_EQ(white, 16);
+}
+
+TEST(KnobGeometry, KeyTargets)
+{
+    // 0..100 knob, page step 10.
+    EXPECT_EQ(keyTarget(VK_PRIOR, 95, 0, 100, 10), 100);
+    EXPECT_EQ(keyTarget(VK_PRIOR, 100, 0, 100, 10), 100); // set again at the end
+    EXPECT_EQ(keyTarget(VK_NEXT, 3, 0, 100, 10), 0);
+    EXPECT_EQ(keyTarget(VK_NEXT, 30, -50, 50, 10), 20);
+    EXPECT_EQ(keyTarget(VK_UP, 100, 0, 100, 10), std::nullopt);
+    EXPECT_EQ(keyTarget(VK_RIGHT, 99, 0, 100, 10), 100);
+    EXPECT_EQ(keyTarget(VK_DOWN, -50, -50, 50, 10), std::nullopt);
+    EXPECT_EQ(keyTarget(VK_LEFT, -49, -50, 50, 10), -50);
+    EXPECT_EQ(keyTarget(VK_HOME, 7, -50, 50, 10), -50);
+    EXPECT_EQ(keyTarget(VK_END, 7, -50, 50, 10), 50);
+    // Without page keys.
+    EXPECT_EQ(keyTarget(VK_PRIOR, 3, 0, 11, 0), std::nullopt);
+    EXPECT_EQ(keyTarget(VK_NEXT, 3, 0, 11, 0), std::nullopt);
+    EXPECT_EQ(keyTarget(VK_SPACE, 3, 0, 11, 1), std::nullopt);
 }
