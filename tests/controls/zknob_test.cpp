@@ -198,3 +198,21 @@ TEST(RoundKnob, DrawsPointerAndSurvivesDegenerateSettings)
     QTest::mouseClick(k, Qt::LeftButton, {}, QPoint(28, 12));
     EXPECT_EQ(k->Value(), 0);
 }
+
+TEST(RoundKnob, FocusMarkFollowsTheFocus)
+{
+    Host host;
+    auto* k = new TzKnob(&host);
+    k->SetBounds(10, 10, 57, 57);
+    auto* other = new TzKnob(&host);
+    other->SetBounds(100, 10, 57, 57);
+    host.activate();
+    other->SetFocus();
+    const QImage plain = k->grab().toImage();
+    k->SetFocus();
+    const QImage focused = k->grab().toImage();
+    EXPECT_NE(plain.pixelColor(0, 0), focused.pixelColor(0, 0));
+    EXPECT_EQ(plain.pixelColor(28, 28), focused.pixelColor(28, 28));
+    other->SetFocus();
+    EXPECT_EQ(k->grab().toImage(), plain);
+}
