@@ -250,3 +250,36 @@ TEST(S1_73Form, TubeViewFollowsThePanelAtAFifthOfTheTimeBase)
     // The panel's sweep position at model time 1 s x 0.002, mapped to ±1.
     EXPECT_NEAR(x, SweepDivs(0.002, 0.01) / 5 - 1, 1e-9);
 }
+
+TEST(S1_73Form, InputBoxesShowRedAndWhiteSocketsAndCallTheHook)
+{
+    Panel p;
+    int calls = 0;
+    TObject* sender = nullptr;
+    p.f.OnInputPaint = [&](TObject* s, TCanvas& c) {
+        ++calls;
+        sender = s;
+        // An exercise draws its wire end over the upper socket.
+        c.Pen.Color = clBlue;
+        c.Pen.Width = 2;
+        c.MoveTo(0, 5);
+        c.LineTo(10, 5);
+    };
+    const QImage img = testutil::screenshot(p.f.pbXInput, "scope_input_x");
+    EXPECT_GE(calls, 1);
+    EXPECT_EQ(sender, p.f.pbXInput);
+    // u = 40: upper socket at (30, 300 - 40 - 20), lower at (30, 300 - 40 + 20);
+    // the rings are the sockets' colours, the centres black.
+    const int cx = p.f.pbXInput->Width() / 2;
+    EXPECT_EQ(img.pixel(cx + 10, 240) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(img.pixel(cx + 10, 280) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(img.pixel(cx, 240) & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(img.pixel(5, 5) & 0xFFFFFF, 0x0000FFu);
+    // In the panel's coordinates the sockets lie at XSockets and YSockets
+    // (within the pixel of the side panel's bevel).
+    const int row = p.f.pbXInput->Height() - 40;
+    const QPoint upper = p.f.pbXInput->mapTo(&p.f, QPoint(cx, row - 20));
+    const QPoint lower = p.f.pbYInput->mapTo(&p.f, QPoint(p.f.pbYInput->Width() / 2, row + 20));
+    EXPECT_LE((upper - p.f.XSockets[0].q()).manhattanLength(), 1);
+    EXPECT_LE((lower - p.f.YSockets[1].q()).manhattanLength(), 1);
+}

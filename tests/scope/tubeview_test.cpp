@@ -145,3 +145,16 @@ TEST(TubeView, StatusLineLeavesNoRemnantsOfLongerTexts)
             dark += qGray(img.pixel(x, y)) < 128;
     EXPECT_EQ(dark, 0);
 }
+
+TEST(TubeView, TheWindowTimerDrivesTheFrames)
+{
+    TTubeViewForm f(nullptr);
+    f.SetDataSource(nullptr);
+    f.TimeScale = 1.0;
+    f.Show();
+    f.activateWindow();
+    testutil::pump(400);
+    EXPECT_GT(f.Tube->FrameCount(), 2);
+    EXPECT_GT(f.View->Width(), 0);
+    EXPECT_EQ(f.Tube->Width(), f.View->Width());
+}
