@@ -1,0 +1,141 @@
+#include "exercises/groupctrls.h"
+
+#include <QRadioButton>
+#include <algorithm>
+
+TGroupBox::TGroupBox(QWidget* parent)
+    : TCustomControl(parent)
+{
+}
+
+int TGroupBox::CaptionHeight() const
+{
+    return QFontMetrics(Font().ToQFont()).height();
+}
+
+TRect TGroupBox::AdjustClientRect() const
+{
+    TRect r = ClientRect();
+    r.Left += 2;
+    r.Right -= 2;
+    r.Bottom -= 2;
+    r.Top += CaptionHeight();
+    if (r.Right < r.Left)
+        r.Right = r.Left;
+    if (r.Bottom < r.Top)
+        r.Bottom = r.Top;
+    return r;
+}
+
+void TGroupBox::Paint()
+{
+    TCanvas& c = *Canvas();
+    c.Brush.Color = Color();
+    c.Brush.Style = TBrushStyle::bsSolid;
+    c.FillRect(ClientRect());
+    c.Font = Font();
+    const int th = CaptionHeight();
+    // An etched frame: a shadow line with a highlight just inside it.
+    TRect r(0, th / 2, Width(), Height());
+    c.Brush.Style = TBrushStyle::bsClear;
+    c.Pen.Width = 1;
+    c.Pen.Color = clBtnHighlight;
+    c.Rectangle(r.Left + 1, r.Top + 1, r.Right, r.Bottom);
+    c.Pen.Color = clBtnShadow;
+    c.Rectangle(r.Left, r.Top, r.Right - 1, r.Bottom - 1);
+    const QString text = Caption();
+    if (!text.isEmpty()) {
+        c.Brush.Style = TBrushStyle::bsSolid;
+        c.Brush.Color = Color();
+        c.TextOut(8, 0, text);
+    }
+}
+
+void TGroupBox::FontChangedNotify()
+{
+    Realign();
+    update();
+}
+
+void TGroupBox::CaptionChanged()
+{
+    update();
+}
+
+TRadioGroup::TRadioGroup(QWidget* parent)
+    : TGroupBox(parent)
+{
+}
+
+void TRadioGroup::SetItems(const QStringList& items)
+{
+    for (QRadioButton* b : m_buttons)
+        delete b;
+    m_buttons.clear();
+    m_items = items;
+    for (int i = 0; i < items.size(); ++i) {
+        auto* b = new QRadioButton(items[i], this);
+        b->setFont(Font().ToQFont());
+        b->setAutoExclusive(false);
+        connect(b, &QRadioButton::clicked, this, [this, i] { buttonClicked(i); });
+        b->show();
+        m_buttons.push_back(b);
+    }
+    if (m_itemIndex >= items.size())
+        m_itemIndex = -1;
+    for (int i = 0; i < int(m_buttons.size()); ++i)
+        m_buttons[i]->setChecked(i == m_itemIndex);
+    arrange();
+}
+
+QRadioButton* TRadioGroup::Button(int i) const
+{
+    return i >= 0 && i < int(m_buttons.size()) ? m_buttons[i] : nullptr;
+}
+
+void TRadioGroup::SetItemIndex(int i)
+{
+    if (i < -1 || i >= int(m_buttons.size()))
+        i = -1;
+    if (i == m_itemIndex)
+        return;
+    m_itemIndex = i;
+    for (int k = 0; k < int(m_buttons.size()); ++k)
+        m_buttons[k]->setChecked(k == i);
+    Click();
+}
+
+void TRadioGroup::buttonClicked(int i)
+{
+    // A click on the chosen button keeps it chosen and changes nothing.
+    if (i == m_itemIndex) {
+        m_buttons[i]->setChecked(true);
+        return;
+    }
+    SetItemIndex(i);
+}
+
+void TRadioGroup::arrange()
+{
+    const int n = int(m_buttons.size());
+    if (n == 0)
+        return;
+    const TRect r = AdjustClientRect();
+    const int rowH = std::max(1, (r.Height() - 2) / n);
+    for (int i = 0; i < n; ++i)
+        m_buttons[i]->setGeometry(r.Left + 6, r.Top + i * rowH, std::max(0, r.Width() - 8), rowH);
+}
+
+void TRadioGroup::resizeEvent(QResizeEvent* e)
+{
+    TGroupBox::resizeEvent(e);
+    arrange();
+}
+
+void TRadioGroup::FontChangedNotify()
+{
+    for (QRadioButton* b : m_buttons)
+        b->setFont(Font().ToQFont());
+    TGroupBox::FontChangedNotify();
+    arrange();
+}

@@ -1,0 +1,225 @@
+#include "exercises/circuitsignals.h"
+#include "exercises/lcrcont.h"
+
+#include "platform/numtext.h"
+#include "support/testutil.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <QTest>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr double L0 = 0.001, C0 = 0.000001, R0 = 5;
+
+// Model time of day, a whole number of 10 ms periods, plus tau.
+double at(double tau) { return 43210.0 + tau; }
+
+} // namespace
+
+TEST(DampedOscillation, StartingCircuitRingsDownFromOneVolt)
+{
+    EXPECT_NEAR(DampedOscillation(at(0), L0, C0, R0), 1.0, 1e-6);
+    const double w = std::sqrt(1e9 - 6.25e6);
+    EXPECT_NEAR(w, 31524, 1);
+    for (double tau : {1e-5, 7.3e-5, 2e-4, 3.1e-3}) {
+        // The sample time is off by the rounding of the large model time.
+        const double T = at(tau);
+        const double t = T - std::trunc(T * 100) / 100;
+        EXPECT_NEAR(DampedOscillation(T, L0, C0, R0), std::exp(-2500 * t) * std::cos(w * t), 1e-12) << tau;
+    }
+    // Each pulse restarts the ringing: one period of the pulses later the
+    // same value comes again.
+    EXPECT_NEAR(DampedOscillation(at(0.0123), L0, C0, R0), DampedOscillation(at(0.0023), L0, C0, R0), 1e-6);
+}
+
+TEST(DampedOscillation, MissingPartGivesBarePulses)
+{
+    for (auto [L, C] : {std::pair{0.0, C0}, {L0, 0.0}, {-L0, C0}, {L0, -1e-6}}) {
+        EXPECT_EQ(DampedOscillation(at(0), L, C, R0), 1.0);
+        EXPECT_EQ(DampedOscillation(at(5e-7), L, C, R0), 1.0);
+        EXPECT_EQ(DampedOscillation(at(2e-6), L, C, R0), 0.0);
+        EXPECT_EQ(DampedOscillation(at(0.005), L, C, R0), 0.0);
+    }
+}
+
+TEST(DampedOscillation, OverdampedDecaysWithoutCrossingZero)
+{
+    // The limit 2·sqrt(L/C) is about 63.25 Ω.
+    const double R = 100;
+    double last = 2;
+    for (double tau = 0; tau < 0.0099; tau += 0.0001) {
+        const double v = DampedOscillation(at(tau), L0, C0, R);
+        EXPECT_GT(v, 0.0);
+        EXPECT_LE(v, last);
+        last = v;
+    }
+    EXPECT_NEAR(DampedOscillation(at(0.0001), L0, C0, R), std::exp(-50000 * 0.0001), 1e-6);
+}
+
+TEST(DampedOscillation, UndampedCosineAndOddCircuitsStayFinite)
+{
+    // R = 0: cos(t / sqrt(LC)) without decay.
+    const double T = at(0.0002);
+    const double t = T - std::trunc(T * 100) / 100;
+    EXPECT_NEAR(DampedOscillation(T, L0, C0, 0), std::cos(t / std::sqrt(L0 * C0)), 1e-12);
+    // Right at the critical resistance, and with a negative resistance that
+    // makes the exponential grow beyond any screen: still a number.
+    const double Rc = 2 * std::sqrt(L0 / C0);
+    for (double R : {Rc, std::nextafter(Rc, 0.0), -5.0, -1e6, -1e300}) {
+        for (double tau : {0.0, 0.001, 0.0099}) {
+            const double v = DampedOscillation(at(tau), L0, C0, R);
+            EXPECT_TRUE(std::isfinite(v)) << R << " " << tau;
+        }
+    }
+}
+
+TEST(ForcedAmplitudeRatio, WorkedValuesOfTheStartingCircuit)
+{
+    EXPECT_DOUBLE_EQ(ForcedAmplitudeRatio(0, L0, C0, R0), 1.0);
+    EXPECT_NEAR(ForcedAmplitudeRatio(1000, L0, C0, R0), 1.04, 0.005);
+    EXPECT_NEAR(ForcedAmplitudeRatio(5000, L0, C0, R0), 6.34, 0.005);
+    EXPECT_NEAR(ForcedAmplitudeRatio(10000, L0, C0, R0), 0.34, 0.005);
+    // Without resistance away from resonance: w0² / |w0² - w²|.
+    const double w = 2 * M_PI * 2000, w0sq = 1e9;
+    EXPECT_NEAR(ForcedAmplitudeRatio(2000, L0, C0, 0), w0sq / std::abs(w0sq - w * w), 1e-9);
+}
+
+TEST(ForcedAmplitudeRatio, DivisionsByZeroGiveNumbers)
+{
+    // No coil: the capacitor alone, R·w·C decides.
+    const double w = 2 * M_PI * 1000;
+    EXPECT_NEAR(ForcedAmplitudeRatio(1000, 0, C0, R0), 1 / std::sqrt(1 + std::pow(R0 * w * C0, 2)), 1e-12);
+    EXPECT_DOUBLE_EQ(ForcedAmplitudeRatio(1000, L0, 0, R0), 1.0);
+    EXPECT_TRUE(std::isfinite(ForcedAmplitudeRatio(1000, 0, 0, 0)));
+    // Undamped, driven exactly at resonance (L·C chosen so that w² = w0²).
+    const double f = 1000, wr = 2 * M_PI * f;
+    const double C = 1 / (wr * wr * L0);
+    const double r = ForcedAmplitudeRatio(f, L0, C, 0);
+    EXPECT_TRUE(std::isfinite(r));
+    EXPECT_GT(r, 1000.0);
+}
+
+TEST(LCRCont, SettersShowMillihenryMicrofaradOhm)
+{
+    TLCRContForm f;
+    EXPECT_EQ(f.edL->Text(), "0");
+    EXPECT_EQ(f.Inductance, 0.0);
+    f.SetResistance(5);
+    f.SetCapacitance(0.000001);
+    f.SetInductance(0.001);
+    EXPECT_EQ(f.edR->Text(), "5");
+    EXPECT_EQ(f.edC->Text(), "1");
+    EXPECT_EQ(f.edL->Text(), "1");
+    EXPECT_EQ(f.FitSize(TPoint(5000, 5000)), TPoint(212, 106));
+    EXPECT_EQ(f.ClientWidth(), 212);
+    EXPECT_EQ(f.ClientHeight(), 106);
+}
+
+TEST(LCRCont, LeavingAFieldRereadsAllThree)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    TLCRContForm f;
+    f.SetResistance(5);
+    f.SetCapacitance(0.000001);
+    f.SetInductance(0.001);
+    f.Show();
+    testutil::pump();
+    // Typed text that no field has confirmed yet: only edC is left, but
+    // the stale text in edR is read too.
+    f.edR->LineEdit()->setText("7,50");
+    f.edC->SetFocus();
+    f.edC->LineEdit()->selectAll();
+    QTest::keyClicks(f.edC->LineEdit(), "2,2");
+    EXPECT_DOUBLE_EQ(f.Capacitance, 0.000001);
+    f.edL->SetFocus();
+    testutil::pump();
+    EXPECT_NEAR(f.Capacitance, 0.0000022, 1e-18);
+    EXPECT_EQ(f.edC->Text(), "2,2");
+    EXPECT_DOUBLE_EQ(f.Resistance, 7.5);
+    EXPECT_EQ(f.edR->Text(), "7,5");
+    EXPECT_DOUBLE_EQ(f.Inductance, 0.001);
+    QLocale::setDefault(saved);
+}
+
+TEST(LCRCont, BadTextStopsAtTheFieldButKeepsWhatWasRead)
+{
+    TLCRContForm f;
+    f.SetResistance(5);
+    f.SetCapacitance(0.000001);
+    f.SetInductance(0.001);
+    f.edL->SetText("2");
+    f.edC->SetText("abc");
+    f.edR->SetText("9");
+    EXPECT_THROW(f.edLExit(f.edC), EConvertError);
+    EXPECT_DOUBLE_EQ(f.Inductance, 0.002);
+    EXPECT_DOUBLE_EQ(f.Capacitance, 0.000001);
+    EXPECT_DOUBLE_EQ(f.Resistance, 5);
+    f.edL->SetText("x");
+    f.edC->SetText("3");
+    EXPECT_THROW(f.edLExit(f.edL), EConvertError);
+    EXPECT_DOUBLE_EQ(f.Inductance, 0.002);
+    EXPECT_DOUBLE_EQ(f.Capacitance, 0.000001);
+    // Zero and negative values are taken as they are.
+    f.edL->SetText("0");
+    f.edC->SetText("-1");
+    f.edR->SetText("0");
+    f.edLExit(f.edR);
+    EXPECT_EQ(f.Inductance, 0.0);
+    EXPECT_DOUBLE_EQ(f.Capacitance, -0.000001);
+}
+
+TEST(DrawCircuit, PartsSitWhereTheScaleSays)
+{
+    TBitmap bmp(105, 105);
+    TCanvas& c = bmp.Canvas();
+    c.Brush.Color = clWhite;
+    c.FillRect(TRect(0, 0, 105, 105));
+    c.Font = TFont(QStringLiteral("MS Sans Serif"), 16, clGreen);
+    DrawCircuit(c, 105, 105);
+    const QImage& img = bmp.Image();
+    auto rgb = [&](int x, int y) { return img.pixel(x, y) & 0xFFFFFF; };
+    const QRgb red = 0xFF0000, blue = 0x0000FF, white = 0xFFFFFF;
+    // Cp plates at x = 70 and 78, from 3h/24 = 13 to 5h/24 = 21.
+    EXPECT_EQ(rgb(70, 14), red);
+    EXPECT_EQ(rgb(78, 14), red);
+    EXPECT_EQ(rgb(74, 14), white);
+    // Between the plates the top lead is broken.
+    EXPECT_EQ(rgb(74, 105 / 6), white);
+    EXPECT_EQ(rgb(20, 105 / 6), blue);
+    EXPECT_EQ(rgb(95, 105 / 6), blue);
+    // The coil bulges right of x = 52 within its box 43..61, nothing left.
+    bool right = false;
+    for (int x = 53; x < 62; ++x)
+        right = right || rgb(x, 105 * 17 / 48) == red;
+    EXPECT_TRUE(right);
+    for (int x = 44; x < 50; ++x)
+        EXPECT_NE(rgb(x, 105 * 17 / 48), red) << x;
+    // The resistor's outline, left edge at 43 between 7h/12 and 9h/12.
+    EXPECT_EQ(rgb(43, 70), red);
+    EXPECT_EQ(rgb(52, 70), white);
+    // Dots on the upper and lower bus at x = 35.
+    EXPECT_EQ(rgb(35, 105 * 3 / 12), blue);
+    EXPECT_EQ(rgb(35, 105 * 11 / 12), blue);
+    // The two terminals on the left edge: h/6 and 4h/12.
+    EXPECT_EQ(rgb(0, 105 / 6), blue);
+    EXPECT_EQ(rgb(0, 105 * 4 / 12), blue);
+    EXPECT_EQ(rgb(0, 60), white);
+    // The labels in the canvas's font colour.
+    bool green = false;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 52; x < 70; ++x)
+            green = green || rgb(x, y) == 0x008000;
+    EXPECT_TRUE(green);
+}
+
+TEST(DrawCircuit, TinyAreasDrawWithoutFault)
+{
+    for (int s : {0, 1, 3}) {
+        TBitmap bmp(std::max(s, 1), std::max(s, 1));
+        DrawCircuit(bmp.Canvas(), s, s);
+    }
+}
