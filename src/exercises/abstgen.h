@@ -1,0 +1,64 @@
+#pragma once
+// The laboratory signal generator: a sine, square or sawtooth voltage of
+// a given frequency, amplitude and phase as a function of model time.  The
+// entry panel can be hidden so that a student sees only the waveform choice.
+
+#include "exercises/radiogroup.h"
+
+#include "platform/forms.h"
+#include "platform/stdctrls.h"
+
+enum TGenWaveform { gwSine = 0, gwSquare = 1, gwSawtooth = 2 };
+
+// Frequencies the generator can give, in hertz.
+constexpr double GenMinFrequency = 0.1;
+constexpr double GenMaxFrequency = 10000000.0;
+
+// The output voltage of a waveform (an index; others give 0 V) at model
+// time T (s) for frequency F (Hz), amplitude A (V) and phase P (rad).
+double GeneratorValue(int Waveform, double F, double A, double P, double T);
+// A frequency brought into the generator's range.
+double ClampGenFrequency(double F);
+
+class TAbstGenForm : public TForm {
+    Q_OBJECT
+public:
+    explicit TAbstGenForm(QObject* owner);
+
+    TPanel* Panel1;
+    TLabel* Label1;
+    TRadioGroup* lbType;
+    TPanel* panSecret;
+    TLabel* Label2;
+    TEdit* edF;
+    TLabel* Label3;
+    TEdit* edA;
+    TSpeedButton* bOK;
+    TSpeedButton* bCancel;
+    TLabel* Label4;
+    TTrackBar* sbP;
+
+    double Frequency = 1000.0;
+    double Phase = 0.0;
+    double Amplitude = 1.0;
+    // After a confirmed entry or a move of the phase track bar.
+    TNotifyEvent OnChange;
+
+    void SetAmplitude(double A);
+    void SetFrequency(double F);
+    // Moves the track bar without firing OnChange.
+    void SetPhase(double P);
+    double GetValue(double T) const;
+    // The generator keeps its own size whatever area it is offered.
+    TPoint FitSize(TPoint Available) const;
+
+    void FormCreate(TObject* Sender);
+    void bOkClick(TObject* Sender);
+    void bCancelClick(TObject* Sender);
+    void EditChange(TObject* Sender);
+    void edKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
+    void sbPChange(TObject* Sender);
+
+private:
+    bool m_settingPhase = false;
+};

@@ -1,0 +1,75 @@
+// Variant tasks, captions, the teacher's table and the Lissajous sampling.
+
+#include "exercises/signalvariants.h"
+
+#include <QLocale>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SignalVariants, AmplitudeAndFrequencyWork)
+{
+    EXPECT_EQ(APSignalTask(0).Amplitude, 3.0);
+    EXPECT_EQ(APSignalTask(0).Frequency, 2000.0);
+    EXPECT_EQ(APSignalTask(17).Amplitude, 0.02);
+    EXPECT_EQ(APSignalTask(17).Frequency, 500.0);
+    EXPECT_EQ(APSignalTask(100).Amplitude, 8.0);
+    EXPECT_EQ(APSignalTask(100).Frequency, 200.0);
+    for (int n = 1; n + 56 <= 100; ++n) {
+        EXPECT_EQ(APSignalTask(n).Amplitude, APSignalTask(n + 56).Amplitude);
+        EXPECT_EQ(APSignalTask(n).Frequency, APSignalTask(n + 56).Frequency);
+    }
+    EXPECT_EQ(APSignalTask(14).Amplitude, APSignalTask(0).Amplitude);
+    EXPECT_EQ(APSignalTask(16).Frequency, APSignalTask(0).Frequency);
+}
+
+TEST(SignalVariants, LissajousWork)
+{
+    EXPECT_EQ(LissajouTask(0).Amplitude, 3.0);
+    EXPECT_EQ(LissajouTask(0).Frequency, 40000.0);
+    EXPECT_EQ(LissajouTask(12).Amplitude, 0.8);
+    EXPECT_EQ(LissajouTask(12).Frequency, 40000.0);
+    EXPECT_EQ(LissajouTask(7).Frequency, 100000.0);
+    EXPECT_EQ(LissajouTask(11).Frequency, 20000.0);
+    // Numbers below zero only reach here from code: taken as training.
+    EXPECT_EQ(LissajouTask(-5).Frequency, 40000.0);
+}
+
+TEST(SignalVariants, CaptionsNeverPileUp)
+{
+    const QString t = QStringLiteral("Определение амплитуды и частоты сигнала");
+    EXPECT_EQ(VariantCaption(t, 0), t + " - Тренировка");
+    EXPECT_EQ(VariantCaption(t, -3), t + " - Тренировка");
+    EXPECT_EQ(VariantCaption(t, 42), t + " - Вариант 42");
+}
+
+TEST(SignalVariants, TeacherTableLines)
+{
+    const QStringList lines = TeacherTable(APSignalTask);
+    ASSERT_EQ(lines.size(), 101);
+    EXPECT_EQ(lines[0], "Вар.\tЧастота   \tАмплитуда ");
+    EXPECT_EQ(lines[1], "  1\t       500\t    0.5000");
+    EXPECT_EQ(lines[100], "100\t       200\t    8.0000");
+    EXPECT_EQ(TeacherTable(LissajouTask)[7], "  7\t    100000\t    3.0000");
+
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    EXPECT_EQ(TeacherTableLine(3, APSignalTask(3)), "  3\t      1000\t    0,0200");
+    QLocale::setDefault(QLocale::c());
+}
+
+TEST(SignalVariants, LissajousSampling)
+{
+    // Variant 0 against the comparison generator's 1000 Hz.
+    EXPECT_NEAR(LissajousSampleInterval(40000, 1000, 400), 2.6e-6, 1e-18);
+    EXPECT_NEAR(LissajousSampleInterval(1000, 1000, 400), 6e-5, 1e-18);
+    EXPECT_NEAR(LissajousSampleInterval(100000, 0.1, 400), 2.6e-4, 1e-16);
+    EXPECT_NEAR(LissajousSampleInterval(0.1, 100000, 400), 2.6e-4, 1e-16);
+    EXPECT_EQ(LissajousSampleInterval(0.0005, 0.0002, 400), 0.00001);
+    // A zero frequency on one side is bounded like any tiny ratio.
+    EXPECT_NEAR(LissajousSampleInterval(0, 1000, 400), 1.04 / 400 / 0.0001 / 1000, 1e-15);
+    // No samples at all still gives a finite interval.
+    EXPECT_TRUE(std::isfinite(LissajousSampleInterval(1000, 500, 0)));
+}
+
+} // namespace
