@@ -3,7 +3,7 @@
 // a given frequency, amplitude and phase as a function of model time.  The
 // entry panel can be hidden so that a student sees only the waveform choice.
 
-#include "exercises/radiogroup.h"
+#include "exercises/groupctrls.h"
 
 #include "platform/forms.h"
 #include "platform/stdctrls.h"

@@ -227,7 +227,7 @@ TEST_F(Generator, RussianLocaleShowsAndTakesTheComma)
 
 TEST_F(Generator, WaveformPickedWithTheMouse)
 {
-    QRadioButton* square = gen->lbType->Item(gwSquare);
+    QRadioButton* square = gen->lbType->Button(gwSquare);
     QTest::mouseClick(square, Qt::LeftButton, {}, QPoint(6, square->height() / 2));
     EXPECT_EQ(gen->lbType->ItemIndex(), gwSquare);
     EXPECT_DOUBLE_EQ(gen->GetValue(0), -1.0);
