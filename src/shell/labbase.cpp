@@ -4,6 +4,7 @@
 #include "platform/help.h"
 #include "shell/resources.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
 
@@ -94,6 +95,12 @@ TLabBaseForm::TLabBaseForm(QObject* owner) : TForm(owner)
     Timer->SetEnabled(false);
     Timer->OnTimer = [this](TObject* s) { TimerTimer(s); };
 
+    StartCalc = new TKitStarter(this);
+    StartCalc->SetName("StartCalc");
+    StartCalc->SetCommand("Calc.exe");
+    StartCalc->SetWait(true);
+    StartCalc->OnError = [this](TObject* s) { StartCalcError(s); };
+
     OnHelp = [this](unsigned cmd, long long data, bool& callHelp) { return FormHelp(cmd, data, callHelp); };
     SetWindowState(TWindowState::wsMaximized);
 }
@@ -163,7 +170,20 @@ void TLabBaseForm::bHelpPointerClick(TObject*)
 
 void TLabBaseForm::bCalculatorClick(TObject*)
 {
-    // The calculator starter is fitted by the component library.
+    HideForm();
+    // The window system sees the form go before the wait blocks us.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    struct ShowAgain {
+        TLabBaseForm* form;
+        ~ShowAgain() { form->ShowForm(); }
+    } showAgain{this};
+    StartCalc->Execute();
+}
+
+void TLabBaseForm::StartCalcError(TObject*)
+{
+    Application->MessageBox("Не удалось запустить калькулятор Windows. Возможно, калькулятор не был установлен.", "",
+                            MB_OK);
 }
 
 bool TLabBaseForm::FormHelp(unsigned Command, long long Data, bool& CallHelp)

@@ -4,6 +4,7 @@
 // hint of whatever is under the mouse, a 50 ms model tick while the window
 // is active, and the help-pointer mode.
 
+#include "components/kitnonvs.h"
 #include "platform/forms.h"
 #include "platform/stdctrls.h"
 
@@ -20,6 +21,7 @@ public:
     TBitBtn* bCalculator;
     TStatusBar* StatusBar;
     TTimer* Timer;
+    TKitStarter* StartCalc;
 
     bool HelpMode() const { return m_helpMode; }
     void SetHelpMode(bool v);
@@ -34,6 +36,7 @@ public:
 
     void bHelpPointerClick(TObject* Sender);
     virtual void bCalculatorClick(TObject* Sender);
+    void StartCalcError(TObject* Sender);
     bool FormHelp(unsigned Command, long long Data, bool& CallHelp);
 
     // Hint state shared by all laboratory windows (seconds of the day of the

@@ -3,7 +3,6 @@
 #include "platform/numtext.h"
 #include "shell/resources.h"
 
-#include <QCoreApplication>
 #include <QPushButton>
 
 bool ProctorMode = false;
@@ -47,11 +46,6 @@ void TStartForm::SetWorkOpener(TWorkOpener o)
     opener() = std::move(o);
 }
 
-QString TStartForm::ProgramVersion()
-{
-    return QCoreApplication::applicationVersion();
-}
-
 TStartForm::TStartForm(QObject* owner) : TForm(owner)
 {
     InitShellResources();
@@ -61,10 +55,20 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
     SetBorderIcons(biSystemMenu | biMinimize);
     Position = TPosition::poScreenCenter;
     SetFont(TFont("MS Sans Serif", 11));
-    // Until the gradient fitting is there, a dark background carries the
-    // white and yellow titles.
-    SetColor(clBlack);
     SetClientSize(632, 453);
+
+    // A black-to-green gradient behind all controls.
+    KitFormFill1 = new TKitFormFill(this);
+    KitFormFill1->SetName("KitFormFill1");
+    TKitFillObject* fill = KitFormFill1->FillObject();
+    fill->SetStyle(sfGradient);
+    fill->Gradient()->SetColor(clBlack);
+    fill->Gradient()->SetEndColor(clLime);
+    fill->Gradient()->SetColorCount(48);
+    KitFormFill1->Loaded();
+
+    VerInfo = new TKitVersionInfo(this);
+    VerInfo->SetName("VerInfo");
 
     txtLR = new TLabel(this);
     txtLR->SetName("txtLR");
@@ -74,13 +78,15 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
     txtLR->SetFont(TFont("MS Sans Serif", 16, clWhite));
     txtLR->SetTransparent(true);
 
-    txtName = new TLabel(this);
+    txtName = new TKitLabel(this);
     txtName->SetName("txtName");
     txtName->SetAutoSize(false);
     txtName->SetBounds(0, 96, 632, 39);
-    txtName->SetAlignment(TAlignment::taCenter);
+    txtName->Bevel()->SetMode(bmCustom);
+    txtName->Bevel()->SetStandardStyle(lsSingleLowered);
+    txtName->SetAlignment(agCenter);
+    txtName->SetOptions({});
     txtName->SetFont(TFont("MS Sans Serif", 32, clYellow, fsBold));
-    txtName->SetTransparent(true);
 
     bWork1 = new TBitBtn(this);
     bWork1->SetName("bWork1");
@@ -166,7 +172,7 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
 
 void TStartForm::FormCreate(TObject*)
 {
-    txtVersion->SetCaption(ProgramVersion());
+    txtVersion->SetCaption(VerInfo->FileVersion());
     lvSelLab->SetSelected(0);
     SetWork(0);
     QStringList args = Application->Arguments();

@@ -2,6 +2,9 @@
 // The start form of the oscilloscope laboratory: the list of works, the
 // chosen work's buttons and its help, the command line and teacher mode.
 
+#include "components/kitformfill.h"
+#include "components/kitlabel.h"
+#include "components/kitverinfo.h"
 #include "platform/forms.h"
 #include "platform/stdctrls.h"
 
@@ -18,7 +21,9 @@ public:
     int WorkNo = 0;
 
     TLabel* txtLR;
-    TLabel* txtName;
+    TKitFormFill* KitFormFill1;
+    TKitLabel* txtName;
+    TKitVersionInfo* VerInfo;
     TPanel* panInstruct;
     TLabel* lblInstruct;
     TListView* lvSelLab;
@@ -46,9 +51,6 @@ public:
     // the laboratory forms: (start form, work number, button 1 or 2).
     using TWorkOpener = std::function<void(TStartForm* form, int work, int button)>;
     static void SetWorkOpener(TWorkOpener opener);
-
-    // The program file's version shown on the form.
-    static QString ProgramVersion();
 };
 
 // The caption of list item i (0..3) and its work number i + 1.
