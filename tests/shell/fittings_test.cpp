@@ -1,0 +1,238 @@
+#include "shell/labbase.h"
+#include "shell/start.h"
+#include "support/testutil.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+TColor px(const QImage& img, int x, int y)
+{
+    return FromQColor(QColor(img.pixel(x, y)));
+}
+
+struct EnvVar {
+    EnvVar(const char* name, const QByteArray& value) : name(name), had(qEnvironmentVariableIsSet(name))
+    {
+        old = qgetenv(name);
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    ~EnvVar()
+    {
+        if (had)
+            qputenv(name, old);
+        else
+            qunsetenv(name);
+    }
+    const char* name;
+    bool had;
+    QByteArray old;
+};
+
+struct AppVersion {
+    explicit AppVersion(const QString& v) : saved(QCoreApplication::applicationVersion())
+    {
+        QCoreApplication::setApplicationVersion(v);
+    }
+    ~AppVersion() { QCoreApplication::setApplicationVersion(saved); }
+    QString saved;
+};
+
+std::unique_ptr<TStartForm> startForm()
+{
+    Application->SetArguments({});
+    auto f = std::make_unique<TStartForm>(nullptr);
+    f->ShowForm();
+    testutil::pump(20);
+    return f;
+}
+
+// A stand-in calculator: a script that notes each start and stays a while.
+struct StandInCalculator {
+    explicit StandInCalculator(double seconds)
+    {
+        script = dir.filePath("calc.sh");
+        log = dir.filePath("started.log");
+        QFile f(script);
+        f.open(QIODevice::WriteOnly);
+        f.write(QStringLiteral("#!/bin/sh\necho started >> '%1'\nsleep %2\n").arg(log).arg(seconds).toUtf8());
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    int starts() const
+    {
+        QFile f(log);
+        if (!f.open(QIODevice::ReadOnly))
+            return 0;
+        return f.readAll().count('\n');
+    }
+    QTemporaryDir dir;
+    QString script;
+    QString log;
+};
+
+class CalculatorFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        testutil::messages().clear();
+        TLabBaseForm::ResetHintState();
+        form = new TLabBaseForm(nullptr);
+        form->ShowForm();
+        testutil::pump(10);
+    }
+    void TearDown() override { delete form; }
+    void pressCalculator()
+    {
+        testutil::clickAt(form, form->bCalculator->mapTo(form, QPoint(20, 12)));
+    }
+    TLabBaseForm* form = nullptr;
+};
+
+} // namespace
+
+TEST(StartFittings, GradientTitleAndVersionLine)
+{
+    AppVersion version("1.0.0.5");
+    auto f = startForm();
+    EXPECT_EQ(f->txtVersion->Caption(), "1.0.0.5");
+    EXPECT_EQ(f->VerInfo->FileVersion(), "1.0.0.5");
+    EXPECT_EQ(f->VerInfo->RetrieveFilename(), "");
+
+    const TKitFillObject* fill = f->KitFormFill1->FillObject();
+    EXPECT_EQ(fill->Style(), sfGradient);
+    EXPECT_EQ(fill->Gradient()->Color(), clBlack);
+    EXPECT_EQ(fill->Gradient()->EndColor(), clLime);
+    EXPECT_EQ(fill->Gradient()->ColorCount(), 48);
+
+    EXPECT_EQ(f->txtName->BoundsRect(), Bounds(0, 96, 632, 39));
+    EXPECT_EQ(f->txtName->Alignment(), agCenter);
+    EXPECT_FALSE(f->txtName->AutoSize());
+    EXPECT_EQ(f->txtName->Bevel()->Mode(), bmCustom);
+    EXPECT_EQ(f->txtName->Bevel()->StandardStyle(), lsSingleLowered);
+    EXPECT_EQ(f->txtName->Bevel()->Extent(), 0);
+    EXPECT_TRUE(f->txtName->Options().Empty());
+    EXPECT_EQ(f->txtName->Font().Color, clYellow);
+    EXPECT_EQ(f->txtName->Font().PixelSize, 32);
+    EXPECT_TRUE(f->txtName->Font().Style & fsBold);
+
+    // The list state: black at the top, green at the foot, no title.
+    QImage list = testutil::screenshot(f.get(), "start_fittings_list");
+    EXPECT_EQ(px(list, 5, 2), clBlack);
+    EXPECT_GT(GetGValue(px(list, 5, 450)), 240);
+    EXPECT_EQ(f->txtName->Caption(), "");
+    for (int x = 0; x < 632; ++x)
+        for (int y = 96; y < 135; ++y)
+            ASSERT_NE(px(list, x, y), clYellow) << x << "," << y;
+
+    f->SetWork(4);
+    testutil::pump(20);
+    QImage work = testutil::screenshot(f.get(), "start_fittings_work4");
+    EXPECT_EQ(f->txtName->Caption(), "Вынужденные колебания в контуре");
+    int left = 632, right = -1;
+    for (int x = 0; x < 632; ++x)
+        for (int y = 96; y < 135; ++y)
+            if (px(work, x, y) == clYellow) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GE(right, 0);
+    EXPECT_NEAR((left + right) / 2.0, 316, 3);
+}
+
+TEST(StartFittings, NoFileVersionLeavesTheLineEmpty)
+{
+    AppVersion version("");
+    auto f = startForm();
+    EXPECT_EQ(f->txtVersion->Caption(), "");
+}
+
+TEST_F(CalculatorFixture, StarterSettings)
+{
+    TKitStarter* s = form->StartCalc;
+    EXPECT_EQ(s->Command(), "Calc.exe");
+    EXPECT_TRUE(s->Wait());
+    EXPECT_EQ(s->StartOperation(), smOpen);
+    EXPECT_EQ(s->StartOption(), soSW_SHOW);
+    EXPECT_EQ(s->Parameters(), "");
+    EXPECT_EQ(s->DefaultDir(), "");
+    EXPECT_FALSE(s->AutoStart());
+    EXPECT_TRUE(bool(s->OnError));
+}
+
+TEST_F(CalculatorFixture, FormHidesWhileTheCalculatorRunsEveryTime)
+{
+    StandInCalculator calc(0.3);
+    EnvVar env("VORLIN_CALCULATOR", calc.script.toUtf8());
+    std::vector<bool> visibleAtStart;
+    form->StartCalc->OnBeforeStart = [&](TObject*) { visibleAtStart.push_back(form->isVisible()); };
+    for (int i = 1; i <= 2; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        pressCalculator();
+        EXPECT_GE(clock.elapsed(), 250) << i;
+        EXPECT_EQ(calc.starts(), i);
+        EXPECT_TRUE(form->isVisible()) << i;
+    }
+    EXPECT_EQ(visibleAtStart, std::vector<bool>({false, false}));
+    EXPECT_TRUE(testutil::messages().isEmpty());
+}
+
+TEST_F(CalculatorFixture, MissingCalculatorIsReported)
+{
+    QTemporaryDir empty;
+    EnvVar env("VORLIN_CALCULATOR", QByteArray());
+    EnvVar path("PATH", QDir::toNativeSeparators(empty.path()).toUtf8());
+    QString caption = "unset";
+    unsigned flags = 99;
+    auto saved = Application->MessageBoxHook;
+    Application->MessageBoxHook = [&](const QString& text, const QString& c, unsigned fl) {
+        testutil::messages() << text;
+        caption = c;
+        flags = fl;
+        return int(mrOk);
+    };
+    pressCalculator();
+    Application->MessageBoxHook = saved;
+    ASSERT_EQ(testutil::messages().size(), 1);
+    EXPECT_EQ(testutil::messages().front(),
+              "Не удалось запустить калькулятор Windows. Возможно, калькулятор не был установлен.");
+    EXPECT_EQ(caption, "");
+    EXPECT_EQ(flags, unsigned(MB_OK));
+    EXPECT_EQ(form->StartCalc->LastError(), SE_ERR_FNF);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(CalculatorFixture, FormComesBackWhenTheStartThrows)
+{
+    form->StartCalc->OnBeforeStart = [](TObject*) { throw Exception("kaputt"); };
+    EXPECT_THROW(form->bCalculatorClick(form->bCalculator), Exception);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(CalculatorFixture, ModalWindowStaysModalAcrossTheCalculator)
+{
+    StandInCalculator calc(0.1);
+    EnvVar env("VORLIN_CALCULATOR", calc.script.toUtf8());
+    form->HideForm();
+    bool modalAfter = false;
+    QTimer::singleShot(0, form, [&] {
+        pressCalculator();
+        testutil::pump(20);
+        modalAfter = form->IsModal() && form->isVisible();
+        form->SetModalResult(mrCancel);
+    });
+    EXPECT_EQ(form->ShowModal(), int(mrCancel));
+    EXPECT_TRUE(modalAfter);
+    EXPECT_EQ(calc.starts(), 1);
+}
