@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "components/testenv.h"
+
 #include "components/kitapp.h"
 #include "components/kitnonvs.h"
 
@@ -24,27 +26,6 @@ struct FakeShell {
     ~FakeShell() { SetKitShellExecutor(nullptr); }
     int instance;
     std::vector<TKitShellRequest> requests;
-};
-
-struct EnvVar {
-    EnvVar(const char* name, const QByteArray& value) : name(name), had(qEnvironmentVariableIsSet(name))
-    {
-        old = qgetenv(name);
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    ~EnvVar()
-    {
-        if (had)
-            qputenv(name, old);
-        else
-            qunsetenv(name);
-    }
-    const char* name;
-    bool had;
-    QByteArray old;
 };
 
 TKitTimerItem* timerItem(std::uint16_t ident)
@@ -268,7 +249,7 @@ TEST(KitStarter, CalculatorIsTheDesktopCalculator)
     f.close();
     f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     {
-        EnvVar calc("VORLIN_CALCULATOR", script.toUtf8());
+        testutil::ScopedEnv calc("VORLIN_CALCULATOR", script.toUtf8());
         EXPECT_EQ(KitFindProgram("Calc.exe"), script);
         EXPECT_EQ(KitFindProgram("CALC.EXE"), script);
         TKitStarter starter;
@@ -285,7 +266,7 @@ TEST(KitStarter, CalculatorIsTheDesktopCalculator)
         QFile t(text);
         ASSERT_TRUE(t.open(QIODevice::WriteOnly));
         t.close();
-        EnvVar calc("VORLIN_CALCULATOR", text.toUtf8());
+        testutil::ScopedEnv calc("VORLIN_CALCULATOR", text.toUtf8());
         TKitStarter starter;
         starter.SetCommand("Calc.exe");
         starter.Execute();
@@ -293,8 +274,8 @@ TEST(KitStarter, CalculatorIsTheDesktopCalculator)
     }
     {
         // No calculator anywhere: not found.
-        EnvVar calc("VORLIN_CALCULATOR", QByteArray());
-        EnvVar path("PATH", QDir::toNativeSeparators(dir.path()).toUtf8());
+        testutil::ScopedEnv calc("VORLIN_CALCULATOR", QByteArray());
+        testutil::ScopedEnv path("PATH", QDir::toNativeSeparators(dir.path()).toUtf8());
         EXPECT_EQ(KitFindProgram("Calc.exe"), "");
         TKitStarter starter;
         starter.SetCommand("Calc.exe");

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include "components/testenv.h"
 #include <memory>
 
 namespace {
@@ -17,27 +19,6 @@ TColor px(const QImage& img, int x, int y)
 {
     return FromQColor(QColor(img.pixel(x, y)));
 }
-
-struct EnvVar {
-    EnvVar(const char* name, const QByteArray& value) : name(name), had(qEnvironmentVariableIsSet(name))
-    {
-        old = qgetenv(name);
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    ~EnvVar()
-    {
-        if (had)
-            qputenv(name, old);
-        else
-            qunsetenv(name);
-    }
-    const char* name;
-    bool had;
-    QByteArray old;
-};
 
 struct AppVersion {
     explicit AppVersion(const QString& v) : saved(QCoreApplication::applicationVersion())
@@ -173,7 +154,7 @@ TEST_F(CalculatorFixture, StarterSettings)
 TEST_F(CalculatorFixture, FormHidesWhileTheCalculatorRunsEveryTime)
 {
     StandInCalculator calc(0.3);
-    EnvVar env("VORLIN_CALCULATOR", calc.script.toUtf8());
+    testutil::ScopedEnv env("VORLIN_CALCULATOR", calc.script.toUtf8());
     std::vector<bool> visibleAtStart;
     form->StartCalc->OnBeforeStart = [&](TObject*) { visibleAtStart.push_back(form->isVisible()); };
     for (int i = 1; i <= 2; ++i) {
@@ -191,8 +172,8 @@ TEST_F(CalculatorFixture, FormHidesWhileTheCalculatorRunsEveryTime)
 TEST_F(CalculatorFixture, MissingCalculatorIsReported)
 {
     QTemporaryDir empty;
-    EnvVar env("VORLIN_CALCULATOR", QByteArray());
-    EnvVar path("PATH", QDir::toNativeSeparators(empty.path()).toUtf8());
+    testutil::ScopedEnv env("VORLIN_CALCULATOR", QByteArray());
+    testutil::ScopedEnv path("PATH", QDir::toNativeSeparators(empty.path()).toUtf8());
     QString caption = "unset";
     unsigned flags = 99;
     auto saved = Application->MessageBoxHook;
@@ -223,7 +204,7 @@ TEST_F(CalculatorFixture, FormComesBackWhenTheStartThrows)
 TEST_F(CalculatorFixture, ModalWindowStaysModalAcrossTheCalculator)
 {
     StandInCalculator calc(0.1);
-    EnvVar env("VORLIN_CALCULATOR", calc.script.toUtf8());
+    testutil::ScopedEnv env("VORLIN_CALCULATOR", calc.script.toUtf8());
     form->HideForm();
     bool modalAfter = false;
     QTimer::singleShot(0, form, [&] {
