@@ -2,6 +2,7 @@
 
 #include "platform/numtext.h"
 #include "shell/resources.h"
+#include "shell/startfittings.h"
 
 #include <QPushButton>
 
@@ -57,15 +58,7 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
     SetFont(TFont("MS Sans Serif", 11));
     SetClientSize(632, 453);
 
-    // A black-to-green gradient behind all controls.
-    KitFormFill1 = new TKitFormFill(this);
-    KitFormFill1->SetName("KitFormFill1");
-    TKitFillObject* fill = KitFormFill1->FillObject();
-    fill->SetStyle(sfGradient);
-    fill->Gradient()->SetColor(clBlack);
-    fill->Gradient()->SetEndColor(clLime);
-    fill->Gradient()->SetColorCount(48);
-    KitFormFill1->Loaded();
+    KitFormFill1 = AddStartFormGradient(this);
 
     VerInfo = new TKitVersionInfo(this);
     VerInfo->SetName("VerInfo");
@@ -78,15 +71,7 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
     txtLR->SetFont(TFont("MS Sans Serif", 16, clWhite));
     txtLR->SetTransparent(true);
 
-    txtName = new TKitLabel(this);
-    txtName->SetName("txtName");
-    txtName->SetAutoSize(false);
-    txtName->SetBounds(0, 96, 632, 39);
-    txtName->Bevel()->SetMode(bmCustom);
-    txtName->Bevel()->SetStandardStyle(lsSingleLowered);
-    txtName->SetAlignment(agCenter);
-    txtName->SetOptions({});
-    txtName->SetFont(TFont("MS Sans Serif", 32, clYellow, fsBold));
+    txtName = AddStartFormTitle(this, "txtName");
 
     bWork1 = new TBitBtn(this);
     bWork1->SetName("bWork1");

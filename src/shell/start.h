@@ -2,8 +2,7 @@
 // The start form of the oscilloscope laboratory: the list of works, the
 // chosen work's buttons and its help, the command line and teacher mode.
 
-#include "components/kitformfill.h"
-#include "components/kitlabel.h"
+#include "shell/startfittings.h"
 #include "components/kitverinfo.h"
 #include "platform/forms.h"
 #include "platform/stdctrls.h"
