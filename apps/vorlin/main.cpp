@@ -14,6 +14,7 @@ int main(int argc, char** argv)
     Application->SetTitle("Изучение электронного осциллографа");
     TStartForm::SetWorkOpener(OpenWork);
     Application->CreateForm(StartForm);
+    CreateStartupForms();
     Application->Run();
     return 0;
 }
