@@ -284,6 +284,12 @@ TEST(CondOsc, HelpOverGeneratorSchematicAndBlock)
     EXPECT_EQ(helpAt(f, w.formPoint(f.Generator->Knob, QPoint(75, 75))), 13303);
     EXPECT_EQ(helpAt(f, w.formPoint(f.pbCont, QPoint(40, 100))), 13304);
     EXPECT_EQ(helpAt(f, w.formPoint(f.Circuit->Label3, QPoint(5, 5))), 13305);
+    // The work's own help buttons: purpose and procedure of work 4.
+    testutil::clickAt(&f, w.formPoint(f.BitBtn2, QPoint(30, 12)));
+    EXPECT_EQ(Help::LastRequest().context, 401);
+    EXPECT_EQ(Help::LastRequest().window, "main");
+    testutil::clickAt(&f, w.formPoint(f.BitBtn3, QPoint(30, 12)));
+    EXPECT_EQ(Help::LastRequest().context, 402);
 }
 
 TEST(CondOsc, TurningTheGeneratorThroughResonance)
@@ -309,4 +315,29 @@ TEST(CondOsc, TurningTheGeneratorThroughResonance)
     QTest::keyClick(k, Qt::Key_End);
     std::tie(hi, lo) = w.traceSpan();
     EXPECT_NEAR(hi, 0.34 / 5, 0.1);
+}
+
+TEST(CircuitWorks, BadEntryIsReportedAndTheWorkGoesOn)
+{
+    Work<TDampOscForm> w;
+    TDampOscForm& f = w.f;
+    testutil::messages().clear();
+    f.Circuit->edC->SetFocus();
+    f.Circuit->edC->LineEdit()->selectAll();
+    QTest::keyClicks(f.Circuit->edC->LineEdit(), "1 uF");
+    f.Circuit->edR->SetFocus();
+    testutil::pump();
+    ASSERT_EQ(testutil::messages().size(), 1);
+    EXPECT_DOUBLE_EQ(f.Circuit->Capacitance, 0.000001);
+    // The screen is still sampled with the values stored before.
+    f.TimerTimer(f.Timer);
+    EXPECT_DOUBLE_EQ(f.Scope->OnYSignal(36000.0002), DampedOscillation(36000.0002, 0.001, 0.000001, 5));
+}
+
+TEST(CircuitWorks, EveryContextOfTheWindowsHasATopic)
+{
+    TDampOscForm f(nullptr);
+    for (int base : {13200, 13300})
+        for (int i = 1; i <= 5; ++i)
+            EXPECT_FALSE(Help::TopicPath("Vorlin.hlp", base + i).isEmpty()) << base + i;
 }
