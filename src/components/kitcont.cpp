@@ -88,15 +88,29 @@ std::uint8_t TKitListItem::GetFlags() const
     return flags;
 }
 
+TKitItemHeader TKitListItem::ParseHeader(TStream& s)
+{
+    TKitItemHeader h;
+    h.Flags = StreamReadByte(s);
+    if (h.Flags & 0x02)
+        h.Description = QString::fromUtf8(StreamReadShortString(s));
+    if (h.Flags & 0x04)
+        h.Ident = std::uint16_t(StreamReadInteger(s));
+    return h;
+}
+
+void TKitListItem::ApplyHeader(const TKitItemHeader& header)
+{
+    Compressed = header.Flags & 0x01;
+    Description = header.Description;
+    Ident = header.Ident;
+}
+
 std::uint8_t TKitListItem::ReadHeader(TStream& s)
 {
-    const std::uint8_t flags = StreamReadByte(s);
-    const QString description = (flags & 0x02) ? QString::fromUtf8(StreamReadShortString(s)) : QString();
-    const std::uint16_t ident = (flags & 0x04) ? std::uint16_t(StreamReadInteger(s)) : std::uint16_t(0);
-    Compressed = flags & 0x01;
-    Description = description;
-    Ident = ident;
-    return flags;
+    const TKitItemHeader h = ParseHeader(s);
+    ApplyHeader(h);
+    return h.Flags;
 }
 
 void TKitListItem::WriteHeader(TStream& s)
@@ -118,6 +132,12 @@ void TKitListItem::AssignHeader(const TKitListItem& source)
     Compressed = source.Compressed;
     Description = source.Description;
     Ident = source.Ident;
+}
+
+void TKitListItem::ReadState(QObject* readerParent)
+{
+    if (auto* c = qobject_cast<TKitCustomContainer*>(readerParent))
+        c->AddItem(this);
 }
 
 void TKitListItem::Change()
@@ -148,11 +168,16 @@ std::uint8_t TKitStringListItem::GetFlags() const
 
 void TKitStringListItem::LoadFromStream(TStream& s)
 {
-    const std::uint8_t flags = ReadHeader(s);
-    if (flags & 0x08)
-        LoadStringListFromStream(s, Items, Compressed);
-    else
-        Items.clear();
+    LoadAtomically(s, [&] {
+        const TKitItemHeader h = ParseHeader(s);
+        QStringList items;
+        if (h.Flags & 0x08)
+            LoadStringListFromStream(s, items, h.Flags & 0x01);
+        return [this, h, items = std::move(items)] {
+            ApplyHeader(h);
+            Items = items;
+        };
+    });
 }
 
 void TKitStringListItem::SaveToStream(TStream& s)
@@ -198,11 +223,19 @@ std::uint8_t TKitWaveListItem::GetFlags() const
 
 void TKitWaveListItem::LoadFromStream(TStream& s)
 {
-    const std::uint8_t flags = ReadHeader(s);
-    if (flags & 0x08)
-        LoadWaveFromStream(s, *FWave, Compressed);
-    else
-        FWave->Clear();
+    LoadAtomically(s, [&] {
+        const TKitItemHeader h = ParseHeader(s);
+        auto wave = std::make_shared<TKitWave>();
+        if (h.Flags & 0x08)
+            LoadWaveFromStream(s, *wave, h.Flags & 0x01);
+        return [this, h, wave] {
+            ApplyHeader(h);
+            if (wave->IsEmpty())
+                FWave->Clear();
+            else
+                FWave->Assign(wave.get());
+        };
+    });
 }
 
 void TKitWaveListItem::SaveToStream(TStream& s)
@@ -401,16 +434,6 @@ void TKitCustomImageList::AssignSettings(const TKitCustomContainer& source)
 {
     TKitCustomContainer::AssignSettings(source);
     DefaultPixelFormat = static_cast<const TKitCustomImageList&>(source).DefaultPixelFormat;
-}
-
-TKitBitmapList::TKitBitmapList(QObject* AOwner) : TKitCustomImageList(AOwner)
-{
-    ListKind = 1;
-}
-
-TKitImageList::TKitImageList(QObject* AOwner) : TKitCustomImageList(AOwner)
-{
-    ListKind = 0;
 }
 
 // ---- TKitContainer ----

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "components/kitclass.h"
+#include "components/kitgraph.h"
 #include "components/kitstream.h"
 #include "components/kitutils.h"
 #include "components/kitwave.h"
@@ -59,8 +60,18 @@ private:
 
 // ---- Items ----
 
+// The fields every item writes before its own data.
+struct TKitItemHeader {
+    std::uint8_t Flags = 0;
+    QString Description;
+    std::uint16_t Ident = 0;
+};
+
 // One item of a container: a flag byte, an optional description and ident,
 // then its payload in the compressed or the plain form.
+//
+// Loading is all or nothing: an item whose stored form is malformed or cut
+// short raises and keeps its contents, and the stream is back where it was.
 class TKitListItem : public TKitComponent {
     Q_OBJECT
 public:
@@ -80,9 +91,31 @@ public:
     std::uint8_t ReadHeader(TStream& s);
     void WriteHeader(TStream& s);
     void AssignHeader(const TKitListItem& source);
+    // The header's fields without touching the item, and their commit.
+    static TKitItemHeader ParseHeader(TStream& s);
+    void ApplyHeader(const TKitItemHeader& header);
 
     void Change() override;
     TKitCustomContainer* Container() const;
+    // What the form reader does first with an item whose parent is a
+    // container: the item joins that container.
+    void ReadState(QObject* readerParent);
+
+protected:
+    // Runs `parse` (which reads from `s` and returns the commit) and then
+    // the commit; when parsing raises, `s` goes back to where it was.
+    template <class Parse>
+    static void LoadAtomically(TStream& s, Parse&& parse)
+    {
+        const std::int64_t start = s.Position();
+        try {
+            auto commit = parse();
+            commit();
+        } catch (...) {
+            s.SetPosition(start);
+            throw;
+        }
+    }
 };
 
 class TKitStringListItem : public TKitListItem {
@@ -178,29 +211,37 @@ public:
     explicit TKitWaveList(QObject* AOwner = nullptr);
 };
 
-// Lists of pictures: only their container side lives here; their items are
-// made by the concrete picture lists.
+// Lists of pictures: every picture is found by a list index (the item) and
+// an image index within it. The concrete lists are in kitimglist.
 class TKitCustomImageList : public TKitCustomContainer {
     Q_OBJECT
 public:
     explicit TKitCustomImageList(QObject* AOwner = nullptr);
-    std::uint8_t DefaultPixelFormat = 0; // spfDefault
+    TKitSavePixelFormat DefaultPixelFormat = spfDefault;
+
+    virtual TCanvas* ImageCanvas(int ListIndex) = 0;
+    virtual TRect ImageRect(int ListIndex, int ImageIndex) = 0;
+    // Which: 0 width, 1 height.
+    virtual int ImageDimension(int ListIndex, int Which) = 0;
+    virtual int ImageCount(int ListIndex) = 0;
+    virtual bool IsValidImage(int ListIndex, int ImageIndex) = 0;
+    virtual void GetImage(int ListIndex, int ImageIndex, TBitmap* Dest) = 0;
+    virtual bool IsMasked(int ListIndex) = 0;
+    virtual TKitPaletteHandle ImagePalette(int ListIndex) = 0;
+    virtual TColor ImageTransparentColor(int ListIndex, int ImageIndex) = 0;
+    virtual TColor ImagePixel(const TPoint& Point, int ListIndex, int ImageIndex) = 0;
+    virtual void Draw(TCanvas* Canvas, int X, int Y, int ListIndex, int ImageIndex) = 0;
+    virtual void DrawInRect(TCanvas* Canvas, const TRect& Rect, std::uint16_t Flags, int ListIndex, int ImageIndex,
+                            TRect& PaintedRect) = 0;
+    virtual void DrawEx(TCanvas* Canvas, const TRect& Rect, std::uint16_t Flags, std::uint32_t ClipOffset,
+                        TColor Colour, int ListIndex, int ImageIndex) = 0;
 
 protected:
     void AssignSettings(const TKitCustomContainer& source) override;
 };
 
-class TKitBitmapList : public TKitCustomImageList {
-    Q_OBJECT
-public:
-    explicit TKitBitmapList(QObject* AOwner = nullptr);
-};
-
-class TKitImageList : public TKitCustomImageList {
-    Q_OBJECT
-public:
-    explicit TKitImageList(QObject* AOwner = nullptr);
-};
+class TKitBitmapList;
+class TKitImageList;
 
 class TKitContainer : public TKitBaseContainer {
     Q_OBJECT
@@ -236,3 +277,7 @@ QByteArray GlobalListRef(const TKitCustomImageList* list);
 void WriteGlobalListRef(TStream& writer, const TKitCustomImageList* list);
 TKitCustomImageList* ReadGlobalListRef(TStream& reader);
 TKitCustomImageList* GlobalListByRef(const QByteArray& ref);
+
+// The picture lists complete what this header declares; users of the
+// container get them with it.
+#include "components/kitimglist.h"
