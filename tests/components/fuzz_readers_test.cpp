@@ -9,10 +9,14 @@
 
 #include "components/kitbmpstream.h"
 #include "components/kitcont.h"
+#include "components/kitimglist.h"
+#include "components/kitlistfile.h"
+#include "components/kitprocs.h"
 #include "components/kitstream.h"
 #include "components/kitutils.h"
 #include "components/kitwave.h"
 
+#include "listfiles.h"
 #include "streambytes.h"
 
 using namespace streambytes;
@@ -301,4 +305,133 @@ TEST(FuzzReaders, BitmapLoader)
         }
     }
     qInstallMessageHandler(previous);
+}
+
+namespace {
+// Qt's image reader warns about every broken image; the refusals are what
+// the picture tests check.
+class QuietImageReader {
+public:
+    QuietImageReader() : FPrevious(qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {})) {}
+    ~QuietImageReader() { qInstallMessageHandler(FPrevious); }
+
+private:
+    QtMessageHandler FPrevious;
+};
+
+// A bitmap list and an image list with masked and plain, compressed and
+// plain items, empty ones among them.
+void pictureLists(TKitBitmapList& bitmaps, TKitImageList& images)
+{
+    TBitmap picture(5, 4);
+    picture.Canvas().FillRect(TRect(0, 0, 2, 4));
+    for (int i = 0; i < 3; ++i) {
+        auto* item = bitmaps.BitmapItem(bitmaps.AddItem());
+        if (i != 1)
+            item->SetBitmap(picture);
+        item->Compressed = i == 2;
+        item->PixelFormat = TKitSavePixelFormat(i);
+        item->Description = i ? "b" : "";
+    }
+    for (int i = 0; i < 3; ++i) {
+        auto* item = images.ImageItem(images.AddItem());
+        item->SetWidth(3 + i);
+        item->SetHeight(2);
+        item->SetMasked(i == 0);
+        item->Compressed = i == 1;
+        listfiles::fillImages(*item, i == 2 ? 0 : 2);
+    }
+}
+} // namespace
+
+TEST(FuzzReaders, PictureListLoader)
+{
+    Mutator m(6001);
+    TKitBitmapList bitmaps;
+    TKitImageList images;
+    pictureLists(bitmaps, images);
+    std::vector<Bytes> seeds[2];
+    for (bool offsets : {false, true}) {
+        TMemoryStream b, i;
+        bitmaps.SaveToStream(b, offsets);
+        images.SaveToStream(i, offsets);
+        seeds[0].push_back(b.Bytes());
+        seeds[1].push_back(i.Bytes());
+    }
+    const QuietImageReader quiet;
+    int failures = 0;
+    for (int i = 0; i < 6000; ++i) {
+        const int kind = int(m.next(2));
+        const bool offsets = m.next(2);
+        const Bytes data = (i % 7 == 0) ? m.random(48) : m.mutate(seeds[kind][offsets]);
+        TKitBitmapList bl;
+        TKitImageList il;
+        TKitCustomContainer* list = kind ? static_cast<TKitCustomContainer*>(&il) : &bl;
+        list->AddItem();
+        TMemoryStream s = streamOf(data);
+        if (refused([&] { list->LoadFromStream(s, offsets); })) {
+            ++failures;
+            ASSERT_EQ(list->Count(), 1);
+            ASSERT_EQ(s.Position(), 0);
+        } else if (kind) {
+            // What was accepted can be drawn and written again.
+            TBitmap canvas(40, 10);
+            for (int l = 0; l < il.Count(); ++l)
+                for (int k = 0; k < il.ImageCount(l); ++k) {
+                    il.Draw(&canvas.Canvas(), 0, 0, l, k);
+                    TRect painted;
+                    il.DrawInRect(&canvas.Canvas(), TRect(0, 0, 40, 10), KIT_DF_STRETCH, l, k, painted);
+                }
+            TMemoryStream out;
+            il.SaveToStream(out, offsets);
+        }
+    }
+    EXPECT_GT(failures, 500);
+}
+
+TEST(FuzzReaders, ListFileReader)
+{
+    Mutator m(7001);
+    QTemporaryDir dir;
+    TKitBitmapList bitmaps;
+    TKitImageList images;
+    pictureLists(bitmaps, images);
+    TKitStringList strings;
+    static_cast<TKitStringListItem*>(strings.Item(strings.AddItem()))->Items = {"a", "b"};
+    strings.AddItem();
+    const std::vector<Bytes> seeds{listfiles::listFileBytes(bitmaps), listfiles::listFileBytes(images),
+                                   listfiles::listFileBytes(strings)};
+    const QuietImageReader quiet;
+    int failures = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const Bytes data = (i % 7 == 0) ? m.random(30) : m.mutate(m.pick(seeds));
+        const QString file = listfiles::writeFile(dir, QString::number(i), data);
+        std::int32_t n = 0;
+        std::vector<std::int32_t> offsets{-5};
+        int kind = KitNoListFile;
+        if (refused([&] { kind = ReadListFileHeader(file, n, &offsets); })) {
+            ++failures;
+            ASSERT_EQ(offsets, std::vector<std::int32_t>{-5});
+            continue;
+        }
+        if (kind == KitNoListFile)
+            continue;
+        ASSERT_EQ(offsets.size(), std::size_t(n));
+        // A few items each: every load opens the file twice.
+        for (std::int32_t index = 0; index < std::min(n, 4); ++index) {
+            std::unique_ptr<TKitListItem> item(kind == 0   ? static_cast<TKitListItem*>(new TKitImageListItem)
+                                               : kind == 1 ? static_cast<TKitListItem*>(new TKitBitmapListItem)
+                                               : kind == 2 ? static_cast<TKitListItem*>(new TKitWaveListItem)
+                                                           : static_cast<TKitListItem*>(new TKitStringListItem));
+            item->Description = "kept";
+            if (refused([&] { LoadListFileItem(file, kind, nullptr, *item, index); })) {
+                ASSERT_EQ(item->Description, "kept");
+            }
+        }
+        TBitmap b(2, 2);
+        if (refused([&] { LoadBitmapFromListFile(file, 0, b); })) {
+            ASSERT_EQ(b.Width(), 2);
+        }
+    }
+    EXPECT_GT(failures, 100);
 }
