@@ -4,17 +4,6 @@
 #include <QPainter>
 #include <QWidget>
 
-bool KitListPicture(TKitCustomImageList* list, int listIndex, int imageIndex, TBitmap* into)
-{
-    // The picture lists keep no pictures of their own yet, so no position of
-    // theirs holds one.
-    (void)list;
-    (void)listIndex;
-    (void)imageIndex;
-    (void)into;
-    return false;
-}
-
 // ---------------------------------------------------------------- TKitCustomFormFill
 
 TKitCustomFormFill::TKitCustomFormFill(QObject* AOwner) : TKitWndProcComponent(AOwner)
@@ -204,11 +193,14 @@ void TKitFormFill::UpdateEraseFlag()
 
 void TKitFormFill::FillChanged(TObject* Sender)
 {
-    TBitmap picture;
-    if (ImageList() && KitListPicture(ImageList(), ListIndex(), ImageIndex(), &picture))
+    TKitCustomImageList* list = ImageList();
+    if (list && list->IsValidImage(ListIndex(), ImageIndex())) {
+        TBitmap picture;
+        list->GetImage(ListIndex(), ImageIndex(), &picture);
         FFillObject->SetListBitmap(&picture);
-    else
+    } else {
         FFillObject->SetListBitmap(nullptr);
+    }
     ObjectChanged(Sender);
 }
 

@@ -88,8 +88,3 @@ private:
     std::unique_ptr<TBitmap> FBackground;
     int FRenders = 0;
 };
-
-// The picture at (list index, image index) of an image list, copied into
-// `into`; false (and `into` untouched) when the list has no such picture.
-// Picture lists answer once they carry their pictures.
-bool KitListPicture(TKitCustomImageList* list, int listIndex, int imageIndex, TBitmap* into);

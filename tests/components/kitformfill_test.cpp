@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "components/kitformfill.h"
+#include "components/kitimglist.h"
 #include "platform/forms.h"
 #include "support/testutil.h"
 
@@ -127,21 +128,40 @@ TEST(KitFormFill, OtherStylesPaintDirectlyAndDropTheCache)
 TEST(KitFormFill, ImageListLinkAndIndexes)
 {
     FilledForm f;
+    f.fill->FillObject()->SetStyle(sfBitmapList);
     f.fill->SetImageIndex(-1);
     EXPECT_EQ(f.fill->ImageIndex(), 0);
     f.fill->SetListIndex(-3);
     EXPECT_EQ(f.fill->ListIndex(), 0);
-    f.fill->SetImageIndex(2);
-    EXPECT_EQ(f.fill->ImageIndex(), 2);
     {
-        TKitImageList list;
+        TKitBitmapList list;
+        TBitmap blue(8, 8);
+        blue.Canvas().Brush.Color = clBlue;
+        blue.Canvas().FillRect(TRect(0, 0, 8, 8));
+        list.AddItem();
+        list.BitmapItem(0)->SetBitmap(blue);
         f.fill->SetImageList(&list);
         EXPECT_EQ(list.LinkCount(), 1);
-        // No picture at that place: the list bitmap stays empty, nothing raised.
+        EXPECT_EQ(f.fill->FillObject()->ListBitmap()->Width(), 8);
+        EXPECT_EQ(px(f.grab(), 100, 75), clBlue); // tiled over the form
+
+        // No picture at that place: the list bitmap is cleared, nothing raised.
+        f.fill->SetListIndex(2);
         EXPECT_TRUE(f.fill->FillObject()->ListBitmap()->Empty());
+        EXPECT_EQ(px(f.grab(), 100, 75), clRed);
+        f.fill->SetListIndex(0);
+        EXPECT_FALSE(f.fill->FillObject()->ListBitmap()->Empty());
+
+        // A change of the list reaches the form.
+        TBitmap yellow(8, 8);
+        yellow.Canvas().Brush.Color = clYellow;
+        yellow.Canvas().FillRect(TRect(0, 0, 8, 8));
+        list.BitmapItem(0)->SetBitmap(yellow);
         list.Change();
-        EXPECT_TRUE(f.fill->Dirty());
+        EXPECT_EQ(px(f.grab(), 100, 75), clYellow);
     }
+    // The list went away: forgotten, and nothing left to paint.
     EXPECT_EQ(f.fill->ImageList(), nullptr);
-    f.fill->SetImageList(nullptr);
+    EXPECT_TRUE(f.fill->FillObject()->ListBitmap()->Empty());
+    EXPECT_EQ(px(f.grab(), 100, 75), clRed);
 }
