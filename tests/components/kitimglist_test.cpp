@@ -261,6 +261,35 @@ TEST(ImageItems, MalformedImagesLeaveTheItemAsItWas)
     expectRefused(bytes);
 }
 
+TEST(ImageItems, ImagesAddedBehindAWideStoredStripLandWhereTheirEntriesPoint)
+{
+    // One image stored with a strip of two image widths.
+    TMemoryStream s;
+    for (int v : {16, 16, 4})
+        StreamWriteInteger(s, v);
+    StreamWriteByte(s, 0);
+    StreamWriteInteger(s, 1);
+    TBitmap wide(32, 16);
+    wide.Canvas().Brush.Color = clPurple;
+    wide.Canvas().FillRect(TRect(0, 0, 32, 16));
+    SaveBitmapToStream(s, wide, false, -1);
+    TMemoryStream item = streamOf(Bytes{0x00});
+    item.Seek(0, TSeekOrigin::soEnd);
+    s.SetPosition(0);
+    item.CopyFrom(s, 0);
+    item.SetPosition(0);
+
+    TKitImageListItem images;
+    images.LoadFromStream(item);
+    EXPECT_EQ(images.Count(), 1);
+    EXPECT_EQ(images.UsedWidth(), 16);
+    TKitImageListItem one;
+    fillImages(one, 1);
+    images.AddImages(one);
+    EXPECT_EQ(images.ImageRect(1), Bounds(16, 0, 16, 16));
+    EXPECT_EQ(images.TransparentColorOf(1), imageColor(0));
+}
+
 TEST(ImageItems, AddingImages)
 {
     TKitImageListItem item, other;
