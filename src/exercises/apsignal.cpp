@@ -41,13 +41,8 @@ TAPSignalForm::TAPSignalForm(QObject* owner)
     bShowVariants->SetCaption(QStringLiteral("Варианты"));
     bShowVariants->OnClick = [this](TObject* s) { bShowVariantsClick(s); };
 
-    dispG1 = new TKitFormDisplay(panWork);
-    dispG1->SetName(QStringLiteral("dispG1"));
-    dispG1->Bevel()->SetBorderSides({});
-    dispG1->Bevel()->SetMode(bmStandard);
-    dispG1->Bevel()->SetStandardStyle(lsNone);
     Generator = new TAbstGenForm(Application);
-    dispG1->ShowForm(Generator);
+    dispG1 = HostGenerator(panWork, "dispG1", Generator);
 }
 
 double TAPSignalForm::GetYSignal(double T)

@@ -16,16 +16,6 @@
 namespace {
 const QString VariantTitle = QStringLiteral("Определение частоты сигнала");
 constexpr int LissajousSamples = 400;
-
-TKitFormDisplay* makeGeneratorDisplay(TWinControl* parent, const char* name)
-{
-    auto* d = new TKitFormDisplay(parent);
-    d->SetName(QString::fromLatin1(name));
-    d->Bevel()->SetBorderSides({});
-    d->Bevel()->SetMode(bmStandard);
-    d->Bevel()->SetStandardStyle(lsNone);
-    return d;
-}
 }
 
 TLissajouForm::TLissajouForm(QObject* owner)
@@ -50,15 +40,13 @@ TLissajouForm::TLissajouForm(QObject* owner)
     edDT->OnExit = [this](TObject* s) { edDTExit(s); };
     edCnt->OnExit = [this](TObject* s) { edDTExit(s); };
 
-    dispG1 = makeGeneratorDisplay(panWork, "dispG1");
     StudiedGenerator = new TAbstGenForm(Application);
     StudiedGenerator->SetHint(QStringLiteral("Генератор исследуемого сигнала"));
-    dispG1->ShowForm(StudiedGenerator);
+    dispG1 = HostGenerator(panWork, "dispG1", StudiedGenerator);
 
-    dispG2 = makeGeneratorDisplay(panWork, "dispG2");
     ComparisonGenerator = new TAbstGenForm(Application);
     ComparisonGenerator->SetHint(QStringLiteral("Генератор сигнала сравнения"));
-    dispG2->ShowForm(ComparisonGenerator);
+    dispG2 = HostGenerator(panWork, "dispG2", ComparisonGenerator);
 
     Scope->OnXSignal = [this](double T) { return GetXSignal(T); };
     // The sampling follows every confirmed entry and phase move, from the
