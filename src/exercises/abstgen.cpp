@@ -2,7 +2,6 @@
 
 #include "exercises/signalres.h"
 
-#include "components/kitformdisp.h"
 #include "platform/numtext.h"
 
 #include <QLineEdit>
@@ -238,15 +237,4 @@ void TAbstGenForm::sbPChange(TObject*)
     SetPhase(sbP->Position() / double(PhaseSteps) * Pi);
     if (OnChange)
         OnChange(this);
-}
-
-TKitFormDisplay* HostGenerator(TWinControl* Parent, const char* Name, TAbstGenForm* Generator)
-{
-    auto* d = new TKitFormDisplay(Parent);
-    d->SetName(QString::fromLatin1(Name));
-    d->Bevel()->SetBorderSides({});
-    d->Bevel()->SetMode(bmStandard);
-    d->Bevel()->SetStandardStyle(lsNone);
-    d->ShowForm(Generator);
-    return d;
 }

@@ -8,8 +8,6 @@
 #include "platform/forms.h"
 #include "platform/stdctrls.h"
 
-class TKitFormDisplay;
-
 enum TGenWaveform { gwSine = 0, gwSquare = 1, gwSawtooth = 2 };
 
 // Frequencies the generator can give, in hertz.
@@ -64,6 +62,3 @@ public:
 private:
     bool m_settingPhase = false;
 };
-
-// A form display without a border on Parent, showing Generator.
-TKitFormDisplay* HostGenerator(TWinControl* Parent, const char* Name, TAbstGenForm* Generator);

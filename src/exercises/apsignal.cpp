@@ -42,7 +42,8 @@ TAPSignalForm::TAPSignalForm(QObject* owner)
     bShowVariants->OnClick = [this](TObject* s) { bShowVariantsClick(s); };
 
     Generator = new TAbstGenForm(Application);
-    dispG1 = HostGenerator(panWork, "dispG1", Generator);
+    dispG1 = MakeDisplay("dispG1");
+    dispG1->ShowForm(Generator);
 }
 
 double TAPSignalForm::GetYSignal(double T)

@@ -42,11 +42,13 @@ TLissajouForm::TLissajouForm(QObject* owner)
 
     StudiedGenerator = new TAbstGenForm(Application);
     StudiedGenerator->SetHint(QStringLiteral("Генератор исследуемого сигнала"));
-    dispG1 = HostGenerator(panWork, "dispG1", StudiedGenerator);
+    dispG1 = MakeDisplay("dispG1");
+    dispG1->ShowForm(StudiedGenerator);
 
     ComparisonGenerator = new TAbstGenForm(Application);
     ComparisonGenerator->SetHint(QStringLiteral("Генератор сигнала сравнения"));
-    dispG2 = HostGenerator(panWork, "dispG2", ComparisonGenerator);
+    dispG2 = MakeDisplay("dispG2");
+    dispG2->ShowForm(ComparisonGenerator);
 
     Scope->OnXSignal = [this](double T) { return GetXSignal(T); };
     // The sampling follows every confirmed entry and phase move, from the
