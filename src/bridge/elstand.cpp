@@ -11,9 +11,11 @@ TElectricStand::TElectricStand(QWidget* owner) : TCustomControl(owner) {}
 
 TElectricStand::~TElectricStand()
 {
-    // The devices are children and go with the widget; the list only
-    // forgets them first so that no device looks at a half-gone bench.
-    m_devices.clear();
+    // Devices go first, while the bench they report to is still whole;
+    // each takes itself off the list.
+    const std::vector<TElAbstDevice*> devices = m_devices;
+    for (auto it = devices.rbegin(); it != devices.rend(); ++it)
+        delete *it;
 }
 
 void TElectricStand::SetUnitsWidth(int v)
