@@ -66,9 +66,13 @@ bool TQtHostControl::eventFilter(QObject* o, QEvent* e)
     if (o != m_inner)
         return TWinControl::eventFilter(o, e);
     bool swallow = false;
+    // A key whose handler failed is done with: it must not reach the
+    // control's own key handling a second time.
+    bool keyFailed = false;
     Guarded([&] {
         switch (e->type()) {
         case QEvent::KeyPress: {
+            keyFailed = true;
             auto* ke = static_cast<QKeyEvent*>(e);
             std::uint16_t key = VirtualKeyOf(ke->key());
             if (key) {
@@ -92,6 +96,7 @@ bool TQtHostControl::eventFilter(QObject* o, QEvent* e)
                     swallow = true;
                 }
             }
+            keyFailed = false;
             break;
         }
         case QEvent::KeyRelease: {
@@ -111,7 +116,7 @@ bool TQtHostControl::eventFilter(QObject* o, QEvent* e)
             break;
         }
     });
-    return swallow;
+    return swallow || keyFailed;
 }
 
 // ---------------------------------------------------------------- TLabel

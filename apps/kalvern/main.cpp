@@ -1,0 +1,17 @@
+// Kalvern: the bridge laboratory.
+
+#include "bridge/kalvernstart.h"
+#include "platform/forms.h"
+
+kalvern::TStartForm* StartForm = nullptr;
+
+int main(int argc, char** argv)
+{
+    LabApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(KALVERN_VERSION);
+    Application->HelpFile = "Kalvern.hlp";
+    Application->SetTitle("Мост Уитстона");
+    Application->CreateForm(StartForm);
+    Application->Run();
+    return 0;
+}

@@ -1,0 +1,154 @@
+#include "bridge/kalvernstart.h"
+
+#include "bridge/bridgeresources.h"
+#include "bridge/resbridge.h"
+#include "shell/selvar.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QPushButton>
+
+namespace kalvern {
+
+bool ProctorMode = false;
+
+namespace {
+QPointer<TResBridgeForm> g_resBridgeForm;
+QPointer<TSelVarForm> g_selVarForm;
+} // namespace
+
+TResBridgeForm* TStartForm::ResBridgeForm()
+{
+    return g_resBridgeForm;
+}
+
+TSelVarForm* TStartForm::SelVarForm()
+{
+    return g_selVarForm;
+}
+
+TStartForm::TStartForm(QObject* owner) : TForm(owner)
+{
+    InitBridgeResources();
+    SetName("StartForm");
+    SetCaption("Мост Уитстона");
+    SetBorderStyle(TFormBorderStyle::bsSingle);
+    SetBorderIcons(biSystemMenu | biMinimize);
+    Position = TPosition::poScreenCenter;
+    SetFont(TFont("MS Sans Serif", 11));
+    // A dark background carries the white and yellow titles.
+    SetColor(clBlack);
+    SetClientSize(632, 453);
+
+    KitLabel3 = new TLabel(this);
+    KitLabel3->SetName("KitLabel3");
+    KitLabel3->SetAutoSize(false);
+    KitLabel3->SetBounds(0, 96, 632, 39);
+    KitLabel3->SetAlignment(TAlignment::taCenter);
+    KitLabel3->SetFont(TFont("MS Sans Serif", 32, clYellow, fsBold));
+    KitLabel3->SetTransparent(true);
+    KitLabel3->SetCaption("Мост Уитстона");
+
+    Label7 = new TLabel(this);
+    Label7->SetName("Label7");
+    Label7->SetAutoSize(false);
+    Label7->SetBounds(16, 72, 600, 24);
+    Label7->SetAlignment(TAlignment::taCenter);
+    Label7->SetTransparent(true);
+    Label7->SetFont(TFont("MS Sans Serif", 16, clWhite));
+    Label7->SetCaption("Лабораторная работа по физике");
+
+    Panel1 = new TPanel(this);
+    Panel1->SetName("Panel1");
+    Panel1->SetBounds(368, 144, 233, 105);
+    Panel1->SetBevelInner(TBevelCut::bvLowered);
+    Panel1->SetBevelWidth(3);
+    Panel1->SetCaption(" ");
+    Label9 = new TLabel(Panel1);
+    Label9->SetName("Label9");
+    Label9->SetBounds(8, 80, 40, 13);
+    Label9->SetCaption("Версия");
+    txtVersion = new TLabel(Panel1);
+    txtVersion->SetName("txtVersion");
+    txtVersion->SetAutoSize(false);
+    txtVersion->SetBounds(96, 80, 129, 13);
+
+    bResBridge = new TBitBtn(this);
+    bResBridge->SetName("bResBridge");
+    bResBridge->SetBounds(120, 336, 417, 41);
+    bResBridge->SetCaption("Определение неизвестного сопротивления");
+    bResBridge->SetFont(TFont("MS Sans Serif", 16, clWindowText, fsBold));
+    bResBridge->Button()->setIconSize(QSize(32, 32));
+    bResBridge->SetGlyphName("GLYPH_RESBRIDGE");
+    bResBridge->OnClick = [this](TObject* s) { bResBridgeClick(s); };
+
+    bPurpose = new TBitBtn(this);
+    bPurpose->SetName("bPurpose");
+    bPurpose->SetBounds(124, 384, 205, 25);
+    bPurpose->SetCaption("Цель работы");
+    bPurpose->SetGlyphName("PURPOSE");
+    bPurpose->OnClick = [this](TObject* s) { bPurposeClick(s); };
+
+    bInstruct = new TBitBtn(this);
+    bInstruct->SetName("bInstruct");
+    bInstruct->SetBounds(332, 384, 205, 25);
+    bInstruct->SetCaption("Порядок выполнения");
+    bInstruct->SetGlyphName("INSTRUCT");
+    bInstruct->OnClick = [this](TObject* s) { bInstructClick(s); };
+
+    bExit = new TBitBtn(this, TBitBtnKind::bkCancel);
+    bExit->SetName("bExit");
+    bExit->SetBounds(552, 416, 75, 25);
+    bExit->SetCaption("Выход");
+    bExit->ModalResult = mrNone;
+    bExit->OnClick = [this](TObject* s) { bExitClick(s); };
+
+    SetTabOrder({bResBridge, bPurpose, bInstruct, Panel1, bExit});
+
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    DoCreate();
+}
+
+void TStartForm::FormCreate(TObject*)
+{
+    txtVersion->SetCaption(QCoreApplication::applicationVersion());
+    ProctorMode = false;
+    ProctorMode = Application->Arguments().value(0) == "/Proctor";
+}
+
+void TStartForm::bResBridgeClick(TObject*)
+{
+    if (!g_resBridgeForm || !g_selVarForm) {
+        // Owned by the application object, kept until the program ends.
+        g_resBridgeForm = new TResBridgeForm(Application);
+        g_selVarForm = new TSelVarForm(Application, TSelVarForm::TText::Resistances);
+    }
+    const int r = g_selVarForm->ShowModal();
+    const std::optional<int> n = g_selVarForm->VariantFor(r);
+    if (!n)
+        return;
+    g_resBridgeForm->SetVariant(*n);
+    HideForm();
+    struct ShowAgain {
+        TStartForm* f;
+        ~ShowAgain() { f->ShowForm(); }
+    } again{this};
+    g_resBridgeForm->ShowModal();
+}
+
+void TStartForm::bPurposeClick(TObject*)
+{
+    Application->HelpContext(101);
+}
+
+void TStartForm::bInstructClick(TObject*)
+{
+    Application->HelpContext(102);
+}
+
+void TStartForm::bExitClick(TObject*)
+{
+    Close();
+}
+
+} // namespace kalvern

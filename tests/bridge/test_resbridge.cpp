@@ -1,0 +1,332 @@
+#include "bridge/bridgemodel.h"
+#include "bridge/dblonoff.h"
+#include "controls/zonzoff.h"
+#include "bridge/eldevice.h"
+#include "bridge/elgalvan.h"
+#include "bridge/elscale.h"
+#include "bridge/kalvernstart.h"
+#include "bridge/resbridge.h"
+#include "controls/mekknob.h"
+#include "platform/clock.h"
+#include "platform/help.h"
+#include "support/testutil.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Collects the messages the application would show in a box.
+struct MessageLog {
+    MessageLog()
+    {
+        Application->MessageBoxHook = [this](const QString& t, const QString&, unsigned) {
+            texts << t;
+            return int(mrOk);
+        };
+    }
+    ~MessageLog() { Application->MessageBoxHook = nullptr; }
+    QStringList texts;
+};
+
+struct BridgeFixture : ::testing::Test {
+    void SetUp() override
+    {
+        kalvern::ProctorMode = false;
+        form = std::make_unique<TResBridgeForm>(nullptr);
+        form->resize(1024, 700);
+    }
+    void ShowForm()
+    {
+        form->show();
+        testutil::pump(20);
+    }
+    // Turns R0's decades to the given digits (x10000 first).
+    void SetR0(const std::array<int, 6>& digits)
+    {
+        for (int i = 0; i < 6; ++i)
+            form->R0()->Knob(i)->SetPosition(9 - digits[size_t(i)]);
+    }
+    double Current() const { return form->Galvanometer()->Current(); }
+    std::unique_ptr<TResBridgeForm> form;
+};
+
+} // namespace
+
+TEST_F(BridgeFixture, BuildsTheCircuit)
+{
+    EXPECT_EQ(form->Caption(), "Мост Уитстона");
+    EXPECT_EQ(form->Stand()->UnitsWidth(), 230);
+    EXPECT_EQ(form->Stand()->UnitsHeight(), 150);
+    EXPECT_EQ(form->Stand()->HelpContext(), 13001);
+    EXPECT_EQ(form->Source()->Voltage(), 9.0);
+    EXPECT_EQ(form->Wires().size(), 8u);
+    // Six devices, four labels, eight wires.
+    EXPECT_EQ(form->Stand()->DeviceCount(), 18);
+    const TElWire* w7 = form->Wires()[6];
+    ASSERT_EQ(w7->PointCount(), 9);
+    EXPECT_EQ(w7->Point(0).X, 95);
+    EXPECT_EQ(w7->Point(0).Y, 115);
+    EXPECT_TRUE(w7->Point(5).Joint);
+    EXPECT_EQ(w7->Point(5).X, 225);
+    EXPECT_EQ(w7->Point(8).X, 215);
+    EXPECT_EQ(w7->Point(8).Y, 15);
+    EXPECT_TRUE(w7->EndDot);
+    EXPECT_FALSE(form->Wires()[7]->EndDot);
+    EXPECT_FALSE(form->bShowVars->Visible());
+}
+
+TEST_F(BridgeFixture, VariantsSetRxCaptionAndEntry)
+{
+    form->SetVariant(7);
+    EXPECT_EQ(form->Caption(), "Мост Уитстона - Вариант 7");
+    EXPECT_NEAR(form->Rx()->Resistance(), std::exp(6.0) * std::log(12.0), 1e-9);
+    EXPECT_TRUE(form->panSecret->isHidden());
+    form->SetVariant(0);
+    EXPECT_EQ(form->Caption(), "Мост Уитстона - Тренировка");
+    EXPECT_EQ(form->Rx()->Resistance(), 1000.0);
+    EXPECT_EQ(form->edRx->Text(), "1000");
+    EXPECT_FALSE(form->panSecret->isHidden());
+    EXPECT_FALSE(form->bEdRxOK->Enabled());
+}
+
+TEST_F(BridgeFixture, CurrentFollowsTheBridgeAndTheSource)
+{
+    ShowForm();
+    form->SetVariant(0);  // Rx = 1000
+    form->Recalculate();
+    EXPECT_EQ(Current(), 0.0);
+    EXPECT_EQ(form->StatusBar->SimpleText(), "R1=1 Ом.   R2=1 Ом.   R0=0 Ом.   ");
+    SetR0({0, 1, 0, 0, 0, 0});  // R0 = 1000 = Rx, R1 = R2: balance
+    form->Source()->SetIsOn(true);
+    form->Recalculate();
+    EXPECT_EQ(Current(), 0.0);
+    EXPECT_EQ(form->StatusBar->SimpleText(), "R1=1 Ом.   R2=1 Ом.   R0=1000 Ом.   U=9 В.   ");
+    // One decade up from balance: needle left of centre.
+    form->R0()->Knob(3)->SetPosition(8);  // +10
+    EXPECT_LT(Current(), 0.0);
+    EXPECT_LT(form->Galvanometer()->Scale()->Value(), 0.5);
+    form->R0()->Knob(3)->SetPosition(9);
+    form->R0()->Knob(4)->SetPosition(9);
+    form->R0()->Knob(1)->SetPosition(9);  // R0 = 0
+    EXPECT_GT(Current(), 0.0);
+    // Switching the source off by its switch sends the current to zero.
+    testutil::clickAt(form.get(), form->Source()->PowerSwitch()->mapTo(form.get(), QPoint(14, 45)));
+    testutil::clickAt(form.get(), form->Source()->PowerSwitch()->mapTo(form.get(), QPoint(14, 10)));
+    if (form->Source()->IsOn())
+        form->Source()->SetIsOn(false), form->Recalculate();
+    EXPECT_EQ(Current(), 0.0);
+}
+
+TEST_F(BridgeFixture, RangeSwitchRescalesTheNeedleTarget)
+{
+    ShowForm();
+    form->SetVariant(0);
+    form->Source()->SetIsOn(true);
+    SetR0({0, 0, 9, 9, 9, 0});  // 999 ohms against 1000: a small current
+    const double i = Current();
+    ASSERT_GT(i, 0.0);
+    EXPECT_DOUBLE_EQ(form->Galvanometer()->Scale()->Value(), i * 250000 + 0.5);
+    form->Galvanometer()->RangeSwitch()->SetSwitchOn(true);
+    form->Recalculate();
+    EXPECT_DOUBLE_EQ(form->Galvanometer()->Scale()->Value(), i * 2500 + 0.5);
+}
+
+TEST_F(BridgeFixture, RxEntryConfirmsCancelsAndRefusesBadInput)
+{
+    ShowForm();
+    form->SetVariant(0);
+    MessageLog log;
+    QLineEdit* le = form->edRx->LineEdit();
+    le->setFocus();
+    le->selectAll();
+    QTest::keyClicks(le, "470");
+    EXPECT_TRUE(form->bEdRxOK->Enabled());
+    EXPECT_TRUE(form->bEdRxCancel->Enabled());
+    QTest::keyClick(le, Qt::Key_Return);
+    EXPECT_EQ(form->Rx()->Resistance(), 470.0);
+    EXPECT_FALSE(form->bEdRxOK->Enabled());
+    EXPECT_FALSE(form->bEdRxCancel->Enabled());
+    EXPECT_TRUE(form->isVisible());
+
+    le->selectAll();
+    QTest::keyClicks(le, "12");
+    QTest::keyClick(le, Qt::Key_Escape);
+    EXPECT_EQ(form->edRx->Text(), "470");
+    EXPECT_EQ(form->Rx()->Resistance(), 470.0);
+    EXPECT_TRUE(form->isVisible());  // Escape does not close the window
+
+    le->selectAll();
+    QTest::keyClicks(le, "abc");
+    QTest::keyClick(le, Qt::Key_Return);
+    ASSERT_EQ(log.texts.size(), 1) << log.texts.join(" / ").toStdString();
+    EXPECT_EQ(form->Rx()->Resistance(), 470.0);
+    EXPECT_EQ(form->edRx->Text(), "abc");
+    EXPECT_TRUE(le->isModified());
+
+    le->selectAll();
+    QTest::keyClicks(le, "0.001");
+    QTest::keyClick(le, Qt::Key_Return);
+    ASSERT_EQ(log.texts.size(), 2);
+    EXPECT_EQ(log.texts[1], "Сопротивление должно быть в диапазоне от 0.01 Ом до 10 МОм.");
+    EXPECT_EQ(form->Rx()->Resistance(), 470.0);
+    EXPECT_EQ(form->edRx->Text(), "0.001");
+    EXPECT_TRUE(form->bEdRxOK->Enabled());
+
+    le->selectAll();
+    QTest::keyClicks(le, "inf");
+    QTest::keyClick(le, Qt::Key_Return);
+    EXPECT_EQ(log.texts.size(), 3);
+    EXPECT_EQ(form->Rx()->Resistance(), 470.0);
+
+    // The locale's separator and the point are both taken.
+    le->selectAll();
+    QTest::keyClicks(le, "12.5");
+    QTest::keyClick(le, Qt::Key_Return);
+    EXPECT_EQ(form->Rx()->Resistance(), 12.5);
+}
+
+TEST_F(BridgeFixture, LeavingTheEntryConfirmsItOnce)
+{
+    ShowForm();
+    form->SetVariant(0);
+    MessageLog log;
+    QLineEdit* le = form->edRx->LineEdit();
+    // The message box takes the focus from the field while it is open; that
+    // exit must not raise the same message again.
+    Application->MessageBoxHook = [&](const QString& t, const QString&, unsigned) {
+        log.texts << t;
+        if (log.texts.size() < 5) {
+            QFocusEvent lost(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+            QCoreApplication::sendEvent(le, &lost);
+        }
+        return int(mrOk);
+    };
+    le->setFocus();
+    le->selectAll();
+    QTest::keyClicks(le, "xyz");
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(le, &out);
+    EXPECT_EQ(log.texts.size(), 1);
+    EXPECT_EQ(form->Rx()->Resistance(), 1000.0);
+    EXPECT_TRUE(form->bEdRxOK->Enabled());  // unchanged by the failed exit
+    EXPECT_TRUE(le->isModified());
+
+    // The OK button works once per click and takes no focus.
+    testutil::clickAt(form.get(), form->bEdRxOK->mapTo(form.get(), QPoint(10, 10)));
+    EXPECT_EQ(log.texts.size(), 2) << QApplication::focusWidget()->metaObject()->className();
+    EXPECT_NE(QApplication::focusWidget(), form->bEdRxOK);
+
+    // Leaving without an edit re-enters the shown value.
+    form->edRx->SetText("1000");
+    le->setModified(false);
+    form->edRxExit(form->edRx);
+    EXPECT_FALSE(form->bEdRxOK->Enabled());
+    EXPECT_FALSE(form->bEdRxCancel->Enabled());
+    EXPECT_EQ(form->Rx()->Resistance(), 1000.0);
+}
+
+TEST_F(BridgeFixture, TimerTickEasesTheNeedle)
+{
+    Clock::Manual clock;
+    ShowForm();
+    form->SetVariant(0);
+    form->Recalculate();
+    form->TimerTimer(nullptr);  // first tick: needle on its target
+    TElAnalogScale* scale = form->Galvanometer()->Scale();
+    EXPECT_DOUBLE_EQ(scale->ShownValue(), 0.5);
+    form->Source()->SetIsOn(true);
+    form->Recalculate();  // R0 = 0: needle to the right end
+    const double target = scale->TargetValue();
+    EXPECT_GT(target, 0.5);
+    clock.Advance(0.05);
+    form->TimerTimer(nullptr);
+    const double first = scale->ShownValue();
+    EXPECT_GT(first, 0.5);
+    EXPECT_LT(first, target);
+    for (int i = 0; i < 200; ++i) {
+        clock.Advance(0.05);
+        form->TimerTimer(nullptr);
+    }
+    EXPECT_DOUBLE_EQ(scale->ShownValue(), std::min(target, 1.1));
+}
+
+TEST_F(BridgeFixture, HelpContextsOfTheDevices)
+{
+    ShowForm();
+    auto ctxAt = [&](TControl* c) {
+        int ctx = 13001;
+        QString t;
+        form->GetHintInfo(TPoint(), true, c, ctx, t);
+        return ctx;
+    };
+    EXPECT_EQ(ctxAt(form->Galvanometer()), 13010);
+    EXPECT_EQ(ctxAt(form->Rx()), 13005);
+    EXPECT_EQ(ctxAt(form->R0()), 13006);
+    EXPECT_EQ(ctxAt(form->Wires()[0]), 13004);
+    EXPECT_EQ(ctxAt(form->Stand()), 13001);
+    EXPECT_EQ(form->Galvanometer()->Scale()->HelpContext(), 13010);
+    EXPECT_EQ(form->Source()->PowerSwitch()->HelpContext(), 13009);
+    EXPECT_EQ(form->R1()->Knob()->HelpContext(), 13007);
+    EXPECT_EQ(form->R2()->Knob()->HelpContext(), 13008);
+    // Only a bench context is refined.
+    int ctx = 10002;
+    QString t;
+    form->GetHintInfo(TPoint(), true, form->Rx(), ctx, t);
+    EXPECT_EQ(ctx, 10002);
+}
+
+TEST_F(BridgeFixture, HintsFindDevicesUnderTheWires)
+{
+    ShowForm();
+    TElectricStand* s = form->Stand();
+    // The middle of R0's face, away from any wire: the box, not a wire.
+    const TPoint inBox(form->R0()->Left() + 5, form->R0()->Top() + form->R0()->Height() - 5);
+    EXPECT_EQ(s->ControlAtPos(inBox), form->R0());
+    // On wire 2's vertical line at x = 105 units.
+    const TPoint onWire(s->UnitsToX(105), s->UnitsToY(50));
+    EXPECT_EQ(s->ControlAtPos(onWire), form->Wires()[1]);
+}
+
+TEST_F(BridgeFixture, TeachersTableLeavesTheExerciseAlone)
+{
+    form->SetVariant(12);
+    std::unique_ptr<TForm> t = TResBridgeForm::CreateVariantsForm();
+    EXPECT_EQ(t->Caption(), "Значения Rx для разных вариантов");
+    auto* memo = t->findChild<TMemo*>();
+    ASSERT_NE(memo, nullptr);
+    const QStringList lines = memo->Text().split("\n");
+    EXPECT_EQ(lines.size(), 101);
+    EXPECT_EQ(lines[55], "55\t      97.8");
+    EXPECT_EQ(form->Caption(), "Мост Уитстона - Вариант 12");
+    EXPECT_NEAR(form->Rx()->Resistance(), bridge::VariantRx(12), 1e-12);
+    t->resize(360, 400);
+    t->show();
+    testutil::pump(20);
+    testutil::screenshot(t.get(), "bridge_teacher_table");
+}
+
+TEST_F(BridgeFixture, ScreenshotsOfTheBench)
+{
+    Clock::Manual clock;
+    form->resize(1024, 740);
+    ShowForm();
+    form->SetVariant(0);
+    form->Source()->SetIsOn(true);
+    SetR0({0, 0, 9, 0, 0, 0});  // 900 against 1000: off centre
+    form->TimerTimer(nullptr);
+    testutil::pump(20);
+    QImage off = testutil::screenshot(form.get(), "bridge_bench_off_centre");
+    SetR0({0, 1, 0, 0, 0, 0});  // balance
+    for (int i = 0; i < 100; ++i) {
+        clock.Advance(0.05);
+        form->TimerTimer(nullptr);
+    }
+    EXPECT_DOUBLE_EQ(form->Galvanometer()->Scale()->ShownValue(), 0.5);
+    testutil::pump(20);
+    testutil::screenshot(form.get(), "bridge_bench_balance");
+    EXPECT_FALSE(off.isNull());
+}

@@ -1,0 +1,32 @@
+#include "platform/forms.h"
+#include "platform/stdctrls.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// A key handler that fails has had the key: the control does not run it a
+// second time, and the failure is shown once.
+TEST(EditKeys, FailingKeyHandlerRunsOnce)
+{
+    TForm form(nullptr);
+    auto* ed = new TEdit(&form);
+    ed->SetBounds(0, 0, 80, 21);
+    int calls = 0, messages = 0;
+    ed->OnKeyDown = [&](TObject*, std::uint16_t& key, TShiftState) {
+        if (key == VK_RETURN) {
+            ++calls;
+            throw Exception("bad");
+        }
+    };
+    Application->MessageBoxHook = [&](const QString&, const QString&, unsigned) {
+        ++messages;
+        return int(mrOk);
+    };
+    form.show();
+    ed->LineEdit()->setFocus();
+    QTest::keyClick(ed->LineEdit(), Qt::Key_Return);
+    Application->MessageBoxHook = nullptr;
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(messages, 1);
+}
