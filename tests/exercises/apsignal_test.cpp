@@ -7,6 +7,7 @@
 #include "exercises/teachertable.h"
 #include "signallab.h"
 
+#include "platform/help.h"
 #include "scope/TubeView.h"
 #include "shell/showvars.h"
 #include "shell/start.h"
@@ -202,6 +203,56 @@ TEST(APSignal, TubeButtonShowsTheTubeFedByThePanel)
     });
     testutil::clickAt(&f, lab.At(f.BitBtn1, QPoint(37, 12)));
     EXPECT_TRUE(fed);
+}
+
+TEST(APSignal, HelpPointerFindsGeneratorPartsAndWires)
+{
+    Lab lab;
+    TAPSignalForm& f = lab.f;
+    f.SetVariant(0);
+    auto helpAt = [&](QPoint p) {
+        testutil::clickAt(&f, lab.At(f.bHelpPointer, QPoint(11, 11)));
+        EXPECT_TRUE(f.HelpMode());
+        testutil::clickAt(&f, p);
+        return Help::LastRequest().context;
+    };
+    TAbstGenForm* g = f.Generator;
+    EXPECT_EQ(helpAt(lab.At(g->edF, QPoint(20, 10))), 12004);
+    EXPECT_EQ(helpAt(lab.At(g->edA, QPoint(20, 10))), 12005);
+    EXPECT_EQ(helpAt(lab.At(g->sbP, QPoint(50, 5))), 12006);
+    EXPECT_EQ(helpAt(lab.At(g->lbType, QPoint(60, 5))), 12003);
+    EXPECT_EQ(helpAt(lab.At(g->Label1, QPoint(5, 5))), 12001);
+    const TSingleWire& w0 = *f.Wires->Wires[0];
+    const QPoint mid(w0.GetPoint(1).x(), (w0.GetPoint(1).y() + w0.GetPoint(2).y()) / 2);
+    EXPECT_EQ(helpAt(lab.At(f.panWork, mid)), 13002);
+    EXPECT_EQ(helpAt(lab.At(f.panWork, QPoint(f.panWork->Width() - 20, f.panWork->Height() - 20))), 13001);
+    EXPECT_EQ(helpAt(lab.At(f.BitBtn1, QPoint(30, 12))), 13003);
+}
+
+TEST(APSignal, StatusLineNamesWhatIsUnderTheMouse)
+{
+    Lab lab;
+    TAPSignalForm& f = lab.f;
+    f.SetVariant(0);
+    auto hover = [&](QPoint p) {
+        testutil::moveMouseTo(&f, p);
+        lab.clock.Advance(1);
+        f.TimerTimer(f.Timer);
+        return f.StatusBar->SimpleText();
+    };
+    EXPECT_EQ(hover(lab.At(f.Generator->edF, QPoint(20, 10))), "Поле для задания частоты сигнала в герцах");
+    EXPECT_EQ(hover(lab.At(f.Generator->sbP, QPoint(50, 5))), "Изменение фазы сигнала");
+    const TSingleWire& w1 = *f.Wires->Wires[1];
+    const QPoint mid(w1.GetPoint(1).x(), (w1.GetPoint(1).y() + w1.GetPoint(2).y()) / 2);
+    EXPECT_EQ(hover(lab.At(f.panWork, mid)), "Провода от генератора к осциллографу");
+    SetCursorPosForTest(nullptr);
+}
+
+TEST(APSignal, EveryContextOfTheSignalWorksHasATopic)
+{
+    TAPSignalForm f(nullptr);
+    for (int ctx : {12001, 12003, 12004, 12005, 12006, 13001, 13002, 13003, 13101, 13102})
+        EXPECT_FALSE(Help::TopicPath("Vorlin.hlp", ctx).isEmpty()) << ctx;
 }
 
 } // namespace
