@@ -5,6 +5,8 @@
 #include "shell/start.h"
 #include "support/testutil.h"
 
+#include <QApplication>
+#include <QTest>
 #include <QSlider>
 #include <QStyle>
 #include <gtest/gtest.h>
@@ -157,4 +159,25 @@ TEST(TubeView, TheWindowTimerDrivesTheFrames)
     EXPECT_GT(f.Tube->FrameCount(), 2);
     EXPECT_GT(f.View->Width(), 0);
     EXPECT_EQ(f.Tube->Width(), f.View->Width());
+}
+
+TEST(TubeView, ArrowKeysGoToTheTrackBarsInManualMode)
+{
+    TTubeViewForm f(nullptr);
+    f.SetDataSource(nullptr);
+    f.Show();
+    f.activateWindow();
+    f.bClose->SetFocus();
+    testutil::pump(50);
+    auto focusIn = [](TControl* c) { return c->isAncestorOf(QApplication::focusWidget()) || c->hasFocus(); };
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    EXPECT_TRUE(focusIn(f.kHorz));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_TRUE(focusIn(f.kVert));
+    // Driven by the front panel, the arrows do not move the focus.
+    f.SetDataSource([](double&, double&, double, bool&) {});
+    f.bClose->SetFocus();
+    testutil::pump();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    EXPECT_FALSE(focusIn(f.kHorz));
 }
