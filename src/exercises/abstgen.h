@@ -4,6 +4,7 @@
 // entry panel can be hidden so that a student sees only the waveform choice.
 
 #include "exercises/groupctrls.h"
+#include "exercises/signalvariants.h"
 
 #include "platform/forms.h"
 #include "platform/stdctrls.h"
@@ -48,6 +49,8 @@ public:
     void SetFrequency(double F);
     // Moves the track bar without firing OnChange.
     void SetPhase(double P);
+    // A variant's signal: its amplitude and frequency at phase 0.
+    void SetTask(const TSignalTask& Task);
     double GetValue(double T) const;
     // The generator keeps its own size whatever area it is offered.
     TPoint FitSize(TPoint Available) const;

@@ -84,10 +84,7 @@ void TAPSignalForm::SetTraining(bool Value)
 void TAPSignalForm::SetVariant(int N)
 {
     SetTraining(N == 0);
-    const TSignalTask task = APSignalTask(N);
-    Generator->SetAmplitude(task.Amplitude);
-    Generator->SetFrequency(task.Frequency);
-    Generator->SetPhase(0);
+    Generator->SetTask(APSignalTask(N));
     SetCaption(VariantCaption(Title, N));
 }
 

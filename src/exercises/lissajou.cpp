@@ -128,10 +128,7 @@ void TLissajouForm::SetTraining(bool Value)
 void TLissajouForm::SetVariant(int N)
 {
     SetTraining(N == 0);
-    const TSignalTask task = LissajouTask(N);
-    StudiedGenerator->SetAmplitude(task.Amplitude);
-    StudiedGenerator->SetFrequency(task.Frequency);
-    StudiedGenerator->SetPhase(0);
+    StudiedGenerator->SetTask(LissajouTask(N));
     SetCaption(VariantCaption(VariantTitle, N));
     AdjustSampling(this);
 }

@@ -183,6 +183,22 @@ TEST_F(Generator, ConfirmByButtonAndByLeavingTheFieldAlike)
     EXPECT_FALSE(gen->bCancel->Enabled());
 }
 
+TEST_F(Generator, AnotherWindowTakingTheActivationConfirmsNothing)
+{
+    typeInto(gen->edA, "abc");
+    TForm other(nullptr);
+    other.Show();
+    QApplication::setActiveWindow(&other);
+    testutil::pump();
+    EXPECT_TRUE(testutil::messages().isEmpty());
+    EXPECT_TRUE(gen->bCancel->Enabled());
+    QApplication::setActiveWindow(gen);
+    testutil::pump();
+    testutil::clickAt(gen, gen->bCancel->mapTo(gen, QPoint(11, 11)));
+    EXPECT_EQ(gen->edA->Text(), "1");
+    EXPECT_EQ(changes, 0);
+}
+
 TEST_F(Generator, CancelRestoresTheStoredValues)
 {
     typeInto(gen->edA, "9");
