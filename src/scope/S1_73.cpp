@@ -55,7 +55,34 @@ TLabel* MakeLabel(TWinControl* parent, const char* name, const QString& caption)
     return l;
 }
 
+// A step switch over its scale picture from the program's resources.
+TVorlinKnob* MakeStepSwitch(TWinControl* parent, const char* name, const QString& hint, int help, int max,
+                            const QString& scale)
+{
+    auto* k = new TVorlinKnob(parent);
+    k->SetName(QString::fromLatin1(name));
+    k->SetHint(hint);
+    k->SetShowHint(true);
+    k->SetHelpContext(help);
+    k->SetMax(max);
+    if (!k->BackgroundPicture().LoadFromResourceName(scale))
+        throw Exception(QStringLiteral("Не найден ресурс ") + scale);
+    return k;
+}
+
 } // namespace
+
+TPaintBox* TS1_73Form::MakeInputBox(TPanel* Side, const char* Name, int Tag, const QString& Hint)
+{
+    auto* box = new TPaintBox(Side);
+    box->SetName(QString::fromLatin1(Name));
+    box->Tag = Tag;
+    box->SetAlign(alClient);
+    box->SetHint(Hint);
+    box->SetShowHint(true);
+    box->OnPaint = [this](TObject* s) { pbInputPaint(s); };
+    return box;
+}
 
 TS1_73Screen::TS1_73Screen(QWidget* parent, TS1_73Form* panel)
     : TMekWinGControl(parent), Panel(panel)
@@ -137,22 +164,10 @@ TS1_73Form::TS1_73Form(QObject* owner)
     kBright->OnChange = [this](TObject* s) { kBrightChange(s); };
 
     panLeftSide = MakePanel(this, "panLeftSide", QStringLiteral("Левая панель осциллографа"), 12103);
-    pbYInput = new TPaintBox(panLeftSide);
-    pbYInput->SetName(QStringLiteral("pbYInput"));
-    pbYInput->Tag = 2;
-    pbYInput->SetAlign(alClient);
-    pbYInput->SetHint(QStringLiteral("Клеммы для подключения генератора ко входу Y"));
-    pbYInput->SetShowHint(true);
-    pbYInput->OnPaint = [this](TObject* s) { pbInputPaint(s); };
+    pbYInput = MakeInputBox(panLeftSide, "pbYInput", 2, QStringLiteral("Клеммы для подключения генератора ко входу Y"));
 
     panRightSide = MakePanel(this, "panRightSide", QStringLiteral("Правая панель осциллографа"), 12104);
-    pbXInput = new TPaintBox(panRightSide);
-    pbXInput->SetName(QStringLiteral("pbXInput"));
-    pbXInput->Tag = 1;
-    pbXInput->SetAlign(alClient);
-    pbXInput->SetHint(QStringLiteral("Клеммы для подключения генератора ко входу X"));
-    pbXInput->SetShowHint(true);
-    pbXInput->OnPaint = [this](TObject* s) { pbInputPaint(s); };
+    pbXInput = MakeInputBox(panRightSide, "pbXInput", 1, QStringLiteral("Клеммы для подключения генератора ко входу X"));
 
     cbScan = new TzcLightOnOff(panRightSide);
     cbScan->SetName(QStringLiteral("cbScan"));
@@ -168,25 +183,12 @@ TS1_73Form::TS1_73Form(QObject* owner)
     Screen->OnXValue = [this](double& X, bool& Visible, double T) { GetXValue(X, Visible, T); };
     Screen->OnYValue = [this](double& Y, bool& Visible, double T) { GetYValue(Y, Visible, T); };
 
-    GainSwitch = new TVorlinKnob(panBorder);
-    GainSwitch->SetName(QStringLiteral("GainSwitch"));
+    GainSwitch = MakeStepSwitch(panBorder, "GainSwitch", QStringLiteral("Переключатель усиления входного сигнала на входе Y"),
+                                12114, 11, QStringLiteral("S1_73_AMPKNOB"));
     GainSwitch->OnChange = [this](TObject* s) { GainChange(s); };
-    GainSwitch->SetHint(QStringLiteral("Переключатель усиления входного сигнала на входе Y"));
-    GainSwitch->SetShowHint(true);
-    GainSwitch->SetHelpContext(12114);
-    GainSwitch->SetMax(11);
-    if (!GainSwitch->BackgroundPicture().LoadFromResourceName(QStringLiteral("S1_73_AMPKNOB")))
-        throw Exception(QStringLiteral("Не найден ресурс S1_73_AMPKNOB"));
-
-    TimeBaseSwitch = new TVorlinKnob(panBorder);
-    TimeBaseSwitch->SetName(QStringLiteral("TimeBaseSwitch"));
+    TimeBaseSwitch = MakeStepSwitch(panBorder, "TimeBaseSwitch", QStringLiteral("Переключатель разверти по оси времени (X)"),
+                                    12115, 17, QStringLiteral("S1_73_SCANKNOB"));
     TimeBaseSwitch->OnChange = [this](TObject* s) { TimeBaseChange(s); };
-    TimeBaseSwitch->SetHint(QStringLiteral("Переключатель разверти по оси времени (X)"));
-    TimeBaseSwitch->SetShowHint(true);
-    TimeBaseSwitch->SetHelpContext(12115);
-    TimeBaseSwitch->SetMax(17);
-    if (!TimeBaseSwitch->BackgroundPicture().LoadFromResourceName(QStringLiteral("S1_73_SCANKNOB")))
-        throw Exception(QStringLiteral("Не найден ресурс S1_73_SCANKNOB"));
 
     ScreenControl = new TS1_73Screen(panScreen, this);
     ScreenControl->SetAlign(alClient);

@@ -104,5 +104,6 @@ public:
     static double PreviousSweep;
 
 private:
+    TPaintBox* MakeInputBox(TPanel* Side, const char* Name, int Tag, const QString& Hint);
     void DrawSocket(TCanvas& Canvas, TPoint P, TColor Color) const;
 };

@@ -35,6 +35,26 @@ QString TubePartName(int Region)
     return QString::fromUtf8(names[Region]);
 }
 
+namespace {
+
+// A track bar for the voltage on one pair of plates, -20..20.
+TTrackBar* MakePlateBar(TPanel* Parent, const char* Name, TTrackBarOrientation Orientation, const TRect& Place,
+                        const QString& Hint, int Help)
+{
+    auto* bar = new TTrackBar(Parent, Orientation);
+    bar->SetName(QString::fromLatin1(Name));
+    bar->SetBoundsRect(Place);
+    bar->SetRange(-20, 20);
+    bar->SetPosition(0);
+    bar->SetFrequency(5);
+    bar->SetHint(Hint);
+    bar->SetShowHint(true);
+    bar->SetHelpContext(Help);
+    return bar;
+}
+
+} // namespace
+
 TTubeViewControl::TTubeViewControl(QWidget* parent, TTubeViewForm* form)
     : TMekWinGControl(parent), Form(form)
 {
@@ -95,30 +115,14 @@ TTubeViewForm::TTubeViewForm(QObject* owner)
     Label1->SetBounds(64, 64, 105, 57);
     Label1->SetCaption(QStringLiteral("Ручное управление напряжением на отклоняющих пластинах"));
 
-    kHorz = new TTrackBar(panManual, TTrackBarOrientation::trHorizontal);
-    kHorz->SetName(QStringLiteral("kHorz"));
-    kHorz->SetBounds(59, 14, 110, 45);
-    kHorz->SetRange(-20, 20);
-    kHorz->SetPosition(0);
-    kHorz->SetFrequency(5);
-    kHorz->SetHint(QStringLiteral("Управление напряжением на горизонтальных отклоняющих пластинах"));
-    kHorz->SetShowHint(true);
-    kHorz->SetHelpContext(11004);
-
-    kVert = new TTrackBar(panManual, TTrackBarOrientation::trVertical);
-    kVert->SetName(QStringLiteral("kVert"));
-    kVert->SetBounds(16, 5, 45, 116);
-    kVert->SetRange(-20, 20);
-    kVert->SetPosition(0);
-    kVert->SetFrequency(5);
-    // Positions grow downward as on the original track bar, so the thumb
-    // up is a positive deflection; the arrow keys move the thumb the way
-    // they point.
+    kHorz = MakePlateBar(panManual, "kHorz", TTrackBarOrientation::trHorizontal, Bounds(59, 14, 110, 45),
+                         QStringLiteral("Управление напряжением на горизонтальных отклоняющих пластинах"), 11004);
+    kVert = MakePlateBar(panManual, "kVert", TTrackBarOrientation::trVertical, Bounds(16, 5, 45, 116),
+                         QStringLiteral("Управление напряжением на вертикальных отклоняющих пластинах"), 11003);
+    // Positions grow downward, so the thumb up is a positive deflection;
+    // the arrow keys move the thumb the way they point.
     kVert->Slider()->setInvertedAppearance(true);
     kVert->Slider()->setInvertedControls(true);
-    kVert->SetHint(QStringLiteral("Управление напряжением на вертикальных отклоняющих пластинах"));
-    kVert->SetShowHint(true);
-    kVert->SetHelpContext(11003);
 
     Tube = std::make_unique<TVorlinoTube>();
     TimeScale = 1.0;
