@@ -1,6 +1,8 @@
 #include "scope/ArrangeInGrid.h"
 #include "scope/OscTube.h"
 
+#include "platform/registry.h"
+
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -154,7 +156,17 @@ TEST(VorlinoTube, SettingsStoreRoundTrip)
     }
     TVorlinoTube again;
     EXPECT_DOUBLE_EQ(again.GetShotSecs(), 0.7);
-    again.SetShotSecs(0.4);
+
+    // A value that is not a number gives the default, not a failed view.
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\A51370\\Vexorin\\Vorlinograph", true));
+    reg.WriteString("ShotSecs", "quick");
+    TVorlinoTube garbled;
+    EXPECT_DOUBLE_EQ(garbled.GetShotSecs(), 0.4);
+    reg.WriteString("ShotSecs", "0.001");
+    TVorlinoTube tiny;
+    EXPECT_DOUBLE_EQ(tiny.GetShotSecs(), 0.05);
+    tiny.SetShotSecs(0.4);
 }
 
 TEST(VorlinoTube, FlightOfElectrons)
