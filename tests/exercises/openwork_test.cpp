@@ -3,6 +3,7 @@
 
 #include "exercises/openwork.h"
 
+#include "platform/help.h"
 #include "shell/selvar.h"
 #include "support/testutil.h"
 
@@ -22,6 +23,7 @@ struct Opening {
 
     Opening()
     {
+        Application->HelpFile = "Vorlin.hlp";
         start.Show();
         testutil::pump();
     }
@@ -54,7 +56,13 @@ TEST(OpenWork, CancelLeavesTheStartFormAsItWas)
 TEST(OpenWork, TrainingAndVariantReachTheExerciseWithTheStartFormHidden)
 {
     Opening o;
-    EXPECT_TRUE(o.Open(203, [](TSelVarForm* d) { d->bTest->Click(); }));
+    long long helpShown = 0;
+    EXPECT_TRUE(o.Open(203, [&](TSelVarForm* d) {
+        d->bHelp->Click();
+        helpShown = Help::LastRequest().context;
+        d->bTest->Click();
+    }));
+    EXPECT_EQ(helpShown, 203);
     EXPECT_EQ(o.variant, 0);
     EXPECT_TRUE(o.startHiddenDuringExercise);
     EXPECT_TRUE(o.start.isVisible());

@@ -22,6 +22,7 @@ struct SignalLab {
     F f{nullptr};
     SignalLab()
     {
+        Application->HelpFile = "Vorlin.hlp";
         f.Show();
         // Shown maximised on the test screen first; then at a desktop size.
         testutil::pump();
