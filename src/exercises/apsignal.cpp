@@ -35,11 +35,7 @@ TAPSignalForm::TAPSignalForm(QObject* owner)
     BitBtn2->SetBounds(88, 0, 113, 25);
     BitBtn3->SetBounds(208, 0, 169, 25);
 
-    bShowVariants = new TButton(panControls);
-    bShowVariants->SetName(QStringLiteral("bShowVariants"));
-    bShowVariants->SetBounds(376, 0, 65, 25);
-    bShowVariants->SetCaption(QStringLiteral("Варианты"));
-    bShowVariants->OnClick = [this](TObject* s) { bShowVariantsClick(s); };
+    bShowVariants = MakeVariantsButton(panControls, 376, 65, [this](TObject* s) { bShowVariantsClick(s); });
 
     Generator = new TAbstGenForm(Application);
     dispG1 = MakeDisplay("dispG1");

@@ -25,11 +25,7 @@ TLissajouForm::TLissajouForm(QObject* owner)
     SetName(QStringLiteral("LissajouForm"));
     OnShow = [this](TObject* s) { FormShow(s); };
 
-    bShowVariants = new TButton(panControls);
-    bShowVariants->SetName(QStringLiteral("bShowVariants"));
-    bShowVariants->SetBounds(304, 0, 75, 25);
-    bShowVariants->SetCaption(QStringLiteral("Варианты"));
-    bShowVariants->OnClick = [this](TObject* s) { bShowVariantsClick(s); };
+    bShowVariants = MakeVariantsButton(panControls, 304, 75, [this](TObject* s) { bShowVariantsClick(s); });
 
     edDT = new TEdit(panWork);
     edDT->SetName(QStringLiteral("edDT"));

@@ -2,6 +2,8 @@
 
 #include "shell/showvars.h"
 
+#include "platform/stdctrls.h"
+
 TShowVarsForm* ShowVarsForm = nullptr;
 
 void ShowTeacherTable(TForm* Exercise, const QStringList& Lines)
@@ -18,4 +20,14 @@ void ShowTeacherTable(TForm* Exercise, const QStringList& Lines)
         throw;
     }
     Exercise->ShowForm();
+}
+
+TButton* MakeVariantsButton(TWinControl* Parent, int Left, int Width, TNotifyEvent OnClick)
+{
+    auto* b = new TButton(Parent);
+    b->SetName(QStringLiteral("bShowVariants"));
+    b->SetBounds(Left, 0, Width, 25);
+    b->SetCaption(QStringLiteral("Варианты"));
+    b->OnClick = std::move(OnClick);
+    return b;
 }
