@@ -4,7 +4,6 @@
 #include "bridge/resbridge.h"
 #include "shell/selvar.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 #include <QPushButton>
 
@@ -36,17 +35,13 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
     SetBorderIcons(biSystemMenu | biMinimize);
     Position = TPosition::poScreenCenter;
     SetFont(TFont("MS Sans Serif", 11));
-    // A dark background carries the white and yellow titles.
-    SetColor(clBlack);
     SetClientSize(632, 453);
 
-    KitLabel3 = new TLabel(this);
-    KitLabel3->SetName("KitLabel3");
-    KitLabel3->SetAutoSize(false);
-    KitLabel3->SetBounds(0, 96, 632, 39);
-    KitLabel3->SetAlignment(TAlignment::taCenter);
-    KitLabel3->SetFont(TFont("MS Sans Serif", 32, clYellow, fsBold));
-    KitLabel3->SetTransparent(true);
+    KitFormFill1 = AddStartFormGradient(this);
+    VerInfo = new TKitVersionInfo(this);
+    VerInfo->SetName("VerInfo");
+
+    KitLabel3 = AddStartFormTitle(this, "KitLabel3");
     KitLabel3->SetCaption("Мост Уитстона");
 
     Label7 = new TLabel(this);
@@ -111,7 +106,7 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
 
 void TStartForm::FormCreate(TObject*)
 {
-    txtVersion->SetCaption(QCoreApplication::applicationVersion());
+    txtVersion->SetCaption(VerInfo->FileVersion());
     ProctorMode = false;
     ProctorMode = Application->Arguments().value(0) == "/Proctor";
 }

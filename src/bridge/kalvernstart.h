@@ -3,7 +3,9 @@
 // determination of a resistance with a Wheatstone bridge, its purpose and
 // procedure in the help, and the exit.
 
+#include "components/kitverinfo.h"
 #include "platform/forms.h"
+#include "shell/startfittings.h"
 #include "platform/stdctrls.h"
 
 class TResBridgeForm;
@@ -19,7 +21,9 @@ class TStartForm : public TForm {
 public:
     explicit TStartForm(QObject* owner);
 
-    TLabel* KitLabel3;
+    TKitFormFill* KitFormFill1;
+    TKitLabel* KitLabel3;
+    TKitVersionInfo* VerInfo;
     TLabel* Label7;
     TPanel* Panel1;
     TLabel* Label9;

@@ -4,8 +4,10 @@
 #include "controls/mekknob.h"
 #include "platform/help.h"
 #include "shell/selvar.h"
+#include "shell/startlook.h"
 #include "support/testutil.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -81,6 +83,29 @@ TEST(KalvernStart, LooksLikeTheStartForm)
     f.show();
     testutil::pump(30);
     testutil::screenshot(&f, "kalvern_start");
+}
+
+TEST(KalvernStart, GradientTitleAndVersionLine)
+{
+    const QString saved = QCoreApplication::applicationVersion();
+    QCoreApplication::setApplicationVersion("1.0.0.3");
+    Application->SetArguments({});
+    {
+        TStartForm f(nullptr);
+        EXPECT_EQ(f.VerInfo->RetrieveFilename(), "");
+        EXPECT_EQ(f.txtVersion->Caption(), "1.0.0.3");
+        EXPECT_EQ(f.KitLabel3->Caption(), "Мост Уитстона");
+        f.show();
+        testutil::pump(30);
+        testutil::ExpectStartFormLook(&f, f.KitFormFill1, f.KitLabel3, "kalvern_start_fittings");
+    }
+    // No file version: the line stays empty.
+    QCoreApplication::setApplicationVersion("");
+    {
+        TStartForm f(nullptr);
+        EXPECT_EQ(f.txtVersion->Caption(), "");
+    }
+    QCoreApplication::setApplicationVersion(saved);
 }
 
 TEST(KalvernStart, HelpButtonsOpenPurposeProcedureAndDialogTopics)
