@@ -160,6 +160,23 @@ TS1_73Form::TS1_73Form(QObject* owner)
                      50, 0, 3);
     kHorz = MakeKnob(panBorder, "kHorz", QStringLiteral("Ручка перемещение изображения по горизонтали"), 12108, -50,
                      50, 0, 3);
+    auto arrow = [this](const char* name, int l, int t, int w, int h, TKitTechnicalLineTypes type, TKitLineEndings start,
+                        TKitLineEndings end) {
+        auto* a = new TKitTechnicalLine(panBorder);
+        a->SetName(QString::fromLatin1(name));
+        a->SetBounds(l, t, w, h);
+        a->SetLineType(type);
+        a->SetLineStartSign(start);
+        a->SetLineEndingsign(end);
+        a->SetSignPlaces(spBoth);
+        a->SetSignSize(6);
+        a->SetFillColor(clBlack);
+        a->Bevel()->SetMode(bmCustom);
+        a->Bevel()->SetStandardStyle(lsSingleLowered);
+        return a;
+    };
+    lblVert = arrow("lblVert", 168, 16, 17, 25, lsStraightTopToBottom, leClosedArrowUp, leClosedArrowDown);
+    lblHorz = arrow("lblHorz", 240, 16, 25, 17, lsStraightLeftToRight, leClosedArrowLeft, leClosedArrowRight);
     kFocus->OnChange = [this](TObject* s) { kFocusChange(s); };
     kBright->OnChange = [this](TObject* s) { kBrightChange(s); };
 
@@ -255,6 +272,9 @@ void TS1_73Form::ArrangeControls()
     place(kBright, 8.75, 6.5);
     place(kStab, 11.25, 6.5);
     place(kLevel, 13.75, 6.5);
+    // The arrows stand right beside the shift knobs, level with their tops.
+    lblVert->SetBounds(kVert->Left() + kVert->Width(), kVert->Top(), lblVert->Width(), lblVert->Height());
+    lblHorz->SetBounds(kHorz->Left() - lblHorz->Width(), kHorz->Top(), lblHorz->Width(), lblHorz->Height());
 
     // The font first, so that the labels are centred with their own width.
     const int points = int(std::nearbyint(u / 3.3));

@@ -6,6 +6,7 @@
 
 #include "scope/OscScr.h"
 
+#include "components/kittechline.h"
 #include "controls/mekwing.h"
 #include "platform/forms.h"
 #include "platform/stdctrls.h"
@@ -70,6 +71,9 @@ public:
     TzKnob* kLevel;
     TzKnob* kVert;
     TzKnob* kHorz;
+    // Double arrows beside the shift knobs.
+    TKitTechnicalLine* lblVert;
+    TKitTechnicalLine* lblHorz;
     TPanel* panLeftSide;
     TPaintBox* pbYInput;
     TPanel* panRightSide;

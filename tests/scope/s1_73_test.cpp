@@ -283,3 +283,36 @@ TEST(S1_73Form, InputBoxesShowRedAndWhiteSocketsAndCallTheHook)
     EXPECT_LE((upper - p.f.XSockets[0].q()).manhattanLength(), 1);
     EXPECT_LE((lower - p.f.YSockets[1].q()).manhattanLength(), 1);
 }
+
+TEST(S1_73Form, ArrowsStayBesideTheShiftKnobsOnEveryResize)
+{
+    Panel p;
+    for (TPoint offer : {TPoint(920, 600), TPoint(1150, 1000), TPoint(600, 300), TPoint(1920, 500)}) {
+        const TPoint size = p.f.FitSize(offer);
+        p.f.SetBounds(0, 0, size.X, size.Y);
+        p.f.ArrangeControls();
+        SCOPED_TRACE(offer.X);
+        EXPECT_EQ(p.f.lblVert->Left(), p.f.kVert->Left() + p.f.kVert->Width());
+        EXPECT_EQ(p.f.lblVert->Top(), p.f.kVert->Top());
+        EXPECT_EQ(p.f.lblHorz->Left() + p.f.lblHorz->Width(), p.f.kHorz->Left());
+        EXPECT_EQ(p.f.lblHorz->Top(), p.f.kHorz->Top());
+        // Their sizes are the resource's.
+        EXPECT_EQ(p.f.lblVert->Width(), 17);
+        EXPECT_EQ(p.f.lblVert->Height(), 25);
+        EXPECT_EQ(p.f.lblHorz->Width(), 25);
+        EXPECT_EQ(p.f.lblHorz->Height(), 17);
+    }
+    // A closed arrow at each end: black pixels at the top and bottom of the
+    // vertical one.
+    QImage v = p.f.lblVert->grab().toImage();
+    auto blackIn = [&](int y0, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x < v.width(); ++x)
+                n += (v.pixel(x, y) & 0xFFFFFF) == 0;
+        return n;
+    };
+    EXPECT_GT(blackIn(1, 8), 8);
+    EXPECT_GT(blackIn(17, 24), 8);
+    EXPECT_GT(blackIn(10, 15), 3); // the shaft
+}
