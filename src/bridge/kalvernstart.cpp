@@ -53,20 +53,7 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
     Label7->SetFont(TFont("MS Sans Serif", 16, clWhite));
     Label7->SetCaption("Лабораторная работа по физике");
 
-    Panel1 = new TPanel(this);
-    Panel1->SetName("Panel1");
-    Panel1->SetBounds(368, 144, 233, 105);
-    Panel1->SetBevelInner(TBevelCut::bvLowered);
-    Panel1->SetBevelWidth(3);
-    Panel1->SetCaption(" ");
-    Label9 = new TLabel(Panel1);
-    Label9->SetName("Label9");
-    Label9->SetBounds(8, 80, 40, 13);
-    Label9->SetCaption("Версия");
-    txtVersion = new TLabel(Panel1);
-    txtVersion->SetName("txtVersion");
-    txtVersion->SetAutoSize(false);
-    txtVersion->SetBounds(96, 80, 129, 13);
+    Panel1 = AddStartFormVersionPanel(this, "Label9", Label9, txtVersion);
 
     bResBridge = new TBitBtn(this);
     bResBridge->SetName("bResBridge");

@@ -101,19 +101,7 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
     bInstruct->SetGlyphName("INSTRUCT");
     bInstruct->OnClick = [this](TObject* s) { bInstructClick(s); };
 
-    Panel1 = new TPanel(this);
-    Panel1->SetName("Panel1");
-    Panel1->SetBounds(368, 144, 233, 105);
-    Panel1->SetBevelInner(TBevelCut::bvLowered);
-    Panel1->SetBevelWidth(3);
-    Panel1->SetCaption(" ");
-    lblVersion = new TLabel(Panel1);
-    lblVersion->SetBounds(8, 80, 40, 13);
-    lblVersion->SetCaption("Версия");
-    txtVersion = new TLabel(Panel1);
-    txtVersion->SetName("txtVersion");
-    txtVersion->SetAutoSize(false);
-    txtVersion->SetBounds(96, 80, 129, 13);
+    Panel1 = AddStartFormVersionPanel(this, "lblVersion", lblVersion, txtVersion);
 
     panInstruct = new TPanel(this);
     panInstruct->SetName("panInstruct");

@@ -1,6 +1,7 @@
 #include "shell/startfittings.h"
 
 #include "platform/forms.h"
+#include "platform/stdctrls.h"
 
 TKitFormFill* AddStartFormGradient(TForm* form)
 {
@@ -28,4 +29,23 @@ TKitLabel* AddStartFormTitle(TForm* form, const QString& name)
     label->SetOptions({});
     label->SetFont(TFont("MS Sans Serif", 32, clYellow, fsBold));
     return label;
+}
+
+TPanel* AddStartFormVersionPanel(TForm* form, const QString& labelName, TLabel*& label, TLabel*& value)
+{
+    auto* panel = new TPanel(form);
+    panel->SetName("Panel1");
+    panel->SetBounds(368, 144, 233, 105);
+    panel->SetBevelInner(TBevelCut::bvLowered);
+    panel->SetBevelWidth(3);
+    panel->SetCaption(" ");
+    label = new TLabel(panel);
+    label->SetName(labelName);
+    label->SetBounds(8, 80, 40, 13);
+    label->SetCaption("Версия");
+    value = new TLabel(panel);
+    value->SetName("txtVersion");
+    value->SetAutoSize(false);
+    value->SetBounds(96, 80, 129, 13);
+    return panel;
 }

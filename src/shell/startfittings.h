@@ -1,11 +1,18 @@
 #pragma once
 // The look both laboratories' start forms share: a black-to-green gradient
-// behind the whole form, and the large yellow title line across it.
+// behind the whole form, the large yellow title line across it, and the
+// panel whose foot carries the program's version.
 
 #include "components/kitformfill.h"
 #include "components/kitlabel.h"
 
 class TForm;
+class TLabel;
+class TPanel;
 
 TKitFormFill* AddStartFormGradient(TForm* form);
 TKitLabel* AddStartFormTitle(TForm* form, const QString& name);
+
+// The version panel; `label` gets the word "Версия", `value` the version
+// line (`labelName` names the word's label as the form calls it).
+TPanel* AddStartFormVersionPanel(TForm* form, const QString& labelName, TLabel*& label, TLabel*& value);
