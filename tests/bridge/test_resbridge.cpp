@@ -7,6 +7,7 @@
 #include "bridge/kalvernstart.h"
 #include "bridge/resbridge.h"
 #include "controls/mekknob.h"
+#include "controls/zled.h"
 #include "platform/clock.h"
 #include "platform/help.h"
 #include "support/testutil.h"
@@ -329,4 +330,48 @@ TEST_F(BridgeFixture, ScreenshotsOfTheBench)
     testutil::pump(20);
     testutil::screenshot(form.get(), "bridge_bench_balance");
     EXPECT_FALSE(off.isNull());
+}
+
+TEST_F(BridgeFixture, HelpPointerOpensTheTopicOfWhatIsClicked)
+{
+    Application->HelpFile = "Kalvern.hlp";
+    ShowForm();
+    TElectricStand* s = form->Stand();
+    auto helpAt = [&](QPoint benchPoint) {
+        form->SetHelpMode(true);
+        testutil::clickAt(form.get(), s->mapTo(form.get(), benchPoint));
+        return Help::LastRequest().context;
+    };
+    auto centreOf = [&](QWidget* w) { return w->geometry().center(); };
+    EXPECT_EQ(helpAt(centreOf(form->Galvanometer()->Scale())), 13010);
+    EXPECT_EQ(helpAt(centreOf(form->Galvanometer()->RangeSwitch())), 13010);
+    // The galvanometer's face below its scale.
+    EXPECT_EQ(helpAt(QPoint(form->Galvanometer()->Left() + 3, form->Galvanometer()->Top() + 3)), 13010);
+    EXPECT_EQ(helpAt(QPoint(s->UnitsToX(105), s->UnitsToY(50))), 13004);  // wire 2
+    EXPECT_EQ(helpAt(QPoint(s->UnitsToX(180), s->UnitsToY(130))), 13001);  // empty bench
+    EXPECT_EQ(helpAt(centreOf(form->Source()->Lamp())), 13001);
+    EXPECT_EQ(helpAt(centreOf(form->R0()->Knob(2))), 13006);
+    EXPECT_EQ(helpAt(QPoint(form->Rx()->Left() + 3, form->Rx()->Top() + 3)), 13005);
+    Help::CloseAll();
+}
+
+TEST_F(BridgeFixture, MouseOnKnobsAndRangeSwitchMovesTheNeedleTarget)
+{
+    ShowForm();
+    form->SetVariant(0);
+    form->Source()->SetIsOn(true);
+    SetR0({0, 0, 9, 9, 9, 9});  // 999.9 against 1000
+    const double fine = form->Galvanometer()->Scale()->Value();
+    // The upper button ("Грубо") stands out while the range is fine.
+    TzcDblOnOff* sw = form->Galvanometer()->RangeSwitch();
+    testutil::clickAt(form.get(), sw->mapTo(form.get(), QPoint(15, 12)));
+    EXPECT_TRUE(form->Galvanometer()->Roughly());
+    const double coarse = form->Galvanometer()->Scale()->Value();
+    EXPECT_NEAR((coarse - 0.5) * 100, fine - 0.5, 1e-12);
+    // Turning the x0.1 decade to "0" by a click on its label side.
+    TMekTransparentKnob* k = form->R0()->Knob(5);
+    const int before = k->Position();
+    testutil::clickAt(form.get(), k->mapTo(form.get(), QPoint(k->Width() / 2, k->Height() - 3)));
+    EXPECT_NE(k->Position(), before);
+    EXPECT_NE(form->Galvanometer()->Scale()->Value(), coarse);
 }
