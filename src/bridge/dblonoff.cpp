@@ -50,8 +50,8 @@ TDblOnOffGeometry DblOnOffGeometry(int s, TzcOnOffGraphPlacement align, int W, i
 
 TzcDblOnOff::TzcDblOnOff(QWidget* owner) : TzcCustomOnOff(owner)
 {
-    KnobColorToColors(m_onKnobColor, m_onLight, m_onMid, m_onDark);
-    KnobColorToColors(m_offKnobColor, m_offLight, m_offMid, m_offDark);
+    KnobColorToColors(m_onKnobColor, m_onColors[0], m_onColors[1], m_onColors[2]);
+    KnobColorToColors(m_offKnobColor, m_offColors[0], m_offColors[1], m_offColors[2]);
     SetBounds(Left(), Top(), 45, 70);
     SetColor(clBtnFace);
     SetShowTextPress(false);
@@ -93,7 +93,7 @@ void TzcDblOnOff::SetOnKnobColor(KnobColorType k)
     if (k == m_onKnobColor)
         return;
     m_onKnobColor = k;
-    KnobColorToColors(k, m_onLight, m_onMid, m_onDark);
+    KnobColorToColors(k, m_onColors[0], m_onColors[1], m_onColors[2]);
     Invalidate();
 }
 
@@ -102,7 +102,7 @@ void TzcDblOnOff::SetOffKnobColor(KnobColorType k)
     if (k == m_offKnobColor)
         return;
     m_offKnobColor = k;
-    KnobColorToColors(k, m_offLight, m_offMid, m_offDark);
+    KnobColorToColors(k, m_offColors[0], m_offColors[1], m_offColors[2]);
     Invalidate();
 }
 
@@ -171,57 +171,48 @@ void TzcDblOnOff::DrawBox(TCanvas& c, const TDblOnOffGeometry& g)
     line3(ShadowColor(), TPoint(bl + 2, bt + bh - 1), TPoint(bl + bw - 1, bt + bh - 1), TPoint(bl + bw - 1, bt + 2));
 }
 
-void TzcDblOnOff::DrawPressed(TCanvas& c, const TRect& p, TColor light, TColor mid, TColor dark)
+// A pressed button lies flat at its place; a raised one is a short cylinder
+// rising from there toward the upper left, its cap 3 pixels up and left.
+void TzcDblOnOff::DrawButton(TCanvas& c, const TRect& place, bool raised, const TColor (&colors)[3])
 {
+    const int lift = raised ? 3 : 0;
     c.Pen = TPen();
     c.Brush.Style = TBrushStyle::bsSolid;
-    c.Brush.Color = mid;
-    c.Ellipse(p);
-    if (!m_hideReflex)
-        DrawKnobReflex(c, p.Width(), p, light, dark, 1);
-    c.Pen = TPen();
-    c.Brush.Style = TBrushStyle::bsClear;
-    c.Ellipse(p);
-    c.Brush.Style = TBrushStyle::bsSolid;
-}
-
-// A short cylinder rising from the pressed position toward the upper left.
-void TzcDblOnOff::DrawRaised(TCanvas& c, const TRect& p, TColor light, TColor mid, TColor dark)
-{
-    c.Pen = TPen();
-    c.Brush.Style = TBrushStyle::bsSolid;
-    c.Brush.Color = mid;
-    for (int i = 0; i <= 3; ++i) {
-        TRect q = p;
+    c.Brush.Color = colors[1];
+    for (int i = 0; i <= lift; ++i) {
+        TRect q = place;
         OffsetRect(q, -i, -i);
         c.Ellipse(q);
     }
-    TRect top = p;
-    OffsetRect(top, -3, -3);
+    TRect cap = place;
+    OffsetRect(cap, -lift, -lift);
     if (!m_hideReflex)
-        DrawKnobReflex(c, p.Width(), top, light, dark, 0);
+        DrawKnobReflex(c, place.Width(), cap, colors[0], colors[2], raised ? 0 : 1);
     c.Pen = TPen();
     c.Brush.Style = TBrushStyle::bsClear;
-    c.Ellipse(top);
+    c.Ellipse(cap);
     c.Brush.Style = TBrushStyle::bsSolid;
+}
+
+// On: the upper button pressed in, the lower one standing out; off: the
+// reverse.
+void TzcDblOnOff::PaintState(TCanvas& c, bool on)
+{
+    const TDblOnOffGeometry g = Calc();
+    DrawBox(c, g);
+    DrawButton(c, g.upper(), !on, m_onColors);
+    DrawButton(c, g.lower(), on, m_offColors);
+    DrawCaption(g.caption, c);
 }
 
 void TzcDblOnOff::PaintOn(TCanvas& c)
 {
-    const TDblOnOffGeometry g = Calc();
-    DrawBox(c, g);
-    DrawPressed(c, g.upper(), m_onLight, m_onMid, m_onDark);
-    DrawRaised(c, g.lower(), m_offLight, m_offMid, m_offDark);
-    DrawCaption(g.caption, c);
+    PaintState(c, true);
 }
 
 void TzcDblOnOff::PaintOff(TCanvas& c)
 {
-    const TDblOnOffGeometry g = Calc();
-    DrawBox(c, g);
-    DrawPressed(c, g.lower(), m_offLight, m_offMid, m_offDark);
-    DrawRaised(c, g.upper(), m_onLight, m_onMid, m_onDark);
-    DrawCaption(g.caption, c);
+    PaintState(c, false);
 }
 
 void TzcDblOnOff::PaintDisabled(TCanvas& c)

@@ -47,16 +47,16 @@ protected:
 
 private:
     void DrawBox(TCanvas& c, const TDblOnOffGeometry& g);
-    void DrawPressed(TCanvas& c, const TRect& p, TColor light, TColor mid, TColor dark);
-    void DrawRaised(TCanvas& c, const TRect& p, TColor light, TColor mid, TColor dark);
+    void DrawButton(TCanvas& c, const TRect& place, bool raised, const TColor (&colors)[3]);
+    void PaintState(TCanvas& c, bool on);
     // Computes the geometry and fills the base's box and caption fields.
     TDblOnOffGeometry Calc();
 
     int m_size = 1;
     bool m_use3D = true;
-    TColor m_onLight = 0, m_onMid = 0, m_onDark = 0;
+    TColor m_onColors[3] = {};  // light, mid, dark
     KnobColorType m_onKnobColor = kcGreen;
-    TColor m_offLight = 0, m_offMid = 0, m_offDark = 0;
+    TColor m_offColors[3] = {};
     KnobColorType m_offKnobColor = kcRed;
     bool m_hideReflex = false;
 };

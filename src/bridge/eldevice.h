@@ -35,10 +35,10 @@ public:
     TMekTransparentKnob* Knob(int i) const { return m_knobs.at(size_t(i)); }
     static int KnobDigit(const TMekTransparentKnob* k);
     double GetResistance() const;
-    TPoint Terminal1() const { return TPoint(UnitsLeft() + 5, UnitsTop() + 5); }
+    TPoint Terminal1() const { return TopTerminal(false); }
     TPoint Terminal2() const { return TPoint((UnitsWidth() - 10) / 3 + UnitsLeft() + 5, UnitsTop() + 5); }
     TPoint Terminal3() const { return TPoint((UnitsWidth() - 10) * 2 / 3 + UnitsLeft() + 5, UnitsTop() + 5); }
-    TPoint Terminal4() const { return TPoint(UnitsLeft() + UnitsWidth() - 5, UnitsTop() + 5); }
+    TPoint Terminal4() const { return TopTerminal(true); }
     int CellWidth() const { return m_cellWidth; }
     int CellHeight() const { return m_cellHeight; }
     int GridLeft() const { return m_gridLeft; }
@@ -63,8 +63,8 @@ public:
     explicit TElResistor4Pos(TElectricStand* stand);
     TMekTransparentKnob* Knob() const { return m_knob; }
     double GetResistance() const;
-    TPoint LeftTerminal() const { return TPoint(UnitsLeft() + 5, UnitsTop() + 5); }
-    TPoint RightTerminal() const { return TPoint(UnitsLeft() + UnitsWidth() - 5, UnitsTop() + 5); }
+    TPoint LeftTerminal() const { return TopTerminal(false); }
+    TPoint RightTerminal() const { return TopTerminal(true); }
     void SetDeviceHint(const QString& h);
     void SetDeviceHelpContext(int c) override;
     void SetBounds(int left, int top, int width, int height) override;
@@ -86,8 +86,8 @@ public:
     void SetVoltage(double v);
     TzcLightOnOff* PowerSwitch() const { return m_switch; }
     TzLed* Lamp() const { return m_lamp; }
-    TPoint LeftTerminal() const { return TPoint(UnitsLeft() + 5, UnitsTop() + 5); }
-    TPoint RightTerminal() const { return TPoint(UnitsLeft() + UnitsWidth() - 5, UnitsTop() + 5); }
+    TPoint LeftTerminal() const { return TopTerminal(false); }
+    TPoint RightTerminal() const { return TopTerminal(true); }
     void SetDeviceHelpContext(int c) override;
     void SetBounds(int left, int top, int width, int height) override;
 

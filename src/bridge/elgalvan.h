@@ -21,8 +21,8 @@ public:
     void SetDeviceHelpContext(int c) override;
 
     double GetResistance() const;
-    TPoint LeftTerminal() const { return TPoint(UnitsLeft() + 5, UnitsTop() + 5); }
-    TPoint RightTerminal() const { return TPoint(UnitsLeft() + UnitsWidth() - 5, UnitsTop() + 5); }
+    TPoint LeftTerminal() const { return TopTerminal(false); }
+    TPoint RightTerminal() const { return TopTerminal(true); }
 
     TElAnalogScale* Scale() const { return m_scale; }
     TzcDblOnOff* RangeSwitch() const { return m_switch; }

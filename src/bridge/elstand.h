@@ -89,6 +89,13 @@ public:
     virtual void Tick() {}
     void Change();
 
+    // The terminal 5 units in from the top left or top right corner, where
+    // most devices take their wires.
+    TPoint TopTerminal(bool right) const
+    {
+        return TPoint(right ? m_unitsLeft + m_unitsWidth - 5 : m_unitsLeft + 5, m_unitsTop + 5);
+    }
+
     TNotifyEvent OnChange;
 
 protected:

@@ -26,25 +26,26 @@ TResBridgeForm::TResBridgeForm(QObject* owner) : TLabBaseForm(owner)
     bShowVars->SetCaption("Варианты");
     bShowVars->OnClick = [this](TObject* s) { bShowVarsClick(s); };
 
-    bPurpose = new TBitBtn(panControls);
-    bPurpose->SetName("bPurpose");
-    bPurpose->SetBounds(4, 0, 100, 25);
-    bPurpose->SetCaption("Цель работы");
-    bPurpose->SetHint("Показать раздел \"Цель работы\" справочной системы");
-    bPurpose->SetShowHint(true);
-    bPurpose->SetHelpContext(101);
-    bPurpose->SetGlyphName("PURPOSE");
-    bPurpose->OnClick = [this](TObject* s) { bPurposeClick(s); };
-
-    bInstruct = new TBitBtn(panControls);
-    bInstruct->SetName("bInstruct");
-    bInstruct->SetBounds(108, 0, 136, 25);
-    bInstruct->SetCaption("Порядок выполнения");
-    bInstruct->SetHint("Показать раздел \"Порядок выполнения работы\" справочной системы");
-    bInstruct->SetShowHint(true);
-    bInstruct->SetHelpContext(102);
-    bInstruct->SetGlyphName("INSTRUCT");
-    bInstruct->OnClick = [this](TObject* s) { bInstructClick(s); };
+    using Handler = void (TResBridgeForm::*)(TObject*);
+    auto helpButton = [this](const char* name, TRect r, const char* caption, const char* hint, int ctx,
+                             const char* glyph, Handler click) {
+        auto* b = new TBitBtn(panControls);
+        b->SetName(name);
+        b->SetBoundsRect(r);
+        b->SetCaption(caption);
+        b->SetHint(hint);
+        b->SetShowHint(true);
+        b->SetHelpContext(ctx);
+        b->SetGlyphName(glyph);
+        b->OnClick = [this, click](TObject* s) { (this->*click)(s); };
+        return b;
+    };
+    bPurpose = helpButton("bPurpose", Bounds(4, 0, 100, 25), "Цель работы",
+                          "Показать раздел \"Цель работы\" справочной системы", 101, "PURPOSE",
+                          &TResBridgeForm::bPurposeClick);
+    bInstruct = helpButton("bInstruct", Bounds(108, 0, 136, 25), "Порядок выполнения",
+                           "Показать раздел \"Порядок выполнения работы\" справочной системы", 102, "INSTRUCT",
+                           &TResBridgeForm::bInstructClick);
 
     panSecret = new TPanel(panControls);
     panSecret->SetName("panSecret");
