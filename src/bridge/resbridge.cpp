@@ -107,6 +107,12 @@ TResBridgeForm::TResBridgeForm(QObject* owner) : TLabBaseForm(owner)
 
 TResBridgeForm::~TResBridgeForm()
 {
+    // The window hides while it is taken down, and the entry field loses the
+    // focus then; nothing of the bench may be asked after this point.
+    edRx->OnExit = nullptr;
+    edRx->OnChange = nullptr;
+    edRx->OnKeyDown = nullptr;
+    m_stand->OnChange = nullptr;
     delete m_stand;
 }
 
