@@ -234,7 +234,7 @@ TForm* TControl::ParentForm() const
 
 bool TControl::CanFocus() const
 {
-    if (!IsWindowed() || focusPolicy() == Qt::NoFocus)
+    if (!IsWindowed())
         return false;
     for (const QWidget* w = this; w; w = w->parentWidget())
         if (w->isHidden() || !w->isEnabled())
@@ -250,8 +250,13 @@ void TControl::SetFocus()
 void TControl::SetTabStop(bool v)
 {
     m_tabStop = v;
-    if (IsWindowed())
-        setFocusPolicy(v ? Qt::StrongFocus : Qt::ClickFocus);
+    // Without a tab stop a control takes the focus only when it asks for it
+    // (a knob grabbed by the mouse), never by a click on a plain panel.
+    if (IsWindowed()) {
+        setFocusPolicy(v ? Qt::StrongFocus : Qt::NoFocus);
+        if (focusProxy())
+            focusProxy()->setFocusPolicy(v ? Qt::StrongFocus : Qt::NoFocus);
+    }
 }
 
 void TControl::Click()
@@ -481,7 +486,7 @@ void TGraphicControl::paintEvent(QPaintEvent*)
 
 TWinControl::TWinControl(QWidget* parent) : TControl(parent)
 {
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::NoFocus);
 }
 
 int TWinControl::ControlCount() const

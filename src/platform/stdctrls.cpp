@@ -69,6 +69,10 @@ bool TQtHostControl::eventFilter(QObject* o, QEvent* e)
     // A key whose handler failed is done with: it must not reach the
     // control's own key handling a second time.
     bool keyFailed = false;
+    if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        m_seenKey = {e, int(e->type()), ke->key(), ke->timestamp()};
+    }
     Guarded([&] {
         switch (e->type()) {
         case QEvent::KeyPress: {
@@ -117,6 +121,33 @@ bool TQtHostControl::eventFilter(QObject* o, QEvent* e)
         }
     });
     return swallow || keyFailed;
+}
+
+bool TQtHostControl::takeSeen(QKeyEvent* e)
+{
+    const SeenKey& s = m_seenKey;
+    bool same = s.event == e && s.type == int(e->type()) && s.key == e->key() && s.time == e->timestamp();
+    if (same)
+        m_seenKey = SeenKey{};
+    return same;
+}
+
+void TQtHostControl::keyPressEvent(QKeyEvent* e)
+{
+    if (takeSeen(e)) {
+        e->ignore();
+        return;
+    }
+    TWinControl::keyPressEvent(e);
+}
+
+void TQtHostControl::keyReleaseEvent(QKeyEvent* e)
+{
+    if (takeSeen(e)) {
+        e->ignore();
+        return;
+    }
+    TWinControl::keyReleaseEvent(e);
 }
 
 // ---------------------------------------------------------------- TLabel

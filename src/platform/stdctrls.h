@@ -33,11 +33,23 @@ protected:
     void SetInner(QWidget* w);
     void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
     void paintEvent(QPaintEvent*) override {}
     void FontChangedNotify() override;
 
 private:
     QWidget* m_inner = nullptr;
+    // The key event the inner widget's filter has already handed to the
+    // control's handlers; when the inner widget ignores it, Qt passes the
+    // same event up to the control, which must not handle it again.
+    struct SeenKey {
+        const QEvent* event = nullptr;
+        int type = 0;
+        int key = 0;
+        quint64 time = 0;
+    } m_seenKey;
+    bool takeSeen(QKeyEvent* e);
 };
 
 class TLabel : public TGraphicControl {

@@ -83,7 +83,6 @@ TLabBaseForm::TLabBaseForm(QObject* owner) : TForm(owner)
     bCalculator->SetShowHint(true);
     bCalculator->SetHelpContext(10006);
     bCalculator->SetGlyphName("CALCULATOR");
-    bCalculator->SetTabStop(false);
     bCalculator->OnClick = [this](TObject* s) { bCalculatorClick(s); };
 
     StatusBar = new TStatusBar(this);

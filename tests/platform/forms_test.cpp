@@ -151,3 +151,30 @@ TEST(HintsTest, ApplicationHintFollowsTheMouseAndClimbsToAParent)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FocusAndKeys, APanelClickTakesNoFocusAndIgnoredKeysReachHandlersOnce)
+{
+    TForm f;
+    f.SetClientSize(300, 200);
+    auto* panel = new TPanel(&f);
+    panel->SetBounds(0, 0, 150, 100);
+    auto* edit = new TEdit(&f);
+    edit->SetBounds(160, 10, 100, 21);
+    int downs = 0;
+    edit->OnKeyDown = [&](TObject*, std::uint16_t&, TShiftState) { ++downs; };
+    f.ShowForm();
+    QApplication::setActiveWindow(&f);
+    edit->SetFocus();
+    testutil::clickAt(&f, QPoint(50, 50));
+    EXPECT_TRUE(edit->LineEdit()->hasFocus()); // the panel did not take it
+
+    // The line edit ignores Page Up, so Qt passes it on to the edit control.
+    QTest::keyClick(edit->LineEdit(), Qt::Key_PageUp);
+    EXPECT_EQ(downs, 1);
+    QTest::keyClick(edit->LineEdit(), Qt::Key_A);
+    EXPECT_EQ(downs, 2);
+}
+
+} // namespace
