@@ -90,6 +90,9 @@ TResBridgeForm::TResBridgeForm(QObject* owner) : TLabBaseForm(owner)
     bEdRxCancel->OnClick = [this](TObject* s) { bEdRxCancelClick(s); };
 
     OnShow = [this](TObject* s) { FormShow(s); };
+    // The bar shows the circuit's values in its one panel; hints do not
+    // cover them.
+    StatusBar->SetSimplePanel(false);
 
     // Panels, the bench and the window itself never take the focus from a
     // click: a press on an entry button or on the bench leaves the Rx entry
@@ -264,7 +267,7 @@ void TResBridgeForm::Recalculate(TObject*)
     const double r1 = m_r1->GetResistance(), r2 = m_r2->GetResistance(), r0 = m_r0->GetResistance();
     m_galvanometer->SetCurrent(bridge::BridgeCurrent(on, m_source->Voltage(), m_rx->Resistance(), r0, r1, r2,
                                                      m_galvanometer->GetResistance()));
-    StatusBar->SetSimpleText(bridge::StatusText(r1, r2, r0, on, m_source->Voltage()));
+    StatusBar->SetPanelText(bridge::StatusText(r1, r2, r0, on, m_source->Voltage()));
 }
 
 void TResBridgeForm::FormShow(TObject*)

@@ -721,6 +721,22 @@ void TStatusBar::SetSimpleText(const QString& t)
     if (t == m_text)
         return;
     m_text = t;
+    if (m_simplePanel)
+        update();
+}
+
+void TStatusBar::SetPanelText(const QString& t)
+{
+    if (t == m_panelText)
+        return;
+    m_panelText = t;
+    if (!m_simplePanel)
+        update();
+}
+
+void TStatusBar::SetSimplePanel(bool v)
+{
+    m_simplePanel = v;
     update();
 }
 
@@ -735,7 +751,7 @@ void TStatusBar::Paint()
     c.Font = Font();
     c.Brush.Style = TBrushStyle::bsClear;
     TRect tr(inner.Left + 2, inner.Top, inner.Right - 2, inner.Bottom);
-    c.DrawText(m_text, tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    c.DrawText(m_simplePanel ? m_text : m_panelText, tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 // ---------------------------------------------------------------- TTrackBar

@@ -292,15 +292,22 @@ class TStatusBar : public TCustomControl {
     Q_OBJECT
 public:
     explicit TStatusBar(QWidget* parent = nullptr);
-    bool SimplePanel = true;
+    // In simple mode the bar shows SimpleText; otherwise it shows its one
+    // panel, and SimpleText is kept but not seen.
+    bool SimplePanel() const { return m_simplePanel; }
+    void SetSimplePanel(bool v);
     QString SimpleText() const { return m_text; }
     void SetSimpleText(const QString& t);
+    QString PanelText() const { return m_panelText; }
+    void SetPanelText(const QString& t);
 
 protected:
     void Paint() override;
 
 private:
     QString m_text;
+    QString m_panelText;
+    bool m_simplePanel = true;
 };
 
 class TPaintBox : public TGraphicControl {

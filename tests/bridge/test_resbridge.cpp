@@ -100,12 +100,17 @@ TEST_F(BridgeFixture, CurrentFollowsTheBridgeAndTheSource)
     form->SetVariant(0);  // Rx = 1000
     form->Recalculate();
     EXPECT_EQ(Current(), 0.0);
-    EXPECT_EQ(form->StatusBar->SimpleText(), "R1=1 Ом.   R2=1 Ом.   R0=0 Ом.   ");
+    EXPECT_EQ(form->StatusBar->PanelText(), "R1=1 Ом.   R2=1 Ом.   R0=0 Ом.   ");
     SetR0({0, 1, 0, 0, 0, 0});  // R0 = 1000 = Rx, R1 = R2: balance
     form->Source()->SetIsOn(true);
     form->Recalculate();
     EXPECT_EQ(Current(), 0.0);
-    EXPECT_EQ(form->StatusBar->SimpleText(), "R1=1 Ом.   R2=1 Ом.   R0=1000 Ом.   U=9 В.   ");
+    EXPECT_EQ(form->StatusBar->PanelText(), "R1=1 Ом.   R2=1 Ом.   R0=1000 Ом.   U=9 В.   ");
+    // Hints of the window go to the bar's simple text and do not cover the
+    // values line.
+    const QImage before = form->StatusBar->grab().toImage();
+    form->StatusBar->SetSimpleText("Гальванометр");
+    EXPECT_EQ(form->StatusBar->grab().toImage(), before);
     // One decade up from balance: needle left of centre.
     form->R0()->Knob(3)->SetPosition(8);  // +10
     EXPECT_LT(Current(), 0.0);
