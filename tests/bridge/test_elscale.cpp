@@ -102,3 +102,15 @@ TEST(AnalogScale, DialPictureWithLabelsAndNeedle)
         dark += img.pixelColor(mid.X + dx, mid.Y) == QColor(Qt::black);
     EXPECT_GE(dark, 1);
 }
+
+TEST(AnalogScale, NoSizeDrawsNothingAndDoesNotFail)
+{
+    QWidget host;
+    auto* s = new TElAnalogScale(&host);
+    host.show();
+    s->SetValue(0.7);
+    EXPECT_NO_THROW(s->Repaint());
+    EXPECT_NO_THROW(s->Animate());
+    s->SetBounds(0, 0, 1, 1);
+    EXPECT_NO_THROW(s->Animate());
+}

@@ -380,3 +380,33 @@ TEST_F(BridgeFixture, MouseOnKnobsAndRangeSwitchMovesTheNeedleTarget)
     EXPECT_NE(k->Position(), before);
     EXPECT_NE(form->Galvanometer()->Scale()->Value(), coarse);
 }
+
+TEST_F(BridgeFixture, TeachersButtonShowsTheTableAndTheEntryTakesTheLocalesSeparator)
+{
+    form->SetVariant(0);
+    QString seen;
+    QTimer::singleShot(50, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* f = dynamic_cast<TForm*>(w); f && f->isVisible() && f->Caption() == "Значения Rx для разных вариантов") {
+                if (auto* memo = f->findChild<TMemo*>())
+                    seen = memo->Text().section('\n', 7, 7);
+                f->SetModalResult(mrCancel);
+            }
+    });
+    form->bShowVarsClick(nullptr);
+    EXPECT_EQ(seen, "7\t    1002.5");
+    EXPECT_EQ(form->Caption(), "Мост Уитстона - Тренировка");
+    EXPECT_EQ(form->Rx()->Resistance(), 1000.0);
+
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    form->edRx->SetText("12,5");
+    form->bEdRxOKClick(nullptr);
+    EXPECT_EQ(form->Rx()->Resistance(), 12.5);
+    form->edRx->SetText("3.5");
+    form->bEdRxOKClick(nullptr);
+    EXPECT_EQ(form->Rx()->Resistance(), 3.5);
+    form->bEdRxCancelClick(nullptr);
+    EXPECT_EQ(form->edRx->Text(), "3,5");
+    QLocale::setDefault(saved);
+}
