@@ -53,6 +53,11 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
     Label7->SetFont(TFont("MS Sans Serif", 16, clWhite));
     Label7->SetCaption("Лабораторная работа по физике");
 
+    AddStartFormButtons(this, bPurpose, bInstruct, bExit);
+    bPurpose->OnClick = [this](TObject* s) { bPurposeClick(s); };
+    bInstruct->OnClick = [this](TObject* s) { bInstructClick(s); };
+    bExit->OnClick = [this](TObject* s) { bExitClick(s); };
+
     Panel1 = AddStartFormVersionPanel(this, "Label9", Label9, txtVersion);
 
     bResBridge = new TBitBtn(this);
@@ -63,27 +68,6 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
     bResBridge->Button()->setIconSize(QSize(32, 32));
     bResBridge->SetGlyphName("GLYPH_RESBRIDGE");
     bResBridge->OnClick = [this](TObject* s) { bResBridgeClick(s); };
-
-    bPurpose = new TBitBtn(this);
-    bPurpose->SetName("bPurpose");
-    bPurpose->SetBounds(124, 384, 205, 25);
-    bPurpose->SetCaption("Цель работы");
-    bPurpose->SetGlyphName("PURPOSE");
-    bPurpose->OnClick = [this](TObject* s) { bPurposeClick(s); };
-
-    bInstruct = new TBitBtn(this);
-    bInstruct->SetName("bInstruct");
-    bInstruct->SetBounds(332, 384, 205, 25);
-    bInstruct->SetCaption("Порядок выполнения");
-    bInstruct->SetGlyphName("INSTRUCT");
-    bInstruct->OnClick = [this](TObject* s) { bInstructClick(s); };
-
-    bExit = new TBitBtn(this, TBitBtnKind::bkCancel);
-    bExit->SetName("bExit");
-    bExit->SetBounds(552, 416, 75, 25);
-    bExit->SetCaption("Выход");
-    bExit->ModalResult = mrNone;
-    bExit->OnClick = [this](TObject* s) { bExitClick(s); };
 
     SetTabOrder({bResBridge, bPurpose, bInstruct, Panel1, bExit});
 

@@ -87,19 +87,10 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
     bWork2->Button()->setIconSize(QSize(32, 32));
     bWork2->OnClick = [this](TObject* s) { bWork2Click(s); };
 
-    bPurpose = new TBitBtn(this);
-    bPurpose->SetName("bPurpose");
-    bPurpose->SetBounds(124, 384, 205, 25);
-    bPurpose->SetCaption("Цель работы");
-    bPurpose->SetGlyphName("PURPOSE");
+    AddStartFormButtons(this, bPurpose, bInstruct, bExit);
     bPurpose->OnClick = [this](TObject* s) { bPurposeClick(s); };
-
-    bInstruct = new TBitBtn(this);
-    bInstruct->SetName("bInstruct");
-    bInstruct->SetBounds(332, 384, 205, 25);
-    bInstruct->SetCaption("Порядок выполнения");
-    bInstruct->SetGlyphName("INSTRUCT");
     bInstruct->OnClick = [this](TObject* s) { bInstructClick(s); };
+    bExit->OnClick = [this](TObject* s) { bExitClick(s); };
 
     Panel1 = AddStartFormVersionPanel(this, "lblVersion", lblVersion, txtVersion);
 
@@ -129,13 +120,6 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
     bOK->SetBounds(504, 272, 81, 105);
     bOK->ModalResult = mrNone;
     bOK->OnClick = [this](TObject* s) { bOKClick(s); };
-
-    bExit = new TBitBtn(this, TBitBtnKind::bkCancel);
-    bExit->SetName("bExit");
-    bExit->SetBounds(552, 416, 75, 25);
-    bExit->SetCaption("Выход");
-    bExit->ModalResult = mrNone;
-    bExit->OnClick = [this](TObject* s) { bExitClick(s); };
 
     SetTabOrder({bWork1, bWork2, bPurpose, bInstruct, Panel1, panInstruct, lvSelLab, bOK, bExit});
 

@@ -49,3 +49,25 @@ TPanel* AddStartFormVersionPanel(TForm* form, const QString& labelName, TLabel*&
     value->SetBounds(96, 80, 129, 13);
     return panel;
 }
+
+void AddStartFormButtons(TForm* form, TBitBtn*& purpose, TBitBtn*& instruct, TBitBtn*& exit)
+{
+    purpose = new TBitBtn(form);
+    purpose->SetName("bPurpose");
+    purpose->SetBounds(124, 384, 205, 25);
+    purpose->SetCaption("Цель работы");
+    purpose->SetGlyphName("PURPOSE");
+
+    instruct = new TBitBtn(form);
+    instruct->SetName("bInstruct");
+    instruct->SetBounds(332, 384, 205, 25);
+    instruct->SetCaption("Порядок выполнения");
+    instruct->SetGlyphName("INSTRUCT");
+
+    exit = new TBitBtn(form, TBitBtnKind::bkCancel);
+    exit->SetName("bExit");
+    exit->SetBounds(552, 416, 75, 25);
+    exit->SetCaption("Выход");
+    // Closing the start form ends the program; it is no modal answer.
+    exit->ModalResult = mrNone;
+}

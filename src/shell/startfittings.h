@@ -9,6 +9,7 @@
 class TForm;
 class TLabel;
 class TPanel;
+class TBitBtn;
 
 TKitFormFill* AddStartFormGradient(TForm* form);
 TKitLabel* AddStartFormTitle(TForm* form, const QString& name);
@@ -16,3 +17,7 @@ TKitLabel* AddStartFormTitle(TForm* form, const QString& name);
 // The version panel; `label` gets the word "Версия", `value` the version
 // line (`labelName` names the word's label as the form calls it).
 TPanel* AddStartFormVersionPanel(TForm* form, const QString& labelName, TLabel*& label, TLabel*& value);
+
+// The purpose and procedure help buttons and the exit button, where both
+// start forms have them; the form binds their clicks.
+void AddStartFormButtons(TForm* form, TBitBtn*& purpose, TBitBtn*& instruct, TBitBtn*& exit);
