@@ -368,6 +368,21 @@ void TForm::keyPressEvent(QKeyEvent* e)
     TWinControl::keyPressEvent(e);
 }
 
+bool TForm::PreviewKey(QWidget* target, QKeyEvent* e)
+{
+    std::uint16_t key = VirtualKeyOf(e->key());
+    if (!key)
+        return false;
+    bool handled = false;
+    Guarded([&] {
+        KeyDown(key, ShiftOf(e->modifiers()));
+        // A key that moved the focus has done its work: the control it left
+        // must not act on it (a button would take the focus back).
+        handled = key == 0 || QApplication::focusWidget() != target;
+    });
+    return handled;
+}
+
 void TForm::paintEvent(QPaintEvent* e)
 {
     TWinControl::paintEvent(e);
@@ -523,6 +538,18 @@ QStringList TApplication::Arguments() const
 bool TApplication::eventFilter(QObject* o, QEvent* e)
 {
     switch (e->type()) {
+    case QEvent::KeyPress: {
+        // Once per key: when it reaches the focused control of a form that
+        // previews keys.
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w || w != QApplication::focusWidget())
+            break;
+        TControl* c = ControlOf(w);
+        TForm* f = c ? (qobject_cast<TForm*>(c) ? nullptr : c->ParentForm()) : nullptr;
+        if (f && f->KeyPreview && f->PreviewKey(w, static_cast<QKeyEvent*>(e)))
+            return true;
+        break;
+    }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:

@@ -40,7 +40,12 @@ public:
     void SetWindowState(TWindowState s);
     void SetClientSize(int w, int h);
     void SetBounds(int left, int top, int width, int height) override;
+    // With KeyPreview the form's KeyDown (and OnKeyDown) sees every key
+    // pressed in one of its controls before the control does.
     bool KeyPreview = false;
+    // Returns true when the form has dealt with the key: it set the key to 0
+    // or moved the focus, so the control must not act on it as well.
+    bool PreviewKey(QWidget* target, QKeyEvent* e);
 
     int ShowModal();
     int ModalResult() const { return m_modalResult; }

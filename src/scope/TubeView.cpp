@@ -84,7 +84,6 @@ TTubeViewForm::TTubeViewForm(QObject* owner)
     SetCaption(QStringLiteral("Электронно-лучевая трубка осциллографа"));
     SetClientSize(ClientWidth(), 452);
     KeyPreview = true;
-    qApp->installEventFilter(this);
     OnKeyDown = [this](TObject* s, std::uint16_t& k, TShiftState sh) { FormKeyDown(s, k, sh); };
     OnResize = [this](TObject* s) { FormResize(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -134,34 +133,6 @@ TTubeViewForm::TTubeViewForm(QObject* owner)
 TTubeViewForm::~TTubeViewForm()
 {
     Tube.reset();
-}
-
-bool TTubeViewForm::eventFilter(QObject* Watched, QEvent* Event)
-{
-    if (KeyPreview && Event->type() == QEvent::KeyPress && OnKeyDown) {
-        auto* w = qobject_cast<QWidget*>(Watched);
-        // Once per key: when it reaches the focused control of this form.
-        if (w && w == QApplication::focusWidget() && w != this && isAncestorOf(w)) {
-            auto* k = static_cast<QKeyEvent*>(Event);
-            std::uint16_t key = VirtualKeyOf(k->key());
-            if (key) {
-                TShiftState shift = 0;
-                if (k->modifiers() & Qt::ShiftModifier)
-                    shift |= ssShift;
-                if (k->modifiers() & Qt::ControlModifier)
-                    shift |= ssCtrl;
-                if (k->modifiers() & Qt::AltModifier)
-                    shift |= ssAlt;
-                OnKeyDown(this, key, shift);
-                // A key that moved the focus has done its work: the control
-                // it left must not act on it (a button would take the focus
-                // back).
-                if (key == 0 || QApplication::focusWidget() != w)
-                    return true;
-            }
-        }
-    }
-    return TLabBaseForm::eventFilter(Watched, Event);
 }
 
 void TTubeViewForm::SetDataSource(TTubeDeflection Source)

@@ -51,10 +51,6 @@ public:
     // Asks for the emission interval (the answer in Value); false when
     // cancelled. Tests answer in place of the dialog.
     static std::function<bool(QString& Value)> InputQueryHook;
-
-protected:
-    // Key preview: the form sees a key before the focused control does.
-    bool eventFilter(QObject* Watched, QEvent* Event) override;
 };
 
 // The names of the tube's parts by region, empty for none.

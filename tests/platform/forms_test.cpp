@@ -178,3 +178,31 @@ TEST(FocusAndKeys, APanelClickTakesNoFocusAndIgnoredKeysReachHandlersOnce)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FocusAndKeys, KeyPreviewShowsTheFormEveryKeyFirst)
+{
+    TForm f;
+    f.SetClientSize(300, 200);
+    auto* edit = new TEdit(&f);
+    edit->SetBounds(10, 10, 100, 21);
+    std::vector<std::uint16_t> seen;
+    f.OnKeyDown = [&](TObject*, std::uint16_t& key, TShiftState) {
+        seen.push_back(key);
+        if (key == 'X')
+            key = 0; // the form keeps this one
+    };
+    f.ShowForm();
+    QApplication::setActiveWindow(&f);
+    edit->SetFocus();
+    QTest::keyClick(edit->LineEdit(), Qt::Key_A);
+    EXPECT_TRUE(seen.empty()); // no preview asked for
+    f.KeyPreview = true;
+    QTest::keyClick(edit->LineEdit(), Qt::Key_B);
+    QTest::keyClick(edit->LineEdit(), Qt::Key_X);
+    EXPECT_EQ(seen, (std::vector<std::uint16_t>{'B', 'X'}));
+    EXPECT_EQ(edit->Text(), "ab");
+}
+
+} // namespace
