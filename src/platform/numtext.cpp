@@ -27,42 +27,46 @@ int StrToInt(const QString& s)
     return v;
 }
 
+namespace {
+
+QString StripZeros(QString s)
+{
+    if (s.contains('.')) {
+        while (s.endsWith('0'))
+            s.chop(1);
+        if (s.endsWith('.'))
+            s.chop(1);
+    }
+    return s;
+}
+
+} // namespace
+
+QString FloatToStrGeneral(double V, int Digits)
+{
+    if (std::isnan(V))
+        return QStringLiteral("NAN");
+    if (std::isinf(V))
+        return V > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    Digits = Digits < 1 ? 1 : (Digits > 18 ? 18 : Digits);
+    if (V == 0)
+        return QStringLiteral("0");
+    // Rounded to the digits first, so that 99999.6 counts as 1E+5.
+    const QString sci = QString::number(V, 'e', Digits - 1);
+    const int ePos = sci.indexOf('e');
+    const int exponent = sci.mid(ePos + 1).toInt();
+    QString out;
+    if (exponent < -5 || exponent >= Digits) {
+        out = StripZeros(sci.left(ePos)) + 'E' + (exponent < 0 ? '-' : '+') + QString::number(std::abs(exponent));
+    } else {
+        out = StripZeros(QString::number(V, 'f', Digits - 1 - exponent));
+    }
+    return out.replace('.', DecimalSeparator());
+}
+
 QString FloatToStr(double v)
 {
-    if (std::isnan(v))
-        return "NAN";
-    if (std::isinf(v))
-        return v > 0 ? "INF" : "-INF";
-    if (v == 0)
-        return "0";
-    // Shortest of 15 significant digits; exponent form only for very large
-    // or very small magnitudes.
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", v);
-    int exp10 = std::atoi(std::strchr(buf, 'e') + 1);
-    QString out;
-    if (exp10 < -5 || exp10 >= 15) {
-        QString mant = QString::fromLatin1(buf, int(std::strchr(buf, 'e') - buf));
-        while (mant.contains('.') && mant.endsWith('0'))
-            mant.chop(1);
-        if (mant.endsWith('.'))
-            mant.chop(1);
-        out = mant + "E" + (exp10 < 0 ? "-" : "+") + QString::number(std::abs(exp10));
-    } else {
-        int decimals = 14 - exp10;
-        if (decimals < 0)
-            decimals = 0;
-        std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-        out = QString::fromLatin1(buf);
-        if (out.contains('.')) {
-            while (out.endsWith('0'))
-                out.chop(1);
-            if (out.endsWith('.'))
-                out.chop(1);
-        }
-    }
-    out.replace('.', DecimalSeparator());
-    return out;
+    return FloatToStrGeneral(v, 15);
 }
 
 QString Format(const char* fmt, ...)

@@ -10,6 +10,10 @@ QString IntToStr(long long v);
 int StrToInt(const QString& s);
 // 15 significant digits, general format, trailing zeros dropped.
 QString FloatToStr(double v);
+// General format with the given significant digits (1..18): plain decimals
+// from 0.00001 up to the digits given (0.00002, 12.346), an exponent beyond
+// (2E-6, 1.2346E+5).
+QString FloatToStrGeneral(double v, int digits);
 // printf-style with the locale's decimal separator ("%10.4f", "%d", "%s").
 QString Format(const char* fmt, ...);
 // Accepts the locale's separator and the point; the whole text must be a

@@ -1,6 +1,6 @@
 #include "scope/TubeView.h"
 
-#include "scope/GeneralFormat.h"
+#include "platform/numtext.h"
 
 #include "platform/numtext.h"
 #include "shell/start.h"

@@ -1,4 +1,4 @@
-#include "scope/GeneralFormat.h"
+#include "platform/numtext.h"
 
 #include <gtest/gtest.h>
 
