@@ -29,17 +29,7 @@ TSelVarForm* TStartForm::SelVarForm()
 TStartForm::TStartForm(QObject* owner) : TForm(owner)
 {
     InitBridgeResources();
-    SetName("StartForm");
-    SetCaption("Мост Уитстона");
-    SetBorderStyle(TFormBorderStyle::bsSingle);
-    SetBorderIcons(biSystemMenu | biMinimize);
-    Position = TPosition::poScreenCenter;
-    SetFont(TFont("MS Sans Serif", 11));
-    SetClientSize(632, 453);
-
-    KitFormFill1 = AddStartFormGradient(this);
-    VerInfo = new TKitVersionInfo(this);
-    VerInfo->SetName("VerInfo");
+    SetUpStartForm(this, "Мост Уитстона", KitFormFill1, VerInfo);
 
     KitLabel3 = AddStartFormTitle(this, "KitLabel3");
     KitLabel3->SetCaption("Мост Уитстона");

@@ -50,18 +50,7 @@ void TStartForm::SetWorkOpener(TWorkOpener o)
 TStartForm::TStartForm(QObject* owner) : TForm(owner)
 {
     InitShellResources();
-    SetName("StartForm");
-    SetCaption("Лабораторные работы по физике");
-    SetBorderStyle(TFormBorderStyle::bsSingle);
-    SetBorderIcons(biSystemMenu | biMinimize);
-    Position = TPosition::poScreenCenter;
-    SetFont(TFont("MS Sans Serif", 11));
-    SetClientSize(632, 453);
-
-    KitFormFill1 = AddStartFormGradient(this);
-
-    VerInfo = new TKitVersionInfo(this);
-    VerInfo->SetName("VerInfo");
+    SetUpStartForm(this, "Лабораторные работы по физике", KitFormFill1, VerInfo);
 
     txtLR = new TLabel(this);
     txtLR->SetName("txtLR");

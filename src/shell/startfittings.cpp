@@ -71,3 +71,17 @@ void AddStartFormButtons(TForm* form, TBitBtn*& purpose, TBitBtn*& instruct, TBi
     // Closing the start form ends the program; it is no modal answer.
     exit->ModalResult = mrNone;
 }
+
+void SetUpStartForm(TForm* form, const QString& caption, TKitFormFill*& fill, TKitVersionInfo*& verInfo)
+{
+    form->SetName("StartForm");
+    form->SetCaption(caption);
+    form->SetBorderStyle(TFormBorderStyle::bsSingle);
+    form->SetBorderIcons(biSystemMenu | biMinimize);
+    form->Position = TPosition::poScreenCenter;
+    form->SetFont(TFont("MS Sans Serif", 11));
+    form->SetClientSize(632, 453);
+    fill = AddStartFormGradient(form);
+    verInfo = new TKitVersionInfo(form);
+    verInfo->SetName("VerInfo");
+}

@@ -5,6 +5,7 @@
 
 #include "components/kitformfill.h"
 #include "components/kitlabel.h"
+#include "components/kitverinfo.h"
 
 class TForm;
 class TLabel;
@@ -12,6 +13,11 @@ class TPanel;
 class TBitBtn;
 
 TKitFormFill* AddStartFormGradient(TForm* form);
+
+// The frame both start forms share: a fixed 632 x 453 dialog centred on the
+// screen with the system menu and minimise button, its gradient and the
+// version information of the program.
+void SetUpStartForm(TForm* form, const QString& caption, TKitFormFill*& fill, TKitVersionInfo*& verInfo);
 TKitLabel* AddStartFormTitle(TForm* form, const QString& name);
 
 // The version panel; `label` gets the word "Версия", `value` the version
