@@ -1,9 +1,9 @@
 // Cost of the oscilloscope's per-frame drawing: the trace against a plain
 // 1-px polyline of the same points, and one frame of the tube view.
 
-#include "scope/OscScr.h"
-#include "scope/OscTube.h"
-#include "scope/S1_73Scale.h"
+#include "scope/oscscr.h"
+#include "scope/osctube.h"
+#include "scope/s1_73scale.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -5,7 +5,7 @@
 #include "exercises/damposc.h"
 #include "exercises/lissajou.h"
 #include "exercises/openwork.h"
-#include "scope/TubeView.h"
+#include "scope/tubeview.h"
 #include "shell/selvar.h"
 #include "shell/start.h"
 

@@ -6,8 +6,8 @@
 #include "exercises/teachertable.h"
 
 #include "components/kitformdisp.h"
-#include "scope/DrawWire.h"
-#include "scope/S1_73.h"
+#include "scope/drawwire.h"
+#include "scope/s1_73.h"
 #include "shell/start.h"
 
 #include <algorithm>

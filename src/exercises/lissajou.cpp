@@ -7,8 +7,8 @@
 
 #include "components/kitformdisp.h"
 #include "platform/numtext.h"
-#include "scope/DrawWire.h"
-#include "scope/S1_73.h"
+#include "scope/drawwire.h"
+#include "scope/s1_73.h"
 #include "shell/start.h"
 
 #include <algorithm>

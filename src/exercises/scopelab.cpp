@@ -1,8 +1,8 @@
 #include "exercises/scopelab.h"
 
 #include "components/kitformdisp.h"
-#include "scope/DrawWire.h"
-#include "scope/S1_73.h"
+#include "scope/drawwire.h"
+#include "scope/s1_73.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "signallab.h"
 
 #include "platform/help.h"
-#include "scope/TubeView.h"
+#include "scope/tubeview.h"
 #include "shell/showvars.h"
 #include "shell/start.h"
 

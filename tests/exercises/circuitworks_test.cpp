@@ -13,8 +13,8 @@
 #include "exercises/groupctrls.h"
 #include "platform/clock.h"
 #include "platform/help.h"
-#include "scope/DrawWire.h"
-#include "scope/S1_73.h"
+#include "scope/drawwire.h"
+#include "scope/s1_73.h"
 #include "support/testutil.h"
 
 #include <QLineEdit>

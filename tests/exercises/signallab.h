@@ -8,8 +8,8 @@
 #include "controls/oscknob.h"
 #include "controls/zonzoff.h"
 #include "platform/clock.h"
-#include "scope/DrawWire.h"
-#include "scope/S1_73.h"
+#include "scope/drawwire.h"
+#include "scope/s1_73.h"
 #include "support/testutil.h"
 
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "scope/OscScr.h"
+#include "scope/oscscr.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "scope/S1_73.h"
-#include "scope/S1_73Scale.h"
-#include "scope/TubeView.h"
+#include "scope/s1_73.h"
+#include "scope/s1_73scale.h"
+#include "scope/tubeview.h"
 
 #include "controls/oscknob.h"
 #include "controls/zknob.h"

@@ -2,8 +2,8 @@
 // a 1 kHz, 1.5 V sine on Y at several gains and time bases, power off, the
 // sweep off with a second sine on X, and the tube in manual mode.
 
-#include "scope/S1_73.h"
-#include "scope/TubeView.h"
+#include "scope/s1_73.h"
+#include "scope/tubeview.h"
 
 #include "controls/oscknob.h"
 #include "controls/zknob.h"

@@ -1,5 +1,5 @@
-#include "scope/ArrangeInGrid.h"
-#include "scope/OscTube.h"
+#include "scope/arrangeingrid.h"
+#include "scope/osctube.h"
 
 #include "platform/registry.h"
 

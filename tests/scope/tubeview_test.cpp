@@ -1,4 +1,4 @@
-#include "scope/TubeView.h"
+#include "scope/tubeview.h"
 
 #include "platform/clock.h"
 #include "platform/forms.h"

@@ -1,4 +1,4 @@
-#include "scope/DrawWire.h"
+#include "scope/drawwire.h"
 
 #include "platform/graphics.h"
 

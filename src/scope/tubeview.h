@@ -3,7 +3,7 @@
 // two track bars set the plate voltages; in instrument mode the front
 // panel's deflections drive the plates, slowed down by a time scale.
 
-#include "scope/OscTube.h"
+#include "scope/osctube.h"
 
 #include "controls/mekwing.h"
 #include "shell/labbase.h"

@@ -1,6 +1,6 @@
-#include "scope/OscTube.h"
+#include "scope/osctube.h"
 
-#include "scope/ArrangeInGrid.h"
+#include "scope/arrangeingrid.h"
 
 #include "platform/clock.h"
 #include "platform/graphics.h"

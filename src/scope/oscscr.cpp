@@ -1,4 +1,4 @@
-#include "scope/OscScr.h"
+#include "scope/oscscr.h"
 
 #include "platform/clock.h"
 #include "platform/graphics.h"

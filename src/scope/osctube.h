@@ -9,7 +9,7 @@
 #include <QRegion>
 #include <QVariant>
 
-#include "scope/FrameRaster.h"
+#include "scope/frameraster.h"
 #include <array>
 #include <cstdint>
 #include <functional>

@@ -4,7 +4,7 @@
 // screen, the input sockets, and the tube view fed by the panel's own
 // deflections.
 
-#include "scope/OscScr.h"
+#include "scope/oscscr.h"
 
 #include "components/kittechline.h"
 #include "controls/mekwing.h"

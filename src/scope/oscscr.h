@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "scope/FrameRaster.h"
+#include "scope/frameraster.h"
 
 class QPainter;
 class TCanvas;

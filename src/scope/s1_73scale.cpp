@@ -1,4 +1,4 @@
-#include "scope/S1_73Scale.h"
+#include "scope/s1_73scale.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "scope/ArrangeInGrid.h"
+#include "scope/arrangeingrid.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "scope/FrameRaster.h"
+#include "scope/frameraster.h"
 
 #include <QPainter>
 #include <algorithm>
