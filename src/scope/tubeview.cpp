@@ -80,6 +80,8 @@ void TTubeViewControl::PaintBuffer(TCanvas& Canvas)
 TTubeViewForm::TTubeViewForm(QObject* owner)
     : TLabBaseForm(owner)
 {
+    // The tube's help topics; the view also opens without a front panel.
+    Q_INIT_RESOURCE(scope);
     SetName(QStringLiteral("TubeViewForm"));
     SetCaption(QStringLiteral("Электронно-лучевая трубка осциллографа"));
     SetClientSize(ClientWidth(), 452);
