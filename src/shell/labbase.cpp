@@ -91,6 +91,10 @@ TLabBaseForm::TLabBaseForm(QObject* owner) : TForm(owner)
 
     Timer = new TTimer(this);
     Timer->SetInterval(50);
+    // The screens draw from the time of day on every tick; ticks that wander
+    // by a few milliseconds keep a signal whose period divides the interval
+    // from being caught at the same phase on every frame.
+    Timer->SetWander(4);
     Timer->SetEnabled(false);
     Timer->OnTimer = [this](TObject* s) { TimerTimer(s); };
 

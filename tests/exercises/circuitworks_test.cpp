@@ -20,7 +20,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -54,10 +56,10 @@ struct Work {
         EXPECT_EQ(f.Scope->GainSwitch->Value(), gainStep);
     }
     // Rows of the screen where the trace differs from the bare graticule,
-    // as divisions above the centre line: (highest, lowest).
-    std::pair<double, double> traceSpan()
+    // as divisions above the centre line: (highest, lowest); none when the
+    // screen shows only the graticule.
+    std::optional<std::pair<double, double>> drawnSpan()
     {
-        f.TimerTimer(f.Timer);
         TOscScreen& s = *f.Scope->Screen;
         const QImage img = f.Scope->ScreenControl->Buffer().Image().convertToFormat(QImage::Format_RGB32);
         const QImage grat = s.Graticule.convertToFormat(QImage::Format_RGB32);
@@ -69,8 +71,33 @@ struct Work {
                     bottom = std::max(bottom, y);
                 }
         if (bottom < 0)
-            return {0, 0};
-        return {(s.CenterY - top) / s.PixelsPerDiv, (s.CenterY - bottom) / s.PixelsPerDiv};
+            return std::nullopt;
+        return std::make_pair((s.CenterY - top) / s.PixelsPerDiv, (s.CenterY - bottom) / s.PixelsPerDiv);
+    }
+    // The span of one frame drawn now.
+    std::pair<double, double> traceSpan()
+    {
+        f.TimerTimer(f.Timer);
+        return drawnSpan().value_or(std::make_pair(0.0, 0.0));
+    }
+    // Lets the form's own timer draw the frames of 5 s of model time, the
+    // first tick at `firstTick` seconds of the day, each next one when the
+    // timer's wait has passed; counts the frames whose span `shows` accepts.
+    template <class Pred>
+    std::pair<int, int> framesIn5s(double firstTick, Pred shows)
+    {
+        QTimer* t = f.Timer->Timer();
+        f.Timer->SetEnabled(true);
+        clock.SetTimeOfDay(firstTick);
+        int shown = 0, frames = 0;
+        while (clock.tod() < firstTick + 5.0) {
+            EXPECT_TRUE(QMetaObject::invokeMethod(t, "timeout"));
+            ++frames;
+            shown += shows(drawnSpan());
+            clock.Advance(t->interval() / 1000.0);
+        }
+        f.Timer->SetEnabled(false);
+        return {shown, frames};
     }
 };
 
@@ -231,6 +258,25 @@ TEST(DampOsc, ScreenShowsTheRingingAndFollowsTheEntries)
     EXPECT_GT(lo, -0.15);
 }
 
+// The pulses come every 10 ms of model time, a fifth of the timer's
+// interval; the ringing after each lasts about a millisecond.  Starting at the
+// worst phase, half-way between pulses, the frames must still catch it.
+TEST(DampOsc, RingingIsSeenFromTheWorstStartPhase)
+{
+    Work<TDampOscForm> w;
+    TDampOscForm& f = w.f;
+    w.powerOn(6);                                          // 0.5 V/div
+    ASSERT_DOUBLE_EQ(f.Scope->VoltsPerDiv, 0.5);
+    ASSERT_DOUBLE_EQ(f.Scope->SecPerDiv, 1e-4);            // a sweep of 1 ms
+    // Ringing: the trace swings both ways off the centre line.
+    auto ringing = [](std::optional<std::pair<double, double>> s) {
+        return s && s->first >= 0.1 && s->second <= -0.1;
+    };
+    const auto [shown, frames] = w.framesIn5s(36000.005, ringing);
+    EXPECT_NEAR(frames, 100, 5);                           // still 20 frames a second
+    EXPECT_GE(shown * 10, frames) << shown << " of " << frames;
+}
+
 TEST(CondOsc, CreatedWithGeneratorCircuitAndWires)
 {
     TCondOscForm f(nullptr);
@@ -315,6 +361,22 @@ TEST(CondOsc, TurningTheGeneratorThroughResonance)
     QTest::keyClick(k, Qt::Key_End);
     std::tie(hi, lo) = w.traceSpan();
     EXPECT_NEAR(hi, 0.34 / 5, 0.1);
+}
+
+// A 100 Hz sine of 1 V at 0.01 V/div is on the screen only near its zero
+// crossings.  Frames 50 ms apart all start at the same phase of it; from a
+// start just after a crossing the trace must still come into view.
+TEST(CondOsc, SignalLockedToTheFrameRateIsNotHiddenForGood)
+{
+    Work<TCondOscForm> w;
+    TCondOscForm& f = w.f;
+    w.powerOn(11);                                         // 0.01 V/div
+    ASSERT_DOUBLE_EQ(f.Scope->SecPerDiv, 1e-4);
+    f.Generator->Knob->SetPosition(100);                  // 100 Hz on x 1
+    ASSERT_EQ(f.Generator->GetFrequency(), 100.0);
+    const auto [shown, frames] =
+        w.framesIn5s(36000.0005, [](std::optional<std::pair<double, double>> s) { return s.has_value(); });
+    EXPECT_GE(shown * 10, frames) << shown << " of " << frames;
 }
 
 TEST(CircuitWorks, BadEntryIsReportedAndTheWorkGoesOn)
