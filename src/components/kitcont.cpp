@@ -93,7 +93,7 @@ TKitItemHeader TKitListItem::ParseHeader(TStream& s)
     TKitItemHeader h;
     h.Flags = StreamReadByte(s);
     if (h.Flags & 0x02)
-        h.Description = QString::fromUtf8(StreamReadShortString(s));
+        h.Description = StoredTextString(StreamReadShortString(s));
     if (h.Flags & 0x04)
         h.Ident = std::uint16_t(StreamReadInteger(s));
     return h;
@@ -117,9 +117,7 @@ void TKitListItem::WriteHeader(TStream& s)
 {
     const std::uint8_t flags = GetFlags();
     // Refused before anything is written, so that no half item is left.
-    const QByteArray description = Description.toUtf8();
-    if ((flags & 0x02) && description.size() > 255)
-        throw EWriteError(QStringLiteral("A short string holds at most 255 bytes, not %1").arg(description.size()));
+    const QByteArray description = (flags & 0x02) ? ShortStringBytes(Description) : QByteArray();
     StreamWriteByte(s, flags);
     if (flags & 0x02)
         StreamWriteShortString(s, description);
@@ -182,9 +180,12 @@ void TKitStringListItem::LoadFromStream(TStream& s)
 
 void TKitStringListItem::SaveToStream(TStream& s)
 {
+    // A line that cannot be stored is refused before the header goes out,
+    // so that no half item is left.
+    const QByteArray text = StringListText(Items);
     WriteHeader(s);
     if (!Items.isEmpty())
-        SaveStringListToStream(s, Items, Compressed);
+        SaveStringListTextToStream(s, text, Compressed);
 }
 
 void TKitStringListItem::Assign(const QObject* Source)

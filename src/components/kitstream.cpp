@@ -13,28 +13,45 @@ QString readErrorText()
     return QStringLiteral("Stream read error");
 }
 
-// Puts a stream back where a failed read started, so that a caller that
-// catches the error sees the stream as it was.
-class PositionGuard {
-public:
-    explicit PositionGuard(TStream& s) : FStream(s), FStart(s.Position()) {}
-    ~PositionGuard()
-    {
-        if (!FCommitted) {
-            try {
-                FStream.SetPosition(FStart);
-            } catch (...) {
-            }
+// Windows-1251 bytes 0x80 to 0xBF; 0xC0 to 0xFF are А to я in order and
+// 0x00 to 0x7F are ASCII. 0x98, which the code page leaves unused, stands
+// for U+0098 so that every byte reads as some character and back.
+constexpr char16_t kCp1251High[64] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, // 80
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F, // 88
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90
+    0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, // 98
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, // A0
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, // A8
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, // B0
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457, // B8
+};
+constexpr char16_t kCp1251Letters = 0x0410; // А, byte 0xC0
+
+// The byte for `c`, or -1 when the code page has none.
+int cp1251Byte(char16_t c)
+{
+    if (c < 0x80)
+        return c;
+    if (c >= kCp1251Letters && c < kCp1251Letters + 64)
+        return 0xC0 + (c - kCp1251Letters);
+    for (int i = 0; i < 64; ++i)
+        if (kCp1251High[i] == c)
+            return 0x80 + i;
+    return -1;
+}
+
+} // namespace
+
+PositionGuard::~PositionGuard()
+{
+    if (!FCommitted) {
+        try {
+            FStream.SetPosition(FStart);
+        } catch (...) {
         }
     }
-    void Commit() { FCommitted = true; }
-
-private:
-    TStream& FStream;
-    std::int64_t FStart;
-    bool FCommitted = false;
-};
-} // namespace
+}
 
 // ---- TStream ----
 
@@ -313,7 +330,15 @@ void StreamWriteShortString(TStream& s, const QByteArray& value)
 
 void StreamWriteShortString(TStream& s, const QString& value)
 {
-    StreamWriteShortString(s, value.toUtf8());
+    StreamWriteShortString(s, ShortStringBytes(value));
+}
+
+QByteArray ShortStringBytes(const QString& value)
+{
+    const QByteArray bytes = StoredTextBytes(value);
+    if (bytes.size() > 255)
+        throw EWriteError(QStringLiteral("A short string holds at most 255 characters, not %1").arg(bytes.size()));
+    return bytes;
 }
 
 QByteArray StreamReadShortString(TStream& s)
@@ -335,13 +360,44 @@ std::int32_t StreamReadLength(TStream& s)
     return n;
 }
 
+// ---- Stored text ----
+
+QByteArray StoredTextBytes(const QString& text)
+{
+    QByteArray bytes(text.size(), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int b = cp1251Byte(text[i].unicode());
+        if (b < 0) {
+            const char32_t code = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()
+                                      ? QChar::surrogateToUcs4(text[i], text[i + 1])
+                                      : text[i].unicode();
+            const QString hex = QString::number(uint(code), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+            throw EWriteError(QStringLiteral("The character \"%1\" (U+%2) cannot be stored: "
+                                             "the Windows-1251 code page has no byte for it")
+                                  .arg(QString::fromUcs4(&code, 1), hex));
+        }
+        bytes[i] = char(b);
+    }
+    return bytes;
+}
+
+QString StoredTextString(const QByteArray& bytes)
+{
+    QString text(bytes.size(), QChar());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = std::uint8_t(bytes[i]);
+        text[i] = QChar(b < 0x80 ? char16_t(b) : b < 0xC0 ? kCp1251High[b - 0x80] : char16_t(kCp1251Letters + b - 0xC0));
+    }
+    return text;
+}
+
 // ---- Payloads ----
 
 QByteArray StringListText(const QStringList& list)
 {
     QByteArray text;
     for (const QString& line : list) {
-        text += line.toUtf8();
+        text += StoredTextBytes(line);
         text += "\r\n";
     }
     return text;
@@ -356,7 +412,7 @@ QStringList StringListFromText(const QByteArray& text)
         qsizetype i = start;
         while (i < n && text[i] != '\r' && text[i] != '\n')
             ++i;
-        lines << QString::fromUtf8(text.constData() + start, i - start);
+        lines << StoredTextString(text.mid(start, i - start));
         if (i < n && text[i] == '\r')
             ++i;
         if (i < n && text[i] == '\n')
@@ -397,8 +453,12 @@ std::unique_ptr<TMemoryStream> LoadPayloadFromStream(TStream& s, bool compressed
 
 void SaveStringListToStream(TStream& s, const QStringList& list, bool compressed)
 {
+    SaveStringListTextToStream(s, StringListText(list), compressed);
+}
+
+void SaveStringListTextToStream(TStream& s, const QByteArray& text, bool compressed)
+{
     TMemoryStream tmp;
-    const QByteArray text = StringListText(list);
     tmp.WriteBuffer(text.constData(), text.size());
     SavePayloadToStream(s, tmp, compressed);
 }

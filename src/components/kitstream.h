@@ -62,6 +62,22 @@ public:
     std::int64_t CopyFrom(TStream& source, std::int64_t count);
 };
 
+// Puts a stream back where a read started unless the read is committed, so
+// that a caller that catches a read error sees the stream as it was.
+class PositionGuard {
+public:
+    explicit PositionGuard(TStream& s) : FStream(s), FStart(s.Position()) {}
+    ~PositionGuard();
+    PositionGuard(const PositionGuard&) = delete;
+    PositionGuard& operator=(const PositionGuard&) = delete;
+    void Commit() { FCommitted = true; }
+
+private:
+    TStream& FStream;
+    std::int64_t FStart;
+    bool FCommitted = false;
+};
+
 class TMemoryStream : public TStream {
 public:
     TMemoryStream() = default;
@@ -115,21 +131,37 @@ void StreamWriteInteger(TStream& s, std::int32_t value);
 std::int32_t StreamReadInteger(TStream& s);
 void StreamWriteByte(TStream& s, std::uint8_t value);
 std::uint8_t StreamReadByte(TStream& s);
-// One length byte and the characters (one byte each, Latin-1). A string of
-// more than 255 bytes cannot be stored and is refused with EWriteError.
+// One length byte and the characters, one byte each. A string of more than
+// 255 bytes cannot be stored and is refused with EWriteError, nothing written.
 void StreamWriteShortString(TStream& s, const QByteArray& value);
+// The text in the stored code page (see StoredTextBytes).
 void StreamWriteShortString(TStream& s, const QString& value);
 QByteArray StreamReadShortString(TStream& s);
+// The bytes of `value` as a short string holds them; EWriteError when it
+// cannot be stored (a character the code page lacks, over 255 characters).
+QByteArray ShortStringBytes(const QString& value);
+
+// ---- Stored text ----
+// Text in the stored formats is one byte per character in the Windows-1251
+// code page, the Russian Windows code page the library's files are written
+// in. A character the code page lacks is refused with EWriteError.
+QByteArray StoredTextBytes(const QString& text);
+// Every byte stands for a character, so reading never fails.
+QString StoredTextString(const QByteArray& bytes);
 
 // Reads a 32-bit length N and checks it against the bytes left in `s`.
 std::int32_t StreamReadLength(TStream& s);
 
 // ---- Payloads ----
-// The text of a string list as it is stored: each line ended by CR LF.
+// The text of a string list as it is stored: each line in the stored code
+// page, ended by CR LF.
 QByteArray StringListText(const QStringList& list);
 QStringList StringListFromText(const QByteArray& text);
 
+// A line that cannot be stored is refused before anything is written.
 void SaveStringListToStream(TStream& s, const QStringList& list, bool compressed);
+// The same for a text that StringListText has already made.
+void SaveStringListTextToStream(TStream& s, const QByteArray& text, bool compressed);
 void LoadStringListFromStream(TStream& s, QStringList& list, bool compressed);
 
 // Writes the bytes of `payload` in the compressed or the length-prefixed form.

@@ -162,6 +162,29 @@ TEST(Containers, StreamsWithAndWithoutOffsets)
     }
 }
 
+TEST(Containers, RussianTextIsStoredOneBytePerCharacter)
+{
+    TKitStringList list;
+    const QString description = QString("Описание").repeated(25); // 200 letters
+    addStrings(list, {"Частота, Гц", "Ёмкость"}, description);
+    TMemoryStream s;
+    list.Item(0)->SaveToStream(s);
+    // Flags, the description's 201 bytes, then N and "Частота, Гц\r\nЁмкость\r\n".
+    EXPECT_EQ(s.Size(), 1 + 201 + 4 + 11 + 2 + 7 + 2);
+    s.SetPosition(0);
+    TKitStringList back;
+    auto* item = addStrings(back, {});
+    item->LoadFromStream(s);
+    EXPECT_EQ(item->Description, description);
+    EXPECT_EQ(item->Items, (QStringList{"Частота, Гц", "Ёмкость"}));
+
+    // A line the code page cannot hold: the item is refused whole.
+    auto* bad = addStrings(list, {"5 кΩ"}, "сопротивление");
+    TMemoryStream none;
+    EXPECT_THROW(bad->SaveToStream(none), EWriteError);
+    EXPECT_EQ(none.Size(), 0);
+}
+
 TEST(Containers, MalformedListsLeaveTheContainerAsItWas)
 {
     TKitStringList list;

@@ -159,6 +159,52 @@ TEST(StreamFields, IntegersBytesAndShortStrings)
     EXPECT_EQ(cut.Position(), 0);
 }
 
+TEST(StoredText, OneBytePerCharacterInTheRussianCodePage)
+{
+    // Every byte reads as a character and writes back as the same byte.
+    QByteArray all(256, '\0');
+    for (int b = 0; b < 256; ++b)
+        all[b] = char(b);
+    EXPECT_EQ(StoredTextBytes(StoredTextString(all)), all);
+
+    // Bytes as a Russian Windows program writes them: "Опис", "Ёё", "№".
+    TMemoryStream file = streamOf({4, 0xCE, 0xEF, 0xE8, 0xF1, 2, 0xA8, 0xB8, 1, 0xB9});
+    EXPECT_EQ(StoredTextString(StreamReadShortString(file)), QString("Опис"));
+    EXPECT_EQ(StoredTextString(StreamReadShortString(file)), QString("Ёё"));
+    EXPECT_EQ(StoredTextString(StreamReadShortString(file)), QString("№"));
+
+    // 255 Cyrillic letters fit in a short string of 256 bytes.
+    QString longest;
+    for (int i = 0; i < 255; ++i)
+        longest += QChar(u'а' + i % 32);
+    TMemoryStream s;
+    StreamWriteShortString(s, longest);
+    EXPECT_EQ(s.Size(), 256);
+    s.SetPosition(0);
+    EXPECT_EQ(StoredTextString(StreamReadShortString(s)), longest);
+    EXPECT_THROW(StreamWriteShortString(s, longest + "я"), EWriteError);
+    EXPECT_EQ(s.Size(), 256);
+
+    // A character the code page lacks is refused by name; nothing is written.
+    TMemoryStream t;
+    StreamWriteByte(t, 7);
+    for (const QString& text : {QString("R = 5 Ω"), QString("ноты ♪"), QString("\U0001F600")}) {
+        try {
+            StreamWriteShortString(t, text);
+            ADD_FAILURE() << text.toStdString();
+        } catch (const EWriteError& e) {
+            EXPECT_TRUE(e.Message.contains("Windows-1251")) << e.Message.toStdString();
+        }
+    }
+    try {
+        SaveStringListToStream(t, {"первая", "R = 5 Ω"}, true);
+        ADD_FAILURE();
+    } catch (const EWriteError& e) {
+        EXPECT_TRUE(e.Message.contains("\"Ω\" (U+03A9)")) << e.Message.toStdString();
+    }
+    EXPECT_EQ(t.Bytes(), Bytes{7});
+}
+
 TEST(StreamPayloads, StringListsInBothForms)
 {
     const QStringList lines{"first", "", "третья строка"};
