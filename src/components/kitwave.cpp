@@ -107,14 +107,10 @@ void TKitWave::SaveToStream(TStream& s)
 
 void TKitWave::LoadFromLengthPrefixedStream(TStream& s)
 {
-    const std::int64_t start = s.Position();
-    try {
-        const std::int32_t n = StreamReadLength(s);
-        ReadWave(n, s);
-    } catch (...) {
-        s.SetPosition(start);
-        throw;
-    }
+    PositionGuard guard(s);
+    const std::int32_t n = StreamReadLength(s);
+    ReadWave(n, s);
+    guard.Commit();
 }
 
 void TKitWave::SaveToLengthPrefixedStream(TStream& s)
@@ -124,8 +120,11 @@ void TKitWave::SaveToLengthPrefixedStream(TStream& s)
 
 void TKitWave::LoadFromCompressedStream(TStream& s)
 {
+    // The block stream itself may be sound while its payload is no wave.
+    PositionGuard guard(s);
     auto tmp = LoadPayloadFromStream(s, true);
     LoadFromStream(*tmp);
+    guard.Commit();
 }
 
 void TKitWave::SaveToCompressedStream(TStream& s)

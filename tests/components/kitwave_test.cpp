@@ -88,6 +88,18 @@ TEST(KitWave, LoadingKeepsTheOldSoundOnBadData)
     EXPECT_EQ(dataOf(w), waveImage());
     EXPECT_EQ(changes, 1);
 
+    // A sound block stream whose payload is no wave: the source is back
+    // where it was, ready for the caller to read it otherwise.
+    TMemoryStream notWave;
+    StreamWriteByte(notWave, 0xEE);
+    const std::int64_t at = notWave.Position();
+    TMemoryStream payload = streamOf(notRiff);
+    WriteBlockStream(payload, notWave, payload.Size());
+    notWave.SetPosition(at);
+    EXPECT_THROW(w.LoadFromCompressedStream(notWave), EInvalidWave);
+    EXPECT_EQ(notWave.Position(), at);
+    EXPECT_EQ(dataOf(w), waveImage());
+
     // Fewer bytes than the count.
     TMemoryStream cut = streamOf(Bytes(img.begin(), img.begin() + 40));
     EXPECT_THROW(w.ReadWave(60, cut), EReadError);
