@@ -40,6 +40,7 @@ TKitTimerItem::TKitTimerItem(TKitTimerPool* pool, std::uint16_t ident, std::vect
 {
     if (!pool || !list)
         throw EInvalidOperation(QStringLiteral("TKitTimerItem: Invalid Owner or List"));
+    FMade = ++pool->FItemsMade;
     FTicksPerFire = pool->MinInterval() ? 1000 / pool->MinInterval() : 1;
 }
 
@@ -199,12 +200,18 @@ void TKitTimerPool::Tick()
 {
     if (FRemoving)
         return;
-    // Items may add or remove items (themselves included) from their event:
-    // the walk goes over the items present at its start that are still there.
-    const std::vector<TKitTimerItem*> items = FItems;
-    for (TKitTimerItem* item : items) {
-        if (std::find(FItems.begin(), FItems.end(), item) == FItems.end())
-            continue;
+    // Items may add or remove items (themselves included) from their event.
+    // The list keeps the order in which items were made, so the walk goes on
+    // from the last item visited to the next one made after it: one that went
+    // away skips nothing, and one added during the walk is visited too.
+    std::uint64_t last = 0;
+    for (;;) {
+        const auto next = std::find_if(FItems.begin(), FItems.end(),
+                                       [last](const TKitTimerItem* it) { return it->FMade > last; });
+        if (next == FItems.end())
+            break;
+        TKitTimerItem* item = *next;
+        last = item->FMade;
         if (item->Enabled() && item->TicksPerFire() > 0 && FTickCount % item->TicksPerFire() == 0)
             item->Fire();
     }

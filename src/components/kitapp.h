@@ -50,6 +50,7 @@ public:
     void Fire();
 
 private:
+    friend class TKitTimerPool;
     int FCounter = 0;
     bool FEnabled = true;
     std::uint16_t FIdent;
@@ -57,6 +58,8 @@ private:
     int FTicksPerFire;
     std::vector<TKitTimerItem*>* FList;
     TKitTimerPool* FPool;
+    // Rank in the order of making; the pool's list keeps this order.
+    std::uint64_t FMade;
 };
 
 class TKitTimerPool : public TKitComponent {
@@ -105,6 +108,7 @@ private:
     std::vector<TKitTimerItem*> FItems;
     bool FRemoving = false;
     bool FRefuseTimer = false;
+    std::uint64_t FItemsMade = 0;
 };
 
 enum TKitRegRootKey : std::uint8_t { rpClassesRoot, rpCurrentUser, rpLocalMachine, rpUsers };

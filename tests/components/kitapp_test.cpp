@@ -149,11 +149,11 @@ TEST(KitTimerService, PhaseCallLimitsAndCounters)
     EXPECT_EQ(poolFired, (std::vector<std::pair<int, int>>{{plain, 1}, {plain, 2}}));
 }
 
-TEST(KitTimerService, ItemsRemovingThemselvesDuringTheirTick)
+TEST(KitTimerService, ItemsAddedOrRemovedDuringATick)
 {
     Timers t;
     TKitTimerPool* pool = KitApplication->TimerPool();
-    int first = 0, second = 0, third = 0;
+    int first = 0, second = 0, third = 0, late = 0;
     std::uint16_t a = 0;
     a = t.add(50, [&](TObject*) {
         ++first;
@@ -164,13 +164,14 @@ TEST(KitTimerService, ItemsRemovingThemselvesDuringTheirTick)
     c = t.add(50, [&](TObject*) {
         ++third;
         KitApplication->RemoveTimer(c);
-        t.add(50, nullptr); // adding from an event is fine too
+        t.add(50, [&](TObject*) { ++late; }); // in the slot just freed
     });
     pool->Tick();
     pool->Tick();
     EXPECT_EQ(first, 1);
     EXPECT_EQ(second, 2); // not skipped when the item before it went away
     EXPECT_EQ(third, 1);
+    EXPECT_EQ(late, 2); // visited in the tick that added it
     // The second item and the one added from an event (in the freed slot).
     EXPECT_EQ(pool->Count(), 2);
 }
