@@ -95,8 +95,11 @@ bool TryStrToFloat(const QString& s, double& out)
     QChar sep = DecimalSeparator();
     if (sep != '.')
         t.replace(sep, '.');
+    // A group separator is no digit: "1,000" under a point locale is not 1000.
+    QLocale plain = QLocale::c();
+    plain.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    double v = QLocale::c().toDouble(t, &ok);
+    double v = plain.toDouble(t, &ok);
     if (!ok || !std::isfinite(v))
         return false;
     out = v;

@@ -73,6 +73,15 @@ TEST_F(NumberText, StrToFloatTakesTheLocaleSeparatorOrAPointAndNothingElse)
     EXPECT_THROW(StrToFloat("inf"), EConvertError);
     EXPECT_THROW(StrToFloat("nan"), EConvertError);
     EXPECT_THROW(StrToFloat("1e999"), EConvertError);
+    EXPECT_THROW(StrToFloat("1 000,5"), EConvertError);
+    EXPECT_THROW(StrToFloat("1\u00A0000"), EConvertError); // the Russian group separator
+    EXPECT_THROW(StrToFloat("1.000,5"), EConvertError);
+
+    // Under a point locale a comma is a group separator, and no number.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_THROW(StrToFloat("1,000"), EConvertError);
+    EXPECT_THROW(StrToFloat("1,5"), EConvertError);
+    EXPECT_DOUBLE_EQ(StrToFloat("1000.5"), 1000.5);
 }
 
 TEST_F(NumberText, StrToIntRefusesAnythingButAWholeNumber)
