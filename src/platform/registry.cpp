@@ -13,14 +13,13 @@ QString TRegistry::FilePath()
     return dir + "/A51370/registry.ini";
 }
 
-TRegistry::TRegistry() = default;
+TRegistry::TRegistry(const QString& filePath) : m_path(filePath) {}
 TRegistry::~TRegistry() = default;
 
 bool TRegistry::OpenKey(const QString& key, bool create)
 {
-    QString path = FilePath();
-    QDir().mkpath(QFileInfo(path).path());
-    m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    QDir().mkpath(QFileInfo(m_path).path());
+    m_settings = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
     m_group = QString(key).replace('\\', '/');
     while (m_group.startsWith('/'))
         m_group.remove(0, 1);
@@ -51,20 +50,17 @@ bool TRegistry::ValueExists(const QString& name) const
 double TRegistry::ReadFloat(const QString& name) const
 {
     if (!ValueExists(name))
-        throw Exception(QString("Invalid data type for '%1'").arg(name));
+        throw ERegistryException(QString("Invalid data type for '%1'").arg(name));
     bool ok = false;
     double v = m_settings->value(m_group + "/" + name).toString().toDouble(&ok);
     if (!ok || !std::isfinite(v))
-        throw Exception(QString("Invalid data type for '%1'").arg(name));
+        throw ERegistryException(QString("Invalid data type for '%1'").arg(name));
     return v;
 }
 
 void TRegistry::WriteFloat(const QString& name, double v)
 {
-    if (!m_settings)
-        throw Exception("Registry key is not open");
-    m_settings->setValue(m_group + "/" + name, QString::number(v, 'g', 17));
-    m_settings->sync();
+    Write(name, QString::number(v, 'g', 17));
 }
 
 QString TRegistry::ReadString(const QString& name) const
@@ -76,8 +72,21 @@ QString TRegistry::ReadString(const QString& name) const
 
 void TRegistry::WriteString(const QString& name, const QString& v)
 {
+    Write(name, v);
+}
+
+void TRegistry::Write(const QString& name, const QVariant& v)
+{
     if (!m_settings)
-        throw Exception("Registry key is not open");
+        throw ERegistryException("Registry key is not open");
+    // A settings object keeps its first error for good: after one, a fresh
+    // object lets this write be judged on its own.
+    if (m_settings->status() != QSettings::NoError)
+        m_settings = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
     m_settings->setValue(m_group + "/" + name, v);
     m_settings->sync();
+    // A file that is not quite well formed is still written; only a store
+    // that cannot be written loses the value.
+    if (m_settings->status() == QSettings::AccessError)
+        throw ERegistryException(QString("Failed to set data for '%1'").arg(name));
 }

@@ -4,13 +4,23 @@
 // the user's configuration folder, one group per key path.
 
 #include <QString>
+#include <QVariant>
 #include <memory>
+
+#include "platform/types.h"
 
 class QSettings;
 
+// A value that could not be written (or a key that is not open).
+class ERegistryException : public Exception {
+public:
+    using Exception::Exception;
+};
+
 class TRegistry {
 public:
-    TRegistry();
+    // The values live in `filePath`, normally the user's own file.
+    explicit TRegistry(const QString& filePath = FilePath());
     ~TRegistry();
     // Opens (and with create, makes) the key below the current user's root.
     bool OpenKey(const QString& key, bool create);
@@ -18,6 +28,7 @@ public:
     bool ValueExists(const QString& name) const;
     // A missing, unreadable or non-finite value raises an error.
     double ReadFloat(const QString& name) const;
+    // A value the store does not take raises ERegistryException.
     void WriteFloat(const QString& name, double v);
     QString ReadString(const QString& name) const;
     void WriteString(const QString& name, const QString& v);
@@ -25,6 +36,9 @@ public:
     static QString FilePath();
 
 private:
+    void Write(const QString& name, const QVariant& v);
+
+    QString m_path;
     std::unique_ptr<QSettings> m_settings;
     QString m_group;
 };

@@ -53,7 +53,10 @@ QPolygon Quad(const std::array<QPoint, 4>& q)
 // The key stays open while the tube lives.
 class TRegistryShotStore : public TShotSecsStore {
 public:
-    TRegistryShotStore() { registry_.OpenKey(QStringLiteral("Software\\A51370\\Vexorin\\Vorlinograph"), true); }
+    explicit TRegistryShotStore(const QString& FileName) : registry_(FileName)
+    {
+        registry_.OpenKey(QStringLiteral("Software\\A51370\\Vexorin\\Vorlinograph"), true);
+    }
     QVariant Read() override
     {
         if (!registry_.ValueExists(QStringLiteral("ShotSecs")))
@@ -73,9 +76,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<TShotSecsStore> MakeVorlinographStore()
+std::unique_ptr<TShotSecsStore> MakeVorlinographStore(const QString& FileName)
 {
-    return std::make_unique<TRegistryShotStore>();
+    return std::make_unique<TRegistryShotStore>(FileName.isEmpty() ? TRegistry::FilePath() : FileName);
 }
 
 double ShotSecsFromStored(const QVariant& Stored)

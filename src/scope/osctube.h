@@ -31,8 +31,10 @@ public:
     virtual void Write(double Seconds) = 0;
 };
 
-// The user's settings key Software\A51370\Vexorin\Vorlinograph.
-std::unique_ptr<TShotSecsStore> MakeVorlinographStore();
+// The user's settings key Software\A51370\Vexorin\Vorlinograph, in the
+// user's own settings file unless another file is named. A value the store
+// cannot take raises the registry's error from Write.
+std::unique_ptr<TShotSecsStore> MakeVorlinographStore(const QString& FileName = QString());
 
 constexpr double DefaultShotSecs = 0.4;
 constexpr double MinShotSecs = 0.05;

@@ -3,7 +3,10 @@
 #include "platform/registry.h"
 #include "platform/types.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -108,6 +111,35 @@ TEST(Registry, ValuesRoundTripAndBadOnesRaise)
     EXPECT_THROW(r.ReadFloat("Bad"), Exception);
     EXPECT_THROW(r.ReadFloat("Missing"), Exception);
     EXPECT_FALSE(TRegistry().OpenKey("Software\\Nobody\\Here", false));
+}
+
+TEST(Registry, AValueTheStoreCannotTakeRaisesTheRegistryError)
+{
+    // The settings folder is a plain file: nothing can be written below it
+    // (file permissions would not stop a test that runs as root).
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.filePath("A51370");
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TRegistry r(folder + "/registry.ini");
+    r.OpenKey("Software\\A51370\\Vexorin\\Vorlinograph", true);
+    try {
+        r.WriteFloat("ShotSecs", 0.3);
+        ADD_FAILURE() << "the value was taken";
+    } catch (const ERegistryException& e) {
+        EXPECT_EQ(e.Message, "Failed to set data for 'ShotSecs'");
+    }
+    EXPECT_THROW(r.WriteString("Other", "x"), ERegistryException);
+
+    // Once the store can take values again, the next write goes through.
+    ASSERT_TRUE(QFile::remove(folder));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    r.WriteFloat("ShotSecs", 0.5);
+    TRegistry again(folder + "/registry.ini");
+    ASSERT_TRUE(again.OpenKey("Software\\A51370\\Vexorin\\Vorlinograph", false));
+    EXPECT_DOUBLE_EQ(again.ReadFloat("ShotSecs"), 0.5);
 }
 
 TEST(ClockTest, ManualClockDrivesBothReadings)

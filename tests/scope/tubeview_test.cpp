@@ -6,6 +6,8 @@
 #include "support/testutil.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QSlider>
 #include <QStyle>
@@ -180,4 +182,35 @@ TEST(TubeView, ArrowKeysGoToTheTrackBarsInManualMode)
     testutil::pump();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     EXPECT_FALSE(focusIn(f.kHorz));
+}
+
+TEST(TubeView, TheTeacherSeesTheRegistryErrorAndKeepsTheNewInterval)
+{
+    struct Teacher {
+        Teacher() { ProctorMode = true; }
+        ~Teacher()
+        {
+            ProctorMode = false;
+            TTubeViewForm::InputQueryHook = nullptr;
+        }
+    } teacher;
+    View v;
+    // A settings store that cannot be written: its folder is a plain file.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile blocker(dir.filePath("A51370"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    v.f.Tube = std::make_unique<TVorlinoTube>(MakeVorlinographStore(dir.filePath("A51370/registry.ini")));
+    v.f.Tube->OnDeflection = [&](double& X, double& Y, double T, bool& Vis) { v.f.GetDeflection(X, Y, T, Vis); };
+    v.f.Tube->SetSize(v.f.View->Width(), v.f.View->Height());
+    v.f.Tube->Reset();
+    TTubeViewForm::InputQueryHook = [](QString& value) {
+        value = "0.3";
+        return true;
+    };
+    testutil::messages().clear();
+    QTest::mouseClick(v.f.bSpeed, Qt::LeftButton);
+    EXPECT_EQ(testutil::messages(), QStringList{"Failed to set data for 'ShotSecs'."});
+    EXPECT_DOUBLE_EQ(v.f.Tube->GetShotSecs(), 0.3);
 }
