@@ -21,6 +21,7 @@
 #include <vector>
 
 class TBitmap;
+class CanvasCoverage;
 class QSvgRenderer;
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
@@ -140,9 +141,14 @@ public:
 
 private:
     friend class TBitmap;
-    void applyPen(QPainter& p, bool forFill) const;
-    void applyBrush(QPainter& p) const;
+    QColor penColor() const;
+    QBrush fillBrush() const;
     void applyMode(QPainter& p) const;
+    bool dashOn(int& step) const;
+    QRect drawLimit(QPainter& p, const QRect& want) const;
+    void strokeThin(CanvasCoverage& cov, const TPoint* pts, int count, bool closed) const;
+    void strokeWide(CanvasCoverage& cov, const TPoint* pts, int count, bool closed) const;
+    void paintCoverage(QPainter& p, const CanvasCoverage& cov, bool fill);
     void shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4, int y4, int rw, int rh);
 
     QPainter* m_external = nullptr;

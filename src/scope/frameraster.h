@@ -52,8 +52,7 @@ struct TRasterTarget {
     void Span(int X0, int X1, int Y, QRgb C);
 };
 
-// One-pixel line from (X0, Y0) towards (X1, Y1), the end pixel left out.
+// The canvas's lines (platform/raster.h) written straight into the frame:
+// one pixel wide with the end pixel left out, or Width pixels with round ends.
 void RasterThinLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, QRgb Color);
-// A line of Width pixels with round ends: every pixel centre within
-// Width / 2 of the segment.
 void RasterWideLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, int Width, QRgb Color);

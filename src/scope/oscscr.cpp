@@ -2,9 +2,9 @@
 
 #include "platform/clock.h"
 #include "platform/graphics.h"
+#include "platform/raster.h"
 
 #include <QPainter>
-#include <QPen>
 #include <algorithm>
 #include <cmath>
 #include <random>
@@ -192,37 +192,20 @@ void TOscScreen::DrawTrace(QPainter& Canvas, int N, double Duration)
     Canvas.drawImage(0, 0, Graticule);
     if (!BeamOn || N < 0)
         return;
+    // A scaled or clipped canvas: the same pixels as above, each run filled
+    // through the painter.
     Canvas.save();
-    Canvas.setRenderHint(QPainter::Antialiasing, false);
-    Canvas.setBrush(Qt::NoBrush);
-    QPen qpen(Qt::SolidLine);
-    qpen.setCapStyle(Qt::RoundCap);
-    qpen.setJoinStyle(Qt::RoundJoin);
-
-    // Consecutive segments with the same pen are drawn as one polyline: with
-    // round caps and joins that covers the same pixels as the single segments.
-    run_.clear();
-    TTracePen runPen;
-    auto flush = [&] {
-        if (run_.size() >= 2) {
-            qpen.setWidth(runPen.Width);
-            qpen.setColor(QColor::fromRgb(runPen.Color));
-            Canvas.setPen(qpen);
-            Canvas.drawPolyline(run_.data(), int(run_.size()));
-        }
-        run_.clear();
-    };
+    Canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
     Sample(
         N, Duration,
         [&](QPoint a, QPoint b, const TTracePen& pen) {
-            if (run_.empty() || !(pen == runPen)) {
-                flush();
-                runPen = pen;
-                run_.push_back(a);
-            }
-            run_.push_back(b);
+            const QColor c = QColor::fromRgb(pen.Color);
+            auto span = [&](int x0, int x1, int y) { Canvas.fillRect(QRect(x0, y, x1 - x0 + 1, 1), c); };
+            if (pen.Width <= 1)
+                raster::ThinLine(a.x(), a.y(), b.x(), b.y(), span);
+            else
+                raster::WideLine(a.x(), a.y(), b.x(), b.y(), pen.Width, span);
         },
-        [&](QPoint) { flush(); });
-    flush();
+        [](QPoint) {});
     Canvas.restore();
 }

@@ -73,7 +73,4 @@ private:
     std::uint64_t jitter_;
     TFrameRestorer restorer_;
     std::uint64_t graticuleGen_ = 0;
-    // Points of the run of segments drawn with one pen; kept between traces
-    // so that drawing allocates nothing per sample.
-    std::vector<QPoint> run_;
 };
