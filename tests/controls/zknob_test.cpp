@@ -2,6 +2,7 @@
 #include "ctltest.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 
 using ctltest::Host;
 using ctltest::Log;
@@ -215,4 +216,22 @@ TEST(RoundKnob, FocusMarkFollowsTheFocus)
     EXPECT_EQ(plain.pixelColor(28, 28), focused.pixelColor(28, 28));
     other->SetFocus();
     EXPECT_EQ(k->grab().toImage(), plain);
+}
+
+TEST(RoundKnob, PointerRunsFromTheCentreUpToItsEndPoint)
+{
+    Host host;
+    auto* k = new TzKnob(&host);
+    k->SetBounds(10, 10, 57, 57);
+    host.activate();
+    // r = 28, the pointer L = r - 1 - 8 = 19 long at (p - 50) / 125 of a turn.
+    for (int v : {0, 25, 75}) {
+        k->SetValue(v);
+        const QImage img = k->grab().toImage();
+        const double t = (v - 50) / 125.0 * 2 * M_PI;
+        const int ex = 28 + int(std::nearbyint(19 * std::sin(t))), ey = 28 - int(std::nearbyint(19 * std::cos(t)));
+        for (QPoint p : testutil::referenceLine(28, 28, ex, ey))
+            EXPECT_EQ(img.pixelColor(p), QColor(Qt::red)) << v << ": " << p.x() << "," << p.y();
+        EXPECT_NE(img.pixelColor(ex, ey), QColor(Qt::red)) << v;
+    }
 }

@@ -2,6 +2,7 @@
 #include "ctltest.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 
 using ctltest::Host;
 using ctltest::Log;
@@ -129,4 +130,25 @@ TEST(Lamp, SquareAndSteel)
     const QImage s = steel->grab().toImage();
     EXPECT_EQ(s.pixelColor(1, 1), QColor(Qt::white)); // steel pattern in the corner
     EXPECT_EQ(s.pixelColor(0, 0), ToQColor(clSilver));
+}
+
+TEST(Lamp, BezelRingsOfALargeLampLeaveNoSpecksOfTheLampColour)
+{
+    Host host;
+    auto* led = new TzLed(&host);
+    led->SetBounds(10, 10, 68, 68);
+    led->SetEnabled(true);
+    host.activate();
+    const QImage img = led->grab().toImage();
+    // q = 4: the black, silver and black rings end at radius 33.5 - 10 from
+    // the centre; the lamp colour shows only inside them.
+    const double mid = 33.5, inner = (68 - 16 - 1) / 2.0 - 2;
+    int lit = 0;
+    for (int y = 0; y < 68; ++y)
+        for (int x = 0; x < 68; ++x)
+            if (img.pixelColor(x, y) == ToQColor(0x0000FF)) {
+                ++lit;
+                EXPECT_LE(std::hypot(x - mid, y - mid), inner + 1e-9) << x << "," << y;
+            }
+    EXPECT_GT(lit, 1000);
 }

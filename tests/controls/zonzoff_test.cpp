@@ -328,3 +328,32 @@ TEST(OnOffSwitch, RockerLampLights)
     EXPECT_TRUE(hasColor(on, QRect(10, 0, 25, 40), ToQColor(0x00FF00)));
     EXPECT_FALSE(hasColor(on, QRect(10, 0, 25, 40), ToQColor(0x008000)));
 }
+
+TEST(OnOffSwitch, RockerLampIsABoxRoundedAtAllFourCorners)
+{
+    Host host;
+    auto* r = new TzcLightOnOff(&host);
+    r->SetBounds(10, 10, 45, 60);
+    host.activate();
+    for (bool on : {true, false}) {
+        r->SetSwitchOn(on);
+        const QImage img = r->grab().toImage();
+        const QColor lamp = ToQColor(on ? 0x00FF00 : 0x008000);
+        QRect box;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixelColor(x, y) == lamp)
+                    box |= QRect(x, y, 1, 1);
+        ASSERT_GE(box.width(), 6) << on;
+        ASSERT_GE(box.height(), 3) << on;
+        // Mirror images across both middles, the corners left out.
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x) {
+                const bool in = img.pixelColor(x, y) == lamp;
+                EXPECT_EQ(in, img.pixelColor(box.left() + box.right() - x, y) == lamp) << on << ": " << x << "," << y;
+                EXPECT_EQ(in, img.pixelColor(x, box.top() + box.bottom() - y) == lamp) << on << ": " << x << "," << y;
+            }
+        EXPECT_NE(img.pixelColor(box.topLeft()), lamp) << on;
+        EXPECT_NE(img.pixelColor(box.bottomRight()), lamp) << on;
+    }
+}

@@ -1,6 +1,14 @@
 #include "platform/graphics.h"
+#include "support/testutil.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <set>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -215,3 +223,226 @@ TEST(BitmapTest, ZeroSizeBitmapDrawsNothingAndResizesCleanly)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------- the pixel rules against references
+
+namespace ref {
+
+using Pixels = std::set<std::pair<int, int>>;
+
+Pixels line(int x0, int y0, int x1, int y1)
+{
+    Pixels out;
+    for (QPoint p : testutil::referenceLine(x0, y0, x1, y1))
+        out.insert({p.x(), p.y()});
+    return out;
+}
+
+// A wide line: the pixel centres within w / 2 of the segment.
+bool nearSegment(int x0, int y0, int x1, int y1, int w, int x, int y)
+{
+    const double vx = x1 - x0, vy = y1 - y0, len2 = vx * vx + vy * vy;
+    double t = len2 > 0 ? ((x - x0) * vx + (y - y0) * vy) / len2 : 0;
+    t = std::clamp(t, 0.0, 1.0);
+    const double ex = x - (x0 + t * vx), ey = y - (y0 + t * vy);
+    return 4 * (ex * ex + ey * ey) <= double(w) * w + 1e-6;
+}
+
+} // namespace ref
+
+// The pixels of a picture in one colour.
+ref::Pixels inked(TBitmap& b, TColor c)
+{
+    ref::Pixels out;
+    const QImage& img = b.Image();
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (FromQColor(QColor(img.pixel(x, y))) == c)
+                out.insert({x, y});
+    return out;
+}
+
+// A white picture whose canvas either draws freely or through a clip that
+// leaves everything visible.
+TBitmap freshPicture(int w, int h, bool clipped)
+{
+    TBitmap b = whiteBitmap(w, h);
+    if (clipped)
+        b.Canvas().ClipRect(TRect(0, 0, w, h));
+    return b;
+}
+
+TEST(CanvasRules, ThinAndWideLinesInkTheReferencePixelsInEveryDirection)
+{
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> coord(4, 44), width(2, 11);
+    // The case a knob's pointer met: upward lines lost their first pixel.
+    {
+        TBitmap b = whiteBitmap(12, 12);
+        b.Canvas().MoveTo(5, 5);
+        b.Canvas().LineTo(5, 1);
+        EXPECT_EQ(inked(b, clBlack), (ref::Pixels{{5, 5}, {5, 4}, {5, 3}, {5, 2}}));
+    }
+    for (bool clipped : {false, true}) {
+        int octants[8] = {};
+        for (int i = 0; i < 300; ++i) {
+            const int x0 = coord(rng), y0 = coord(rng), x1 = coord(rng), y1 = coord(rng);
+            const int dx = x1 - x0, dy = y1 - y0;
+            if (dx == 0 && dy == 0)
+                continue;
+            octants[(dx < 0) * 4 + (dy < 0) * 2 + (std::abs(dx) > std::abs(dy))]++;
+            SCOPED_TRACE(testing::Message() << (clipped ? "clipped " : "") << x0 << "," << y0 << " -> " << x1 << "," << y1);
+            TBitmap b = freshPicture(48, 48, clipped);
+            b.Canvas().MoveTo(x0, y0);
+            b.Canvas().LineTo(x1, y1);
+            ASSERT_EQ(inked(b, clBlack), ref::line(x0, y0, x1, y1));
+
+            // A wide pen: round ends, the same on a clipped canvas.
+            const int w = width(rng);
+            TBitmap wb = freshPicture(48, 48, clipped);
+            wb.Canvas().Pen.Width = w;
+            wb.Canvas().MoveTo(x0, y0);
+            wb.Canvas().LineTo(x1, y1);
+            ref::Pixels want;
+            for (int y = 0; y < 48; ++y)
+                for (int x = 0; x < 48; ++x)
+                    if (ref::nearSegment(x0, y0, x1, y1, w, x, y))
+                        want.insert({x, y});
+            ASSERT_EQ(inked(wb, clBlack), want) << "width " << w;
+        }
+        for (int n : octants)
+            EXPECT_GT(n, 10);
+    }
+    // A polyline joins its segments: only its very last pixel stays out.
+    TBitmap b = whiteBitmap(48, 48);
+    const std::vector<TPoint> pts = {{3, 40}, {20, 4}, {44, 30}, {10, 22}, {30, 45}};
+    b.Canvas().Polyline(pts);
+    ref::Pixels want;
+    for (size_t i = 0; i + 1 < pts.size(); ++i)
+        for (auto p : ref::line(pts[i].X, pts[i].Y, pts[i + 1].X, pts[i + 1].Y))
+            want.insert(p);
+    EXPECT_EQ(inked(b, clBlack), want);
+}
+
+TEST(CanvasRules, RectanglesOvalsAndRoundedBoxesKeepTheBoxRule)
+{
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> coord(1, 38), corner(0, 14);
+    const TColor pen = clBlack, fill = clRed;
+    for (int i = 0; i < 240; ++i) {
+        int l = coord(rng), t = coord(rng), r = coord(rng), b = coord(rng);
+        if (l > r) std::swap(l, r);
+        if (t > b) std::swap(t, b);
+        if (r - l < 3 || b - t < 3)
+            continue;
+        const int kind = i % 3, cw = corner(rng), ch = corner(rng);
+        for (bool withPen : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "kind " << kind << " box " << l << "," << t << "," << r << "," << b
+                                            << " corners " << cw << "x" << ch << (withPen ? "" : " no pen"));
+            TBitmap bmp = freshPicture(40, 40, i % 2 == 1);
+            TCanvas& c = bmp.Canvas();
+            c.Pen.Color = pen;
+            c.Pen.Style = withPen ? TPenStyle::psSolid : TPenStyle::psClear;
+            c.Brush.Color = fill;
+            if (kind == 0)
+                c.Rectangle(l, t, r, b);
+            else if (kind == 1)
+                c.Ellipse(l, t, r, b);
+            else
+                c.RoundRect(l, t, r, b, cw, ch);
+            // The inked box: right and bottom edge out, one more without a pen.
+            const int R = withPen ? r - 1 : r - 2, B = withPen ? b - 1 : b - 2;
+            int minx = 99, maxx = -1, miny = 99, maxy = -1;
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 40; ++x) {
+                    const TColor px = c.Pixel(x, y);
+                    if (px == clWhite)
+                        continue;
+                    minx = std::min(minx, x), maxx = std::max(maxx, x);
+                    miny = std::min(miny, y), maxy = std::max(maxy, y);
+                    // Mirror images across both middles: every corner alike.
+                    ASSERT_EQ(c.Pixel(l + R - x, y), px) << x << "," << y;
+                    ASSERT_EQ(c.Pixel(x, t + B - y), px) << x << "," << y;
+                    if (withPen && px == fill) {
+                        // The outline closes round the fill.
+                        ASSERT_NE(c.Pixel(x - 1, y), clWhite);
+                        ASSERT_NE(c.Pixel(x + 1, y), clWhite);
+                        ASSERT_NE(c.Pixel(x, y - 1), clWhite);
+                        ASSERT_NE(c.Pixel(x, y + 1), clWhite);
+                    }
+                    if (kind == 0) {
+                        ASSERT_EQ(px, withPen && (x == l || x == R || y == t || y == B) ? pen : fill);
+                    }
+                }
+            ASSERT_EQ(minx, l);
+            ASSERT_EQ(maxx, R);
+            ASSERT_EQ(miny, t);
+            ASSERT_EQ(maxy, B);
+            const int cx = kind == 1 ? R - l + 1 : std::min(cw, R - l + 1), cy = kind == 1 ? B - t + 1 : std::min(ch, B - t + 1);
+            if (kind != 0 && cx >= 3 && cy >= 3) {
+                ASSERT_EQ(c.Pixel(l, t), clWhite);
+            }
+        }
+    }
+    // The rocker's lamp: as wide as the rectangle of the same box.
+    TBitmap a = whiteBitmap(20, 10), b = whiteBitmap(20, 10);
+    a.Canvas().RoundRect(2, 2, 15, 6, 3, 3);
+    b.Canvas().Rectangle(2, 2, 15, 6);
+    for (int x = 0; x < 20; ++x)
+        EXPECT_EQ(a.Canvas().Pixel(x, 3) != clWhite, b.Canvas().Pixel(x, 3) != clWhite) << x;
+}
+
+TEST(CanvasRules, PolygonOutlinesInkEveryVertexAndEdgePixel)
+{
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> coord(1, 30);
+    std::vector<std::vector<TPoint>> polys = {{{7, 5}, {1, 8}, {7, 11}}};
+    for (int i = 0; i < 60; ++i) {
+        std::vector<TPoint> p(3 + i % 4);
+        for (auto& v : p)
+            v = TPoint(coord(rng), coord(rng));
+        polys.push_back(p);
+    }
+    for (const auto& p : polys) {
+        TBitmap b = whiteBitmap(32, 32);
+        b.Canvas().Pen.Color = clBlack;
+        b.Canvas().Brush.Color = clRed;
+        b.Canvas().Polygon(p);
+        for (size_t k = 0; k < p.size(); ++k) {
+            const TPoint a = p[k], c = p[(k + 1) % p.size()];
+            for (auto [x, y] : ref::line(a.X, a.Y, c.X, c.Y))
+                ASSERT_EQ(b.Canvas().Pixel(x, y), clBlack) << x << "," << y;
+        }
+    }
+}
+
+TEST(CanvasRules, WidePenRingsOneInsideAnotherLeaveNoHoles)
+{
+    // The lamp's bezel: rings as wide as their spacing, the fill colour inside.
+    for (int W : {34, 51, 68, 90, 120}) {
+        const int q = std::clamp(W / 17, 1, 6);
+        TBitmap b = whiteBitmap(W, W);
+        TCanvas& c = b.Canvas();
+        c.Brush.Color = clRed;
+        c.Pen.Width = q;
+        c.Pen.Color = clBlack;
+        c.Ellipse(0, 0, W, W);
+        c.Pen.Color = clSilver;
+        c.Ellipse(q, q, W - q, W - q);
+        c.Pen.Color = clBlack;
+        c.Ellipse(2 * q, 2 * q, W - 2 * q, W - 2 * q);
+        // Red only well inside the innermost ring, nothing but pen inside the
+        // outermost one.
+        const double mid = (W - 1) / 2.0, inner = (W - 4 * q - 1) / 2.0 - q / 2.0, outer = (W - 1) / 2.0 - q / 2.0;
+        for (int y = 0; y < W; ++y)
+            for (int x = 0; x < W; ++x) {
+                const double d = std::hypot(x - mid, y - mid);
+                if (c.Pixel(x, y) == clRed) {
+                    ASSERT_LE(d, inner + 1e-9) << W << ": " << x << "," << y;
+                }
+                if (d < outer && d > inner + 1e-9) {
+                    ASSERT_NE(c.Pixel(x, y), clRed) << W << ": " << x << "," << y;
+                }
+            }
+    }
+}

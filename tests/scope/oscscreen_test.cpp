@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -191,5 +192,49 @@ TEST(OscScreen, TracesDrawnOverTheLastOneEqualFreshTraces)
         fresh.img = QImage(640, 384, QImage::Format_RGB32);
         fresh.Trace(1280, 0.01);
         ASSERT_EQ(kept.img, fresh.img) << frame;
+    }
+}
+
+TEST(OscScreen, FastAndPainterPathsInkTheSamePixels)
+{
+    // The fast path writes the frame's pixels; a clipped painter takes the
+    // painter path, as a HiDPI or partly covered screen does.
+    auto both = [](const std::function<void(Screen&)>& setup, int n, double duration) {
+        Screen fast, painted;
+        for (Screen* s : {&fast, &painted}) {
+            s->s.BeamOn = true;
+            setup(*s);
+        }
+        fast.Trace(n, duration);
+        QPainter p(&painted.img);
+        p.setClipRect(painted.img.rect());
+        painted.s.DrawTrace(p, n, duration);
+        p.end();
+        return std::make_pair(fast.img, painted.img);
+    };
+    // A still spot of width 2: the pixels within 1 of the segment from the
+    // centre to the pixel right of it.
+    auto [spotFast, spotPainted] = both([](Screen& s) { s.s.Focus = 1.0; }, 100, 1e-3);
+    EXPECT_EQ(spotFast, spotPainted);
+    const QRgb lit = qRgb(0, 255, 0) & 0xFFFFFF;
+    int n = 0;
+    for (int y = 186; y <= 198; ++y)
+        for (int x = 314; x <= 328; ++x) {
+            const bool want = (y == 192 && x >= 319 && x <= 322) || (std::abs(y - 192) == 1 && (x == 320 || x == 321));
+            EXPECT_EQ(Px(spotFast, x, y) == lit, want) << x << "," << y;
+            n += Px(spotFast, x, y) == lit;
+        }
+    EXPECT_EQ(n, 8);
+    // Sharp and blurred traces of every speed.
+    for (double focus : {1.0, 0.6, 0.0}) {
+        auto [a, b] = both(
+            [focus](Screen& s) {
+                s.s.Focus = focus;
+                s.s.OnYValue = [](double& v, bool&, double t) { v = 2.7 * std::sin(t * 3000); };
+                s.s.OnXValue = [](double& v, bool&, double t) { v = 5 + 4.3 * std::cos(t * 1900); };
+            },
+            1280, 0.01);
+        ASSERT_EQ(a, b) << focus;
+        EXPECT_NE(a, Screen().s.Graticule);
     }
 }

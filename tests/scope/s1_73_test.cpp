@@ -315,4 +315,7 @@ TEST(S1_73Form, ArrowsStayBesideTheShiftKnobsOnEveryResize)
     EXPECT_GT(blackIn(1, 8), 8);
     EXPECT_GT(blackIn(17, 24), 8);
     EXPECT_GT(blackIn(10, 15), 3); // the shaft
+    // Every corner of both heads is inked (the outline reaches each vertex).
+    for (QPoint p : {QPoint(5, 7), QPoint(8, 1), QPoint(11, 7), QPoint(5, 18), QPoint(8, 24), QPoint(11, 18)})
+        EXPECT_EQ(v.pixel(p) & 0xFFFFFF, 0u) << p.x() << "," << p.y();
 }

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTest>
+#include <algorithm>
+#include <cstdlib>
 
 #include "platform/forms.h"
 
@@ -61,6 +63,21 @@ void pump(int ms)
     do {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     } while (t.elapsed() < ms);
+}
+
+std::vector<QPoint> referenceLine(int x0, int y0, int x1, int y1)
+{
+    auto ceilDiv = [](long long a, long long b) { return int(a >= 0 ? (a + b - 1) / b : -((-a) / b)); };
+    std::vector<QPoint> out;
+    const int dx = x1 - x0, dy = y1 - y0;
+    const int n = std::max(std::abs(dx), std::abs(dy));
+    for (int i = 0; i < n; ++i) {
+        if (std::abs(dx) > std::abs(dy))
+            out.push_back(QPoint(x0 + (dx > 0 ? i : -i), y0 + ceilDiv(2LL * i * dy - n, 2LL * n)));
+        else
+            out.push_back(QPoint(x0 + ceilDiv(2LL * i * dx - n, 2LL * n), y0 + (dy > 0 ? i : -i)));
+    }
+    return out;
 }
 
 } // namespace testutil

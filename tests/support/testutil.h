@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <vector>
 
 namespace testutil {
 
@@ -23,6 +24,12 @@ QImage screenshot(QWidget* w, const QString& name);
 // Messages the program showed in message boxes (exceptions included),
 // oldest first; tests clear it when they start.
 QStringList& messages();
+
+// The pixels of a one-pixel canvas line from (x0, y0) to (x1, y1), worked
+// out independently of the canvas: every step of the longer axis from the
+// start up to, not including, the end; the other coordinate the exact one
+// rounded, halves going to the smaller coordinate.
+std::vector<QPoint> referenceLine(int x0, int y0, int x1, int y1);
 
 // Processes pending events for about `ms` milliseconds.
 void pump(int ms = 0);
