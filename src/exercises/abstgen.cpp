@@ -137,6 +137,7 @@ TAbstGenForm::TAbstGenForm(QObject* owner) : TForm(owner)
     sbP->SetRange(-PhaseSteps, PhaseSteps);
     sbP->SetPosition(0);
     sbP->SetFrequency(4);
+    sbP->SetThumbLength(20);
     sbP->Slider()->setTickPosition(QSlider::TicksBelow);
     sbP->SetHint(QStringLiteral("Изменение фазы сигнала"));
     sbP->SetHelpContext(12006);

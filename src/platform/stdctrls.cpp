@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSlider>
@@ -260,7 +261,7 @@ TPanel::TPanel(QWidget* parent) : TCustomControl(parent)
 TRect TPanel::AdjustClientRect() const
 {
     TRect r = ClientRect();
-    int w = m_borderWidth;
+    int w = m_borderWidth + (m_borderStyle == TBorderStyle::bsSingle ? 1 : 0);
     if (m_outer != TBevelCut::bvNone)
         w += m_bevelWidth;
     if (m_inner != TBevelCut::bvNone)
@@ -276,6 +277,12 @@ void TPanel::Paint()
     c.Brush.Color = Color();
     c.Brush.Style = TBrushStyle::bsSolid;
     c.FillRect(r);
+    if (m_borderStyle == TBorderStyle::bsSingle) {
+        c.Brush.Color = clWindowFrame;
+        c.FrameRect(r);
+        c.Brush.Color = Color();
+        InflateRect(r, -1, -1);
+    }
     auto bevel = [&](TBevelCut cut) {
         if (cut == TBevelCut::bvNone)
             return;
@@ -781,6 +788,34 @@ void TTrackBar::SetFrequency(int f) { m_slider->setTickInterval(f); }
 void TTrackBar::SetOrientation(TTrackBarOrientation o)
 {
     m_slider->setOrientation(o == TTrackBarOrientation::trVertical ? Qt::Vertical : Qt::Horizontal);
+}
+
+namespace {
+// The desktop's style with the thumb made as thick across the track as asked.
+class ThumbStyle : public QProxyStyle {
+public:
+    int Length = 20;
+    int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override
+    {
+        if (m == PM_SliderControlThickness)
+            return Length;
+        return QProxyStyle::pixelMetric(m, o, w);
+    }
+};
+} // namespace
+
+void TTrackBar::SetThumbLength(int v)
+{
+    m_thumbLength = v;
+    auto* style = dynamic_cast<ThumbStyle*>(m_slider->style());
+    if (!style) {
+        style = new ThumbStyle;
+        style->setParent(m_slider);
+        m_slider->setStyle(style);
+    }
+    style->Length = v;
+    m_slider->updateGeometry();
+    m_slider->update();
 }
 
 // ---------------------------------------------------------------- TTimer

@@ -21,6 +21,8 @@ class QShortcut;
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
 enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+// A panel's own window border: none, or a single dark line round it.
+enum class TBorderStyle { bsNone, bsSingle };
 
 // A control whose face is one Qt widget filling it.  Keys and focus of the
 // inner widget reach the control's handlers and events.
@@ -103,6 +105,8 @@ public:
     void SetBevelWidth(int w) { m_bevelWidth = w; Realign(); update(); }
     int BorderWidth() const { return m_borderWidth; }
     void SetBorderWidth(int w) { m_borderWidth = w; Realign(); update(); }
+    TBorderStyle BorderStyle() const { return m_borderStyle; }
+    void SetBorderStyle(TBorderStyle b) { m_borderStyle = b; Realign(); update(); }
     TAlignment Alignment() const { return m_alignment; }
     void SetAlignment(TAlignment a) { m_alignment = a; update(); }
     TRect AdjustClientRect() const override;
@@ -115,6 +119,7 @@ private:
     TBevelCut m_inner = TBevelCut::bvNone;
     int m_bevelWidth = 1;
     int m_borderWidth = 0;
+    TBorderStyle m_borderStyle = TBorderStyle::bsNone;
     TAlignment m_alignment = TAlignment::taCenter;
 };
 
@@ -331,10 +336,14 @@ public:
     void SetPosition(int p);
     void SetFrequency(int f);
     void SetOrientation(TTrackBarOrientation o);
+    // The thumb's size across the track, in pixels.
+    int ThumbLength() const { return m_thumbLength; }
+    void SetThumbLength(int v);
     TNotifyEvent OnChange;
 
 private:
     QSlider* m_slider;
+    int m_thumbLength = 20;
 };
 
 class TTimer : public TComponent {

@@ -366,9 +366,11 @@ void TVorlinoTube::DrawCharges(QPainter& Canvas, const QPoint* P, int Count, boo
     const QPen black(Qt::black, 1);
     const QPen sign(Negative ? QColor(255, 255, 255) : QColor(255, 255, 0), 1);
     for (int i = 0; i < Count; ++i) {
-        const double fa = (major[i] + 0.5) / A, fb = (minor[i] + 0.5) / B;
-        const int x = P[0].x() + TruncD(fa * (P[3].x() - P[0].x()) + fb * (P[1].x() - P[0].x()));
-        const int y = P[0].y() + TruncD(fa * (P[3].y() - P[0].y()) + fb * (P[1].y() - P[0].y()));
+        // Multiplied before divided: the other order rounds some discs a
+        // pixel short.
+        const double ma = major[i] + 0.5, mb = minor[i] + 0.5;
+        const int x = P[0].x() + TruncD(ma * (P[3].x() - P[0].x()) / A + mb * (P[1].x() - P[0].x()) / B);
+        const int y = P[0].y() + TruncD(ma * (P[3].y() - P[0].y()) / A + mb * (P[1].y() - P[0].y()) / B);
         Canvas.setPen(black);
         EllipseBox(Canvas, x - 4, y - 4, x + 4, y + 4);
         Canvas.setPen(sign);

@@ -283,11 +283,8 @@ void TS1_73Form::ArrangeControls()
         f.SetSize(points);
         c->SetFont(f);
     }
-    // 16 pixels above the knob, or the label's height where the font has
-    // grown taller than that: the knob would hide the lower part of the text.
     auto label = [](TLabel* l, TzKnob* k, int offset) {
-        l->SetBounds(k->Left() - (l->Width() - k->Width()) / 2 + offset, k->Top() - std::max(16, l->Height()),
-                     l->Width(), l->Height());
+        l->SetBounds(k->Left() - (l->Width() - k->Width()) / 2 + offset, k->Top() - 16, l->Width(), l->Height());
     };
     label(lblFocus, kFocus, 16);
     label(lblBright, kBright, 0);

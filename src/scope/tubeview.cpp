@@ -47,6 +47,7 @@ TTrackBar* MakePlateBar(TPanel* Parent, const char* Name, TTrackBarOrientation O
     bar->SetRange(-20, 20);
     bar->SetPosition(0);
     bar->SetFrequency(5);
+    bar->SetThumbLength(20);
     bar->SetHint(Hint);
     bar->SetShowHint(true);
     bar->SetHelpContext(Help);
@@ -107,6 +108,7 @@ TTubeViewForm::TTubeViewForm(QObject* owner)
     panManual->SetHelpContext(11002);
     panManual->SetBevelWidth(5);
     panManual->SetBorderWidth(1);
+    panManual->SetBorderStyle(TBorderStyle::bsSingle);
     panManual->SetCaption(QStringLiteral(" "));
 
     Label1 = new TLabel(panManual);

@@ -92,7 +92,8 @@ TEST(S1_73Form, FitSizeAndLayoutAtUnit40)
     EXPECT_EQ(p.f.kBright->BoundsRect(), Bounds(320, 230, 60, 60));
     EXPECT_EQ(p.f.kStab->BoundsRect(), Bounds(420, 230, 60, 60));
     EXPECT_EQ(p.f.kLevel->BoundsRect(), Bounds(520, 230, 60, 60));
-    EXPECT_EQ(p.f.lblFocus->Top(), 230 - std::max(16, p.f.lblFocus->Height()));
+    for (TLabel* l : {p.f.lblFocus, p.f.lblBright, p.f.lblStab, p.f.lblLevel})
+        EXPECT_EQ(l->Top(), 230 - 16) << l->Caption().toStdString();
     EXPECT_EQ(p.f.lblBright->Left(), 320 - (p.f.lblBright->Width() - 60) / 2);
     EXPECT_EQ(p.f.GainSwitch->BoundsRect(), Bounds(20, 70, 200, 200));
     EXPECT_EQ(p.f.TimeBaseSwitch->BoundsRect(), Bounds(580, 70, 200, 200));

@@ -336,3 +336,22 @@ TEST(VorlinoTube, ZeroSizeDrawsNothingAndFailsNothing)
     r.Advance(0.4 * 40);
     EXPECT_TRUE(r.tube.TrailHit(0));
 }
+
+TEST(VorlinoTube, ChargeDiscsMultiplyBeforeDividing)
+{
+    // The lower vertical plate at 1000 x 600, full of negative charges: the
+    // last disc's centre is 284 + Trunc(5.5 · 82 / 6 + 5.5 · 50 / 6) = 405.
+    TVorlinoTube tube(std::make_unique<MemStore>());
+    QImage img(1000, 600, QImage::Format_RGB32);
+    img.fill(Qt::black);
+    QPainter p(&img);
+    const QPoint quad[4] = {QPoint(284, 350), QPoint(334, 300), QPoint(416, 300), QPoint(366, 350)};
+    tube.DrawCharges(p, quad, 36, true);
+    p.end();
+    // Its minus sign runs from x - 2 to x + 1 on the disc's row, 350 - 45.
+    auto white = [&](int x) { return (img.pixel(x, 305) & 0xFFFFFF) == 0xFFFFFFu; };
+    EXPECT_FALSE(white(402));
+    for (int x = 403; x <= 406; ++x)
+        EXPECT_TRUE(white(x)) << x;
+    EXPECT_FALSE(white(407));
+}

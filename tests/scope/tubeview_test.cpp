@@ -50,6 +50,15 @@ TEST(TubeView, ManualTrackBarsDeflectThePlates)
     const QRect handle = s->style()->subControlRect(QStyle::CC_Slider, nullptr, QStyle::SC_SliderHandle, s);
     (void)handle;
     EXPECT_TRUE(s->invertedAppearance());
+    // Thumbs 20 pixels across the track; the panel in a single dark border
+    // round its raised bevel.
+    for (TTrackBar* bar : {v.f.kHorz, v.f.kVert})
+        EXPECT_EQ(bar->Slider()->style()->pixelMetric(QStyle::PM_SliderControlThickness, nullptr, bar->Slider()), 20);
+    const QImage pan = v.f.panManual->grab().toImage();
+    EXPECT_EQ(pan.pixelColor(0, 0), ToQColor(clWindowFrame));
+    EXPECT_EQ(pan.pixelColor(184, 130), ToQColor(clWindowFrame));
+    EXPECT_EQ(pan.pixelColor(1, 1), ToQColor(clBtnHighlight));
+    EXPECT_EQ(v.f.panManual->AdjustClientRect(), TRect(7, 7, 178, 124));
 }
 
 TEST(TubeView, InstrumentModeRunsOnTheScaledClock)
