@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <climits>
 #include <cstdlib>
 
 namespace raster {
@@ -62,56 +63,46 @@ void ThinLine(int X0, int Y0, int X1, int Y1, F&& Span)
         Span(a, b, row);
 }
 
-// Whether the centre of pixel (x, y) lies within Width / 2 of the segment
-// from (X0, Y0) to (X1, Y1); exact, in integers.
-inline bool InWideLine(int X0, int Y0, int X1, int Y1, int Width, int x, int y)
-{
-    const std::int64_t vx = X1 - X0, vy = Y1 - Y0;
-    const std::int64_t px = x - X0, py = y - Y0;
-    const std::int64_t w2 = std::int64_t(Width) * Width;
-    const std::int64_t dot = px * vx + py * vy;
-    const std::int64_t len2 = vx * vx + vy * vy;
-    if (dot <= 0)
-        return 4 * (px * px + py * py) <= w2;
-    if (dot >= len2) {
-        const std::int64_t qx = x - X1, qy = y - Y1;
-        return 4 * (qx * qx + qy * qy) <= w2;
-    }
-    const std::int64_t cross = px * vy - py * vx;
-    // cross² · 4 <= w² · len2, kept in range by comparing as doubles when large.
-    const double lhs = 4.0 * double(cross) * double(cross);
-    const double rhs = double(w2) * double(len2);
-    if (lhs < 9e15 && rhs < 9e15)
-        return 4 * cross * cross <= w2 * len2;
-    return lhs <= rhs;
-}
-
 // A line of Width pixels with round ends: every pixel whose centre lies
 // within Width / 2 of the segment, as Span(x0, x1, y) runs, one per row.
 template <class F>
 void WideLine(int X0, int Y0, int X1, int Y1, int Width, F&& Span)
 {
-    const double r = Width / 2.0;
-    const double vx = X1 - X0, vy = Y1 - Y0;
-    const double len = std::sqrt(vx * vx + vy * vy);
-    const int yTop = int(std::floor(std::min(Y0, Y1) - r));
-    const int yBot = int(std::ceil(std::max(Y0, Y1) + r));
-    auto in = [&](int x, int y) { return InWideLine(X0, Y0, X1, Y1, Width, x, y); };
+    const std::int64_t vx = X1 - X0, vy = Y1 - Y0;
+    const std::int64_t len2 = vx * vx + vy * vy;
+    const std::int64_t w2 = std::int64_t(Width) * Width;
+    const double len = std::sqrt(double(len2));
+    const double re = Width / 2.0 + 1e-6;
+    const int reach = Width / 2;
+    // Beside the segment (not at its ends), exactly.
+    auto band = [&](std::int64_t px, std::int64_t py) {
+        const std::int64_t dot = px * vx + py * vy;
+        if (dot <= 0 || dot >= len2)
+            return false;
+        const std::int64_t cross = px * vy - py * vx;
+        if (cross < 40000000 && cross > -40000000 && len2 < (std::int64_t(1) << 40) && w2 < (1 << 16))
+            return 4 * cross * cross <= w2 * len2;
+        return 4.0 * double(cross) * double(cross) <= double(w2) * double(len2);
+    };
+    const int yTop = std::min(Y0, Y1) - reach, yBot = std::max(Y0, Y1) + reach;
     for (int y = yTop; y <= yBot; ++y) {
-        // A slightly generous estimate of the row's run, then made exact.
-        double lo = 1e18, hi = -1e18;
-        const double re = r + 1e-6;
-        auto disc = [&](int cx, int cy) {
-            const double d = y - cy;
-            if (d * d <= re * re) {
-                const double half = std::sqrt(re * re - d * d);
-                lo = std::min(lo, cx - half);
-                hi = std::max(hi, cx + half);
-            }
-        };
-        disc(X0, Y0);
-        disc(X1, Y1);
-        if (len > 0) {
+        int lo = INT32_MAX, hi = INT32_MIN;
+        // The round ends: the pixel centres of the row within Width / 2.
+        for (int k = 0; k < 2; ++k) {
+            const int cx = k ? X1 : X0, cy = k ? Y1 : Y0;
+            const std::int64_t m = w2 - 4 * std::int64_t(y - cy) * (y - cy);
+            if (m < 0)
+                continue;
+            std::int64_t h = std::int64_t(std::sqrt(double(m)) * 0.5);
+            while (4 * (h + 1) * (h + 1) <= m)
+                ++h;
+            while (h > 0 && 4 * h * h > m)
+                --h;
+            lo = std::min(lo, int(cx - h));
+            hi = std::max(hi, int(cx + h));
+        }
+        if (len2 > 0) {
+            // The band: an estimate of its run, then made exact.
             const double ux = vx / len, uy = vy / len;
             const double ry = y - Y0;
             double a = -1e18, b = 1e18;
@@ -134,24 +125,24 @@ void WideLine(int X0, int Y0, int X1, int Y1, int Width, F&& Span)
                 a = 1, b = 0;
             }
             if (a <= b) {
-                lo = std::min(lo, X0 + a);
-                hi = std::max(hi, X0 + b);
+                const std::int64_t py = y - Y0;
+                std::int64_t xa = std::int64_t(std::floor(a)), xb = std::int64_t(std::ceil(b));
+                while (xa <= xb && !band(xa, py))
+                    ++xa;
+                while (xb >= xa && !band(xb, py))
+                    --xb;
+                if (xa <= xb) {
+                    while (band(xa - 1, py))
+                        --xa;
+                    while (band(xb + 1, py))
+                        ++xb;
+                    lo = std::min(lo, int(X0 + xa));
+                    hi = std::max(hi, int(X0 + xb));
+                }
             }
         }
-        if (lo > hi)
-            continue;
-        int x0 = int(std::floor(lo)), x1 = int(std::ceil(hi));
-        while (x0 <= x1 && !in(x0, y))
-            ++x0;
-        while (x1 >= x0 && !in(x1, y))
-            --x1;
-        if (x0 > x1)
-            continue;
-        while (in(x0 - 1, y))
-            --x0;
-        while (in(x1 + 1, y))
-            ++x1;
-        Span(x0, x1, y);
+        if (lo <= hi)
+            Span(lo, hi, y);
     }
 }
 
