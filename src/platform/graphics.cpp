@@ -416,12 +416,17 @@ void TCanvas::Polyline(const TPoint* pts, int count)
     if (!p || Pen.Style == TPenStyle::psClear)
         return;
     const bool wide = Pen.Width > 1;
-    if (!wide && Pen.Mode == TPenMode::pmCopy && (Pen.Style == TPenStyle::psSolid || Pen.Style == TPenStyle::psInsideFrame)) {
-        // The common case: the runs go straight to the painter.
+    if (Pen.Mode == TPenMode::pmCopy && (wide || Pen.Style == TPenStyle::psSolid || Pen.Style == TPenStyle::psInsideFrame)) {
+        // The common case: the runs go straight to the painter (painting a
+        // pixel twice in copy mode changes nothing).
         const QColor c = penColor();
-        for (int i = 0; i + 1 < count; ++i)
-            raster::ThinLine(pts[i].X, pts[i].Y, pts[i + 1].X, pts[i + 1].Y,
-                             [&](int a, int b, int y) { p->fillRect(QRect(a, y, b - a + 1, 1), c); });
+        auto span = [&](int a, int b, int y) { p->fillRect(QRect(a, y, b - a + 1, 1), c); };
+        for (int i = 0; i + 1 < count; ++i) {
+            if (wide)
+                raster::WideLine(pts[i].X, pts[i].Y, pts[i + 1].X, pts[i + 1].Y, Pen.Width, span);
+            else
+                raster::ThinLine(pts[i].X, pts[i].Y, pts[i + 1].X, pts[i + 1].Y, span);
+        }
         return;
     }
     int l = pts[0].X, r = pts[0].X, t = pts[0].Y, b = pts[0].Y;

@@ -276,14 +276,18 @@ TEST(VorlinoTube, FrameRateOverElevenFrames)
     EXPECT_EQ(r.tube.FrameCount(), 11);
 }
 
-TEST(VorlinoTube, ChargesAreCappedAt36)
+TEST(VorlinoTube, ChargesAreCappedAt36AndPlacedMultiplyingFirst)
 {
     TVorlinoTube tube(std::make_unique<MemStore>());
-    QImage img(200, 200, QImage::Format_RGB32);
+    QImage img(1000, 600, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
     const QPoint quad[4] = {QPoint(10, 190), QPoint(10, 10), QPoint(190, 10), QPoint(190, 190)};
     tube.DrawCharges(p, quad, 40, true);
+    // The lower vertical plate at 1000 x 600, full of negative charges: the
+    // last disc's centre is 284 + Trunc(5.5 · 82 / 6 + 5.5 · 50 / 6) = 405.
+    const QPoint plate[4] = {QPoint(284, 350), QPoint(334, 300), QPoint(416, 300), QPoint(366, 350)};
+    tube.DrawCharges(p, plate, 36, true);
     p.end();
     // Six by six discs: centres at 10 + (k + 0.5) * 30.
     int blue = 0;
@@ -293,6 +297,12 @@ TEST(VorlinoTube, ChargesAreCappedAt36)
             blue += c == 0x0000FFu;
         }
     EXPECT_EQ(blue, 36);
+    // The last disc's minus sign runs from x - 2 to x + 1 on its row, 350 - 45.
+    auto white = [&](int x) { return (img.pixel(x, 305) & 0xFFFFFF) == 0xFFFFFFu; };
+    EXPECT_EQ(img.pixel(402, 305) & 0xFFFFFF, 0x0000FFu);
+    for (int x = 403; x <= 406; ++x)
+        EXPECT_TRUE(white(x)) << x;
+    EXPECT_EQ(img.pixel(407, 305) & 0xFFFFFF, 0x0000FFu);
 }
 
 TEST(VorlinoTube, FramesDrawnOverTheLastOneEqualFreshFrames)
@@ -335,23 +345,4 @@ TEST(VorlinoTube, ZeroSizeDrawsNothingAndFailsNothing)
     r.tube.SetSize(800, 400);
     r.Advance(0.4 * 40);
     EXPECT_TRUE(r.tube.TrailHit(0));
-}
-
-TEST(VorlinoTube, ChargeDiscsMultiplyBeforeDividing)
-{
-    // The lower vertical plate at 1000 x 600, full of negative charges: the
-    // last disc's centre is 284 + Trunc(5.5 · 82 / 6 + 5.5 · 50 / 6) = 405.
-    TVorlinoTube tube(std::make_unique<MemStore>());
-    QImage img(1000, 600, QImage::Format_RGB32);
-    img.fill(Qt::black);
-    QPainter p(&img);
-    const QPoint quad[4] = {QPoint(284, 350), QPoint(334, 300), QPoint(416, 300), QPoint(366, 350)};
-    tube.DrawCharges(p, quad, 36, true);
-    p.end();
-    // Its minus sign runs from x - 2 to x + 1 on the disc's row, 350 - 45.
-    auto white = [&](int x) { return (img.pixel(x, 305) & 0xFFFFFF) == 0xFFFFFFu; };
-    EXPECT_FALSE(white(402));
-    for (int x = 403; x <= 406; ++x)
-        EXPECT_TRUE(white(x)) << x;
-    EXPECT_FALSE(white(407));
 }
