@@ -1,12 +1,16 @@
 #pragma once
 // Drawing objects and the canvas.  The canvas keeps the pixel rules that the
 // laboratory's drawing formulas were written for:
-//  - LineTo/Polyline leave out the last pixel of a 1-pixel line;
+//  - LineTo/Polyline leave out the last pixel of a 1-pixel line, whichever
+//    way it runs (platform/raster.h);
 //  - Rectangle/Ellipse/RoundRect boxes exclude the right and bottom edge,
-//    and without a pen the fill is one pixel smaller still;
+//    and without a pen the fill is one pixel smaller still; rounded boxes
+//    are rounded alike at all four corners;
 //  - Arc/Pie/Chord run counter-clockwise from the ray through the first
 //    point to the ray through the second;
-//  - Polygon fills alternate; wide pens have round caps and joins;
+//  - Polygon fills alternate and its outline inks every vertex;
+//  - a wide pen covers the pixels within half its width of the line (round
+//    caps and joins); rings drawn one inside another leave no gaps;
 //  - TextOut anchors the top-left of the text cell;
 //  - colours are 0x00BBGGRR.
 // Everything is drawn aliased.
