@@ -119,8 +119,13 @@ public:
     void Refresh() { Repaint(); }
 
     // The hit-test query: non-zero if the point (client coordinates)
-    // belongs to the control.
-    virtual int HitTest(TPoint p) { (void)p; return 1; }
+    // belongs to the control.  A control the mouse passes through answers
+    // for nothing, so the searches for hints and help find what lies beneath.
+    virtual int HitTest(TPoint p)
+    {
+        (void)p;
+        return testAttribute(Qt::WA_TransparentForMouseEvents) ? 0 : 1;
+    }
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;

@@ -160,6 +160,14 @@ TS1_73Form::TS1_73Form(QObject* owner)
                      50, 0, 3);
     kHorz = MakeKnob(panBorder, "kHorz", QStringLiteral("Ручка перемещение изображения по горизонтали"), 12108, -50,
                      50, 0, 3);
+    // The captions stand 16 px above their knobs, and our lettering is taller
+    // than that: laid over the knobs, transparent and letting the mouse
+    // through, they keep their feet without taking anything from the knobs.
+    for (TLabel* l : {lblFocus, lblBright, lblStab, lblLevel}) {
+        l->SetTransparent(true);
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+        l->raise();
+    }
     auto arrow = [this](const char* name, int l, int t, int w, int h, TKitTechnicalLineTypes type, TKitLineEndings start,
                         TKitLineEndings end) {
         auto* a = new TKitTechnicalLine(panBorder);

@@ -95,6 +95,12 @@ TEST(S1_73Form, FitSizeAndLayoutAtUnit40)
     for (TLabel* l : {p.f.lblFocus, p.f.lblBright, p.f.lblStab, p.f.lblLevel})
         EXPECT_EQ(l->Top(), 230 - 16) << l->Caption().toStdString();
     EXPECT_EQ(p.f.lblBright->Left(), 320 - (p.f.lblBright->Width() - 60) / 2);
+    // The captions reach into the knobs' tops: they are drawn over the knobs
+    // (else the knobs cut off their feet), and the mouse still finds the knob.
+    const QObjectList& z = p.f.panBorder->children();
+    EXPECT_GT(z.indexOf(p.f.lblBright), z.indexOf(p.f.kBright));
+    EXPECT_EQ(p.f.panBorder->childAt(350, 233), p.f.kBright);
+    EXPECT_EQ(p.f.panBorder->ControlAtPos(TPoint(350, 233), true), p.f.kBright);
     EXPECT_EQ(p.f.GainSwitch->BoundsRect(), Bounds(20, 70, 200, 200));
     EXPECT_EQ(p.f.TimeBaseSwitch->BoundsRect(), Bounds(580, 70, 200, 200));
     EXPECT_EQ(p.f.GainSwitch->KnobRadius(), 60);
