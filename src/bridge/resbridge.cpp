@@ -68,7 +68,7 @@ TResBridgeForm::TResBridgeForm(QObject* owner) : TLabBaseForm(owner)
     edRx->SetHint("Задание значения сопротивления Rx");
     edRx->SetShowHint(true);
     edRx->OnChange = [this](TObject* s) { edRxChange(s); };
-    edRx->OnExit = [this](TObject* s) { RunEntry([=, this] { edRxExit(s); }); };
+    edRx->OnExit = [this](TObject* s) { edRxExit(s); };
     edRx->OnKeyDown = [this](TObject* s, std::uint16_t& k, TShiftState sh) { edRxKeyDown(s, k, sh); };
 
     bEdRxOK = new TSpeedButton(panSecret);
@@ -78,7 +78,7 @@ TResBridgeForm::TResBridgeForm(QObject* owner) : TLabBaseForm(owner)
     bEdRxOK->SetShowHint(true);
     bEdRxOK->SetGlyphName("RXOK");
     bEdRxOK->SetEnabled(false);
-    bEdRxOK->OnClick = [this](TObject* s) { RunEntry([=, this] { bEdRxOKClick(s); }); };
+    bEdRxOK->OnClick = [this](TObject* s) { bEdRxOKClick(s); };
 
     bEdRxCancel = new TSpeedButton(panSecret);
     bEdRxCancel->SetName("bEdRxCancel");
@@ -110,11 +110,7 @@ TResBridgeForm::TResBridgeForm(QObject* owner) : TLabBaseForm(owner)
 
 TResBridgeForm::~TResBridgeForm()
 {
-    // The window hides while it is taken down, and the entry field loses the
-    // focus then; nothing of the bench may be asked after this point.
-    edRx->OnExit = nullptr;
-    edRx->OnChange = nullptr;
-    edRx->OnKeyDown = nullptr;
+    // Nothing of the bench may be asked after this point.
     m_stand->OnChange = nullptr;
     delete m_stand;
 }
@@ -352,8 +348,8 @@ void TResBridgeForm::bEdRxCancelClick(TObject*)
 void TResBridgeForm::edRxKeyDown(TObject*, std::uint16_t& Key, TShiftState)
 {
     if (Key == VK_RETURN) {
-        RunEntry([this] { bEdRxOKClick(edRx); });
         Key = 0;
+        bEdRxOKClick(edRx);
     } else if (Key == VK_ESCAPE) {
         bEdRxCancelClick(edRx);
         Key = 0;
@@ -365,17 +361,4 @@ void TResBridgeForm::edRxExit(TObject*)
     bEdRxOKClick(edRx);
     bEdRxOK->SetEnabled(false);
     bEdRxCancel->SetEnabled(false);
-}
-
-void TResBridgeForm::RunEntry(const std::function<void()>& action)
-{
-    if (m_entryBusy)
-        return;
-    m_entryBusy = true;
-    try {
-        action();
-    } catch (const std::exception& e) {
-        Application->HandleException(e);
-    }
-    m_entryBusy = false;
 }

@@ -62,10 +62,6 @@ public:
 private:
     void BuildBench();
     void BuildWires();
-    // Runs an action of the Rx entry. Its error goes to the application's
-    // handler while the entry is marked busy, so that the focus the message
-    // box takes from the field cannot start the same action again.
-    void RunEntry(const std::function<void()>& action);
 
     TElectricStand* m_stand = nullptr;
     TElDCSource1* m_source = nullptr;
@@ -75,5 +71,4 @@ private:
     TElResistor4Pos* m_r2 = nullptr;
     TElResistorBattery6* m_r0 = nullptr;
     std::vector<TElWire*> m_wires;
-    bool m_entryBusy = false;
 };

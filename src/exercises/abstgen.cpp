@@ -146,12 +146,7 @@ TAbstGenForm::TAbstGenForm(QObject* owner) : TForm(owner)
     bCancel->OnClick = [this](TObject* s) { bCancelClick(s); };
     for (TEdit* e : {edF, edA}) {
         e->OnChange = [this](TObject* s) { EditChange(s); };
-        e->OnExit = [this](TObject* s) {
-            // Leaving the field for another control confirms it; another
-            // window taking the activation leaves the typing where it is.
-            if (isActiveWindow())
-                bOkClick(s);
-        };
+        e->OnExit = [this](TObject* s) { bOkClick(s); };
         e->OnKeyDown = [this](TObject* s, std::uint16_t& k, TShiftState sh) { edKeyDown(s, k, sh); };
     }
     sbP->OnChange = [this](TObject* s) { sbPChange(s); };

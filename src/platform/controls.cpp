@@ -51,7 +51,10 @@ TControl::TControl(QWidget* parent) : QWidget(parent)
         QWidget::show();
 }
 
-TControl::~TControl() = default;
+TControl::~TControl()
+{
+    m_destroying = true;
+}
 
 void TControl::SetBounds(int left, int top, int w, int h)
 {
@@ -427,17 +430,17 @@ void TControl::leaveEvent(QEvent* e)
     MouseLeave();
 }
 
+// Enter and exit are the application's business: they follow moves of the
+// focus between the controls of a form (see TApplication::eventFilter).
 void TControl::focusInEvent(QFocusEvent* e)
 {
     QWidget::focusInEvent(e);
-    DoEnter();
 }
 
 void TControl::focusOutEvent(QFocusEvent* e)
 {
     QWidget::focusOutEvent(e);
     m_pressed = false;
-    DoExit();
 }
 
 void TControl::resizeEvent(QResizeEvent* e)

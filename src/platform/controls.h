@@ -142,6 +142,10 @@ public:
     virtual void Click();
     virtual void DblClick();
 
+    // True once the control, or the form that holds it, is being taken
+    // down: from then on none of its handlers runs.
+    bool Destroying() const { return m_destroying; }
+
 protected:
     // Overridable handlers; the base ones raise the matching events.
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -196,6 +200,12 @@ private:
     bool m_pressed = false;
     bool m_keyAutoRepeat = false;
     bool m_keyHandled = false;
+    bool m_destroying = false;
+    // Between the control's enter and its exit.  Only a move of the focus
+    // within the form ends it; losing the window's activation does not.
+    bool m_entered = false;
+    friend class TForm;
+    friend class TApplication;
 };
 
 // A control without a window of its own: never takes the focus, has no

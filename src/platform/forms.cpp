@@ -11,6 +11,14 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+
+#ifdef LAB_HAVE_XCB
+#include <xcb/xcb.h>
+#include <cstdlib>
+#include <cstring>
+#endif
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -20,6 +28,48 @@ QPointer<TControl> g_capture;
 bool g_cursorPinned = false;
 TPoint g_cursorPos;
 int g_beeps = 0;
+// A press that moved the focus out of a field whose entry was refused: the
+// press itself must not act on the control it was meant for.
+bool g_swallowPress = false;
+
+// The platform names a window with an empty title after the program; an
+// empty title stays empty on the desktop too.
+void KeepTitleEmpty(QWidget* w)
+{
+#if defined(LAB_HAVE_XCB) && QT_CONFIG(xcb)
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !w->internalWinId())
+        return;
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return;
+    auto atom = [c](const char* name) {
+        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr);
+        xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(r);
+        return a;
+    };
+    const auto win = xcb_window_t(w->internalWinId());
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, atom("_NET_WM_NAME"), atom("UTF8_STRING"), 8, 0, "");
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0, "");
+    xcb_flush(c);
+#else
+    (void)w;
+#endif
+}
+
+// The frame the window manager puts round a window: this window's once it
+// is known, else that of another window of the program (the frames are
+// alike), else none.
+QMargins FrameMarginsOf(const QWidget* w)
+{
+    if (QWindow* h = w->windowHandle(); h && !h->frameMargins().isNull())
+        return h->frameMargins();
+    for (QWidget* o : QApplication::topLevelWidgets())
+        if (o != w && o->isVisible() && o->windowHandle() && !o->windowHandle()->frameMargins().isNull())
+            return o->windowHandle()->frameMargins();
+    return {};
+}
 } // namespace
 
 void Guarded(const std::function<void()>& f)
@@ -49,6 +99,11 @@ TForm::TForm(QObject* owner) : TWinControl(nullptr)
 
 TForm::~TForm()
 {
+    // Nothing of the form runs from here on; in particular the focus
+    // leaving its fields while the windows go is no exit.
+    m_destroying = true;
+    for (TControl* c : findChildren<TControl*>())
+        c->m_destroying = true;
     if (Application)
         Application->RemoveForm(this);
 }
@@ -148,14 +203,25 @@ void TForm::ShowForm()
 {
     DoCreate();
     if (Position == TPosition::poScreenCenter && !isVisible()) {
-        if (QScreen* s = QGuiApplication::primaryScreen()) {
-            QRect g = s->availableGeometry();
-            move(g.center() - QPoint(width() / 2, height() / 2));
-        }
+        centreOnScreen();
+        // Until the window manager has framed the window its frame is a
+        // guess; the window is put right once the frame is known.
+        m_centreWithFrame = true;
     }
     show();
     raise();
     activateWindow();
+}
+
+void TForm::centreOnScreen()
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    const QSize outer = size().grownBy(FrameMarginsOf(this));
+    // A window's position is that of its frame.
+    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
 }
 
 void TForm::HideForm()
@@ -273,6 +339,10 @@ void TForm::hideEvent(QHideEvent* e)
 void TForm::closeEvent(QCloseEvent* e)
 {
     e->ignore();
+    // While a modal form is up the others are disabled, and their close
+    // buttons with them; a window manager may still ask them to close.
+    if (!isEnabled())
+        return;
     Close();
 }
 
@@ -310,6 +380,14 @@ bool TForm::event(QEvent* e)
         if (m_wasActive) {
             m_wasActive = false;
             Guarded([&] { Deactivate(); });
+        }
+        break;
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Expose:
+        if (m_centreWithFrame && isVisible() && windowHandle() && !windowHandle()->frameMargins().isNull()) {
+            m_centreWithFrame = false;
+            centreOnScreen();
         }
         break;
     case QEvent::Hide:
@@ -405,8 +483,9 @@ TApplication::~TApplication()
 
 void TApplication::SetTitle(const QString& t)
 {
+    // The title names the program in message boxes; window titles are the
+    // forms' captions alone.
     m_title = t;
-    QGuiApplication::setApplicationDisplayName(t);
 }
 
 void TApplication::SetHint(const QString& h)
@@ -517,7 +596,9 @@ void TApplication::Run()
 void TApplication::Terminate()
 {
     m_terminated = true;
-    QCoreApplication::quit();
+    // Ends the message loop whatever windows are still open (quit() would
+    // first ask them all to close, and a modal form refuses).
+    QCoreApplication::exit(0);
 }
 
 void TApplication::ProcessMessages()
@@ -557,6 +638,10 @@ bool TApplication::eventFilter(QObject* o, QEvent* e)
         auto* w = qobject_cast<QWidget*>(o);
         if (!w)
             break;
+        if (e->type() == QEvent::MouseButtonPress && g_swallowPress) {
+            g_swallowPress = false;
+            return true;
+        }
         auto* me = static_cast<QMouseEvent*>(e);
         if (!g_cursorPinned)
             g_cursorPos = TPoint::from(me->globalPosition().toPoint());
@@ -580,10 +665,68 @@ bool TApplication::eventFilter(QObject* o, QEvent* e)
         }
         break;
     }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (TControl* c = w ? ControlOf(w) : nullptr) {
+            if (e->type() == QEvent::FocusIn)
+                focusEntered(c);
+            else
+                focusLeft(c, static_cast<QFocusEvent*>(e)->reason());
+        }
+        break;
+    }
+    case QEvent::Show:
+    case QEvent::WindowTitleChange: {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && w->isWindow() && w->windowTitle().isEmpty())
+            KeepTitleEmpty(w);
+        break;
+    }
     default:
         break;
     }
     return false;
+}
+
+void TApplication::focusEntered(TControl* c)
+{
+    if (c->m_entered || c->m_destroying)
+        return;
+    c->m_entered = true;
+    Guarded([c] { c->DoEnter(); });
+}
+
+void TApplication::focusLeft(TControl* c, Qt::FocusReason reason)
+{
+    if (!c->m_entered || c->m_destroying)
+        return;
+    // An exit is a move of the focus to another control of the same form.
+    // Another window taking the activation (a message box, a dialog,
+    // another program) leaves the control entered.
+    QWidget* next = QApplication::focusWidget();
+    if (!next || next->window() != c->window() || ControlOf(next) == c)
+        return;
+    c->m_entered = false;
+    try {
+        c->DoExit();
+    } catch (const std::exception&) {
+        // The entry was refused: the focus goes back to the field, and the
+        // error is shown once the move of the focus is over.  A click that
+        // moved the focus does nothing more.
+        c->m_entered = true;
+        if (reason == Qt::MouseFocusReason)
+            g_swallowPress = true;
+        c->SetFocus();
+        QTimer::singleShot(0, this, [this, error = std::current_exception()] {
+            g_swallowPress = false;
+            try {
+                std::rethrow_exception(error);
+            } catch (const std::exception& ex) {
+                HandleException(ex);
+            }
+        });
+    }
 }
 
 // ---------------------------------------------------------------- LabApplication

@@ -90,6 +90,7 @@ protected:
 
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
+    // A window that a modal form has disabled takes no close.
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -98,6 +99,8 @@ protected:
 
 private:
     void applyFlags();
+    // Puts the window, frame included, in the middle of the work area.
+    void centreOnScreen();
     TFormBorderStyle m_borderStyle = TFormBorderStyle::bsSizeable;
     unsigned m_borderIcons = biSystemMenu | biMinimize | biMaximize;
     int m_modalResult = mrNone;
@@ -105,6 +108,8 @@ private:
     bool m_created = false;
     bool m_closing = false;
     bool m_wasActive = false;
+    // A centred window whose frame the window manager has yet to report.
+    bool m_centreWithFrame = false;
     TWindowState m_lastState = TWindowState::wsNormal;
     QPointer<TControl> m_default;
     QPointer<TControl> m_cancel;
@@ -166,6 +171,8 @@ public:
 
 private:
     bool eventFilter(QObject* o, QEvent* e) override;
+    void focusEntered(TControl* c);
+    void focusLeft(TControl* c, Qt::FocusReason reason);
     QString m_title;
     QString m_hint;
     TForm* m_mainForm = nullptr;

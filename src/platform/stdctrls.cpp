@@ -112,12 +112,6 @@ bool TQtHostControl::eventFilter(QObject* o, QEvent* e)
                 KeyUp(key, ShiftOf(ke->modifiers()));
             break;
         }
-        case QEvent::FocusIn:
-            DoEnter();
-            break;
-        case QEvent::FocusOut:
-            DoExit();
-            break;
         default:
             break;
         }

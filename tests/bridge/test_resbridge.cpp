@@ -10,6 +10,7 @@
 #include "controls/zled.h"
 #include "platform/clock.h"
 #include "platform/help.h"
+#include "support/realboxes.h"
 #include "support/testutil.h"
 
 #include <QLineEdit>
@@ -195,44 +196,49 @@ TEST_F(BridgeFixture, RxEntryConfirmsCancelsAndRefusesBadInput)
     EXPECT_EQ(form->Rx()->Resistance(), 12.5);
 }
 
-TEST_F(BridgeFixture, LeavingTheEntryConfirmsItOnce)
+TEST_F(BridgeFixture, ARefusedRxEntryGivesOneRealBoxAndKeepsTheFocus)
 {
     ShowForm();
     form->SetVariant(0);
-    MessageLog log;
+    QApplication::setActiveWindow(form.get());
+    testutil::pump(20);
     QLineEdit* le = form->edRx->LineEdit();
-    // The message box takes the focus from the field while it is open; that
-    // exit must not raise the same message again.
-    Application->MessageBoxHook = [&](const QString& t, const QString&, unsigned) {
-        log.texts << t;
-        if (log.texts.size() < 5) {
-            QFocusEvent lost(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-            QCoreApplication::sendEvent(le, &lost);
-        }
-        return int(mrOk);
-    };
     le->setFocus();
     le->selectAll();
     QTest::keyClicks(le, "xyz");
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(le, &out);
-    EXPECT_EQ(log.texts.size(), 1);
+    testutil::RealMessageBoxes boxes;
+    // A click on a decade knob would take the focus: the entry is refused
+    // once, the focus stays in the field and the knob does not turn.
+    TMekTransparentKnob* knob = form->R0()->Knob(2);
+    const int position = knob->Position();
+    testutil::clickAt(form.get(), knob->mapTo(form.get(), QPoint(knob->Width() / 4, knob->Height() / 2)));
+    (void)QTest::qWaitFor([&] { return !boxes.texts.isEmpty(); }, 2000);
+    testutil::pump(100);
+    EXPECT_EQ(boxes.texts.size(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), le);
+    EXPECT_EQ(knob->Position(), position);
     EXPECT_EQ(form->Rx()->Resistance(), 1000.0);
     EXPECT_TRUE(form->bEdRxOK->Enabled());  // unchanged by the failed exit
     EXPECT_TRUE(le->isModified());
 
     // The OK button works once per click and takes no focus.
     testutil::clickAt(form.get(), form->bEdRxOK->mapTo(form.get(), QPoint(10, 10)));
-    EXPECT_EQ(log.texts.size(), 2) << QApplication::focusWidget()->metaObject()->className();
-    EXPECT_NE(QApplication::focusWidget(), form->bEdRxOK);
+    (void)QTest::qWaitFor([&] { return boxes.texts.size() >= 2; }, 2000);
+    testutil::pump(100);
+    EXPECT_EQ(boxes.texts.size(), 2);
+    EXPECT_EQ(QApplication::focusWidget(), le);
+
+    // So Escape gives the shown value back instead of closing the window.
+    QTest::keyClick(le, Qt::Key_Escape);
+    EXPECT_EQ(form->edRx->Text(), "1000");
+    EXPECT_TRUE(form->isVisible());
 
     // Leaving without an edit re-enters the shown value.
-    form->edRx->SetText("1000");
-    le->setModified(false);
     form->edRxExit(form->edRx);
     EXPECT_FALSE(form->bEdRxOK->Enabled());
     EXPECT_FALSE(form->bEdRxCancel->Enabled());
     EXPECT_EQ(form->Rx()->Resistance(), 1000.0);
+    EXPECT_EQ(boxes.texts.size(), 2);
 }
 
 TEST_F(BridgeFixture, TimerTickEasesTheNeedle)

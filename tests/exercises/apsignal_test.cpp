@@ -11,8 +11,10 @@
 #include "scope/tubeview.h"
 #include "shell/showvars.h"
 #include "shell/start.h"
+#include "support/realboxes.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -237,7 +239,7 @@ TEST(APSignal, StatusLineNamesWhatIsUnderTheMouse)
     auto hover = [&](QPoint p) {
         testutil::moveMouseTo(&f, p);
         lab.clock.Advance(1);
-        f.TimerTimer(f.Timer);
+        f.Timer->OnTimer(f.Timer);
         return f.StatusBar->SimpleText();
     };
     EXPECT_EQ(hover(lab.At(f.Generator->edF, QPoint(20, 10))), "Поле для задания частоты сигнала в герцах");
@@ -246,6 +248,42 @@ TEST(APSignal, StatusLineNamesWhatIsUnderTheMouse)
     const QPoint mid(w1.GetPoint(1).x(), (w1.GetPoint(1).y() + w1.GetPoint(2).y()) / 2);
     EXPECT_EQ(hover(lab.At(f.panWork, mid)), "Провода от генератора к осциллографу");
     SetCursorPosForTest(nullptr);
+}
+
+TEST(APSignal, ARefusedGeneratorEntryGivesOneRealBoxAndKeepsTheFocus)
+{
+    Lab lab;
+    TAPSignalForm& f = lab.f;
+    f.SetVariant(0);
+    QApplication::setActiveWindow(&f);
+    testutil::pump();
+    TAbstGenForm& g = *f.Generator;
+    QLineEdit* le = g.edF->LineEdit();
+    g.edF->SetFocus();
+    le->selectAll();
+    QTest::keyClicks(le, "abc");
+    testutil::RealMessageBoxes boxes;
+    // A click on a switch of the front panel would take the focus: the
+    // entry is refused, and the click does not turn the switch.
+    TVorlinKnob* gain = f.Scope->GainSwitch;
+    const int before = gain->Value();
+    testutil::clickAt(&f, lab.At(gain, QPoint(gain->Width() / 4, gain->Height() / 2)));
+    (void)QTest::qWaitFor([&] { return !boxes.texts.isEmpty(); }, 2000);
+    testutil::pump(100);
+    EXPECT_EQ(boxes.texts.size(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), le);
+    EXPECT_EQ(gain->Value(), before);
+    EXPECT_EQ(g.Frequency, 2000.0);
+    EXPECT_TRUE(g.bCancel->Enabled());
+
+    // A second click, the entry mended, turns the switch.
+    le->selectAll();
+    QTest::keyClicks(le, "500");
+    testutil::clickAt(&f, lab.At(gain, QPoint(gain->Width() / 4, gain->Height() / 2)));
+    testutil::pump(50);
+    EXPECT_EQ(boxes.texts.size(), 1);
+    EXPECT_EQ(g.Frequency, 500.0);
+    EXPECT_EQ(QApplication::focusWidget(), gain);
 }
 
 TEST(APSignal, EveryContextOfTheSignalWorksHasATopic)

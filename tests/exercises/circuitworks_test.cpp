@@ -15,6 +15,7 @@
 #include "platform/help.h"
 #include "scope/drawwire.h"
 #include "scope/s1_73.h"
+#include "support/realboxes.h"
 #include "support/testutil.h"
 
 #include <QLineEdit>
@@ -144,7 +145,7 @@ QString hintAt(TLabBaseForm& f, Clock::Manual& clock, QPoint formPos)
 {
     testutil::moveMouseTo(&f, formPos);
     clock.Advance(1);
-    f.TimerTimer(f.Timer);
+    f.Timer->OnTimer(f.Timer);
     SetCursorPosForTest(nullptr);
     return f.StatusBar->SimpleText();
 }
@@ -394,6 +395,61 @@ TEST(CircuitWorks, BadEntryIsReportedAndTheWorkGoesOn)
     // The screen is still sampled with the values stored before.
     f.TimerTimer(f.Timer);
     EXPECT_DOUBLE_EQ(f.Scope->OnYSignal(36000.0002), DampedOscillation(36000.0002, 0.001, 0.000001, 5));
+}
+
+// Waits until `count` boxes have been answered, then a little longer for
+// any box that should not come.
+void awaitBoxes(const testutil::RealMessageBoxes& boxes, int count)
+{
+    (void)QTest::qWaitFor([&] { return boxes.texts.size() >= count; }, 2000);
+    testutil::pump(100);
+}
+
+TEST(CircuitWorks, ARefusedEntryGivesOneRealBoxAndKeepsTheFocus)
+{
+    Work<TDampOscForm> w;
+    TLCRContForm& c = *w.f.Circuit;
+    QLineEdit* le = c.edL->LineEdit();
+    c.edL->SetFocus();
+    le->selectAll();
+    QTest::keyClicks(le, "abc");
+    testutil::RealMessageBoxes boxes;
+    QTest::keyClick(le, Qt::Key_Tab);
+    awaitBoxes(boxes, 1);
+    EXPECT_EQ(boxes.texts.size(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), le);
+    // Each further attempt to leave gives its own one box.
+    QTest::keyClick(le, Qt::Key_Tab);
+    awaitBoxes(boxes, 2);
+    EXPECT_EQ(boxes.texts.size(), 2);
+    EXPECT_EQ(QApplication::focusWidget(), le);
+    EXPECT_DOUBLE_EQ(c.Inductance, 0.001);
+
+    // Mended, the entry is taken as the focus moves on.
+    le->selectAll();
+    QTest::keyClicks(le, "2");
+    QTest::keyClick(le, Qt::Key_Tab);
+    testutil::pump(50);
+    EXPECT_EQ(boxes.texts.size(), 2);
+    EXPECT_DOUBLE_EQ(c.Inductance, 0.002);
+    EXPECT_NE(QApplication::focusWidget(), le);
+}
+
+TEST(CircuitWorks, ABadEntryLeftInTheBlockIsNotReadAsTheWindowGoes)
+{
+    testutil::messages().clear();
+    {
+        Work<TDampOscForm> w;
+        TLCRContForm& c = *w.f.Circuit;
+        c.edL->SetFocus();
+        c.edL->LineEdit()->selectAll();
+        QTest::keyClicks(c.edL->LineEdit(), "abc");
+        // The block is freed with the window, as at the end of the program.
+        delete w.f.Circuit;
+        testutil::pump(20);
+    }
+    testutil::pump(20);
+    EXPECT_TRUE(testutil::messages().isEmpty()) << testutil::messages().join('\n').toStdString();
 }
 
 TEST(CircuitWorks, EveryContextOfTheWindowsHasATopic)

@@ -1,0 +1,65 @@
+#pragma once
+// Real message boxes in place of the recorded ones, so that the activation
+// moves away from the window and back as it does for a user.  Each box is
+// answered with a key as soon as it is up; its text and the widget that
+// had the focus when it closed are kept.
+
+#include "platform/forms.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+namespace testutil {
+
+class RealMessageBoxes {
+public:
+    explicit RealMessageBoxes(Qt::Key key = Qt::Key_Return) : m_answer(key)
+    {
+        m_window = QGuiApplication::focusWindow();
+        m_watch = QObject::connect(qApp, &QGuiApplication::focusWindowChanged, [this](QWindow* w) {
+            if (w && !qobject_cast<QMessageBox*>(QApplication::activeWindow()))
+                m_window = w;
+        });
+        m_saved = Application->MessageBoxHook;
+        Application->MessageBoxHook = nullptr;
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { answer(); });
+        m_timer.start();
+    }
+    ~RealMessageBoxes()
+    {
+        QObject::disconnect(m_watch);
+        Application->MessageBoxHook = m_saved;
+    }
+    RealMessageBoxes(const RealMessageBoxes&) = delete;
+    RealMessageBoxes& operator=(const RealMessageBoxes&) = delete;
+
+    QStringList texts;
+
+private:
+    void answer()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || box == m_answered)
+            return;
+        m_answered = box;
+        texts << box->text();
+        QTest::keyClick(box, m_answer);
+        // The window manager gives the activation back to the window that
+        // had it; headless, nobody does.
+        if (!QApplication::activeWindow() && m_window)
+            m_window->requestActivate();
+    }
+    Qt::Key m_answer;
+    QTimer m_timer;
+    QPointer<QMessageBox> m_answered;
+    QPointer<QWindow> m_window;
+    QMetaObject::Connection m_watch;
+    std::function<int(const QString&, const QString&, unsigned)> m_saved;
+};
+
+} // namespace testutil
