@@ -96,7 +96,10 @@ TLabBaseForm::TLabBaseForm(QObject* owner) : TForm(owner)
     // from being caught at the same phase on every frame.
     Timer->SetWander(4);
     Timer->SetEnabled(false);
-    Timer->OnTimer = [this](TObject* s) { TimerTimer(s); };
+    Timer->OnTimer = [this](TObject* s) {
+        RefreshHint();
+        TimerTimer(s);
+    };
 
     StartCalc = new TKitStarter(this);
     StartCalc->SetName("StartCalc");
@@ -118,7 +121,9 @@ TLabBaseForm::~TLabBaseForm()
 
 void TLabBaseForm::GetHintInfo(const TPoint&, bool, TControl*, int&, QString&) {}
 
-void TLabBaseForm::TimerTimer(TObject*)
+void TLabBaseForm::TimerTimer(TObject*) {}
+
+void TLabBaseForm::RefreshHint()
 {
     double now = Clock::TimeOfDay();
     if (!(now <= g_hintClock || now - g_hintClock >= 0.5))
@@ -257,8 +262,12 @@ void TLabBaseForm::DoShow()
         m_savedHint = Application->OnHint;
         m_hintInstalled = true;
     }
-    Application->OnHint = [this](TObject* s) { TimerTimer(s); };
+    Application->OnHint = [this](TObject*) { RefreshHint(); };
     g_hintClock = 0;
+    // The window is maximised: the window manager fits it, frame and all,
+    // into the work area, which a window of fixed size would run past.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 }
 

@@ -47,7 +47,7 @@ protected:
     void tick(Clock::Manual& clock, double seconds)
     {
         clock.Advance(seconds);
-        form->TimerTimer(form->Timer);
+        form->Timer->OnTimer(form->Timer);
     }
     QString status() const { return form->StatusBar->SimpleText(); }
 
@@ -170,7 +170,7 @@ TEST_F(LabFixture, GetHintInfoCanReplaceTheContext)
     TPoint p = TPoint::from(f.mapToGlobal(QPoint(100, 200)));
     SetCursorPosForTest(&p);
     clock.Advance(1);
-    f.TimerTimer(nullptr);
+    f.Timer->OnTimer(f.Timer);
     EXPECT_EQ(f.StatusBar->SimpleText(), "Экран трубки");
 }
 
