@@ -1,8 +1,6 @@
 #include "scope/tubeview.h"
 
 #include "platform/numtext.h"
-
-#include "platform/numtext.h"
 #include "shell/start.h"
 
 #include <QApplication>
@@ -53,6 +51,27 @@ TTrackBar* MakePlateBar(TPanel* Parent, const char* Name, TTrackBarOrientation O
     bar->SetHelpContext(Help);
     return bar;
 }
+
+// The speed dialog does not let a number it cannot read go: the error is
+// shown and the focus is back in the field, with the text as typed.
+class SpeedDialog : public QInputDialog {
+public:
+    explicit SpeedDialog(QWidget* parent) : QInputDialog(parent) {}
+    void done(int result) override
+    {
+        if (result == QDialog::Accepted) {
+            try {
+                (void)StrToFloat(textValue());
+            } catch (const std::exception& e) {
+                Application->HandleException(e);
+                if (auto* field = findChild<QLineEdit*>())
+                    field->setFocus();
+                return;
+            }
+        }
+        QInputDialog::done(result);
+    }
+};
 
 } // namespace
 
@@ -198,12 +217,13 @@ void TTubeViewForm::bSpeedClick(TObject*)
     if (InputQueryHook) {
         InputQueryHook(value);
     } else {
-        bool accepted = false;
-        const QString answer =
-            QInputDialog::getText(this, QStringLiteral("Настройка быстродействия"),
-                                  QStringLiteral("Время между вылетами электронов, с"), QLineEdit::Normal, value, &accepted);
-        if (accepted)
-            value = answer;
+        SpeedDialog dialog(this);
+        dialog.setInputMode(QInputDialog::TextInput);
+        dialog.setWindowTitle(QStringLiteral("Настройка быстродействия"));
+        dialog.setLabelText(QStringLiteral("Время между вылетами электронов, с"));
+        dialog.setTextValue(value);
+        if (dialog.exec() == QDialog::Accepted)
+            value = dialog.textValue();
     }
     const double seconds = StrToFloat(value);
     Tube->SetShotSecs(std::max(seconds, MinShotSecs));

@@ -3,11 +3,15 @@
 #include "platform/clock.h"
 #include "platform/forms.h"
 #include "shell/start.h"
+#include "support/realboxes.h"
 #include "support/testutil.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QSlider>
 #include <QStyle>
@@ -140,6 +144,52 @@ TEST(TubeView, SpeedDialogSetsTheInterval)
     EXPECT_DOUBLE_EQ(v.f.Tube->GetShotSecs(), 0.05);
     v.f.Tube->SetShotSecs(0.4);
     TTubeViewForm::InputQueryHook = nullptr;
+    ProctorMode = false;
+}
+
+TEST(TubeView, SpeedDialogRefusesABadNumberOnceAndKeepsTheFocusInIt)
+{
+    ProctorMode = true;
+    View v;
+    QApplication::setActiveWindow(&v.f);
+    testutil::pump();
+    v.f.Tube->SetShotSecs(0.4);
+    testutil::RealMessageBoxes boxes;
+    // Types into the dialog as a user: a bad number first, then a good one.
+    int step = 0;
+    bool focusKept = false, stayedOpen = false;
+    QString title;
+    QTimer script;
+    QObject::connect(&script, &QTimer::timeout, [&] {
+        auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible())
+            return;
+        auto* field = d->findChild<QLineEdit*>();
+        if (step == 0) {
+            title = d->windowTitle();
+            field->selectAll();
+            QTest::keyClicks(field, "abc");
+            QTest::keyClick(field, Qt::Key_Return);
+            step = 1;
+        } else if (step == 1 && boxes.texts.size() == 1) {
+            stayedOpen = true;
+            focusKept = QApplication::focusWidget() == field && field->text() == "abc";
+            field->selectAll();
+            QTest::keyClicks(field, "0.2");
+            QTest::keyClick(field, Qt::Key_Return);
+            step = 2;
+        }
+    });
+    script.start(10);
+    testutil::clickAt(&v.f, v.f.bSpeed->mapTo(&v.f, QPoint(20, 10)));
+    (void)QTest::qWaitFor([&] { return step == 2; }, 3000);
+    testutil::pump(100);
+    EXPECT_EQ(title, "Настройка быстродействия");
+    EXPECT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(focusKept);
+    EXPECT_DOUBLE_EQ(v.f.Tube->GetShotSecs(), 0.2);
+    v.f.Tube->SetShotSecs(0.4);
     ProctorMode = false;
 }
 
