@@ -156,7 +156,7 @@ TEST(TubeView, SpeedDialogRefusesABadNumberOnceAndKeepsTheFocusInIt)
     v.f.Tube->SetShotSecs(0.4);
     testutil::RealMessageBoxes boxes;
     // Types into the dialog as a user: a bad number first, then a good one.
-    int step = 0;
+    int step = 0, waited = 0;
     bool focusKept = false, stayedOpen = false;
     QString title;
     QTimer script;
@@ -172,8 +172,12 @@ TEST(TubeView, SpeedDialogRefusesABadNumberOnceAndKeepsTheFocusInIt)
             QTest::keyClick(field, Qt::Key_Return);
             step = 1;
         } else if (step == 1 && boxes.texts.size() == 1) {
-            stayedOpen = true;
+            // Once the box has gone, the field has the focus back (at once
+            // on a desktop; headless, when the window is active again).
             focusKept = QApplication::focusWidget() == field && field->text() == "abc";
+            if (!focusKept && ++waited < 50)
+                return;
+            stayedOpen = true;
             field->selectAll();
             QTest::keyClicks(field, "0.2");
             QTest::keyClick(field, Qt::Key_Return);

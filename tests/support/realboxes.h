@@ -21,7 +21,7 @@ public:
     {
         m_window = QGuiApplication::focusWindow();
         m_watch = QObject::connect(qApp, &QGuiApplication::focusWindowChanged, [this](QWindow* w) {
-            if (w && !qobject_cast<QMessageBox*>(QApplication::activeWindow()))
+            if (w && !isBox(w))
                 m_window = w;
         });
         m_saved = Application->MessageBoxHook;
@@ -41,18 +41,26 @@ public:
     QStringList texts;
 
 private:
+    static bool isBox(QWindow* w)
+    {
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (t->windowHandle() == w)
+                return qobject_cast<QMessageBox*>(t) != nullptr;
+        return false;
+    }
     void answer()
     {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible() || box == m_answered)
+        if (!box || !box->isVisible() || box == m_answered) {
+            // The window manager gives the activation back to the window
+            // that had it; headless, nobody does.
+            if (!box && !QGuiApplication::focusWindow() && m_window)
+                m_window->requestActivate();
             return;
+        }
         m_answered = box;
         texts << box->text();
         QTest::keyClick(box, m_answer);
-        // The window manager gives the activation back to the window that
-        // had it; headless, nobody does.
-        if (!QApplication::activeWindow() && m_window)
-            m_window->requestActivate();
     }
     Qt::Key m_answer;
     QTimer m_timer;
