@@ -667,8 +667,11 @@ bool TApplication::eventFilter(QObject* o, QEvent* e)
     }
     case QEvent::FocusIn:
     case QEvent::FocusOut: {
+        // The control of the widget, within its own window (a dialog's
+        // widgets do not belong to the form it was opened over).
         auto* w = qobject_cast<QWidget*>(o);
-        if (TControl* c = w ? ControlOf(w) : nullptr) {
+        TControl* c = w ? ControlOf(w) : nullptr;
+        if (c && c->window() == w->window()) {
             if (e->type() == QEvent::FocusIn)
                 focusEntered(c);
             else
