@@ -594,9 +594,10 @@ void TUpDown::writeAssociate()
 
 void TUpDown::SetAssociate(TEdit* e)
 {
-    if (m_associate)
-        m_associate->LineEdit()->removeEventFilter(this);
+    if (m_associateInput)
+        m_associateInput->removeEventFilter(this);
     m_associate = e;
+    m_associateInput = e ? e->LineEdit() : nullptr;
     if (e) {
         e->LineEdit()->installEventFilter(this);
         // Sits at the right edge of its field.
@@ -607,7 +608,11 @@ void TUpDown::SetAssociate(TEdit* e)
 
 bool TUpDown::eventFilter(QObject* o, QEvent* e)
 {
-    if (m_associate && o == m_associate->LineEdit() && e->type() == QEvent::KeyPress && ArrowKeys) {
+    // The field keeps sending events while its edit is being destroyed (the
+    // edit's own parts already gone); only its key presses are the arrows',
+    // and the field is known by identity so that nothing of the edit is
+    // touched before one arrives.
+    if (e->type() == QEvent::KeyPress && ArrowKeys && o == m_associateInput && m_associate) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if (ke->key() == Qt::Key_Up || ke->key() == Qt::Key_Down) {
             Guarded([&] { StepBy(ke->key() == Qt::Key_Up ? Increment : -Increment); });

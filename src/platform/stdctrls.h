@@ -249,6 +249,7 @@ private:
     int m_max = 100;
     int m_position = 0;
     QPointer<TEdit> m_associate;
+    QPointer<QObject> m_associateInput;
     QToolButton* m_up;
     QToolButton* m_down;
 };
