@@ -10,6 +10,7 @@
 #include "controls/zled.h"
 #include "platform/clock.h"
 #include "platform/help.h"
+#include "support/globals.h"
 #include "support/realboxes.h"
 #include "support/testutil.h"
 
@@ -23,15 +24,12 @@ namespace {
 
 // Collects the messages the application would show in a box.
 struct MessageLog {
-    MessageLog()
-    {
-        Application->MessageBoxHook = [this](const QString& t, const QString&, unsigned) {
+    QStringList texts;
+    testutil::ScopedValue<decltype(TApplication::MessageBoxHook)> hook{
+        Application->MessageBoxHook, [this](const QString& t, const QString&, unsigned) {
             texts << t;
             return int(mrOk);
-        };
-    }
-    ~MessageLog() { Application->MessageBoxHook = nullptr; }
-    QStringList texts;
+        }};
 };
 
 struct BridgeFixture : ::testing::Test {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
+#include "support/testutil.h"
 
 #include "components/kitimglist.h"
 #include "components/kitprocs.h"
@@ -504,9 +504,7 @@ TEST(PictureLists, Drawing)
     bitmaps.DrawEx(&c, TRect(30, 20, 40, 30), 0, 0, clNone, 0, 0);
     EXPECT_EQ(c.Pixel(35, 25), clRed);
     EXPECT_THROW(images.Draw(&c, 0, 0, 0, 2), EListError);
-    const QString out = qEnvironmentVariable("LAB_TEST_OUTPUT", QDir::currentPath());
-    QDir().mkpath(out);
-    canvas.Image().scaled(320, 160).save(out + "/picture_lists_drawing.png");
+    canvas.Image().scaled(320, 160).save(testutil::outputDir() + "/picture_lists_drawing.png");
 
     // Blended styles over a background colour.
     auto* item = images.ImageItem(0);

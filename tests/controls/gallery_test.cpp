@@ -19,9 +19,7 @@ QImage save(QWidget* w, const QString& name, int zoom = 3)
     const QImage img = testutil::screenshot(w, name);
     const QImage big = img.scaled(img.width() * zoom, img.height() * zoom, Qt::IgnoreAspectRatio,
                                   Qt::FastTransformation);
-    QString dir = qEnvironmentVariable("LAB_TEST_OUTPUT");
-    if (!dir.isEmpty())
-        big.save(dir + "/" + name + "_x" + QString::number(zoom) + ".png");
+    big.save(testutil::outputDir() + "/" + name + "_x" + QString::number(zoom) + ".png");
     return img;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/forms.h"
 #include "platform/stdctrls.h"
+#include "support/globals.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -19,14 +20,13 @@ TEST(EditKeys, FailingKeyHandlerRunsOnce)
             throw Exception("bad");
         }
     };
-    Application->MessageBoxHook = [&](const QString&, const QString&, unsigned) {
+    testutil::ScopedValue hook(Application->MessageBoxHook, [&](const QString&, const QString&, unsigned) {
         ++messages;
         return int(mrOk);
-    };
+    });
     form.show();
     ed->LineEdit()->setFocus();
     QTest::keyClick(ed->LineEdit(), Qt::Key_Return);
-    Application->MessageBoxHook = nullptr;
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(messages, 1);
 }

@@ -42,12 +42,17 @@ void moveMouseTo(QWidget* top, QPoint pos)
 QImage screenshot(QWidget* w, const QString& name)
 {
     QImage img = w->grab().toImage();
+    img.save(outputDir() + "/" + name + ".png");
+    return img;
+}
+
+QString outputDir()
+{
     QString dir = qEnvironmentVariable("LAB_TEST_OUTPUT");
     if (dir.isEmpty())
-        dir = QDir::currentPath();
+        dir = QStringLiteral(LAB_TEST_OUTPUT_DEFAULT);
     QDir().mkpath(dir);
-    img.save(dir + "/" + name + ".png");
-    return img;
+    return dir;
 }
 
 QStringList& messages()

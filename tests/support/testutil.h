@@ -17,12 +17,16 @@ void moveMouseTo(QWidget* top, QPoint pos);
 // The deepest visible widget under `pos` of `top`.
 QWidget* widgetAt(QWidget* top, QPoint pos);
 
-// Grabs the widget and writes it to $LAB_TEST_OUTPUT/<name>.png (or the
-// current folder); returns the picture for checks.
+// Grabs the widget and writes it to <outputDir>/<name>.png; returns the
+// picture for checks.
 QImage screenshot(QWidget* w, const QString& name);
 
+// The folder tests write their pictures to: $LAB_TEST_OUTPUT, else the
+// build folder's screens, never the current folder (made when missing).
+QString outputDir();
+
 // Messages the program showed in message boxes (exceptions included),
-// oldest first; tests clear it when they start.
+// oldest first; empty when a test starts.
 QStringList& messages();
 
 // The pixels of a one-pixel canvas line from (x0, y0) to (x1, y1), worked

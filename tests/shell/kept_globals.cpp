@@ -1,0 +1,7 @@
+// The shell's globals a test may change, put back after every test.
+#include "shell/start.h"
+#include "support/globals.h"
+
+namespace {
+const testutil::KeptGlobal proctor(ProctorMode);
+} // namespace
