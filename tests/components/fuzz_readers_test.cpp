@@ -1,10 +1,12 @@
 // Feeds every reader of stored data with mutated and random bytes. The
 // readers must either succeed or raise one of the library's exceptions, never
 // read or write outside their buffers (the sanitizer build checks that), and
-// leave their target as it was when they refuse.
+// leave their target as it was when they refuse. Mutations start from what
+// the library writes and from the formats' own byte examples.
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 
 #include "components/kitbmpstream.h"
@@ -22,6 +24,133 @@
 using namespace streambytes;
 
 namespace {
+// The sanitizer build, where a read outside a buffer is caught, fuzzes at
+// length: a million cases in all. The normal build runs a short pass.
+#ifdef LAB_FUZZ_LONG
+constexpr bool kLongRun = true;
+#else
+constexpr bool kLongRun = false;
+#endif
+
+std::int64_t& casesRun()
+{
+    static std::int64_t n = 0;
+    return n;
+}
+
+// The number of cases for one reader, counted for the summary.
+int cases(int normal, int longRun)
+{
+    const int n = kLongRun ? longRun : normal;
+    casesRun() += n;
+    return n;
+}
+
+class CaseSummary : public testing::Environment {
+public:
+    void TearDown() override
+    {
+        if (casesRun() > 0)
+            std::printf("[fuzz] stored-data readers: %lld cases\n", static_cast<long long>(casesRun()));
+    }
+};
+[[maybe_unused]] testing::Environment* const summary = testing::AddGlobalTestEnvironment(new CaseSummary);
+
+// The byte examples the formats are described with.
+namespace specimens {
+// Blocks of the compressor: empty, "abc" stored, "abcabcabc" with a match,
+// 4095 letters A as one run.
+const std::vector<Bytes> blocks{{0x80},
+                                {0x80, 'a', 'b', 'c'},
+                                {0x40, 0x10, 0x00, 'a', 'b', 'c', 0x00, 0x33},
+                                {0x40, 0x80, 0x00, 0x00, 0x0F, 0xEF, 'A'}};
+
+// A block stream holding the given blocks.
+Bytes blockStream(const std::vector<Bytes>& parts)
+{
+    Bytes body;
+    for (const Bytes& b : parts) {
+        putLE(body, std::uint32_t(b.size()), 4);
+        body.insert(body.end(), b.begin(), b.end());
+    }
+    Bytes out;
+    putLE(out, std::uint32_t(body.size()), 4);
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+std::vector<Bytes> blockStreams()
+{
+    // The empty payload, each example block alone, and the tail of a payload
+    // one byte longer than a chunk: a stored block of two bytes.
+    std::vector<Bytes> out{{0, 0, 0, 0}, blockStream({{0x80, 'x'}})};
+    for (const Bytes& b : blocks)
+        out.push_back(blockStream({b}));
+    return out;
+}
+
+// A wave image whose first chunk is not the format, and the bare start of
+// one without its format fields.
+std::vector<Bytes> waves()
+{
+    Bytes list;
+    putTag(list, "RIFF");
+    putLE(list, 40, 4);
+    putTag(list, "WAVE");
+    putTag(list, "LIST");
+    putLE(list, 4, 4);
+    putTag(list, "INFO");
+    Bytes bare;
+    putTag(bare, "RIFF");
+    putLE(bare, 12, 4);
+    putTag(bare, "WAVE");
+    putTag(bare, "fmt ");
+    return {{0, 0, 0, 0}, list, bare};
+}
+
+// Containers of one item with each header field, and the empty container.
+std::vector<Bytes> containers()
+{
+    return {{0, 0, 0, 0},
+            {1, 0, 0, 0, 0x00},
+            {1, 0, 0, 0, 0x01},
+            {1, 0, 0, 0, 0x02, 1, 'd'},
+            {1, 0, 0, 0, 0x04, 5, 0, 0, 0},
+            {1, 0, 0, 0, 0x08, 0, 0, 0, 0},
+            {1, 0, 0, 0, 0x09, 0, 0, 0, 0}};
+}
+
+// One image item without images (height and width 16, four at a time,
+// unmasked), with and without the offset table.
+Bytes emptyImageList(bool offsets)
+{
+    Bytes b{1, 0, 0, 0};
+    if (offsets)
+        putLE(b, 8, 4);
+    b.push_back(0x00);
+    for (std::uint32_t v : {16u, 16u, 4u})
+        putLE(b, v, 4);
+    b.push_back(0);
+    putLE(b, 0, 4);
+    return b;
+}
+
+// Empty list files of every kind, and one whose signature differs in its
+// last character.
+std::vector<Bytes> listFiles()
+{
+    std::vector<Bytes> out;
+    for (int kind = 0; kind <= 5; ++kind) {
+        QByteArray sig = kind < 5 ? ListFileSignature(kind) : QByteArray("KITBML31");
+        Bytes b{std::uint8_t(sig.size())};
+        b.insert(b.end(), sig.begin(), sig.end());
+        putLE(b, 0, 4);
+        out.push_back(b);
+    }
+    return out;
+}
+} // namespace specimens
+
 class Mutator {
 public:
     explicit Mutator(std::uint32_t seed) : FRng(seed) {}
@@ -154,9 +283,11 @@ TEST(FuzzReaders, LZRWDecompressor)
     for (std::size_t n : {0u, 3u, 9u, 40u, 300u, 2000u, 5000u})
         for (int kind = 0; kind < 3; ++kind)
             seeds.push_back(LZRWCompress(sample(n, kind)));
+    seeds.insert(seeds.end(), specimens::blocks.begin(), specimens::blocks.end());
     Bytes out(4096);
     int failures = 0;
-    for (int i = 0; i < 40000; ++i) {
+    const int n = cases(40000, 420000);
+    for (int i = 0; i < n; ++i) {
         const Bytes block = (i % 5 == 0) ? m.random(64) : m.mutate(m.pick(seeds));
         // Exactly sized copies, so that a read past the block is caught.
         std::unique_ptr<std::uint8_t[]> in(new std::uint8_t[block.size() + 1]);
@@ -174,7 +305,8 @@ TEST(FuzzReaders, LZRWDecompressor)
 TEST(FuzzReaders, LZRWRoundTrip)
 {
     Mutator m(1002);
-    for (int i = 0; i < 5000; ++i) {
+    const int n = cases(5000, 30000);
+    for (int i = 0; i < n; ++i) {
         Bytes src = m.mutate(sample(m.next(3000), int(m.next(3))));
         if (src.size() > 0xFFFF)
             src.resize(0xFFFF);
@@ -192,8 +324,11 @@ TEST(FuzzReaders, BlockStreamReader)
         WriteBlockStream(src, dst, src.Size());
         seeds.push_back(dst.Bytes());
     }
+    for (const Bytes& b : specimens::blockStreams())
+        seeds.push_back(b);
     int failures = 0;
-    for (int i = 0; i < 30000; ++i) {
+    const int n = cases(30000, 200000);
+    for (int i = 0; i < n; ++i) {
         const Bytes data = (i % 5 == 0) ? m.random(40) : m.mutate(m.pick(seeds));
         TMemoryStream in = streamOf(data);
         TMemoryStream out;
@@ -213,13 +348,16 @@ TEST(FuzzReaders, BlockStreamReader)
 TEST(FuzzReaders, WaveHeaderAndLoader)
 {
     Mutator m(3001);
-    const std::vector<Bytes> seeds{waveImage(0), waveImage(8), waveImage(100)};
+    std::vector<Bytes> seeds{waveImage(0), waveImage(8), waveImage(100)};
+    for (const Bytes& b : specimens::waves())
+        seeds.push_back(b);
     TKitWave keep;
     TMemoryStream img = streamOf(waveImage(4));
     keep.LoadFromStream(img);
     const Bytes before = keep.Data()->Bytes();
     int accepted = 0;
-    for (int i = 0; i < 20000; ++i) {
+    const int n = cases(20000, 150000);
+    for (int i = 0; i < n; ++i) {
         const Bytes data = (i % 5 == 0) ? m.random(48) : m.mutate(m.pick(seeds));
         TMemoryStream s = streamOf(data);
         TKitWaveInfo info;
@@ -283,8 +421,11 @@ TEST(FuzzReaders, ContainerLoader)
         waves.SaveToStream(s, false);
         seeds.push_back(s.Bytes());
     }
+    for (const Bytes& b : specimens::containers())
+        seeds.push_back(b);
     int failures = 0;
-    for (int i = 0; i < 20000; ++i) {
+    const int n = cases(20000, 150000);
+    for (int i = 0; i < n; ++i) {
         const Bytes data = (i % 5 == 0) ? m.random(40) : m.mutate(m.pick(seeds));
         const bool offsets = m.next(2);
         TKitStringList strings;
@@ -309,7 +450,8 @@ TEST(FuzzReaders, BitmapLoader)
             seeds.push_back(s.Bytes());
         }
     const QuietImageReader quiet;
-    for (int i = 0; i < 5000; ++i) {
+    const int n = cases(5000, 40000);
+    for (int i = 0; i < n; ++i) {
         const int seed = int(m.next(std::uint32_t(seeds.size())));
         const bool compressed = seed >= 4;
         TMemoryStream s = streamOf(m.mutate(seeds[std::size_t(seed)]));
@@ -353,20 +495,25 @@ TEST(FuzzReaders, PictureListLoader)
     TKitBitmapList bitmaps;
     TKitImageList images;
     pictureLists(bitmaps, images);
-    std::vector<Bytes> seeds[2];
+    std::vector<Bytes> seeds[2][2]; // by kind and offsets
     for (bool offsets : {false, true}) {
         TMemoryStream b, i;
         bitmaps.SaveToStream(b, offsets);
         images.SaveToStream(i, offsets);
-        seeds[0].push_back(b.Bytes());
-        seeds[1].push_back(i.Bytes());
+        seeds[0][offsets].push_back(b.Bytes());
+        seeds[1][offsets].push_back(i.Bytes());
+        seeds[1][offsets].push_back(specimens::emptyImageList(offsets));
     }
+    seeds[0][false].push_back({1, 0, 0, 0, 0x00});
+    seeds[0][false].push_back({1, 0, 0, 0, 0x01});
+    seeds[0][true].push_back({1, 0, 0, 0, 8, 0, 0, 0, 0x00});
     const QuietImageReader quiet;
     int failures = 0;
-    for (int i = 0; i < 6000; ++i) {
+    const int n = cases(6000, 6000);
+    for (int i = 0; i < n; ++i) {
         const int kind = int(m.next(2));
         const bool offsets = m.next(2);
-        const Bytes data = (i % 7 == 0) ? m.random(48) : m.mutate(seeds[kind][offsets]);
+        const Bytes data = (i % 7 == 0) ? m.random(48) : m.mutate(m.pick(seeds[kind][offsets]));
         TKitBitmapList bl;
         TKitImageList il;
         TKitCustomContainer* list = kind ? static_cast<TKitCustomContainer*>(&il) : &bl;
@@ -398,11 +545,14 @@ TEST(FuzzReaders, ListFileReader)
     TKitStringList strings;
     static_cast<TKitStringListItem*>(strings.Item(strings.AddItem()))->Items = {"a", "b"};
     strings.AddItem();
-    const std::vector<Bytes> seeds{listfiles::listFileBytes(bitmaps), listfiles::listFileBytes(images),
-                                   listfiles::listFileBytes(strings)};
+    std::vector<Bytes> seeds{listfiles::listFileBytes(bitmaps), listfiles::listFileBytes(images),
+                             listfiles::listFileBytes(strings)};
+    for (const Bytes& b : specimens::listFiles())
+        seeds.push_back(b);
     const QuietImageReader quiet;
     int failures = 0;
-    for (int i = 0; i < 3000; ++i) {
+    const int n = cases(3000, 4000);
+    for (int i = 0; i < n; ++i) {
         const Bytes data = (i % 7 == 0) ? m.random(30) : m.mutate(m.pick(seeds));
         const QString file = listfiles::writeFile(dir, QString::number(i), data);
         std::int32_t n = 0;
