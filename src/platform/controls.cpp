@@ -458,7 +458,16 @@ void TControl::changeEvent(QEvent* e)
 
 bool TControl::event(QEvent* e)
 {
-    return QWidget::event(e);
+    // A handler's exception is shown from here, our own frame: Qt's event
+    // delivery above is not built to be unwound and would leak its events
+    // and lose its state on the way to the application's catch.
+    try {
+        return QWidget::event(e);
+    } catch (const std::exception& ex) {
+        if (Application)
+            Application->HandleException(ex);
+        return true;
+    }
 }
 
 // ---------------------------------------------------------------- TGraphicControl
