@@ -7,6 +7,7 @@
 
 #include "shell/labbase.h"
 
+#include <QPointer>
 #include <memory>
 
 class TKitFormDisplay;
@@ -29,7 +30,8 @@ public:
     TKitFormDisplay* dispOsc;
 
     std::unique_ptr<TWireSystem> Wires;
-    TS1_73Form* Scope = nullptr;
+    // Owned by the application, which may free it first when it ends.
+    QPointer<TS1_73Form> Scope;
 
     // The signal at the front panel's Y input (volts at model time T).
     virtual double GetYSignal(double T) = 0;
