@@ -32,9 +32,11 @@ struct Opening {
     // Answers the dialog with `press` and closes the exercise when it shows.
     bool Open(int help, const std::function<void(TSelVarForm*)>& press)
     {
-        QTimer::singleShot(0, [this, press] {
+        // Timers that never fired (no exercise after a cancel) go with the
+        // opening instead of firing into the next test.
+        QTimer::singleShot(0, &start, [this, press] {
             dialogHelp = dialog->HelpContext();
-            QTimer::singleShot(0, [this] {
+            QTimer::singleShot(0, &start, [this] {
                 startHiddenDuringExercise = !start.isVisible();
                 exercise.Close();
             });
