@@ -137,7 +137,7 @@ QRect ScreenArea()
 
 // What the close button of the window's title bar does: the window manager
 // is asked to close the window.
-void AskToClose(WId id)
+[[maybe_unused]] void AskToClose(WId id)
 {
     auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
     ASSERT_NE(x11, nullptr);
@@ -159,7 +159,7 @@ void AskToClose(WId id)
 }
 
 // A visible window of a process whose title begins with `title`.
-WId FindWindow(qint64 pid, const QString& title)
+[[maybe_unused]] WId FindWindow(qint64 pid, const QString& title)
 {
     const QString pattern = "^" + QRegularExpression::escape(title);
     WId found = 0;
