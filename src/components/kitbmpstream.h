@@ -14,6 +14,10 @@ public:
 // empty bitmap).
 QByteArray BitmapFileImage(const TBitmap& bitmap);
 
+// The picture of a BMP file image; a null image when the data is malformed,
+// its pixels shorter than its header says among them.
+QImage DecodeBitmapImage(const std::uint8_t* data, std::int64_t size);
+
 // colorCount -1 keeps the bitmap's depth; 2, 16 or 256 write it reduced.
 void SaveBitmapToStream(TStream& s, const TBitmap& bitmap, bool compressed, int colorCount);
 // Reads a BMP image of any depth. Malformed data raises and leaves the

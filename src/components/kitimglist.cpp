@@ -1,5 +1,6 @@
 #include "components/kitimglist.h"
 
+#include <QFile>
 #include <QImage>
 
 #include "components/kitbmpstream.h"
@@ -113,8 +114,10 @@ void TKitBitmapListItem::fetch(const TKitCustomContainer& c)
         break;
     case 4: {
         const QString name = StorageItemFileName();
-        QImage image;
-        if (!image.load(name))
+        QFile file(name);
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const QImage image = DecodeBitmapImage(reinterpret_cast<const std::uint8_t*>(bytes.constData()), bytes.size());
+        if (image.isNull())
             throw EFOpenError(QStringLiteral("Cannot open file \"%1\"").arg(name));
         FBitmap->Assign(image);
         break;

@@ -91,7 +91,9 @@ void TKitWave::LoadFromFile(const QString& fileName)
 
 void TKitWave::LoadFromStream(TStream& s)
 {
+    PositionGuard guard(s);
     ReadWave(s.Size() - s.Position(), s);
+    guard.Commit();
 }
 
 void TKitWave::SaveToFile(const QString& fileName)

@@ -89,8 +89,8 @@ std::vector<Bytes> blockStreams()
     return out;
 }
 
-// A wave image whose first chunk is not the format, and the bare start of
-// one without its format fields.
+// A wave image whose first chunk is not the format, the bare start of one
+// without its format fields, and the start of one in the wrong byte order.
 std::vector<Bytes> waves()
 {
     Bytes list;
@@ -105,7 +105,10 @@ std::vector<Bytes> waves()
     putLE(bare, 12, 4);
     putTag(bare, "WAVE");
     putTag(bare, "fmt ");
-    return {{0, 0, 0, 0}, list, bare};
+    Bytes swapped{'R', 'I', 'F', 'X', 0x10, 0, 0, 0};
+    putTag(swapped, "WAVE");
+    putTag(swapped, "fmt ");
+    return {{0, 0, 0, 0}, list, bare, swapped};
 }
 
 // Containers of one item with each header field, and the empty container.
@@ -371,6 +374,7 @@ TEST(FuzzReaders, WaveHeaderAndLoader)
         bool ok = false;
         if (form == 0) {
             ok = !refused([&] { w.LoadFromStream(s); });
+            ASSERT_TRUE(ok || s.Position() == 0);
         } else {
             TMemoryStream p;
             if (form == 1) {
@@ -442,7 +446,7 @@ TEST(FuzzReaders, BitmapLoader)
     Mutator m(5001);
     TBitmap picture(9, 5);
     picture.Canvas().FillRect(TRect(0, 0, 4, 5));
-    std::vector<Bytes> seeds;
+    std::vector<Bytes> seeds{hugeClaimBitmap(true)};
     for (bool compressed : {false, true})
         for (int colors : {-1, 2, 16, 256}) {
             TMemoryStream s;
@@ -453,7 +457,7 @@ TEST(FuzzReaders, BitmapLoader)
     const int n = cases(5000, 40000);
     for (int i = 0; i < n; ++i) {
         const int seed = int(m.next(std::uint32_t(seeds.size())));
-        const bool compressed = seed >= 4;
+        const bool compressed = seed >= 5;
         TMemoryStream s = streamOf(m.mutate(seeds[std::size_t(seed)]));
         TBitmap b = picture;
         if (refused([&] { LoadBitmapFromStream(s, b, compressed); })) {
@@ -506,6 +510,7 @@ TEST(FuzzReaders, PictureListLoader)
     }
     seeds[0][false].push_back({1, 0, 0, 0, 0x00});
     seeds[0][false].push_back({1, 0, 0, 0, 0x01});
+    seeds[0][false].push_back(hugeClaimBitmapList(16));
     seeds[0][true].push_back({1, 0, 0, 0, 8, 0, 0, 0, 0x00});
     const QuietImageReader quiet;
     int failures = 0;

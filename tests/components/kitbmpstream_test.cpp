@@ -79,9 +79,13 @@ TEST(BitmapStreams, EmptyAndInvalidImages)
     LoadBitmapFromStream(s, b, false);
     EXPECT_TRUE(b.Empty());
 
-    TBitmap keep = sampleBitmap();
-    TMemoryStream junk = streamOf({6, 0, 0, 0, 'B', 'M', 1, 2, 3, 4});
-    EXPECT_THROW(LoadBitmapFromStream(junk, keep, false), EInvalidGraphic);
-    EXPECT_EQ(junk.Position(), 0);
-    EXPECT_EQ(keep.Width(), 13);
+    // Junk, and pixels far shorter than the header says (refused before
+    // anything is made for them).
+    for (const Bytes& data : {Bytes{6, 0, 0, 0, 'B', 'M', 1, 2, 3, 4}, hugeClaimBitmap(true)}) {
+        TBitmap keep = sampleBitmap();
+        TMemoryStream junk = streamOf(data);
+        EXPECT_THROW(LoadBitmapFromStream(junk, keep, false), EInvalidGraphic);
+        EXPECT_EQ(junk.Position(), 0);
+        EXPECT_EQ(keep.Width(), 13);
+    }
 }

@@ -138,6 +138,12 @@ TEST(BitmapItems, ReadWithoutPayloadKeepsTheBitmap)
     EXPECT_EQ(bad.Position(), 0);
     EXPECT_EQ(item.Description, "");
     EXPECT_EQ(item.HeldBitmap().Width(), 4);
+    // A list of pictures far larger than their pixels: refused at once.
+    TKitBitmapList list;
+    addBitmap(list, filled(4, 4, clBlue));
+    TMemoryStream huge = streamOf(hugeClaimBitmapList(16));
+    EXPECT_THROW(list.LoadFromStream(huge, false), EInvalidGraphic);
+    EXPECT_EQ(list.Count(), 1);
 
     // Assignment copies header, bitmap and format; other items are refused.
     TKitBitmapListItem copy;

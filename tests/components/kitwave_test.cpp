@@ -68,14 +68,17 @@ TEST(KitWave, LoadingKeepsTheOldSoundOnBadData)
 
     Bytes notRiff = waveImage();
     notRiff[0] = 'X';
-    TMemoryStream bad = streamOf(notRiff);
-    try {
-        w.LoadFromStream(bad);
-        FAIL();
-    } catch (const EInvalidWave& e) {
-        EXPECT_EQ(e.Message, "TKitWave: Cannot open file %s");
+    for (const Bytes& data : {notRiff, Bytes(notRiff.begin(), notRiff.begin() + 16)}) {
+        TMemoryStream bad = streamOf(data);
+        try {
+            w.LoadFromStream(bad);
+            FAIL();
+        } catch (const EInvalidWave& e) {
+            EXPECT_EQ(e.Message, "TKitWave: Cannot open file %s");
+        }
+        EXPECT_EQ(bad.Position(), 0);
+        EXPECT_EQ(dataOf(w), waveImage());
     }
-    EXPECT_EQ(dataOf(w), waveImage());
 
     // A length prefix larger than what is there: nothing is allocated for it.
     Bytes lying;

@@ -52,4 +52,31 @@ inline Bytes waveImage(int samples = 16, std::uint16_t channels = 1, std::uint16
         b.push_back(std::uint8_t(128 + (i % 8) * 10));
     return b;
 }
+
+// A 78-byte BMP image claiming 5790 x 5790 pixels at 1 bit with only 16
+// bytes of pixels (with its length in front as stored), and a stored bitmap
+// list of `items` of them.
+inline Bytes hugeClaimBitmap(bool withLength)
+{
+    Bytes b;
+    if (withLength)
+        putLE(b, 78, 4);
+    b.push_back('B');
+    b.push_back('M');
+    for (std::uint32_t v : {78u, 0u, 62u, 40u, 5790u, 5790u, 0x10001u, 0u, 0u, 0u, 0u, 0u, 0u, 0u, 0xFFFFFFu})
+        putLE(b, v, 4); // ..., one plane of 1 bit, ..., black and white
+    b.resize(b.size() + 16, 0x55);
+    return b;
+}
+inline Bytes hugeClaimBitmapList(int items)
+{
+    Bytes b;
+    putLE(b, std::uint32_t(items), 4);
+    for (int i = 0; i < items; ++i) {
+        b.push_back(0x08); // a plain picture follows
+        const Bytes picture = hugeClaimBitmap(true);
+        b.insert(b.end(), picture.begin(), picture.end());
+    }
+    return b;
+}
 } // namespace streambytes
