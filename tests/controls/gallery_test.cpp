@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 
 namespace {
 
@@ -95,9 +96,10 @@ TEST(Gallery, RoundKnobs)
         x += k->Width() + 6;
         return k;
     };
-    add(57, 0);
+    auto* grey = add(57, 0);
     add(57, 50);
-    add(57, 51)->SetKnobColor(kcRed);
+    auto* red = add(57, 51);
+    red->SetKnobColor(kcRed);
     auto* neg = add(57, 0);
     neg->SetMin(-50);
     neg->SetMax(50);
@@ -115,7 +117,28 @@ TEST(Gallery, RoundKnobs)
     off->SetEnabled(false);
     host.activate();
     focused->SetFocus();
-    save(&host, "gallery_knobs");
+    // Each face in its own colour, in light and dark sectors unless the
+    // reflexes are hidden; on a grey face only the pointer is red.
+    const QImage img = save(&host, "gallery_knobs");
+    const struct {
+        TzKnob* knob;
+        int hue;
+        bool sectors;
+    } faces[] = {{grey, -1, true}, {red, 0, true}, {neg, 240, true}, {yellow, 60, false}, {focused, 120, true}};
+    for (const auto& f : faces) {
+        const QPoint c = f.knob->geometry().center();
+        const int r = f.knob->Width() / 5;
+        std::set<QRgb> shades;
+        for (int y = -r; y <= r; ++y)
+            for (int x = -r; x <= r; ++x) {
+                const QColor p = img.pixelColor(c + QPoint(x, y));
+                if (x * x + y * y > r * r || p == QColor(Qt::red))
+                    continue;
+                EXPECT_EQ(p.hsvHue(), f.hue) << f.knob->Width() << " " << x << "," << y;
+                shades.insert(p.rgb());
+            }
+        EXPECT_EQ(shades.size() > 1, f.sectors) << f.hue;
+    }
 }
 
 namespace {

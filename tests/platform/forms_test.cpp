@@ -205,4 +205,36 @@ TEST(FocusAndKeys, KeyPreviewShowsTheFormEveryKeyFirst)
     EXPECT_EQ(edit->Text(), "ab");
 }
 
+TEST(FocusAndKeys, AFormBeingDestroyedRunsNoEnterOrExit)
+{
+    // A form hosted in another window goes while that window stays active;
+    // a part of it that hides itself as it goes moves the focus on to the
+    // next field, after the form's own part of the fields has gone.
+    struct HidingPanel : TPanel {
+        using TPanel::TPanel;
+        ~HidingPanel() override { hide(); }
+    };
+    QStringList events;
+    TForm outer;
+    outer.SetClientSize(400, 300);
+    auto* hosted = new TForm;
+    hosted->setParent(&outer, Qt::Widget);
+    hosted->SetBounds(0, 0, 300, 200);
+    auto* panel = new HidingPanel(hosted);
+    panel->SetBounds(0, 0, 150, 100);
+    for (int i = 0; i < 2; ++i) {
+        auto* edit = new TEdit(i ? static_cast<TWinControl*>(hosted) : panel);
+        edit->SetBounds(10, 10 + 110 * i, 100, 21);
+        edit->OnEnter = [&events, i](TObject*) { events << QString("enter %1").arg(i); };
+        edit->OnExit = [&events, i](TObject*) { events << QString("exit %1").arg(i); };
+    }
+    outer.ShowForm();
+    QApplication::setActiveWindow(&outer);
+    panel->findChild<TEdit*>()->SetFocus();
+    ASSERT_EQ(events, QStringList{"enter 0"});
+    events.clear();
+    delete hosted;
+    EXPECT_EQ(events, QStringList());
+}
+
 } // namespace
