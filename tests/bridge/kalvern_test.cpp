@@ -81,7 +81,7 @@ TEST(KalvernStart, LooksLikeTheStartForm)
     EXPECT_EQ(f.ClientHeight(), 453);
     EXPECT_EQ(f.bResBridge->Caption(), "Определение неизвестного сопротивления");
     f.show();
-    testutil::pump(30);
+    testutil::pump();
     testutil::screenshot(&f, "kalvern_start");
 }
 
@@ -96,7 +96,7 @@ TEST(KalvernStart, GradientTitleAndVersionLine)
         EXPECT_EQ(f.txtVersion->Caption(), "1.0.0.3");
         EXPECT_EQ(f.KitLabel3->Caption(), "Мост Уитстона");
         f.show();
-        testutil::pump(30);
+        testutil::pump();
         testutil::ExpectStartFormLook(&f, f.KitFormFill1, f.KitLabel3, "kalvern_start_fittings");
     }
     // No file version: the line stays empty.

@@ -87,7 +87,7 @@ TEST(KitBaseControl, MouseEnterAndExitEvents)
     testutil::moveMouseTo(&form, QPoint(30, 30));
     testutil::moveMouseTo(&form, QPoint(120, 30));
     testutil::moveMouseTo(&form, QPoint(190, 90));
-    testutil::pump(20);
+    testutil::pump();
     EXPECT_EQ(log, (std::vector<QString>{"g+", "g-", "p+", "p-"}));
     EXPECT_FALSE(p.MouseInside());
 }
@@ -199,11 +199,11 @@ TEST(KitCustomControl, FocusMessagesArriveAfterTheFocusChange)
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     a.SetFocus();
-    testutil::pump(10);
+    testutil::pump();
     ASSERT_EQ(log, std::vector<QString>{"a+1"});
     b.SetFocus();
     EXPECT_EQ(log.size(), 1u); // posted, not sent
-    testutil::pump(10);
+    testutil::pump();
     EXPECT_EQ(log, (std::vector<QString>{"a+1", "a-1", "b+"}));
 }
 

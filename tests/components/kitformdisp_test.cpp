@@ -35,7 +35,7 @@ void showAndActivate(TForm& host)
 {
     host.show();
     QApplication::setActiveWindow(&host);
-    (void)QTest::qWaitForWindowActive(&host);
+    (void)QTest::qWaitForWindowActive(&host, 30000);
 }
 
 } // namespace
@@ -72,7 +72,7 @@ TEST(KitFormDisplay, ShownFormBecomesABorderlessChildOnTheInnerRect)
     EXPECT_EQ(f->BoundsRect(), TRect(4, 4, 296, 246));
 
     // The form keeps the keyboard: typing goes to its entry field.
-    testutil::pump(10);
+    testutil::pump();
     EXPECT_TRUE(f->edit.LineEdit()->hasFocus());
     QTest::keyClicks(QApplication::focusWidget(), "12,5");
     EXPECT_EQ(f->edit.Text(), "12,5");
@@ -220,7 +220,7 @@ TEST(KitFormDisplay, TwoDisplaysSideBySideFollowTwoResizes)
         window.resize(w, h);
         left.SetBounds(10, 10, w / 2 - 15, h - 20);
         right.SetBounds(w / 2 + 5, 10, w / 2 - 15, h - 20);
-        testutil::pump(10);
+        testutil::pump();
     };
     layout(420, 220);
     auto* a = new SmallForm(Application, clAqua, "Generator");

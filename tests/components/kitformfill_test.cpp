@@ -25,7 +25,7 @@ struct FilledForm {
         fill->FillObject()->Gradient()->SetColorCount(48);
         fill->Loaded();
         form.ShowForm();
-        testutil::pump(10);
+        testutil::pump();
     }
     QImage grab() { return form.grab().toImage(); }
     TForm form;
@@ -56,7 +56,7 @@ TEST(KitFormFill, GradientIsCachedUntilTheSizeChanges)
     EXPECT_EQ(f.fill->GradientRenders(), renders);
 
     f.form.SetClientSize(300, 100);
-    testutil::pump(10);
+    testutil::pump();
     img = f.grab();
     EXPECT_EQ(f.fill->GradientRenders(), renders + 1);
     EXPECT_EQ(f.fill->BackgroundBitmap().Width(), 300);

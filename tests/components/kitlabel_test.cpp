@@ -36,7 +36,7 @@ struct TitleForm {
         label->SetAlignment(agCenter);
         label->SetFont(TFont("MS Sans Serif", 32, clYellow, fsBold));
         form.ShowForm();
-        testutil::pump(10);
+        testutil::pump();
     }
     TForm form;
     TKitLabel* label;
@@ -150,7 +150,7 @@ TEST(KitLabel, BevelMakesEvenAnEmptyLabelPaint)
     label.SetAutoSize(false);
     label.SetBounds(10, 10, 60, 30);
     form.ShowForm();
-    testutil::pump(10);
+    testutil::pump();
     EXPECT_TRUE(label.IsEmpty());
     EXPECT_EQ(px(form.grab().toImage(), 11, 11), clRed);
     label.Bevel()->SetStyleOuter(bvRaised);
@@ -179,11 +179,11 @@ TEST(KitLabel, AcceleratorFocusesItsControl)
     label.SetFocusControl(&edit);
     form.ShowForm();
     QApplication::setActiveWindow(&form);
-    testutil::pump(10);
+    testutil::pump();
     other.SetFocus();
-    testutil::pump(10);
+    testutil::pump();
     QTest::keyClick(&form, Qt::Key_N, Qt::AltModifier);
-    testutil::pump(10);
+    testutil::pump();
     EXPECT_TRUE(edit.Focused());
 
     // Turned off: the ampersand is an ordinary character.
@@ -193,7 +193,7 @@ TEST(KitLabel, AcceleratorFocusesItsControl)
     EXPECT_NE(label.PaintFormat(r) & DT_NOPREFIX, 0u);
     EXPECT_FALSE(label.DialogChar());
     QTest::keyClick(&form, Qt::Key_N, Qt::AltModifier);
-    testutil::pump(10);
+    testutil::pump();
     EXPECT_FALSE(edit.Focused());
 
     label.SetShowAccelChar(true);

@@ -20,7 +20,7 @@ struct LineOnForm {
     QImage picture()
     {
         form.show();
-        testutil::pump(5);
+        testutil::pump();
         return line->grab().toImage();
     }
 };

@@ -23,7 +23,7 @@ public:
     {
         show();
         QApplication::setActiveWindow(this);
-        (void)QTest::qWaitForWindowActive(this);
+        (void)QTest::qWaitForWindowActive(this, 30000);
     }
 };
 

@@ -46,12 +46,12 @@ TEST(ModalForms, ModalResultEndsTheLoopAndHidingDoesNot)
     auto* ok = new TBitBtn(&f, TBitBtnKind::bkOK);
     ok->SetBounds(10, 10, 75, 25);
     bool hiddenAndStillModal = false;
-    QTimer::singleShot(20, [&] {
+    QTimer::singleShot(0, [&] {
         f.hide();
-        testutil::pump(30);
+        testutil::pump();
         hiddenAndStillModal = f.IsModal();
         f.show();
-        QTimer::singleShot(20, [&] { testutil::clickAt(&f, QPoint(40, 20)); });
+        QTimer::singleShot(0, [&] { testutil::clickAt(&f, QPoint(40, 20)); });
     });
     EXPECT_EQ(f.ShowModal(), mrOk);
     EXPECT_TRUE(hiddenAndStillModal);
@@ -65,12 +65,12 @@ TEST(ModalForms, EscapePressesTheCancelButtonAndClosingGivesCancel)
     auto* edit = new TEdit(&f);
     auto* cancel = new TBitBtn(&f, TBitBtnKind::bkCancel);
     cancel->SetBounds(10, 40, 75, 25);
-    QTimer::singleShot(20, [&] {
+    QTimer::singleShot(0, [&] {
         edit->SetFocus();
         QTest::keyClick(edit->LineEdit(), Qt::Key_Escape);
     });
     EXPECT_EQ(f.ShowModal(), mrCancel);
-    QTimer::singleShot(20, [&] { f.close(); });
+    QTimer::singleShot(0, [&] { f.close(); });
     EXPECT_EQ(f.ShowModal(), mrCancel);
 }
 
@@ -78,8 +78,8 @@ TEST(ModalForms, NestedModalFormsDisableTheOuterOne)
 {
     TForm outer, inner;
     bool outerDisabled = false;
-    QTimer::singleShot(20, [&] {
-        QTimer::singleShot(20, [&] {
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
             outerDisabled = !outer.isEnabled();
             inner.SetModalResult(mrOk);
         });

@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -29,11 +28,12 @@ std::unique_ptr<TStartForm> startForm()
     Application->SetArguments({});
     auto f = std::make_unique<TStartForm>(nullptr);
     f->ShowForm();
-    testutil::pump(20);
+    testutil::pump();
     return f;
 }
 
-// A stand-in calculator: a script that notes each start and stays a while.
+// A stand-in calculator: a script that stays a while, noting its start and
+// its end.
 struct StandInCalculator {
     explicit StandInCalculator(double seconds)
     {
@@ -41,16 +41,16 @@ struct StandInCalculator {
         log = dir.filePath("started.log");
         QFile f(script);
         f.open(QIODevice::WriteOnly);
-        f.write(QStringLiteral("#!/bin/sh\necho started >> '%1'\nsleep %2\n").arg(log).arg(seconds).toUtf8());
+        f.write(QStringLiteral("#!/bin/sh\necho started >> '%1'\nsleep %2\necho ended >> '%1'\n").arg(log).arg(seconds).toUtf8());
         f.close();
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    int starts() const
+    int notes(const char* what) const
     {
         QFile f(log);
         if (!f.open(QIODevice::ReadOnly))
             return 0;
-        return f.readAll().count('\n');
+        return f.readAll().count(what);
     }
     QTemporaryDir dir;
     QString script;
@@ -65,7 +65,7 @@ protected:
         TLabBaseForm::ResetHintState();
         form = new TLabBaseForm(nullptr);
         form->ShowForm();
-        testutil::pump(10);
+        testutil::pump();
     }
     void TearDown() override { delete form; }
     void pressCalculator()
@@ -90,7 +90,7 @@ TEST(StartFittings, GradientTitleAndVersionLine)
     testutil::ExpectStartFormLook(f.get(), f->KitFormFill1, f->txtName, "start_fittings_list");
 
     f->SetWork(4);
-    testutil::pump(20);
+    testutil::pump();
     EXPECT_EQ(f->txtName->Caption(), "Вынужденные колебания в контуре");
     testutil::ExpectStartFormLook(f.get(), f->KitFormFill1, f->txtName, "start_fittings_work4");
 }
@@ -122,11 +122,8 @@ TEST_F(CalculatorFixture, FormHidesWhileTheCalculatorRunsEveryTime)
     std::vector<bool> visibleAtStart;
     form->StartCalc->OnBeforeStart = [&](TObject*) { visibleAtStart.push_back(form->isVisible()); };
     for (int i = 1; i <= 2; ++i) {
-        QElapsedTimer clock;
-        clock.start();
         pressCalculator();
-        EXPECT_GE(clock.elapsed(), 250) << i;
-        EXPECT_EQ(calc.starts(), i);
+        EXPECT_EQ(calc.notes("ended"), i); // waited for
         EXPECT_TRUE(form->isVisible()) << i;
     }
     EXPECT_EQ(visibleAtStart, std::vector<bool>({false, false}));
@@ -173,11 +170,11 @@ TEST_F(CalculatorFixture, ModalWindowStaysModalAcrossTheCalculator)
     bool modalAfter = false;
     QTimer::singleShot(0, form, [&] {
         pressCalculator();
-        testutil::pump(20);
+        testutil::pump();
         modalAfter = form->IsModal() && form->isVisible();
         form->SetModalResult(mrCancel);
     });
     EXPECT_EQ(form->ShowModal(), int(mrCancel));
     EXPECT_TRUE(modalAfter);
-    EXPECT_EQ(calc.starts(), 1);
+    EXPECT_EQ(calc.notes("started"), 1);
 }

@@ -29,7 +29,7 @@ protected:
         plain->SetHelpContext(900);
         form->ShowForm();
         QApplication::setActiveWindow(form);
-        testutil::pump(10);
+        testutil::pump();
         Application->HelpFile = "Vorlin.hlp";
     }
     void TearDown() override
@@ -105,12 +105,10 @@ TEST_F(LabFixture, TheTimerRunsOnlyWhileActive)
     TForm other;
     other.ShowForm();
     QApplication::setActiveWindow(&other);
-    testutil::pump(10);
-    EXPECT_FALSE(form->Timer->Enabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->Timer->Enabled(); }, 30000));
     EXPECT_EQ(status(), "");
     QApplication::setActiveWindow(form);
-    testutil::pump(10);
-    EXPECT_TRUE(form->Timer->Enabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->Timer->Enabled(); }, 30000));
 }
 
 TEST_F(LabFixture, HelpPointerFindsTheDeepestContext)
@@ -161,7 +159,7 @@ TEST_F(LabFixture, GetHintInfoCanReplaceTheContext)
     form->hide();
     Answering f(nullptr);
     f.ShowForm();
-    testutil::pump(10);
+    testutil::pump();
     f.SetHelpMode(true);
     testutil::clickAt(&f, QPoint(100, 200));
     EXPECT_EQ(Help::LastRequest().context, 11105);
@@ -178,14 +176,13 @@ TEST_F(LabFixture, ARestoreBeepsAndMaximisesAgain)
 {
     int beeps = BeepCount();
     form->SetWindowState(TWindowState::wsNormal);
-    testutil::pump(20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->WindowState() == TWindowState::wsMaximized; }, 30000));
     EXPECT_EQ(BeepCount(), beeps + 1);
-    EXPECT_EQ(form->WindowState(), TWindowState::wsMaximized);
 }
 
 TEST_F(LabFixture, CloseButtonEndsTheModalForm)
 {
-    QTimer::singleShot(30, [this] { testutil::clickAt(form, form->bClose->mapTo(form, QPoint(10, 10))); });
+    QTimer::singleShot(0, [this] { testutil::clickAt(form, form->bClose->mapTo(form, QPoint(10, 10))); });
     EXPECT_EQ(form->ShowModal(), mrCancel);
 }
 

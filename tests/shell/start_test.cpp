@@ -129,7 +129,7 @@ TEST(StartList, OkAndDoubleClickOpenTheSelectedWork)
     EXPECT_EQ(f.focusWidget(), f.bWork1->Button());
 
     f.SetWork(0);
-    testutil::pump(20);
+    testutil::pump();
     QListWidget* list = f.lvSelLab->List();
     QRect item = list->visualItemRect(list->item(2));
     testutil::doubleClickAt(&f, list->viewport()->mapTo(&f, item.center()));
@@ -158,12 +158,12 @@ TEST(StartScreens, ListStateAndWorkFour)
     Started s = startWith({});
     TStartForm& f = *s.form;
     f.ShowForm();
-    testutil::pump(20);
+    testutil::pump();
     EXPECT_EQ(f.width(), 632);
     EXPECT_EQ(f.height(), 453);
     QImage list = testutil::screenshot(&f, "start_list");
     f.SetWork(4);
-    testutil::pump(20);
+    testutil::pump();
     QImage work = testutil::screenshot(&f, "start_work4");
     EXPECT_NE(list, work);
 }

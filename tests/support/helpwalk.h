@@ -111,7 +111,7 @@ inline void PointerContexts(TLabBaseForm* f, const QString& where, Contexts& out
 // purpose and procedure buttons.
 inline void WalkLab(TLabBaseForm* f, const QString& where, Contexts& out)
 {
-    testutil::pump(20);
+    testutil::pump();
     CarriedContexts(f, where, out);
     PointerContexts(f, where, out);
     ClickButtons(f, {"Цель работы", "Порядок выполнения"}, where, out);

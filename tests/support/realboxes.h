@@ -1,8 +1,7 @@
 #pragma once
 // Real message boxes in place of the recorded ones, so that the activation
 // moves away from the window and back as it does for a user.  Each box is
-// answered with a key as soon as it is up; its text and the widget that
-// had the focus when it closed are kept.
+// answered with a key as soon as it is up, and its text is kept.
 
 #include "platform/forms.h"
 
@@ -39,6 +38,17 @@ public:
     RealMessageBoxes& operator=(const RealMessageBoxes&) = delete;
 
     QStringList texts;
+
+    // Whether `count` boxes have come and gone and the focus is in `field`
+    // again, waiting for it within a generous deadline.
+    bool awaitFocusIn(QWidget* field, int count)
+    {
+        const bool done = QTest::qWaitFor([&] {
+            return texts.size() >= count && !QApplication::activeModalWidget() && QApplication::focusWidget() == field;
+        }, 30000);
+        QCoreApplication::processEvents();
+        return done;
+    }
 
 private:
     static bool isBox(QWindow* w)

@@ -35,7 +35,8 @@ QStringList& messages();
 // rounded, halves going to the smaller coordinate.
 std::vector<QPoint> referenceLine(int x0, int y0, int x1, int y1);
 
-// Processes pending events for about `ms` milliseconds.
-void pump(int ms = 0);
+// Delivers the events already pending, zero-time timers included; it waits
+// for nothing (QTest::qWaitFor waits for a thing to happen).
+void pump();
 
 } // namespace testutil
