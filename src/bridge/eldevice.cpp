@@ -7,7 +7,6 @@
 #include "platform/numtext.h"
 
 #include <QRegion>
-#include <cmath>
 
 namespace {
 

@@ -271,9 +271,8 @@ void TResBridgeForm::FormShow(TObject*)
     Recalculate();
 }
 
-void TResBridgeForm::TimerTimer(TObject* Sender)
+void TResBridgeForm::TimerTimer(TObject*)
 {
-    TLabBaseForm::TimerTimer(Sender);
     m_stand->TickDevices();
 }
 

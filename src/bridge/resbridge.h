@@ -5,7 +5,6 @@
 
 #include "shell/labbase.h"
 
-#include <functional>
 #include <memory>
 
 class TElectricStand;

@@ -1,7 +1,6 @@
 #include "components/kitutils.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QLibraryInfo>
 #include <QStandardPaths>
 #include <algorithm>

@@ -85,9 +85,8 @@ void TScopeLabForm::FormResize(TObject*)
     ArrangeInstruments();
 }
 
-void TScopeLabForm::TimerTimer(TObject* Sender)
+void TScopeLabForm::TimerTimer(TObject*)
 {
-    TLabBaseForm::TimerTimer(Sender);
     Scope->RepaintScreen();
 }
 

@@ -143,7 +143,8 @@ public:
     virtual void DblClick();
 
     // True once the control, or the form that holds it, is being taken
-    // down: from then on none of its handlers runs.
+    // down: from then on the focus neither enters nor leaves it (no OnEnter
+    // or OnExit runs); its other handlers are not held back.
     bool Destroying() const { return m_destroying; }
 
 protected:

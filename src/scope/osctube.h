@@ -5,7 +5,6 @@
 
 #include <QImage>
 #include <QPoint>
-#include <QPolygon>
 #include <QRegion>
 #include <QVariant>
 

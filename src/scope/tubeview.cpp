@@ -3,9 +3,7 @@
 #include "platform/numtext.h"
 #include "shell/start.h"
 
-#include <QApplication>
 #include <QInputDialog>
-#include <QKeyEvent>
 #include <QSlider>
 #include <algorithm>
 

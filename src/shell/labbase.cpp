@@ -121,8 +121,6 @@ TLabBaseForm::~TLabBaseForm()
 
 void TLabBaseForm::GetHintInfo(const TPoint&, bool, TControl*, int&, QString&) {}
 
-void TLabBaseForm::TimerTimer(TObject*) {}
-
 void TLabBaseForm::RefreshHint()
 {
     double now = Clock::TimeOfDay();

@@ -31,9 +31,9 @@ public:
     // true asks for a help context in HelpContext.
     virtual void GetHintInfo(const TPoint& P, bool Mode, TControl* Control, int& HelpContext, QString& Text);
 
-    // The model tick of the 50 ms timer while the window is active;
-    // descendants call this first and then do their own.
-    virtual void TimerTimer(TObject* Sender);
+    // The model tick of the 50 ms timer while the window is active, after
+    // the hint has been refreshed; the window itself has nothing to do then.
+    virtual void TimerTimer(TObject*) {}
     // The status bar's hint for what lies under the mouse, at most every
     // half second and only after the cursor has moved.  The timer runs it on
     // every tick, and the application whenever its hint changes, whatever a
