@@ -135,11 +135,9 @@ TEST(BridgeText, TeacherTableHasEveryVariant)
 
 TEST(BridgeText, TeacherTableUsesTheUsersDecimalSeparator)
 {
-    const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     const QStringList lines = bridge::VariantTableText().split("\n");
     const QString status = bridge::StatusText(10, 100, 1234.5, true, 9);
-    QLocale::setDefault(saved);
     EXPECT_EQ(lines[55], "55\t      97,8");
     EXPECT_EQ(status, "R1=10 Ом.   R2=100 Ом.   R0=1234,5 Ом.   U=9 В.   ");
 }

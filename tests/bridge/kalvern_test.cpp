@@ -69,12 +69,10 @@ TEST(KalvernStart, TeacherModeOnlyFromTheExactFirstArgument)
         TStartForm f(nullptr);
         EXPECT_EQ(kalvern::ProctorMode, c.proctor) << c.args.join(" ").toStdString();
     }
-    Application->SetArguments({});
 }
 
 TEST(KalvernStart, LooksLikeTheStartForm)
 {
-    Application->SetArguments({});
     TStartForm f(nullptr);
     EXPECT_EQ(f.Caption(), "Мост Уитстона");
     EXPECT_EQ(f.ClientWidth(), 632);
@@ -87,9 +85,7 @@ TEST(KalvernStart, LooksLikeTheStartForm)
 
 TEST(KalvernStart, GradientTitleAndVersionLine)
 {
-    const QString saved = QCoreApplication::applicationVersion();
     QCoreApplication::setApplicationVersion("1.0.0.3");
-    Application->SetArguments({});
     {
         TStartForm f(nullptr);
         EXPECT_EQ(f.VerInfo->RetrieveFilename(), "");
@@ -105,7 +101,6 @@ TEST(KalvernStart, GradientTitleAndVersionLine)
         TStartForm f(nullptr);
         EXPECT_EQ(f.txtVersion->Caption(), "");
     }
-    QCoreApplication::setApplicationVersion(saved);
 }
 
 TEST(KalvernStart, HelpButtonsOpenPurposeProcedureAndDialogTopics)
@@ -120,7 +115,6 @@ TEST(KalvernStart, HelpButtonsOpenPurposeProcedureAndDialogTopics)
     EXPECT_TRUE(Help::LastRequest().found);
     for (int ctx : {103, 13001, 13004, 13005, 13006, 13007, 13008, 13009, 13010, 13011})
         EXPECT_FALSE(Help::TopicPath("Kalvern.hlp", ctx).isEmpty()) << ctx;
-    Help::CloseAll();
 }
 
 TEST(KalvernStart, VariantDialogOpensTheExerciseAndKeepsItsState)
@@ -190,6 +184,4 @@ TEST(KalvernStart, VariantDialogOpensTheExerciseAndKeepsItsState)
         EXPECT_EQ(caption, "Мост Уитстона - Вариант 12");
         EXPECT_EQ(r1, 2);
     }
-    Help::CloseAll();
-    Application->SetArguments({});
 }

@@ -35,7 +35,6 @@ struct MessageLog {
 struct BridgeFixture : ::testing::Test {
     void SetUp() override
     {
-        kalvern::ProctorMode = false;
         form = std::make_unique<TResBridgeForm>(nullptr);
         form->resize(1024, 700);
     }
@@ -357,7 +356,6 @@ TEST_F(BridgeFixture, HelpPointerOpensTheTopicOfWhatIsClicked)
     EXPECT_EQ(helpAt(centreOf(form->Source()->Lamp())), 13001);
     EXPECT_EQ(helpAt(centreOf(form->R0()->Knob(2))), 13006);
     EXPECT_EQ(helpAt(QPoint(form->Rx()->Left() + 3, form->Rx()->Top() + 3)), 13005);
-    Help::CloseAll();
 }
 
 TEST_F(BridgeFixture, MouseOnKnobsAndRangeSwitchMovesTheNeedleTarget)

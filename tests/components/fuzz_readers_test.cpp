@@ -105,9 +105,7 @@ std::vector<Bytes> waves()
     putLE(bare, 12, 4);
     putTag(bare, "WAVE");
     putTag(bare, "fmt ");
-    Bytes swapped{'R', 'I', 'F', 'X', 0x10, 0, 0, 0};
-    putTag(swapped, "WAVE");
-    putTag(swapped, "fmt ");
+    const Bytes swapped{'R', 'I', 'F', 'X', 0x10, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
     return {{0, 0, 0, 0}, list, bare, swapped};
 }
 

@@ -10,6 +10,15 @@ TColor px(TBitmap& b, int x, int y)
     return FromQColor(QColor(b.Image().pixel(x, y)));
 }
 
+bool hasColor(TBitmap& b, TColor c)
+{
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            if (px(b, x, y) == c)
+                return true;
+    return false;
+}
+
 TBitmap blank(int w, int h, TColor c = clWhite)
 {
     TBitmap b(w, h);
@@ -288,16 +297,8 @@ TEST(KitText, EffectLayersAreDrawnAtTheirOffsets)
     c.Canvas().Font = TFont("Arial", 20, clBlue);
     c.Canvas().Brush.Color = clLime;
     DrawFxText(&c.Canvas(), "H", &pc, TRect(10, 0, 80, 30), DT_SINGLELINE, KIT_FX_ENABLED);
-    bool lime = false, blue = false;
-    const QImage ci = c.Image();
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 80; ++x) {
-            const TColor col = FromQColor(QColor(ci.pixel(x, y)));
-            lime = lime || col == clLime;
-            blue = blue || col == clBlue;
-        }
-    EXPECT_TRUE(lime);
-    EXPECT_FALSE(blue);
+    EXPECT_TRUE(hasColor(c, clLime));
+    EXPECT_FALSE(hasColor(c, clBlue));
 }
 
 TEST(KitText, DisabledCaptionsAndMeasuring)
@@ -308,12 +309,7 @@ TEST(KitText, DisabledCaptionsAndMeasuring)
     TBitmap b = blank(80, 30);
     b.Canvas().Font = TFont("Arial", 20, clBlue);
     DrawFxText(&b.Canvas(), "H", &cap, TRect(0, 0, 80, 30), DT_SINGLELINE, 0);
-    bool gray = false;
-    const QImage img = b.Image();
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 80; ++x)
-            gray = gray || FromQColor(QColor(img.pixel(x, y))) == ColorToRGB(clGrayText);
-    EXPECT_TRUE(gray);
+    EXPECT_TRUE(hasColor(b, ColorToRGB(clGrayText)));
 
     // ds3d: sunken, in grey over the light colour.
     cap.SetDisabledStyle(ds3d);
@@ -321,18 +317,9 @@ TEST(KitText, DisabledCaptionsAndMeasuring)
     TBitmap d = blank(80, 30);
     d.Canvas().Font = TFont("Arial", 20, clBlue);
     DrawFxText(&d.Canvas(), "H", &cap, TRect(0, 0, 80, 30), DT_SINGLELINE, 0);
-    bool red = false, dgray = false, blue = false;
-    const QImage di = d.Image();
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 80; ++x) {
-            const TColor c = FromQColor(QColor(di.pixel(x, y)));
-            red = red || c == clRed;
-            dgray = dgray || c == ColorToRGB(clGrayText);
-            blue = blue || c == clBlue;
-        }
-    EXPECT_TRUE(red);
-    EXPECT_TRUE(dgray);
-    EXPECT_FALSE(blue);
+    EXPECT_TRUE(hasColor(d, clRed));
+    EXPECT_TRUE(hasColor(d, ColorToRGB(clGrayText)));
+    EXPECT_FALSE(hasColor(d, clBlue));
 
     // Measuring: an empty text measures a blank; margin 0 adds 2, a label
     // bevel extent of 2 adds 6; the effect depth adds to both.

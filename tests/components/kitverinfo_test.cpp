@@ -45,7 +45,6 @@ TKitVersionResource resourceWith(std::uint16_t language, std::uint16_t codePage,
 
 TEST(KitVersionInfo, ProgramVersionComesFromTheApplication)
 {
-    const QString saved = QCoreApplication::applicationVersion();
     QCoreApplication::setApplicationVersion("1.0.0.5");
     TKitVersionInfo info;
     EXPECT_EQ(info.FileVersion(), "1.0.0.5");
@@ -65,7 +64,6 @@ TEST(KitVersionInfo, ProgramVersionComesFromTheApplication)
     QCoreApplication::setApplicationVersion("");
     info.ReadVersionInfo();
     EXPECT_EQ(info.FileVersion(), "");
-    QCoreApplication::setApplicationVersion(saved);
 }
 
 TEST(KitVersionInfo, StringTableFixedPartAndSubtypes)

@@ -61,8 +61,7 @@ inline Bytes hugeClaimBitmap(bool withLength)
     Bytes b;
     if (withLength)
         putLE(b, 78, 4);
-    b.push_back('B');
-    b.push_back('M');
+    putLE(b, 'B' | 'M' << 8, 2);
     for (std::uint32_t v : {78u, 0u, 62u, 40u, 5790u, 5790u, 0x10001u, 0u, 0u, 0u, 0u, 0u, 0u, 0u, 0xFFFFFFu})
         putLE(b, v, 4); // ..., one plane of 1 bit, ..., black and white
     b.resize(b.size() + 16, 0x55);

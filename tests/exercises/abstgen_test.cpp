@@ -70,7 +70,6 @@ class Generator : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        testutil::messages().clear();
         gen = new TAbstGenForm(nullptr);
         gen->OnChange = [this](TObject* s) {
             ++changes;

@@ -129,7 +129,6 @@ TEST(APSignal, HintsChainThroughFrontPanelAndWires)
 
 TEST(APSignal, TeacherTableListsAllVariantsAndLeavesTheExercise)
 {
-    ProctorMode = false;
     Lab lab;
     TAPSignalForm& f = lab.f;
     EXPECT_FALSE(f.bShowVariants->Visible());
@@ -247,7 +246,6 @@ TEST(APSignal, StatusLineNamesWhatIsUnderTheMouse)
     const TSingleWire& w1 = *f.Wires->Wires[1];
     const QPoint mid(w1.GetPoint(1).x(), (w1.GetPoint(1).y() + w1.GetPoint(2).y()) / 2);
     EXPECT_EQ(hover(lab.At(f.panWork, mid)), "Провода от генератора к осциллографу");
-    SetCursorPosForTest(nullptr);
 }
 
 TEST(APSignal, ARefusedGeneratorEntryGivesOneRealBoxAndKeepsTheFocus)

@@ -120,7 +120,6 @@ TEST(LCRCont, SettersShowMillihenryMicrofaradOhm)
 
 TEST(LCRCont, LeavingAFieldRereadsAllThree)
 {
-    const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     TLCRContForm f;
     f.SetResistance(5);
@@ -142,7 +141,6 @@ TEST(LCRCont, LeavingAFieldRereadsAllThree)
     EXPECT_DOUBLE_EQ(f.Resistance, 7.5);
     EXPECT_EQ(f.edR->Text(), "7,5");
     EXPECT_DOUBLE_EQ(f.Inductance, 0.001);
-    QLocale::setDefault(saved);
 }
 
 TEST(LCRCont, BadTextStopsAtTheFieldButKeepsWhatWasRead)

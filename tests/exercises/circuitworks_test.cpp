@@ -42,7 +42,6 @@ struct Work {
         testutil::pump();
         f.Timer->SetEnabled(false);
     }
-    ~Work() { Help::CloseAll(); }
     TPoint screenOf(TControl* c, QPoint p) const { return TPoint::from(c->mapToGlobal(p)); }
     QPoint formPoint(TControl* c, QPoint p) const { return c->mapTo(&f, p); }
     // The front panel switched on with the sweep running, gain at `step`.
@@ -384,7 +383,6 @@ TEST(CircuitWorks, BadEntryIsReportedAndTheWorkGoesOn)
 {
     Work<TDampOscForm> w;
     TDampOscForm& f = w.f;
-    testutil::messages().clear();
     f.Circuit->edC->SetFocus();
     f.Circuit->edC->LineEdit()->selectAll();
     QTest::keyClicks(f.Circuit->edC->LineEdit(), "1 uF");
@@ -426,7 +424,6 @@ TEST(CircuitWorks, ARefusedEntryGivesOneRealBoxAndKeepsTheFocus)
 
 TEST(CircuitWorks, ABadEntryLeftInTheBlockIsNotReadAsTheWindowGoes)
 {
-    testutil::messages().clear();
     auto f = std::make_unique<TDampOscForm>(nullptr);
     f->ShowForm();
     QApplication::setActiveWindow(f.get());

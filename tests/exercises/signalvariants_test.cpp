@@ -5,17 +5,16 @@
 #include <QLocale>
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
 TEST(SignalVariants, AmplitudeAndFrequencyWork)
 {
-    EXPECT_EQ(APSignalTask(0).Amplitude, 3.0);
-    EXPECT_EQ(APSignalTask(0).Frequency, 2000.0);
-    EXPECT_EQ(APSignalTask(17).Amplitude, 0.02);
-    EXPECT_EQ(APSignalTask(17).Frequency, 500.0);
-    EXPECT_EQ(APSignalTask(100).Amplitude, 8.0);
-    EXPECT_EQ(APSignalTask(100).Frequency, 200.0);
+    for (auto [n, amplitude, frequency] : {std::tuple(0, 3.0, 2000.0), {17, 0.02, 500.0}, {100, 8.0, 200.0}}) {
+        EXPECT_EQ(APSignalTask(n).Amplitude, amplitude) << n;
+        EXPECT_EQ(APSignalTask(n).Frequency, frequency) << n;
+    }
     for (int n = 1; n + 56 <= 100; ++n) {
         EXPECT_EQ(APSignalTask(n).Amplitude, APSignalTask(n + 56).Amplitude);
         EXPECT_EQ(APSignalTask(n).Frequency, APSignalTask(n + 56).Frequency);
@@ -27,13 +26,10 @@ TEST(SignalVariants, AmplitudeAndFrequencyWork)
 TEST(SignalVariants, LissajousWork)
 {
     EXPECT_EQ(LissajouTask(0).Amplitude, 3.0);
-    EXPECT_EQ(LissajouTask(0).Frequency, 40000.0);
     EXPECT_EQ(LissajouTask(12).Amplitude, 0.8);
-    EXPECT_EQ(LissajouTask(12).Frequency, 40000.0);
-    EXPECT_EQ(LissajouTask(7).Frequency, 100000.0);
-    EXPECT_EQ(LissajouTask(11).Frequency, 20000.0);
     // Numbers below zero only reach here from code: taken as training.
-    EXPECT_EQ(LissajouTask(-5).Frequency, 40000.0);
+    for (auto [n, frequency] : {std::pair(0, 40000.0), {12, 40000.0}, {7, 100000.0}, {11, 20000.0}, {-5, 40000.0}})
+        EXPECT_EQ(LissajouTask(n).Frequency, frequency) << n;
 }
 
 TEST(SignalVariants, CaptionsNeverPileUp)

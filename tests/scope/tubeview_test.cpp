@@ -113,7 +113,6 @@ TEST(TubeView, HintsAndHelpOfTheTubeParts)
 
 TEST(TubeView, SpeedDialogSetsTheInterval)
 {
-    ProctorMode = false;
     {
         View v;
         EXPECT_FALSE(v.f.bSpeed->Visible());

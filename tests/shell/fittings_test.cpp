@@ -14,18 +14,8 @@
 
 namespace {
 
-struct AppVersion {
-    explicit AppVersion(const QString& v) : saved(QCoreApplication::applicationVersion())
-    {
-        QCoreApplication::setApplicationVersion(v);
-    }
-    ~AppVersion() { QCoreApplication::setApplicationVersion(saved); }
-    QString saved;
-};
-
 std::unique_ptr<TStartForm> startForm()
 {
-    Application->SetArguments({});
     auto f = std::make_unique<TStartForm>(nullptr);
     f->ShowForm();
     testutil::pump();
@@ -61,7 +51,6 @@ class CalculatorFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        testutil::messages().clear();
         TLabBaseForm::ResetHintState();
         form = new TLabBaseForm(nullptr);
         form->ShowForm();
@@ -79,7 +68,7 @@ protected:
 
 TEST(StartFittings, GradientTitleAndVersionLine)
 {
-    AppVersion version("1.0.0.5");
+    QCoreApplication::setApplicationVersion("1.0.0.5");
     auto f = startForm();
     EXPECT_EQ(f->txtVersion->Caption(), "1.0.0.5");
     EXPECT_EQ(f->VerInfo->FileVersion(), "1.0.0.5");
@@ -97,7 +86,7 @@ TEST(StartFittings, GradientTitleAndVersionLine)
 
 TEST(StartFittings, NoFileVersionLeavesTheLineEmpty)
 {
-    AppVersion version("");
+    QCoreApplication::setApplicationVersion("");
     auto f = startForm();
     EXPECT_EQ(f->txtVersion->Caption(), "");
 }
@@ -137,7 +126,6 @@ TEST_F(CalculatorFixture, MissingCalculatorIsReported)
     testutil::ScopedEnv path("PATH", QDir::toNativeSeparators(empty.path()).toUtf8());
     QString caption = "unset";
     unsigned flags = 99;
-    auto saved = Application->MessageBoxHook;
     Application->MessageBoxHook = [&](const QString& text, const QString& c, unsigned fl) {
         testutil::messages() << text;
         caption = c;
@@ -145,7 +133,6 @@ TEST_F(CalculatorFixture, MissingCalculatorIsReported)
         return int(mrOk);
     };
     pressCalculator();
-    Application->MessageBoxHook = saved;
     ASSERT_EQ(testutil::messages().size(), 1);
     EXPECT_EQ(testutil::messages().front(),
               "Не удалось запустить калькулятор Windows. Возможно, калькулятор не был установлен.");

@@ -32,12 +32,7 @@ protected:
         testutil::pump();
         Application->HelpFile = "Vorlin.hlp";
     }
-    void TearDown() override
-    {
-        delete form;
-        SetCursorPosForTest(nullptr);
-        Help::CloseAll();
-    }
+    void TearDown() override { delete form; }
     // Puts the (pinned) cursor at a point of the form and lets the timer run.
     void cursorAt(QPoint p)
     {

@@ -105,7 +105,6 @@ TEST_F(ShellResources, HelpViewerShowsTheRussianTextOfATopic)
     ASSERT_NE(p, nullptr);
     EXPECT_TRUE(p->toPlainText().contains("Справка по элементам окна"));
     testutil::screenshot(p, "help_10005");
-    Help::CloseAll();
 }
 
 TEST_F(ShellResources, EveryGlyphIsAValidSquareSvgThatDrawsSomething)

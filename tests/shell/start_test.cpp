@@ -75,7 +75,6 @@ TEST(StartCommandLine, BadNumbersAreReportedAndLeaveTheList)
     EXPECT_TRUE(letters.messages[0].contains("3a"));
     EXPECT_FALSE(ProctorMode);
     EXPECT_TRUE(listState(*letters.form));
-    Application->SetArguments({});
 }
 
 TEST(StartSetWork, CaptionsGlyphsAndVisibilityOfEachWork)
@@ -150,7 +149,6 @@ TEST(StartHelp, PurposeAndProcedureOpenTheWorksContexts)
     f.SetWork(4);
     testutil::clickAt(&f, QPoint(420, 396));
     EXPECT_EQ(Help::LastRequest().context, 402);
-    Help::CloseAll();
 }
 
 TEST(StartScreens, ListStateAndWorkFour)

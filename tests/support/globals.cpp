@@ -38,6 +38,12 @@ void keepPlatformGlobals()
     });
     keepGlobal([] { return Restorer([locale = QLocale()] { QLocale::setDefault(locale); }); });
     keepGlobal([] {
+        return Restorer([version = QCoreApplication::applicationVersion(), args = Application->Arguments()] {
+            QCoreApplication::setApplicationVersion(version);
+            Application->SetArguments(args);
+        });
+    });
+    keepGlobal([] {
         Clock::Source source = Clock::SetSource({});
         Clock::SetSource(source);
         return Restorer([source] { Clock::SetSource(source); });

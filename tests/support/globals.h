@@ -3,8 +3,8 @@
 // did (failed half way, threw, forgot): each test program runs whole as well
 // as one test at a time, and no test may find what an earlier one left.
 //
-// The platform's globals (the application's message-box hook, help file and
-// handlers, the default locale, the clock, the mouse capture, the stored
+// The platform's globals (the application's message-box hook, help file,
+// handlers, version and arguments, the default locale, the clock, the mouse capture, the stored
 // settings, ...) are kept by the test main. A test folder whose library has
 // globals of its own keeps them with a file-scope KeptGlobal.
 

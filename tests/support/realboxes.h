@@ -43,11 +43,8 @@ public:
     // again, waiting for it within a generous deadline.
     bool awaitFocusIn(QWidget* field, int count)
     {
-        const bool done = QTest::qWaitFor([&] {
-            return texts.size() >= count && !QApplication::activeModalWidget() && QApplication::focusWidget() == field;
-        }, 30000);
-        QCoreApplication::processEvents();
-        return done;
+        const auto done = [&] { return texts.size() >= count && !QApplication::activeModalWidget(); };
+        return QTest::qWaitFor([&] { return done() && QApplication::focusWidget() == field; }, 30000);
     }
 
 private:
