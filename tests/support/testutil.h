@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <vector>
 
+class QSlider;
+
 namespace testutil {
 
 // Sends a press and release to whatever widget a user would hit at `pos`
@@ -37,5 +39,8 @@ std::vector<QPoint> referenceLine(int x0, int y0, int x1, int y1);
 
 // Processes pending events for about `ms` milliseconds.
 void pump(int ms = 0);
+
+// Where the slider's style puts its handle, asked as the slider paints it.
+QRect sliderHandle(const QSlider* s);
 
 } // namespace testutil
