@@ -9,6 +9,7 @@
 
 #include "platform/graphics.h"
 
+#include <QPainter>
 #include <QWidget>
 #include <array>
 #include <bit>
@@ -26,41 +27,79 @@ public:
     const TBitmap& Get(const QWidget* w, int width, int height, const TFont& font, Key key, Draw&& draw,
                        const QString& text = QString())
     {
-        const qreal dpr = w->devicePixelRatioF();
-        key.insert(key.end(), {width, height, std::bit_cast<std::int64_t>(double(dpr))});
-        ++m_clock;
-        Entry* slot = &m_entries[0];
-        for (Entry& e : m_entries) {
-            if (e.used && e.key == key && e.font == font && e.text == text) {
-                e.used = m_clock;
-                return e.bmp;
-            }
-            if (e.used < slot->used)
-                slot = &e;
-        }
-        slot->bmp.SetDevicePixelRatio(dpr);
-        slot->bmp.SetSize(width, height);
-        TCanvas& c = slot->bmp.Canvas();
+        Entry& e = Find(w, width, height, font, std::move(key), text, false);
+        if (e.drawn)
+            return e.bmp;
+        e.bmp.SetDevicePixelRatio(w->devicePixelRatioF());
+        e.bmp.SetSize(width, height);
+        TCanvas& c = e.bmp.Canvas();
         c.Pen = TPen();
         c.Brush = TBrush();
         c.Font = font;
         draw(c);
         c.Release();
-        slot->key = std::move(key);
-        slot->font = font;
-        slot->text = text;
-        slot->used = m_clock;
-        return slot->bmp;
+        e.drawn = true;
+        return e.bmp;
+    }
+
+    // The same for a picture drawn over what lies beneath: transparent
+    // where `draw` leaves it, so that drawing it over the background gives
+    // the pixels drawing straight onto it would (the canvas draws opaque,
+    // without smoothing).
+    template <class Draw>
+    const QImage& GetOverlay(const QWidget* w, int width, int height, const TFont& font, Key key, Draw&& draw)
+    {
+        Entry& e = Find(w, width, height, font, std::move(key), QString(), true);
+        if (e.drawn)
+            return e.overlay;
+        const qreal dpr = w->devicePixelRatioF();
+        e.overlay = QImage(qCeil(width * dpr), qCeil(height * dpr), QImage::Format_ARGB32_Premultiplied);
+        e.overlay.fill(Qt::transparent);
+        e.overlay.setDevicePixelRatio(dpr);
+        QPainter p(&e.overlay);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        TCanvas c(&p);
+        c.Font = font;
+        draw(c);
+        e.drawn = true;
+        return e.overlay;
     }
 
 private:
     struct Entry {
         TBitmap bmp;
+        QImage overlay;
         Key key;
         TFont font;
         QString text;
         std::uint64_t used = 0; // 0: empty
+        bool drawn = false;
     };
+
+    // The entry kept for the key, or the least recently used one, emptied
+    // and taken for it.
+    Entry& Find(const QWidget* w, int width, int height, const TFont& font, Key key, const QString& text,
+                bool overlay)
+    {
+        key.insert(key.end(), {width, height, std::bit_cast<std::int64_t>(double(w->devicePixelRatioF())), overlay});
+        ++m_clock;
+        Entry* slot = &m_entries[0];
+        for (Entry& e : m_entries) {
+            if (e.used && e.key == key && e.font == font && e.text == text) {
+                e.used = m_clock;
+                return e;
+            }
+            if (e.used < slot->used)
+                slot = &e;
+        }
+        slot->key = std::move(key);
+        slot->font = font;
+        slot->text = text;
+        slot->used = m_clock;
+        slot->drawn = false;
+        return *slot;
+    }
+
     std::array<Entry, 2> m_entries;
     std::uint64_t m_clock = 0;
 };
