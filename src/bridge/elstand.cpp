@@ -201,13 +201,15 @@ void TElAbstDevice::Change()
 void TElAbstDevice::Paint()
 {
     TCanvas& c = *Canvas();
-    const TColor saved = c.Brush.Color;
+    const int bevel = Round(1.5 * K());
+    const TBitmap& panel = m_panel.Get(this, Width(), Height(), TFont(), {bevel}, [&](TCanvas& p) {
+        p.Brush.Color = 0xC0C0C0;
+        p.FillRect(ClientRect());
+        TRect r = ClientRect();
+        Frame3D(p, r, 0xFFFFFF, 0x808080, bevel);
+    });
+    c.Draw(0, 0, panel);
     c.Brush.Style = TBrushStyle::bsSolid;
-    c.Brush.Color = 0xC0C0C0;
-    c.FillRect(ClientRect());
-    c.Brush.Color = saved;
-    TRect r = ClientRect();
-    Frame3D(c, r, 0xFFFFFF, 0x808080, Round(1.5 * K()));
 }
 
 void TElAbstDevice::DrawTerminal(int x, int y)
