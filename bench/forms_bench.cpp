@@ -31,7 +31,7 @@ namespace {
 
 void Render(benchmark::State& state, QWidget& w, const QRegion& area = QRegion())
 {
-    QImage target(w.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage target(w.size(), QImage::Format_RGB32);
     for (auto _ : state) {
         w.render(&target, QPoint(), area);
         benchmark::DoNotOptimize(target.constBits());

@@ -3,6 +3,7 @@
 #include "bridge/bridgemodel.h"
 #include "platform/stdctrls.h"
 
+#include <QPainter>
 #include <algorithm>
 
 // ---------------------------------------------------------------- bench
@@ -202,14 +203,30 @@ void TElAbstDevice::Paint()
 {
     TCanvas& c = *Canvas();
     const int bevel = Round(1.5 * K());
+    c.Brush.Style = TBrushStyle::bsSolid;
+    const TColor saved = c.Brush.Color;
+    c.Brush.Color = 0xC0C0C0;
+    c.FillRect(ClientRect());
+    c.Brush.Color = saved;
+    if (bevel <= 0)
+        return;
+    // The bevel is copied from a picture drawn once per size, edge by edge:
+    // the panel within is a plain fill, and small copies are the quickest.
     const TBitmap& panel = m_panel.Get(this, Width(), Height(), TFont(), {bevel}, [&](TCanvas& p) {
         p.Brush.Color = 0xC0C0C0;
         p.FillRect(ClientRect());
         TRect r = ClientRect();
         Frame3D(p, r, 0xFFFFFF, 0x808080, bevel);
     });
-    c.Draw(0, 0, panel);
-    c.Brush.Style = TBrushStyle::bsSolid;
+    QPainter* p = c.Painter();
+    if (!p)
+        return;
+    const QImage& img = panel.Image();
+    const qreal d = img.devicePixelRatio();
+    const int W = Width(), H = Height(), b = std::min({bevel, W, H});
+    for (const QRect& e : {QRect(0, 0, W, b), QRect(0, H - b, W, b), QRect(0, b, b, H - 2 * b), QRect(W - b, b, b, H - 2 * b)})
+        if (!e.isEmpty())
+            p->drawImage(QRectF(e), img, QRectF(e.x() * d, e.y() * d, e.width() * d, e.height() * d));
 }
 
 void TElAbstDevice::DrawTerminal(int x, int y)
