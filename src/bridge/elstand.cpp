@@ -208,25 +208,33 @@ void TElAbstDevice::Paint()
     c.Brush.Color = 0xC0C0C0;
     c.FillRect(ClientRect());
     c.Brush.Color = saved;
+    QPainter* p = c.Painter();
+    if (!TFaceCache::CopiesExactly(this) || !p) {
+        TRect r = ClientRect();
+        Frame3D(c, r, 0xFFFFFF, 0x808080, bevel);
+        return;
+    }
     if (bevel <= 0)
         return;
     // The bevel is copied from a picture drawn once per size, edge by edge:
-    // the panel within is a plain fill, and small copies are the quickest.
-    const TBitmap& panel = m_panel.Get(this, Width(), Height(), TFont(), {bevel}, [&](TCanvas& p) {
-        p.Brush.Color = 0xC0C0C0;
-        p.FillRect(ClientRect());
+    // the panel within is a plain fill. The copies are made in bands of a
+    // few rows, which Qt copies at once; taller ones it hands to its thread
+    // pool, whose start costs more than the copy.
+    const TBitmap& panel = m_panel.Get(this, Width(), Height(), TFont(), {bevel}, [&](TCanvas& pc) {
+        pc.Brush.Color = 0xC0C0C0;
+        pc.FillRect(ClientRect());
         TRect r = ClientRect();
-        Frame3D(p, r, 0xFFFFFF, 0x808080, bevel);
+        Frame3D(pc, r, 0xFFFFFF, 0x808080, bevel);
     });
-    QPainter* p = c.Painter();
-    if (!p)
-        return;
     const QImage& img = panel.Image();
-    const qreal d = img.devicePixelRatio();
+    const int d = int(img.devicePixelRatio());
     const int W = Width(), H = Height(), b = std::min({bevel, W, H});
+    const int band = std::max(1, 32 / d);
     for (const QRect& e : {QRect(0, 0, W, b), QRect(0, H - b, W, b), QRect(0, b, b, H - 2 * b), QRect(W - b, b, b, H - 2 * b)})
-        if (!e.isEmpty())
-            p->drawImage(QRectF(e), img, QRectF(e.x() * d, e.y() * d, e.width() * d, e.height() * d));
+        for (int y = e.top(); y <= e.bottom(); y += band) {
+            const QRect part(e.left(), y, e.width(), std::min(band, e.bottom() + 1 - y));
+            p->drawImage(part, img, QRect(part.topLeft() * d, part.size() * d));
+        }
 }
 
 void TElAbstDevice::DrawTerminal(int x, int y)

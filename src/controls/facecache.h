@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -40,6 +41,16 @@ public:
         c.Release();
         e.drawn = true;
         return e.bmp;
+    }
+
+    // Whether a kept picture copied onto the widget gives the pixels drawing
+    // in place would. At a fractional pixel ratio a widget's origin may fall
+    // between device pixels, where the two differ; controls that draw in
+    // place then do so.
+    static bool CopiesExactly(const QWidget* w)
+    {
+        const qreal dpr = w->devicePixelRatioF();
+        return dpr == std::floor(dpr);
     }
 
     // The same for a picture drawn over what lies beneath: transparent

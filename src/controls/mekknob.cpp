@@ -103,7 +103,7 @@ void TMekTransparentKnob::PaintKnob(TCanvas& c)
     c.Brush.Style = TBrushStyle::bsSolid;
 
     const int parity = m_position % 2 != 0 ? 1 : 0;
-    const QImage& body = m_body.GetOverlay(this, Width(), Height(), TFont(), {m_radius, parity}, [&](TCanvas& b) {
+    auto drawBody = [&](TCanvas& b) {
         const TRect box(Width() / 2 - m_radius, Height() / 2 - m_radius, Width() / 2 + m_radius,
                         Height() / 2 + m_radius);
         const int k = std::min(m_radius / 8, 6);
@@ -116,9 +116,13 @@ void TMekTransparentKnob::PaintKnob(TCanvas& c)
         b.Pen.Color = clBlack;
         b.Brush.Style = TBrushStyle::bsClear;
         b.Ellipse(box);
-    });
-    if (QPainter* p = c.Painter())
-        p->drawImage(QPoint(0, 0), body);
+    };
+    if (!TFaceCache::CopiesExactly(this)) {
+        c.Pen = TPen();
+        drawBody(c);
+    } else if (QPainter* p = c.Painter()) {
+        p->drawImage(QPoint(0, 0), m_body.GetOverlay(this, Width(), Height(), TFont(), {m_radius, parity}, drawBody));
+    }
     c.Pen = TPen();
     c.Brush.Color = clSilver;
     c.Brush.Style = TBrushStyle::bsClear;
