@@ -27,7 +27,7 @@ const QByteArray scaleSvg =
 
 void Render(benchmark::State& state, QWidget& w)
 {
-    QImage target(w.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage target(w.size(), QImage::Format_RGB32);
     for (auto _ : state) {
         w.render(&target);
         benchmark::DoNotOptimize(target.constBits());

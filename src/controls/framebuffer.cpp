@@ -13,6 +13,13 @@ TCanvas& TFrameBuffer::Begin(const QWidget* w, int width, int height, const TFon
     return c;
 }
 
+TCanvas& TFrameBuffer::Begin(const QWidget* w, const TBitmap& face, const TFont& font)
+{
+    TCanvas& c = Begin(w, face.Width(), face.Height(), font);
+    m_bmp.MutableImage() = face.Image();
+    return c;
+}
+
 void TFrameBuffer::End(TCanvas& target)
 {
     m_bmp.Canvas().Release();

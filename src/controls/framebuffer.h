@@ -12,6 +12,9 @@ public:
     // Sizes the bitmap for the widget and gives its canvas with a fresh pen,
     // brush and the given font.
     TCanvas& Begin(const QWidget* w, int width, int height, const TFont& font);
+    // The same, the frame starting as a copy of `face` (of the widget's size
+    // and pixel ratio).
+    TCanvas& Begin(const QWidget* w, const TBitmap& face, const TFont& font);
     // Copies the frame to `target` at (0, 0).
     void End(TCanvas& target);
     const TBitmap& Bitmap() const { return m_bmp; }

@@ -3,6 +3,7 @@
 #include "controls/knobgeometry.h"
 #include "controls/zonzoff.h"
 
+#include <QPainter>
 #include <algorithm>
 
 TMekTransparentKnob::TMekTransparentKnob(QWidget* parent) : TzDialControl(parent)
@@ -101,18 +102,30 @@ void TMekTransparentKnob::PaintKnob(TCanvas& c)
     c.Font = saved;
     c.Brush.Style = TBrushStyle::bsSolid;
 
-    const TRect box(Width() / 2 - m_radius, Height() / 2 - m_radius, Width() / 2 + m_radius,
-                    Height() / 2 + m_radius);
-    const int k = std::min(m_radius / 8, 6);
-    c.Pen.Color = clBlack;
+    const int parity = m_position % 2 != 0 ? 1 : 0;
+    auto drawBody = [&](TCanvas& b) {
+        const TRect box(Width() / 2 - m_radius, Height() / 2 - m_radius, Width() / 2 + m_radius,
+                        Height() / 2 + m_radius);
+        const int k = std::min(m_radius / 8, 6);
+        b.Pen.Color = clBlack;
+        b.Brush.Color = clSilver;
+        for (int j = k; j >= 0; --j)
+            b.Ellipse(box.Left + j, box.Top + j, box.Right + j, box.Bottom + j);
+        b.Ellipse(box);
+        DrawKnobReflex(b, 2 * m_radius, box, clWhite, clGray, parity);
+        b.Pen.Color = clBlack;
+        b.Brush.Style = TBrushStyle::bsClear;
+        b.Ellipse(box);
+    };
+    if (!TFaceCache::CopiesExactly(this)) {
+        c.Pen = TPen();
+        drawBody(c);
+    } else if (QPainter* p = c.Painter()) {
+        p->drawImage(QPoint(0, 0), m_body.GetOverlay(this, Width(), Height(), TFont(), {m_radius, parity}, drawBody));
+    }
+    c.Pen = TPen();
     c.Brush.Color = clSilver;
-    for (int j = k; j >= 0; --j)
-        c.Ellipse(box.Left + j, box.Top + j, box.Right + j, box.Bottom + j);
-    c.Ellipse(box);
-    DrawKnobReflex(c, 2 * m_radius, box, clWhite, clGray, m_position % 2 != 0 ? 1 : 0);
-    c.Pen.Color = clBlack;
     c.Brush.Style = TBrushStyle::bsClear;
-    c.Ellipse(box);
 
     const int a = AngleOfPosition(m_position);
     const TPoint p0 = knobgeo::pointAtAngle(cx, cy, a, 0);

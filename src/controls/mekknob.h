@@ -4,6 +4,7 @@
 // or on its own colour.
 
 #include "controls/dialcontrol.h"
+#include "controls/facecache.h"
 #include "controls/framebuffer.h"
 #include "platform/controls.h"
 
@@ -55,5 +56,6 @@ private:
     QStringList m_labels;
     int m_stepPerTick = 1;
     bool m_transparent = true;
+    TFaceCache m_body;
     TFrameBuffer m_frame;
 };

@@ -51,41 +51,47 @@ void TVorlinKnob::Paint()
     const int W = Width(), H = Height();
     const int c = W / 2;
     const int R = m_knobRadius;
-    TRect k(W / 2 - R, H / 2 - R, W / 2 + R, H / 2 + R);
-    const int D = k.Right - k.Left;
-    TCanvas& cv = m_frame.Begin(this, W, H, Font());
     const TColor back = Color();
+    const int parity = m_value % 2 != 0 ? 1 : 0;
+    const QImage* picture =
+        !m_picture.Empty() && W > 0 && H > 0 ? &m_picture.Rendered(W, H, devicePixelRatioF()) : nullptr;
+    // A picture loaded anew is rendered anew, under a new cache key.
+    const TFaceCache::Key key{back, R, m_max, parity, picture ? picture->cacheKey() : 0};
+    const TBitmap& face = m_face.Get(this, W, H, Font(), key, [&](TCanvas& cv) {
+        TRect k(W / 2 - R, H / 2 - R, W / 2 + R, H / 2 + R);
+        const int D = k.Right - k.Left;
+        cv.Brush.Color = back;
+        cv.FillRect(TRect(0, 0, W, H));
+        if (picture)
+            if (QPainter* p = cv.Painter())
+                p->drawImage(QRect(0, 0, W, H), *picture);
 
-    cv.Brush.Color = back;
-    cv.FillRect(TRect(0, 0, W, H));
-    if (!m_picture.Empty() && W > 0 && H > 0)
-        if (QPainter* p = cv.Painter())
-            p->drawImage(QRect(0, 0, W, H), m_picture.Rendered(W, H, devicePixelRatioF()));
+        // Clear the scale under the knob.
+        cv.Pen.Style = TPenStyle::psClear;
+        cv.Ellipse(k.Left - 3, k.Top - 3, k.Right + 3, k.Bottom + 3);
 
-    // Clear the scale under the knob.
-    cv.Pen.Style = TPenStyle::psClear;
-    cv.Ellipse(k.Left - 3, k.Top - 3, k.Right + 3, k.Bottom + 3);
+        cv.Pen.Style = TPenStyle::psSolid;
+        cv.Pen.Color = clBlack;
+        cv.Brush.Color = clSilver;
+        for (int q = 3; q >= 0; --q)
+            cv.Ellipse(k.Left + q, k.Top + q, k.Right + q, k.Bottom + q);
+        cv.Ellipse(k);
+        DrawKnobReflex(cv, D, k, clWhite, clGray, parity);
+        cv.Pen.Color = clBlack;
+        cv.Brush.Style = TBrushStyle::bsClear;
+        cv.Ellipse(k);
 
-    cv.Pen.Style = TPenStyle::psSolid;
-    cv.Pen.Color = clBlack;
-    cv.Brush.Color = clSilver;
-    for (int q = 3; q >= 0; --q)
-        cv.Ellipse(k.Left + q, k.Top + q, k.Right + q, k.Bottom + q);
-    cv.Ellipse(k);
-    DrawKnobReflex(cv, D, k, clWhite, clGray, m_value % 2 != 0 ? 1 : 0);
-    cv.Pen.Color = clBlack;
-    cv.Brush.Style = TBrushStyle::bsClear;
-    cv.Ellipse(k);
-
-    cv.Pen.Color = RGB(0, 0, 255);
-    cv.Pen.Width = 1;
-    for (int i = 0; i <= m_max; ++i) {
-        const double t = knobgeo::percentAngle(knobgeo::stepPercent(i, m_max));
-        const TPoint a = knobgeo::rayEnd(c, c, R + 5, t);
-        const TPoint b = knobgeo::rayEnd(c, c, R + 8, t);
-        cv.MoveTo(a.X, a.Y);
-        cv.LineTo(b.X, b.Y);
-    }
+        cv.Pen.Color = RGB(0, 0, 255);
+        cv.Pen.Width = 1;
+        for (int i = 0; i <= m_max; ++i) {
+            const double t = knobgeo::percentAngle(knobgeo::stepPercent(i, m_max));
+            const TPoint a = knobgeo::rayEnd(c, c, R + 5, t);
+            const TPoint b = knobgeo::rayEnd(c, c, R + 8, t);
+            cv.MoveTo(a.X, a.Y);
+            cv.LineTo(b.X, b.Y);
+        }
+    });
+    TCanvas& cv = m_frame.Begin(this, face, Font());
 
     cv.Pen.Color = RGB(255, 0, 0);
     cv.Pen.Width = 3;
@@ -95,7 +101,6 @@ void TVorlinKnob::Paint()
 
     cv.Pen.Width = 1;
     cv.Pen.Color = clBlack;
-    cv.Brush.Style = TBrushStyle::bsSolid;
     cv.Brush.Color = back;
     if (Focused())
         cv.DrawFocusRect(TRect(0, 0, W, H));

@@ -4,6 +4,7 @@
 // steps 0..Max round it.
 
 #include "controls/dialcontrol.h"
+#include "controls/facecache.h"
 #include "controls/framebuffer.h"
 #include "platform/controls.h"
 #include "platform/graphics.h"
@@ -45,5 +46,6 @@ private:
     int m_value = 0;
     TMetafile m_picture;
     int m_max = 100;
+    TFaceCache m_face;
     TFrameBuffer m_frame;
 };

@@ -144,44 +144,49 @@ void TzKnob::Paint()
     const int W = Width(), H = Height();
     const int r = W / 2;
     const TRect f = knobgeo::knobFace(W);
-    TCanvas& c = m_frame.Begin(this, W, H, Font());
     const TColor back = Color();
+    const int parity = m_value % 2 != 0 ? 1 : 0;
+    const TFaceCache::Key key{back, m_steelLook, m_ticks, m_tickColor, m_min, m_max, m_stepPerTick,
+                              m_light, m_mid, m_dark, m_hideReflex, parity};
+    const TBitmap& face = m_face.Get(this, W, H, Font(), key, [&](TCanvas& c) {
+        c.Brush.Color = back;
+        if (m_steelLook)
+            FillSteel(c, TRect(0, 0, W, H));
+        else
+            c.FillRect(TRect(0, 0, W, H));
 
-    c.Brush.Color = back;
-    if (m_steelLook)
-        FillSteel(c, TRect(0, 0, W, H));
-    else
-        c.FillRect(TRect(0, 0, W, H));
-
-    if (m_ticks) {
-        c.Pen.Color = m_tickColor;
-        c.Pen.Width = 1;
-        for (int v : knobgeo::tickValues(m_min, m_max, m_stepPerTick)) {
-            const TPoint e = knobgeo::rayEnd(r, r, r, knobgeo::percentAngle(knobgeo::knobPercent(v, m_min, m_max)));
-            c.MoveTo(r, r);
-            c.LineTo(e.X, e.Y);
+        if (m_ticks) {
+            c.Pen.Color = m_tickColor;
+            c.Pen.Width = 1;
+            for (int v : knobgeo::tickValues(m_min, m_max, m_stepPerTick)) {
+                const TPoint e =
+                    knobgeo::rayEnd(r, r, r, knobgeo::percentAngle(knobgeo::knobPercent(v, m_min, m_max)));
+                c.MoveTo(r, r);
+                c.LineTo(e.X, e.Y);
+            }
         }
-    }
 
-    // Body round the face; it covers the inner parts of the ticks.
-    c.Pen.Color = clBlack;
-    c.Pen.Style = TPenStyle::psClear;
-    c.Brush.Color = back;
-    if (m_steelLook)
-        c.Brush.Bitmap = SteelBrushBitmap();
-    c.Ellipse(f.Left - 3, f.Top - 3, f.Right + 3, f.Bottom + 3);
-    c.Brush.Bitmap = nullptr;
+        // Body round the face; it covers the inner parts of the ticks.
+        c.Pen.Color = clBlack;
+        c.Pen.Style = TPenStyle::psClear;
+        c.Brush.Color = back;
+        if (m_steelLook)
+            c.Brush.Bitmap = SteelBrushBitmap();
+        c.Ellipse(f.Left - 3, f.Top - 3, f.Right + 3, f.Bottom + 3);
+        c.Brush.Bitmap = nullptr;
 
-    c.Pen.Style = TPenStyle::psSolid;
-    c.Brush.Color = m_mid;
-    for (int k = W / 22; k >= 0; --k)
-        c.Ellipse(f.Left + k, f.Top + k, f.Right + k, f.Bottom + k);
-    c.Ellipse(f);
-    if (!m_hideReflex)
-        DrawKnobReflex(c, f.Right - f.Left, f, m_light, m_dark, m_value % 2 != 0 ? 1 : 0);
-    c.Pen.Color = clBlack;
-    c.Brush.Style = TBrushStyle::bsClear;
-    c.Ellipse(f);
+        c.Pen.Style = TPenStyle::psSolid;
+        c.Brush.Color = m_mid;
+        for (int k = W / 22; k >= 0; --k)
+            c.Ellipse(f.Left + k, f.Top + k, f.Right + k, f.Bottom + k);
+        c.Ellipse(f);
+        if (!m_hideReflex)
+            DrawKnobReflex(c, f.Right - f.Left, f, m_light, m_dark, parity);
+        c.Pen.Color = clBlack;
+        c.Brush.Style = TBrushStyle::bsClear;
+        c.Ellipse(f);
+    });
+    TCanvas& c = m_frame.Begin(this, face, Font());
 
     c.Pen.Color = m_pointColor;
     c.Pen.Width = m_pointWidth;
@@ -192,7 +197,6 @@ void TzKnob::Paint()
 
     c.Pen.Width = 1;
     c.Pen.Color = clBlack;
-    c.Brush.Style = TBrushStyle::bsSolid;
     c.Brush.Color = back;
     if (Focused())
         c.DrawFocusRect(TRect(0, 0, W, H));

@@ -3,6 +3,7 @@
 // by dragging round its centre or by the keyboard.
 
 #include "controls/dialcontrol.h"
+#include "controls/facecache.h"
 #include "controls/framebuffer.h"
 #include "controls/knobgeometry.h"
 #include "controls/zonzoff.h"
@@ -82,5 +83,6 @@ private:
     int m_min = 0;
     int m_max = 100;
     bool m_hideReflex = false;
+    TFaceCache m_face;
     TFrameBuffer m_frame;
 };

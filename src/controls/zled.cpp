@@ -133,65 +133,66 @@ void TzLed::Paint()
 {
     const int W = Width(), H = Height();
     const auto [q, h] = knobgeo::lampWidths(W);
-    TCanvas& c = m_frame.Begin(this, W, H, Font());
-
-    if (m_steelLook) {
-        FillSteel(c, TRect(0, 0, W, H));
-    } else {
-        c.Brush.Color = Parent() ? Parent()->Color() : Color();
-        c.FillRect(TRect(0, 0, W, H));
-    }
+    const TColor back = Parent() ? Parent()->Color() : Color();
     const TColor lamp = LampColor();
-    c.Brush.Color = lamp;
-    c.Pen.Color = clBlack;
-    c.Pen.Width = q;
-
-    if (m_style == lstSquare) {
-        c.FillRect(TRect(0, 0, W, H));
-        c.Polyline({{q - 1, q - 1}, {W - 1, q - 1}, {W - 1, H - 1}, {q - 1, H - 1}, {q - 1, q - 1}});
-        c.Polyline({{3 * q - 1, 3 * q - 1},
-                    {W - 2 * q - 1, 3 * q - 1},
-                    {W - 2 * q - 1, H - 2 * q - 1},
-                    {3 * q - 1, H - 2 * q - 1},
-                    {3 * q - 1, 3 * q - 1}});
-        c.Pen.Color = clSilver;
-        c.Polyline({{2 * q - 1, H - q - 1}, {2 * q - 1, 2 * q - 1}, {W - 2 * q + 1, 2 * q - 1}});
-        c.Pen.Color = clGray;
-        c.Polyline({{W - q - 1, 3 * q - 1}, {W - q - 1, H - q - 1}, {2 * q - 1, H - q - 1}});
-        c.Brush.Color = clGray;
-        c.FillRect(TRect(W - 6 * q, H - 5 * q, W - 4 * q, H - 4 * q));
-        c.FillRect(TRect(W - 9 * q, H - 5 * q, W - 7 * q, H - 4 * q));
-        c.Brush.Color = clWhite;
-        c.Pen.Color = clWhite;
-        c.FillRect(TRect(4 * q, 4 * q, 6 * q, 5 * q));
-        c.Brush.Color = clSilver;
-        c.Pen.Color = clSilver;
-        c.FillRect(TRect(7 * q, 4 * q, 9 * q, 5 * q));
-    } else {
-        c.Ellipse(0, 0, W, H);
-        if (m_style == lstRound) {
-            c.Pen.Color = clSilver;
-            c.Ellipse(q, q, W - q, H - q);
-            c.Pen.Color = clGray;
-            c.Arc(q, q, W - q, H - q, q, H - q, W - q, q);
-            c.Pen.Color = clBlack;
-            c.Ellipse(2 * q, 2 * q, W - 2 * q, H - 2 * q);
-            c.Arc(q, q, W - q, H - q, W / 2 + 3 * q, q, W / 2 - 3 * q, q);
-            c.Arc(q, q, W - q, H - q, W / 2 - 3 * q, H - q, W / 2 + 3 * q, H - q);
-            c.Arc(q, q, W - q, H - q, q, H / 2 - 3 * q, q, H / 2 + 3 * q);
-            c.Arc(q, q, W - q, H - q, W - q, H / 2 + 3 * q, W - q, H / 2 - 3 * q);
+    const TBitmap& face = m_face.Get(this, W, H, Font(), {back, lamp, m_steelLook, m_style}, [&](TCanvas& c) {
+        if (m_steelLook) {
+            FillSteel(c, TRect(0, 0, W, H));
+        } else {
+            c.Brush.Color = back;
+            c.FillRect(TRect(0, 0, W, H));
         }
-        // The reflex of the glass.
-        c.Pen.Width = h;
-        const int l = 4 * q, t = 4 * q, r = W - 4 * q, b = H - 4 * q;
-        c.Pen.Color = clGray;
-        c.Arc(l, t, r, b, W - 4 * q, H - 2 * q, W - 4 * q, H - 9 * q);
-        c.Pen.Color = clWhite;
-        c.Arc(l, t, r, b, 8 * q, 0, 7 * q, 9 * q);
-        c.Pen.Color = clSilver;
-        c.Arc(l, t, r, b, 8 * q, 0, 7 * q, 8 * q);
-    }
-    m_frame.End(*Canvas());
+        c.Brush.Color = lamp;
+        c.Pen.Color = clBlack;
+        c.Pen.Width = q;
+
+        if (m_style == lstSquare) {
+            c.FillRect(TRect(0, 0, W, H));
+            c.Polyline({{q - 1, q - 1}, {W - 1, q - 1}, {W - 1, H - 1}, {q - 1, H - 1}, {q - 1, q - 1}});
+            c.Polyline({{3 * q - 1, 3 * q - 1},
+                        {W - 2 * q - 1, 3 * q - 1},
+                        {W - 2 * q - 1, H - 2 * q - 1},
+                        {3 * q - 1, H - 2 * q - 1},
+                        {3 * q - 1, 3 * q - 1}});
+            c.Pen.Color = clSilver;
+            c.Polyline({{2 * q - 1, H - q - 1}, {2 * q - 1, 2 * q - 1}, {W - 2 * q + 1, 2 * q - 1}});
+            c.Pen.Color = clGray;
+            c.Polyline({{W - q - 1, 3 * q - 1}, {W - q - 1, H - q - 1}, {2 * q - 1, H - q - 1}});
+            c.Brush.Color = clGray;
+            c.FillRect(TRect(W - 6 * q, H - 5 * q, W - 4 * q, H - 4 * q));
+            c.FillRect(TRect(W - 9 * q, H - 5 * q, W - 7 * q, H - 4 * q));
+            c.Brush.Color = clWhite;
+            c.Pen.Color = clWhite;
+            c.FillRect(TRect(4 * q, 4 * q, 6 * q, 5 * q));
+            c.Brush.Color = clSilver;
+            c.Pen.Color = clSilver;
+            c.FillRect(TRect(7 * q, 4 * q, 9 * q, 5 * q));
+        } else {
+            c.Ellipse(0, 0, W, H);
+            if (m_style == lstRound) {
+                c.Pen.Color = clSilver;
+                c.Ellipse(q, q, W - q, H - q);
+                c.Pen.Color = clGray;
+                c.Arc(q, q, W - q, H - q, q, H - q, W - q, q);
+                c.Pen.Color = clBlack;
+                c.Ellipse(2 * q, 2 * q, W - 2 * q, H - 2 * q);
+                c.Arc(q, q, W - q, H - q, W / 2 + 3 * q, q, W / 2 - 3 * q, q);
+                c.Arc(q, q, W - q, H - q, W / 2 - 3 * q, H - q, W / 2 + 3 * q, H - q);
+                c.Arc(q, q, W - q, H - q, q, H / 2 - 3 * q, q, H / 2 + 3 * q);
+                c.Arc(q, q, W - q, H - q, W - q, H / 2 + 3 * q, W - q, H / 2 - 3 * q);
+            }
+            // The reflex of the glass.
+            c.Pen.Width = h;
+            const int l = 4 * q, t = 4 * q, r = W - 4 * q, b = H - 4 * q;
+            c.Pen.Color = clGray;
+            c.Arc(l, t, r, b, W - 4 * q, H - 2 * q, W - 4 * q, H - 9 * q);
+            c.Pen.Color = clWhite;
+            c.Arc(l, t, r, b, 8 * q, 0, 7 * q, 9 * q);
+            c.Pen.Color = clSilver;
+            c.Arc(l, t, r, b, 8 * q, 0, 7 * q, 8 * q);
+        }
+    });
+    Canvas()->Draw(0, 0, face);
     if (OnPaint)
         OnPaint(this);
 }

@@ -2,7 +2,7 @@
 // Indicator lamp: one of three pictures in an on or off colour, scaled to
 // its width; can blink by itself.
 
-#include "controls/framebuffer.h"
+#include "controls/facecache.h"
 #include "platform/controls.h"
 #include "platform/stdctrls.h"
 
@@ -69,5 +69,5 @@ private:
     TTimer* m_timer = nullptr;
     int m_blinkInterval = 500;
     LedStyleType m_style = lstRound;
-    TFrameBuffer m_frame;
+    TFaceCache m_face;
 };

@@ -193,23 +193,31 @@ void TzcCustomOnOff::DrawCaption(TRect r, TCanvas& c)
 
 void TzcCustomOnOff::Paint()
 {
-    TCanvas& c = m_frame.Begin(this, Width(), Height(), Font());
-    c.Brush.Color = m_backColor;
-    if (m_steelLook)
-        FillSteel(c, ClientRect());
-    else
-        c.FillRect(ClientRect());
-    if (!Enabled())
-        PaintDisabled(c);
-    else if (m_switchOn)
-        PaintOn(c);
-    else
-        PaintOff(c);
-    if (Focused() && Enabled() && m_useFocusFrame) {
-        c.Brush.Style = TBrushStyle::bsSolid;
-        c.DrawFocusRect(ClientRect());
-    }
-    m_frame.End(*Canvas());
+    const bool focused = Focused();
+    TFaceCache::Key key{m_backColor,   m_steelLook,      Enabled(),       m_switchOn,
+                        m_pressed,     focused,          m_useFocusFrame, m_useFocusBold,
+                        m_showTextPress, int(m_alignment), int(m_horzAlign), m_multipleLines,
+                        m_wordWrap,    m_highLight,      m_shadow,        Color(),
+                        int(m_glyphAlign)};
+    AddFaceKey(key);
+    const TBitmap& face = m_face.Get(this, Width(), Height(), Font(), std::move(key), [&](TCanvas& c) {
+        c.Brush.Color = m_backColor;
+        if (m_steelLook)
+            FillSteel(c, ClientRect());
+        else
+            c.FillRect(ClientRect());
+        if (!Enabled())
+            PaintDisabled(c);
+        else if (m_switchOn)
+            PaintOn(c);
+        else
+            PaintOff(c);
+        if (focused && Enabled() && m_useFocusFrame) {
+            c.Brush.Style = TBrushStyle::bsSolid;
+            c.DrawFocusRect(ClientRect());
+        }
+    }, Caption());
+    Canvas()->Draw(0, 0, face);
     if (OnPaint)
         OnPaint(this);
 }

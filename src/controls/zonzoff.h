@@ -3,7 +3,7 @@
 // caption, the rocker with a lamp and the round push button; and the knob
 // cap colours and reflex that the round knobs and buttons share.
 
-#include "controls/framebuffer.h"
+#include "controls/facecache.h"
 #include "controls/knobgeometry.h"
 #include "platform/controls.h"
 #include "platform/stdctrls.h"
@@ -83,6 +83,9 @@ protected:
     virtual void PaintOff(TCanvas& c);
     virtual void DrawCaption(TRect r, TCanvas& c);
     virtual void RebuildRegions();
+    // Adds what the subclass's picture depends on beyond the settings of
+    // this class; the picture is drawn anew only when something changes.
+    virtual void AddFaceKey(TFaceCache::Key& key) const { (void)key; }
     virtual knobgeo::HitRegion MakeOnRegion();
     virtual knobgeo::HitRegion MakeOffRegion();
 
@@ -132,7 +135,7 @@ private:
     bool m_pressed = false;
     bool m_tracking = false;
     int m_shortcutId = 0;
-    TFrameBuffer m_frame;
+    TFaceCache m_face;
 };
 
 using TzcOnOffSize = std::uint8_t;  // 1..3
@@ -158,6 +161,10 @@ protected:
     void PaintOff(TCanvas& c) override;
     knobgeo::HitRegion MakeOnRegion() override;
     knobgeo::HitRegion MakeOffRegion() override;
+    void AddFaceKey(TFaceCache::Key& key) const override
+    {
+        key.insert(key.end(), {m_size, m_onColor, m_offColor});
+    }
 
 private:
     void CalcGeometry();
@@ -192,6 +199,10 @@ protected:
     void PaintOff(TCanvas& c) override;
     knobgeo::HitRegion MakeOnRegion() override;
     knobgeo::HitRegion MakeOffRegion() override;
+    void AddFaceKey(TFaceCache::Key& key) const override
+    {
+        key.insert(key.end(), {m_size, m_use3D, m_light, m_mid, m_dark, m_hideReflex});
+    }
 
 private:
     void CalcGeometry();

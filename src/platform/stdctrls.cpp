@@ -791,12 +791,14 @@ void TTrackBar::SetOrientation(TTrackBarOrientation o)
 
 namespace {
 // The desktop's style with the thumb made as thick across the track as asked.
+// Styles size the handle from either metric (Fusion takes the slider's
+// thickness, others the control's), so both follow the length.
 class ThumbStyle : public QProxyStyle {
 public:
     int Length = 20;
     int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override
     {
-        if (m == PM_SliderControlThickness)
+        if (m == PM_SliderControlThickness || m == PM_SliderThickness)
             return Length;
         return QProxyStyle::pixelMetric(m, o, w);
     }

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <set>
 #include <tuple>
 
@@ -220,4 +221,75 @@ TEST(Gallery, StepSwitchesLampsAndTransparentKnobs)
     host.activate();
     s2->SetFocus();
     save(&host, "gallery_steps_lamps", 2);
+}
+
+namespace {
+template <class T> std::function<void(TControl*)> on(std::function<void(T*)> f)
+{
+    return [f](TControl* c) { f(static_cast<T*>(c)); };
+}
+} // namespace
+
+// The controls keep the parts of their pictures that do not move between
+// frames. A control changed after it has been painted must look exactly as
+// one given the same change before its first paint.
+TEST(Gallery, ChangesAfterAPaintShowAtOnce)
+{
+    using Make = std::function<TControl*(QWidget*)>;
+    const Make knob = [](QWidget* p) { auto* k = new TzKnob(p); k->SetBounds(0, 0, 80, 80); k->SetValue(37); return k; };
+    const Make step = [](QWidget* p) {
+        auto* k = new TVorlinKnob(p);
+        k->SetBounds(0, 0, 160, 160);
+        k->SetKnobRadius(45);
+        k->SetMax(11);
+        k->BackgroundPicture().LoadFromData(scaleSvg(11));
+        return k;
+    };
+    const Make lamp = [](QWidget* p) { auto* l = new TzLed(p); l->SetBounds(0, 0, 34, 34); return l; };
+    const Make button = [](QWidget* p) { auto* b = new TzcSingleOnOff(p); b->SetCaption("Сеть"); return b; };
+    const Make rocker = [](QWidget* p) { auto* r = new TzcLightOnOff(p); r->SetSwitchOn(true); return r; };
+    const Make dial = [](QWidget* p) {
+        auto* k = new TMekTransparentKnob(p);
+        k->SetBounds(0, 0, 120, 120);
+        k->Labels() = QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+        return k;
+    };
+    const struct {
+        const char* name;
+        const Make& make;
+        std::function<void(TControl*)> change;
+    } cases[] = {
+        {"knob colour", knob, on<TzKnob>([](TzKnob* k) { k->SetKnobColor(kcRed); })},
+        {"steel knob", knob, on<TzKnob>([](TzKnob* k) { k->SetSteelLook(true); })},
+        {"knob ticks", knob, on<TzKnob>([](TzKnob* k) { k->SetStepPerTick(25); k->SetTickColor(clRed); })},
+        {"knob range", knob, on<TzKnob>([](TzKnob* k) { k->SetMax(40); })},
+        {"knob reflex", knob, on<TzKnob>([](TzKnob* k) { k->SetHideReflex(true); })},
+        {"knob size", knob, on<TzKnob>([](TzKnob* k) { k->SetWidth(100); })},
+        {"knob back", knob, on<TzKnob>([](TzKnob* k) { k->SetColor(clWhite); })},
+        {"knob step", knob, on<TzKnob>([](TzKnob* k) { k->SetValue(38); })},
+        {"switch radius", step, on<TVorlinKnob>([](TVorlinKnob* k) { k->SetKnobRadius(30); })},
+        {"switch steps", step, on<TVorlinKnob>([](TVorlinKnob* k) { k->SetMax(5); k->SetValue(4); })},
+        {"switch scale", step, on<TVorlinKnob>([](TVorlinKnob* k) { k->BackgroundPicture().LoadFromData(scaleSvg(5)); })},
+        {"lamp lit", lamp, on<TzLed>([](TzLed* l) { l->SetEnabled(true); })},
+        {"lamp colour", lamp, on<TzLed>([](TzLed* l) { l->SetLEDColor(lctBlue); })},
+        {"lamp style", lamp, on<TzLed>([](TzLed* l) { l->SetLedStyle(lstSquare); })},
+        {"button colour", button, on<TzcSingleOnOff>([](TzcSingleOnOff* b) { b->SetKnobColor(kcGreen); })},
+        {"button caption", button, on<TzcSingleOnOff>([](TzcSingleOnOff* b) { b->SetCaption("Пуск"); })},
+        {"button font", button, on<TzcSingleOnOff>([](TzcSingleOnOff* b) { b->SetFont(TFont("Arial", 14)); })},
+        {"button off", button, on<TzcSingleOnOff>([](TzcSingleOnOff* b) { b->SetEnabled(false); })},
+        {"rocker lamp", rocker, on<TzcLightOnOff>([](TzcLightOnOff* r) { r->SetOnColor(clRed); })},
+        {"rocker size", rocker, on<TzcLightOnOff>([](TzcLightOnOff* r) { r->SetSize(2); })},
+        {"dial radius", dial, on<TMekTransparentKnob>([](TMekTransparentKnob* k) { k->SetRadius(40); })},
+        {"dial position", dial, on<TMekTransparentKnob>([](TMekTransparentKnob* k) { k->SetPosition(3); })},
+    };
+    for (const auto& c : cases) {
+        ctltest::Host host;
+        TControl* painted = c.make(&host);
+        host.show();
+        (void)painted->grab();
+        c.change(painted);
+        TControl* fresh = c.make(&host);
+        c.change(fresh);
+        EXPECT_TRUE(painted->grab().toImage() == fresh->grab().toImage()) << c.name;
+    }
 }

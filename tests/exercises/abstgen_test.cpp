@@ -140,6 +140,10 @@ TEST_F(Generator, EveryTrackBarStepGivesItsOwnPhaseAndStaysPut)
         EXPECT_NEAR(gen->Phase, step * Pi / 16, 1e-15);
     }
     EXPECT_EQ(changes, 33);
+    // The thumb as painted: 20 pixels across the track, within the bar.
+    const QRect thumb = testutil::sliderHandle(gen->sbP->Slider());
+    EXPECT_EQ(thumb.height(), 20);
+    EXPECT_TRUE(gen->sbP->Slider()->rect().contains(thumb));
 }
 
 TEST_F(Generator, PhaseKeysMoveTheThumbAndFireChange)

@@ -7,7 +7,10 @@
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <QTime>
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -156,6 +159,10 @@ TEST(ClockTest, ManualClockDrivesBothReadings)
     double tod = Clock::TimeOfDay();
     EXPECT_GE(tod, 0.0);
     EXPECT_LT(tod, 86400.0);
+    // The real reading is the local wall clock's, as the desktop shows it.
+    const double qtTod = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+    const double gap = std::abs(Clock::TimeOfDay() - qtTod);
+    EXPECT_LT(std::min(gap, 86400 - gap), 1.0);
 }
 
 } // namespace

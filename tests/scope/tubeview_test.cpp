@@ -51,13 +51,16 @@ TEST(TubeView, ManualTrackBarsDeflectThePlates)
     EXPECT_DOUBLE_EQ(y, 1.0);
     // The thumb of the vertical bar stands in its upper half then.
     QSlider* s = v.f.kVert->Slider();
-    const QRect handle = s->style()->subControlRect(QStyle::CC_Slider, nullptr, QStyle::SC_SliderHandle, s);
-    (void)handle;
     EXPECT_TRUE(s->invertedAppearance());
-    // Thumbs 20 pixels across the track; the panel in a single dark border
-    // round its raised bevel.
-    for (TTrackBar* bar : {v.f.kHorz, v.f.kVert})
-        EXPECT_EQ(bar->Slider()->style()->pixelMetric(QStyle::PM_SliderControlThickness, nullptr, bar->Slider()), 20);
+    EXPECT_LT(testutil::sliderHandle(s).center().y(), s->height() / 2);
+    // Thumbs 20 pixels across the track, as painted; the panel in a single
+    // dark border round its raised bevel.
+    for (TTrackBar* bar : {v.f.kHorz, v.f.kVert}) {
+        const QRect handle = testutil::sliderHandle(bar->Slider());
+        EXPECT_EQ(bar->Slider()->orientation() == Qt::Horizontal ? handle.height() : handle.width(), 20);
+        EXPECT_TRUE(bar->Slider()->rect().contains(handle));
+        EXPECT_EQ(bar->ThumbLength(), 20);
+    }
     const QImage pan = v.f.panManual->grab().toImage();
     EXPECT_EQ(pan.pixelColor(0, 0), ToQColor(clWindowFrame));
     EXPECT_EQ(pan.pixelColor(184, 130), ToQColor(clWindowFrame));

@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
@@ -82,3 +85,20 @@ std::vector<QPoint> referenceLine(int x0, int y0, int x1, int y1)
 }
 
 } // namespace testutil
+
+QRect testutil::sliderHandle(const QSlider* s)
+{
+    QStyleOptionSlider o;
+    o.initFrom(s);
+    o.orientation = s->orientation();
+    if (o.orientation == Qt::Horizontal)
+        o.state |= QStyle::State_Horizontal;
+    o.minimum = s->minimum();
+    o.maximum = s->maximum();
+    o.sliderPosition = s->sliderPosition();
+    o.sliderValue = s->value();
+    o.tickPosition = s->tickPosition();
+    o.tickInterval = s->tickInterval();
+    o.upsideDown = o.orientation == Qt::Horizontal ? s->invertedAppearance() : !s->invertedAppearance();
+    return s->style()->subControlRect(QStyle::CC_Slider, &o, QStyle::SC_SliderHandle, s);
+}

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <vector>
 
+class QSlider;
+
 namespace testutil {
 
 // Sends a press and release to whatever widget a user would hit at `pos`
@@ -38,5 +40,8 @@ std::vector<QPoint> referenceLine(int x0, int y0, int x1, int y1);
 // Delivers the events already pending, zero-time timers included; it waits
 // for nothing (QTest::qWaitFor waits for a thing to happen).
 void pump();
+
+// Where the slider's style puts its handle, asked as the slider paints it.
+QRect sliderHandle(const QSlider* s);
 
 } // namespace testutil
