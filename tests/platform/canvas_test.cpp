@@ -238,14 +238,24 @@ Pixels line(int x0, int y0, int x1, int y1)
     return out;
 }
 
-// A wide line: the pixel centres within w / 2 of the segment.
+// A wide line: the pixel centres within w / 2 of the segment, which runs
+// half a pixel up and left for even w; a centre exactly w / 2 off is kept
+// only on the side of the smaller minor coordinate.
 bool nearSegment(int x0, int y0, int x1, int y1, int w, int x, int y)
 {
-    const double vx = x1 - x0, vy = y1 - y0, len2 = vx * vx + vy * vy;
-    double t = len2 > 0 ? ((x - x0) * vx + (y - y0) * vy) / len2 : 0;
-    t = std::clamp(t, 0.0, 1.0);
-    const double ex = x - (x0 + t * vx), ey = y - (y0 + t * vy);
-    return 4 * (ex * ex + ey * ey) <= double(w) * w + 1e-6;
+    using ll = long long;
+    const ll e = w % 2 == 0, vx = x1 - x0, vy = y1 - y0, len2 = vx * vx + vy * vy;
+    const ll px = 2 * ll(x - x0) + e, py = 2 * ll(y - y0) + e, dot = px * vx + py * vy, w2 = ll(w) * w;
+    auto cross = [&](ll ax, ll ay) { return ax * vy - ay * vx; };
+    if (len2 == 0 || dot <= 0)
+        return px * px + py * py <= w2;
+    if (dot >= 2 * len2)
+        return (px - 2 * vx) * (px - 2 * vx) + (py - 2 * vy) * (py - 2 * vy) <= w2;
+    const ll c = cross(px, py);
+    if (c * c != w2 * len2)
+        return c * c < w2 * len2;
+    const ll n = std::abs(vx) > std::abs(vy) ? cross(px, py + 2) : cross(px + 2, py);
+    return std::abs(n) < std::abs(c);
 }
 
 } // namespace ref
@@ -433,7 +443,7 @@ TEST(CanvasRules, WidePenRingsOneInsideAnotherLeaveNoHoles)
         c.Ellipse(2 * q, 2 * q, W - 2 * q, W - 2 * q);
         // Red only well inside the innermost ring, nothing but pen inside the
         // outermost one.
-        const double mid = (W - 1) / 2.0, inner = (W - 4 * q - 1) / 2.0 - q / 2.0, outer = (W - 1) / 2.0 - q / 2.0;
+        const double mid = (W - 1) / 2.0 - (q % 2 == 0 ? 0.5 : 0), inner = (W - 4 * q - 1) / 2.0 - q / 2.0, outer = (W - 1) / 2.0 - q / 2.0;
         for (int y = 0; y < W; ++y)
             for (int x = 0; x < W; ++x) {
                 const double d = std::hypot(x - mid, y - mid);
