@@ -109,18 +109,6 @@ void TCanvas::ResetClip()
         p->setClipping(false);
 }
 
-void TCanvas::applyMode(QPainter& p) const
-{
-    switch (Pen.Mode) {
-    case TPenMode::pmXor: p.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
-    case TPenMode::pmNotXor: p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination); break;
-    case TPenMode::pmNot: p.setCompositionMode(QPainter::RasterOp_NotDestination); break;
-    case TPenMode::pmMerge: p.setCompositionMode(QPainter::RasterOp_SourceOrDestination); break;
-    case TPenMode::pmMask: p.setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
-    default: p.setCompositionMode(QPainter::CompositionMode_SourceOver); break;
-    }
-}
-
 QColor TCanvas::penColor() const
 {
     return Pen.Mode == TPenMode::pmBlack ? QColor(Qt::black)
@@ -191,22 +179,97 @@ QRect BoxOf(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b)
     return QRect(QPoint(c(l), c(t)), QPoint(c(r), c(b)));
 }
 
-raster::Clip ClipOf(const QRect& r) { return {r.left(), r.top(), r.right(), r.bottom()}; }
 
-} // namespace
+bool SetsPixels(TPenMode m)
+{
+    return m == TPenMode::pmCopy || m == TPenMode::pmBlack || m == TPenMode::pmWhite;
+}
 
-// One drawing call's runs, kept by row over the part of the picture that
-// can show. Painting them row by row paints every pixel once (the
-// exclusive-or modes need it) and takes the pen's pixels out of the fill.
+QPainter::CompositionMode CompositionOf(TPenMode m)
+{
+    switch (m) {
+    case TPenMode::pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case TPenMode::pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    case TPenMode::pmNot: return QPainter::RasterOp_NotDestination;
+    case TPenMode::pmMerge: return QPainter::RasterOp_SourceOrDestination;
+    case TPenMode::pmMask: return QPainter::RasterOp_SourceAndDestination;
+    default: return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+// Where runs go: straight into the rows of the image when the painter draws
+// on it one to one and the colour simply replaces pixels, through the
+// painter otherwise (clip regions, transforms, HiDPI, raster modes,
+// pattern brushes).
+class RunSink {
+public:
+    RunSink(QPainter& p, QImage* direct, const QBrush& fill, const QColor& pen) : p_(p)
+    {
+        if (direct) {
+            bits_ = reinterpret_cast<QRgb*>(direct->bits());
+            stride_ = direct->bytesPerLine() / 4;
+        }
+        set(kFill, fill);
+        set(kPen, QBrush(pen));
+    }
+    bool ThroughPainter() const { return slot_[kFill].painted() || slot_[kPen].painted(); }
+    void operator()(int kind, int x0, int x1, int y)
+    {
+        const Slot& s = slot_[kind];
+        if (s.direct && x0 == x1)
+            bits_[y * stride_ + x0] = s.rgb;
+        else if (s.direct)
+            std::fill_n(bits_ + y * stride_ + x0, x1 - x0 + 1, s.rgb);
+        else if (s.brush.style() != Qt::NoBrush)
+            p_.fillRect(QRect(x0, y, x1 - x0 + 1, 1), s.brush);
+    }
+
+private:
+    struct Slot {
+        QBrush brush;
+        QRgb rgb = 0;
+        bool direct = false;
+        bool painted() const { return !direct && brush.style() != Qt::NoBrush; }
+    };
+    void set(int kind, const QBrush& b)
+    {
+        Slot& s = slot_[kind];
+        s.brush = b;
+        s.direct = bits_ && (b.style() == Qt::SolidPattern || b.style() == Qt::NoBrush) && b.color().alpha() == 255;
+        s.rgb = b.color().rgba();
+        if (b.style() == Qt::NoBrush)
+            s.direct = false;
+    }
+    QPainter& p_;
+    QRgb* bits_ = nullptr;
+    qsizetype stride_ = 0;
+    Slot slot_[3];
+};
+
+// One drawing call's runs over the part of the picture that can show (the
+// window). Where a pixel painted twice would change (the exclusive-or
+// modes), the runs are kept by row and painted at the end, every pixel once
+// and the pen's taken out of the fill; otherwise each goes to the target at
+// once, the fill of a pixel before its pen.
 class CanvasRuns {
 public:
-    explicit CanvasRuns(const QRect& window) : win_(window)
+    CanvasRuns(QPainter& p, QImage* direct, const QRect& window, TPenMode mode, const QBrush& fill, const QColor& pen)
+        : sink_(p, direct, fill, pen), p_(p), win_(window), keep_(!SetsPixels(mode))
     {
-        if (!win_.isEmpty())
+        if (keep_ && !win_.isEmpty())
             head_.assign(size_t(win_.height()), -1);
-        runs_.reserve(size_t(head_.size()) * 3);
+        painter_ = sink_.ThroughPainter();
+        if (painter_)
+            p.setCompositionMode(CompositionOf(mode));
     }
-    const QRect& Window() const { return win_; }
+    CanvasRuns(const CanvasRuns&) = delete;
+    CanvasRuns& operator=(const CanvasRuns&) = delete;
+    ~CanvasRuns()
+    {
+        if (painter_)
+            p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    raster::Clip Clip() const { return {win_.left(), win_.top(), win_.right(), win_.bottom()}; }
     void Add(int x0, int x1, int y, std::uint8_t kind)
     {
         if (y < win_.top() || y > win_.bottom())
@@ -215,14 +278,18 @@ public:
         x1 = std::min(x1, win_.right());
         if (x0 > x1)
             return;
+        if (!keep_) {
+            sink_(kind, x0, x1, y);
+            return;
+        }
         int& h = head_[size_t(y - win_.top())];
         runs_.push_back({x0, x1, h, kind});
         h = int(runs_.size()) - 1;
     }
-    // Emit(kind, x0, x1, y): the pen's runs and the fill's outside them.
-    template <class E>
-    void Flush(E&& Emit) const
+    // Paints the kept runs: the pen's and the fill's outside them.
+    void Paint()
     {
+        auto Emit = [this](int kind, int x0, int x1, int y) { sink_(kind, x0, x1, y); };
         std::vector<Run> row, pen, fill;
         auto merge = [](std::vector<Run>& out, const Run& r) {
             if (!out.empty() && r.x0 <= out.back().x1 + 1)
@@ -261,58 +328,12 @@ public:
     }
 
 private:
+    RunSink sink_;
+    QPainter& p_;
     QRect win_;
+    bool keep_, painter_ = false;
     std::vector<int> head_;
     std::vector<Run> runs_;
-};
-
-namespace {
-
-// Where runs go: straight into the rows of the image when the painter draws
-// on it one to one and the colour simply replaces pixels, through the
-// painter otherwise (clip regions, transforms, HiDPI, raster modes,
-// pattern brushes).
-class RunSink {
-public:
-    RunSink(QPainter& p, QImage* direct, const QBrush& fill, const QColor& pen) : p_(p)
-    {
-        if (direct) {
-            bits_ = reinterpret_cast<QRgb*>(direct->bits());
-            stride_ = direct->bytesPerLine() / 4;
-        }
-        set(kFill, fill);
-        set(kPen, QBrush(pen));
-    }
-    bool ThroughPainter() const { return slot_[kFill].painted() || slot_[kPen].painted(); }
-    void operator()(int kind, int x0, int x1, int y)
-    {
-        const Slot& s = slot_[kind];
-        if (s.direct)
-            std::fill_n(bits_ + y * stride_ + x0, x1 - x0 + 1, s.rgb);
-        else if (s.brush.style() != Qt::NoBrush)
-            p_.fillRect(QRect(x0, y, x1 - x0 + 1, 1), s.brush);
-    }
-
-private:
-    struct Slot {
-        QBrush brush;
-        QRgb rgb = 0;
-        bool direct = false;
-        bool painted() const { return !direct && brush.style() != Qt::NoBrush; }
-    };
-    void set(int kind, const QBrush& b)
-    {
-        Slot& s = slot_[kind];
-        s.brush = b;
-        s.direct = bits_ && (b.style() == Qt::SolidPattern || b.style() == Qt::NoBrush) && b.color().alpha() == 255;
-        s.rgb = b.color().rgba();
-        if (b.style() == Qt::NoBrush)
-            s.direct = false;
-    }
-    QPainter& p_;
-    QRgb* bits_ = nullptr;
-    qsizetype stride_ = 0;
-    Slot slot_[3];
 };
 
 bool Dashed(TPenStyle s)
@@ -393,36 +414,35 @@ struct Oval {
     Oval(int l, int t, int r, int bt)
         : cx((double(l) + r - 1) / 2.0), cy((double(t) + bt - 1) / 2.0), a((double(r) - l - 1) / 2.0),
           b((double(bt) - t - 1) / 2.0) {}
-    // Inside the oval drawn with a one-pixel pen: in every column the rows
-    // nearest the curve and those between, and likewise in every row.
-    bool Pixel(double x, double y) const
-    {
-        const double dx = std::abs(x - cx), dy = std::abs(y - cy);
-        if (dx > a + 0.5 + kEps || dy > b + 0.5 + kEps)
-            return false;
-        if (dx <= a + kEps && dy <= b * root(dx, a) + 0.5 + kEps)
-            return true;
-        return dy <= b + kEps && dx <= a * root(dy, b) + 0.5 + kEps;
-    }
-    // The pixels of row y that Pixel takes: a run about the centre, its ends
-    // estimated and then settled by Pixel itself.
+    // The pixels of row y inside the oval drawn with a one-pixel pen: in
+    // every column the rows nearest the curve and those between, and likewise
+    // in every row. A run about the centre, its ends estimated and then
+    // settled by that test.
     Span1 Row(int y) const
     {
         const double dy = std::abs(y - cy);
         if (dy > b + 0.5 + kEps)
             return {};
-        double h = 0;
-        if (dy <= b + kEps)
-            h = a * root(dy, b) + 0.5;
+        const bool rowB = dy <= b + kEps;
+        const double hB = rowB ? a * root(dy, b) + 0.5 : -1;
+        auto in = [&](double x) {
+            const double dx = std::abs(x - cx);
+            if (dx > a + 0.5 + kEps)
+                return false;
+            if (rowB && dx <= hB + kEps)
+                return true;
+            return dx <= a + kEps && dy <= b * root(dx, a) + 0.5 + kEps;
+        };
+        double h = std::max(hB, 0.0);
         if (dy <= 0.5)
             h = std::max(h, a);
-        else if (b > 0)
+        else if (b > 0 && dy > b / 2)
             h = std::max(h, a * std::sqrt(std::max(0.0, 1 - (dy - 0.5) * (dy - 0.5) / (b * b))));
         const double first = std::ceil(cx);
         double x = std::max(std::floor(cx + h + kEps), first - 1);
-        while (Pixel(x + 1, y))
+        while (in(x + 1))
             ++x;
-        while (x >= first && !Pixel(x, y))
+        while (x >= first && !in(x))
             --x;
         if (x < first)
             return {};
@@ -603,11 +623,6 @@ void RegionRows(const QRect& win, int Top, int Bottom, R&& Row, bool Edge, A&& A
     }
 }
 
-bool SetsPixels(TPenMode m)
-{
-    return m == TPenMode::pmCopy || m == TPenMode::pmBlack || m == TPenMode::pmWhite;
-}
-
 } // namespace
 
 QRect TCanvas::drawLimit(QPainter& p, const QRect& want, QImage*& direct) const
@@ -624,17 +639,6 @@ QRect TCanvas::drawLimit(QPainter& p, const QRect& want, QImage*& direct) const
     if (p.hasClipping())
         lim &= p.clipBoundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
     return want.intersected(lim);
-}
-
-void TCanvas::paintRuns(QPainter& p, QImage* direct, const CanvasRuns& runs, bool fill)
-{
-    RunSink sink(p, direct, fill ? fillBrush() : QBrush(Qt::NoBrush), penColor());
-    const bool painter = sink.ThroughPainter();
-    if (painter)
-        applyMode(p);
-    runs.Flush(sink);
-    if (painter)
-        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void TCanvas::MoveTo(int x, int y)
@@ -672,18 +676,9 @@ void TCanvas::Polyline(const TPoint* pts, int count)
     const QRect win = drawLimit(*p, PointsBox(pts, count, std::min(Pen.Width, raster::kMaxPenWidth)), direct);
     if (win.isEmpty())
         return;
-    if (SetsPixels(Pen.Mode) && (Pen.Width > 1 || !Dashed(Pen.Style))) {
-        // The common case: the runs go straight to the target (painting a
-        // pixel twice changes nothing).
-        RunSink sink(*p, direct, QBrush(Qt::NoBrush), penColor());
-        if (sink.ThroughPainter())
-            p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-        StrokeLines(Pen, pts, count, false, ClipOf(win), [&](int a, int b, int y) { sink(kPen, a, b, y); });
-        return;
-    }
-    CanvasRuns runs(win);
-    StrokeLines(Pen, pts, count, false, ClipOf(win), [&](int a, int b, int y) { runs.Add(a, b, y, kPen); });
-    paintRuns(*p, direct, runs, false);
+    CanvasRuns runs(*p, direct, win, Pen.Mode, QBrush(Qt::NoBrush), penColor());
+    StrokeLines(Pen, pts, count, false, runs.Clip(), [&](int a, int b, int y) { runs.Add(a, b, y, kPen); });
+    runs.Paint();
 }
 
 void TCanvas::Polygon(const TPoint* pts, int count)
@@ -698,7 +693,7 @@ void TCanvas::Polygon(const TPoint* pts, int count)
     const QRect win = drawLimit(*p, PointsBox(pts, count, pen ? std::clamp(Pen.Width, 1, raster::kMaxPenWidth) : 1), direct);
     if (win.isEmpty())
         return;
-    CanvasRuns runs(win);
+    CanvasRuns runs(*p, direct, win, Pen.Mode, fillBrush(), penColor());
     // Alternate fill: the pixel centres between the first and second edge
     // crossed along a row, the third and fourth, and so on; the right and
     // lower edges stay out, as a fill without a pen shows.
@@ -723,8 +718,8 @@ void TCanvas::Polygon(const TPoint* pts, int count)
         }
     }
     if (pen)
-        StrokeLines(Pen, pts, count, true, ClipOf(win), [&](int a, int c, int y) { runs.Add(a, c, y, kPen); });
-    paintRuns(*p, direct, runs, true);
+        StrokeLines(Pen, pts, count, true, runs.Clip(), [&](int a, int c, int y) { runs.Add(a, c, y, kPen); });
+    runs.Paint();
 }
 
 void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4, int y4, int rw, int rh)
@@ -772,8 +767,8 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
     const QRect win = drawLimit(*p, BoxOf(i64(l) - m, i64(t) - m, i64(r) + m, i64(b) + m), direct);
     if (win.isEmpty())
         return;
-    CanvasRuns runs(win);
-    const raster::Clip clip = ClipOf(win);
+    CanvasRuns runs(*p, direct, win, Pen.Mode, fill ? fillBrush() : QBrush(Qt::NoBrush), penColor());
+    const raster::Clip clip = runs.Clip();
     auto add = [&](int x0, int x1, int y, std::uint8_t k) {
         if (k == kPen || fill)
             runs.Add(x0, x1, y, k);
@@ -788,7 +783,7 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
         RegionRows(win, t, fb - 1, [&](int) { return Span1{l, fr - 1}; }, edge, add);
         if (pen && !edge)
             StrokeLines(Pen, c, 4, true, clip, addPen);
-        paintRuns(*p, direct, runs, fill);
+        runs.Paint();
         return;
     }
 
@@ -804,16 +799,16 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
                             (double(b) - 1 - t) / 2, round ? (cw - 1) / 2.0 : 0.0, round ? (ch - 1) / 2.0 : 0.0};
             for (int y = std::max(t - W, win.top()); y <= std::min(b + W, win.bottom()); ++y) {
                 const Span1 out = o.Row(y, W / 2.0, false), in = o.Row(y, -W / 2.0, true), f = o.Row(y, 0, false);
+                add(f.x0, f.x1, y, kFill);
                 if (in.Empty()) {
                     add(out.x0, out.x1, y, kPen);
                 } else {
                     add(out.x0, in.x0 - 1, y, kPen);
                     add(in.x1 + 1, out.x1, y, kPen);
                 }
-                add(f.x0, f.x1, y, kFill);
             }
         }
-        paintRuns(*p, direct, runs, fill);
+        runs.Paint();
         return;
     }
 
@@ -839,30 +834,65 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
     };
     // Ellipses and chords draw the whole outline.
     const bool cutPen = kind == 3 || kind == 4;
+    // An arc, a pie or a chord reaches only the rows between its ends, the
+    // top or bottom of the oval where it passes them and a pie's centre.
+    QRect rowsWin = win;
+    if (kind >= 3 && span < 360) {
+        auto within = [&](double deg) { return std::fmod(deg - a1 + 720, 360.0) <= span; };
+        double lo = std::min(p1.Y, p2.Y), hi = std::max(p1.Y, p2.Y);
+        if (within(90))
+            lo = std::min(lo, ov.cy - ov.b);
+        if (within(270))
+            hi = std::max(hi, ov.cy + ov.b);
+        if (kind == 4)
+            lo = std::min(lo, ov.cy), hi = std::max(hi, ov.cy);
+        const int m = W + 2;
+        rowsWin.setTop(std::max(win.top(), ToInt(std::floor(lo)) - m));
+        rowsWin.setBottom(std::min(win.bottom(), ToInt(std::ceil(hi)) + m));
+    }
+    int cutRow = INT_MIN;
+    Cut cuts[3];
     auto cutAdd = [&](int x0, int x1, int y, std::uint8_t k) {
         if (k == kFill && !fill)
             return;
-        const Cut c = k == kPen ? (cutPen ? sweep.Row(y) : Cut::All()) : fillCut(y);
-        c.Apply(x0, x1, [&](int a, int b) { runs.Add(a, b, y, k); });
+        if (y != cutRow) {
+            cutRow = y;
+            cuts[kPen] = cutPen ? sweep.Row(y) : Cut::All();
+            cuts[kFill] = fill ? fillCut(y) : Cut();
+        }
+        cuts[k].Apply(x0, x1, [&](int a, int b) { runs.Add(a, b, y, k); });
     };
     if (pen || fill) {
         if (!wide) {
-            RegionRows(win, t, fb - 1, [&](int y) { return ov.Row(y); }, pen, cutAdd);
+            // Rows mirrored about the centre are alike: each pair is made once
+            // (unless the oval is so tall that only a few rows show).
+            const bool memo = std::int64_t(fb) - t <= 4 * std::int64_t(win.height()) + 64;
+            std::vector<Span1> rows(memo ? size_t(fb - t) : 0);
+            std::vector<bool> made(rows.size());
+            auto row = [&](int y) {
+                if (!memo)
+                    return ov.Row(y);
+                const size_t k = size_t(std::min(y - t, fb - 1 - y));
+                if (!made[k])
+                    rows[k] = ov.Row(y), made[k] = true;
+                return rows[k];
+            };
+            RegionRows(rowsWin, t, fb - 1, row, pen, cutAdd);
         } else {
             const Rounded o{ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b};
             const bool ring = ov.a - W / 2.0 > 0 && ov.b - W / 2.0 > 0;
-            for (int y = std::max(t - W, win.top()); y <= std::min(b + W, win.bottom()); ++y) {
+            for (int y = std::max(t - W, rowsWin.top()); y <= std::min(b + W, rowsWin.bottom()); ++y) {
                 const Span1 out = o.Row(y, W / 2.0, false), in = ring ? o.Row(y, -W / 2.0, true) : Span1{};
+                if (ov.a > 0 && ov.b > 0) {
+                    const Span1 f = o.Row(y, 0, false);
+                    if (!f.Empty())
+                        cutAdd(f.x0, f.x1, y, kFill);
+                }
                 if (in.Empty()) {
                     cutAdd(out.x0, out.x1, y, kPen);
                 } else {
                     cutAdd(out.x0, in.x0 - 1, y, kPen);
                     cutAdd(in.x1 + 1, out.x1, y, kPen);
-                }
-                if (ov.a > 0 && ov.b > 0) {
-                    const Span1 f = o.Row(y, 0, false);
-                    if (!f.Empty())
-                        cutAdd(f.x0, f.x1, y, kFill);
                 }
             }
         }
@@ -882,7 +912,7 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
             StrokeLines(Pen, edge.data(), int(edge.size()), false, clip, addPen);
         }
     }
-    paintRuns(*p, direct, runs, fill);
+    runs.Paint();
 }
 
 void TCanvas::Rectangle(int l, int t, int r, int b) { shape(0, l, t, r, b, 0, 0, 0, 0, 0, 0); }

@@ -29,7 +29,6 @@
 #include <vector>
 
 class TBitmap;
-class CanvasRuns;
 class QSvgRenderer;
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
@@ -151,9 +150,7 @@ private:
     friend class TBitmap;
     QColor penColor() const;
     QBrush fillBrush() const;
-    void applyMode(QPainter& p) const;
     QRect drawLimit(QPainter& p, const QRect& want, QImage*& direct) const;
-    void paintRuns(QPainter& p, QImage* direct, const CanvasRuns& runs, bool fill);
     void shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4, int y4, int rw, int rh);
 
     QPainter* m_external = nullptr;

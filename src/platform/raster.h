@@ -12,6 +12,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace raster {
@@ -230,7 +231,7 @@ inline const int* CapHalfWidths(int Width, std::vector<int>& Scratch)
 // Width pixels across. A pixel centre exactly Width / 2 off the segment
 // counts on the side of the smaller minor coordinate only.
 template <class F>
-void WideLine(int X0, int Y0, int X1, int Y1, int Width, const Clip& C, F&& Span)
+void WideLineRows(int X0, int Y0, int X1, int Y1, int Width, const Clip& C, F&& Span)
 {
     const int W = std::clamp(Width, 1, kMaxPenWidth);
     const int e = W % 2 == 0;
@@ -290,6 +291,49 @@ void WideLine(int X0, int Y0, int X1, int Y1, int Width, const Clip& C, F&& Span
         hi = std::min<i128>(hi, C.Right);
         if (lo <= hi)
             Span(int(lo), int(hi), int(y));
+    }
+}
+
+// The runs of a short wide segment from the origin, kept once made: a
+// trace is thousands of such segments a frame.
+struct Stamp {
+    int Top = 0;
+    std::vector<std::pair<int, int>> Rows; // [x0, x1] of rows Top, Top + 1, ...
+};
+constexpr int kStampReach = 16, kStampWidth = 32;
+
+inline const Stamp& ShortSegment(int Vx, int Vy, int Width)
+{
+    constexpr int side = 2 * kStampReach + 1;
+    static thread_local std::vector<Stamp> stamps(size_t(side) * side * (kStampWidth + 1));
+    Stamp& s = stamps[(size_t(Width) * side + size_t(Vy + kStampReach)) * side + size_t(Vx + kStampReach)];
+    if (s.Rows.empty()) {
+        s.Top = INT_MAX;
+        WideLineRows(0, 0, Vx, Vy, Width, Clip{}, [&](int a, int b, int y) {
+            if (s.Top == INT_MAX)
+                s.Top = y;
+            s.Rows.emplace_back(a, b);
+        });
+    }
+    return s;
+}
+
+template <class F>
+void WideLine(int X0, int Y0, int X1, int Y1, int Width, const Clip& C, F&& Span)
+{
+    const i64 vx = i64(X1) - X0, vy = i64(Y1) - Y0;
+    if (Width > kStampWidth || vx < -kStampReach || vx > kStampReach || vy < -kStampReach || vy > kStampReach) {
+        WideLineRows(X0, Y0, X1, Y1, Width, C, Span);
+        return;
+    }
+    const Stamp& s = ShortSegment(int(vx), int(vy), std::max(Width, 1));
+    const i64 first = std::max<i64>(i64(Y0) + s.Top, C.Top) - (i64(Y0) + s.Top);
+    const i64 last = std::min<i64>(i64(Y0) + s.Top + i64(s.Rows.size()) - 1, C.Bottom) - (i64(Y0) + s.Top);
+    for (i64 i = first; i <= last; ++i) {
+        const i64 a = std::max<i64>(i64(X0) + s.Rows[size_t(i)].first, C.Left);
+        const i64 b = std::min<i64>(i64(X0) + s.Rows[size_t(i)].second, C.Right);
+        if (a <= b)
+            Span(int(a), int(b), int(i64(Y0) + s.Top + i));
     }
 }
 
