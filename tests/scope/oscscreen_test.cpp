@@ -225,12 +225,13 @@ TEST(OscScreen, FastAndPainterPathsInkTheSamePixels)
             n += Px(spotFast, x, y) == lit;
         }
     EXPECT_EQ(n, 6);
-    // Sharp and blurred traces of every speed.
-    for (double focus : {1.0, 0.6, 0.0}) {
+    // Sharp and blurred traces of every speed, and one driven mostly far off
+    // the screen.
+    for (auto [focus, amp] : {std::pair{1.0, 2.7}, {0.6, 2.7}, {0.0, 2.7}, {0.0, 90.0}}) {
         auto [a, b] = both(
-            [focus](Screen& s) {
+            [focus, amp](Screen& s) {
                 s.s.Focus = focus;
-                s.s.OnYValue = [](double& v, bool&, double t) { v = 2.7 * std::sin(t * 3000); };
+                s.s.OnYValue = [amp](double& v, bool&, double t) { v = amp * std::sin(t * 3000); };
                 s.s.OnXValue = [](double& v, bool&, double t) { v = 5 + 4.3 * std::cos(t * 1900); };
             },
             1280, 0.01);
