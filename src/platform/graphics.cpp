@@ -511,6 +511,27 @@ struct Rounded {
     }
 };
 
+// A wide pen's ring along a rounded outline (the whole oval when not
+// Hollow), and with Filled the fill within its centre line, row by row:
+// Add(x0, x1, y, kind), the fill first.
+template <class A>
+void RingRows(const Rounded& o, int W, bool Hollow, bool Filled, int From, int To, A&& Add)
+{
+    for (int y = From; y <= To; ++y) {
+        if (Filled) {
+            const Span1 f = o.Row(y, 0, false);
+            Add(f.x0, f.x1, y, kFill);
+        }
+        const Span1 out = o.Row(y, W / 2.0, false), in = Hollow ? o.Row(y, -W / 2.0, true) : Span1{};
+        if (in.Empty()) {
+            Add(out.x0, out.x1, y, kPen);
+        } else {
+            Add(out.x0, in.x0 - 1, y, kPen);
+            Add(in.x1 + 1, out.x1, y, kPen);
+        }
+    }
+}
+
 // The x of a row where C0 + C1 * dx >= -kEps, dx from the centre X.
 Span1 HalfPlane(double X, double C0, double C1)
 {
@@ -797,16 +818,7 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
             const bool round = cw >= 2 && ch >= 2;
             const Rounded o{(double(l) + r - 1) / 2 - shift, (double(t) + b - 1) / 2 - shift, (double(r) - 1 - l) / 2,
                             (double(b) - 1 - t) / 2, round ? (cw - 1) / 2.0 : 0.0, round ? (ch - 1) / 2.0 : 0.0};
-            for (int y = std::max(t - W, win.top()); y <= std::min(b + W, win.bottom()); ++y) {
-                const Span1 out = o.Row(y, W / 2.0, false), in = o.Row(y, -W / 2.0, true), f = o.Row(y, 0, false);
-                add(f.x0, f.x1, y, kFill);
-                if (in.Empty()) {
-                    add(out.x0, out.x1, y, kPen);
-                } else {
-                    add(out.x0, in.x0 - 1, y, kPen);
-                    add(in.x1 + 1, out.x1, y, kPen);
-                }
-            }
+            RingRows(o, W, true, true, std::max(t - W, win.top()), std::min(b + W, win.bottom()), add);
         }
         runs.Paint();
         return;
@@ -881,20 +893,8 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
         } else {
             const Rounded o{ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b};
             const bool ring = ov.a - W / 2.0 > 0 && ov.b - W / 2.0 > 0;
-            for (int y = std::max(t - W, rowsWin.top()); y <= std::min(b + W, rowsWin.bottom()); ++y) {
-                const Span1 out = o.Row(y, W / 2.0, false), in = ring ? o.Row(y, -W / 2.0, true) : Span1{};
-                if (ov.a > 0 && ov.b > 0) {
-                    const Span1 f = o.Row(y, 0, false);
-                    if (!f.Empty())
-                        cutAdd(f.x0, f.x1, y, kFill);
-                }
-                if (in.Empty()) {
-                    cutAdd(out.x0, out.x1, y, kPen);
-                } else {
-                    cutAdd(out.x0, in.x0 - 1, y, kPen);
-                    cutAdd(in.x1 + 1, out.x1, y, kPen);
-                }
-            }
+            RingRows(o, W, ring, ov.a > 0 && ov.b > 0, std::max(t - W, rowsWin.top()), std::min(b + W, rowsWin.bottom()),
+                     cutAdd);
         }
     }
     if (pen) {
