@@ -818,7 +818,8 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
             const bool round = cw >= 2 && ch >= 2;
             const Rounded o{(double(l) + r - 1) / 2 - shift, (double(t) + b - 1) / 2 - shift, (double(r) - 1 - l) / 2,
                             (double(b) - 1 - t) / 2, round ? (cw - 1) / 2.0 : 0.0, round ? (ch - 1) / 2.0 : 0.0};
-            RingRows(o, W, true, true, std::max(t - W, win.top()), std::min(b + W, win.bottom()), add);
+            RingRows(o, W, true, true, int(std::max<i64>(i64(t) - W, win.top())), int(std::min<i64>(i64(b) + W, win.bottom())),
+                     add);
         }
         runs.Paint();
         return;
@@ -884,7 +885,7 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
             auto row = [&](int y) {
                 if (!memo)
                     return ov.Row(y);
-                const size_t k = size_t(std::min(y - t, fb - 1 - y));
+                const size_t k = size_t(std::min<i64>(i64(y) - t, i64(fb) - 1 - y));
                 if (!made[k])
                     rows[k] = ov.Row(y), made[k] = true;
                 return rows[k];
@@ -893,8 +894,8 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
         } else {
             const Rounded o{ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b};
             const bool ring = ov.a - W / 2.0 > 0 && ov.b - W / 2.0 > 0;
-            RingRows(o, W, ring, ov.a > 0 && ov.b > 0, std::max(t - W, rowsWin.top()), std::min(b + W, rowsWin.bottom()),
-                     cutAdd);
+            RingRows(o, W, ring, ov.a > 0 && ov.b > 0, int(std::max<i64>(i64(t) - W, rowsWin.top())),
+                     int(std::min<i64>(i64(b) + W, rowsWin.bottom())), cutAdd);
         }
     }
     if (pen) {

@@ -138,13 +138,19 @@ void ThinLinePixels(int X0, int Y0, int X1, int Y1, const Clip& C, F&& Pixel)
     // Pixel i: major M0 + step*i, minor m0 + floor((2*minor*i + n - 1) / 2n).
     const i64 den = 2 * n;
     i128 lo = 0, hi = n - 1;
-    Solve(step, M0, mLo, mHi, lo, hi);
-    Solve(2 * minor, n - 1, i128(nLo - m0) * den, i128(nHi - m0 + 1) * den - 1, lo, hi);
-    if (lo > hi)
-        return;
-    const i128 num = 2 * i128(minor) * lo + n - 1;
-    const i128 q = FloorDiv(num, den);
-    i64 r = i64(num - q * den);
+    i128 q = 0;
+    i64 r = n - 1;
+    const bool inside = std::min(X0, X1) >= C.Left && std::max(X0, X1) <= C.Right && std::min(Y0, Y1) >= C.Top
+                        && std::max(Y0, Y1) <= C.Bottom;
+    if (!inside) {
+        Solve(step, M0, mLo, mHi, lo, hi);
+        Solve(2 * minor, n - 1, i128(nLo - m0) * den, i128(nHi - m0 + 1) * den - 1, lo, hi);
+        if (lo > hi)
+            return;
+        const i128 num = 2 * i128(minor) * lo + n - 1;
+        q = FloorDiv(num, den);
+        r = i64(num - q * den);
+    }
     i64 M = M0 + step * i64(lo), m = m0 + i64(q);
     for (i64 i = i64(lo); i <= i64(hi); ++i) {
         if (xMajor)

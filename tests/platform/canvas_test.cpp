@@ -570,4 +570,9 @@ TEST(CanvasRules, LinesFarOffThePictureInkTheirVisiblePixelsOnly)
     const TPoint tri[] = {{INT_MIN, 45}, {INT_MAX, 45}, {0, INT_MAX}};
     c.Polygon(tri, 3);
     EXPECT_TRUE(isColor(b, 10, 45, clBlack) && isColor(b, 10, 46, clRed));
+    c.Pen.Width = 2;
+    c.Arc(INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0, 1, 1);
+    c.Brush.Color = clBlue;
+    c.RoundRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MAX, INT_MAX);
+    EXPECT_TRUE(isColor(b, 25, 25, clBlue));
 }
