@@ -219,7 +219,7 @@ public:
         if (s.direct && x0 == x1)
             bits_[y * stride_ + x0] = s.rgb;
         else if (s.direct)
-            std::fill_n(bits_ + y * stride_ + x0, x1 - x0 + 1, s.rgb);
+            raster::Fill32(bits_ + y * stride_ + x0, x1 - x0 + 1, s.rgb);
         else if (s.brush.style() != Qt::NoBrush)
             p_.fillRect(QRect(x0, y, x1 - x0 + 1, 1), s.brush);
     }
@@ -425,13 +425,24 @@ struct Oval {
             return {};
         const bool rowB = dy <= b + kEps;
         const double hB = rowB ? a * root(dy, b) + 0.5 : -1;
+        // Within the column test dy <= b * root(dx, a) + 0.5, squared once
+        // for the row: D <= b * root, i.e. (dx / a)^2 <= 1 - (D / b)^2.
+        const double D = dy - 0.5 - kEps;
+        const double v = D > 0 && b > 0 ? 1 - (D / b) * (D / b) : 0;
         auto in = [&](double x) {
             const double dx = std::abs(x - cx);
             if (dx > a + 0.5 + kEps)
                 return false;
             if (rowB && dx <= hB + kEps)
                 return true;
-            return dx <= a + kEps && dy <= b * root(dx, a) + 0.5 + kEps;
+            if (dx > a + kEps)
+                return false;
+            if (D <= 0)
+                return true;
+            if (a <= 0)
+                return D <= b;
+            const double u = dx / a;
+            return u < 1 && u * u <= v;
         };
         double h = std::max(hB, 0.0);
         if (dy <= 0.5)
@@ -890,7 +901,10 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
                     rows[k] = ov.Row(y), made[k] = true;
                 return rows[k];
             };
-            RegionRows(rowsWin, t, fb - 1, row, pen, cutAdd);
+            if (kind == 1)
+                RegionRows(rowsWin, t, fb - 1, row, pen, add);
+            else
+                RegionRows(rowsWin, t, fb - 1, row, pen, cutAdd);
         } else {
             const Rounded o{ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b};
             const bool ring = ov.a - W / 2.0 > 0 && ov.b - W / 2.0 > 0;

@@ -51,7 +51,7 @@ struct TRasterTarget {
     // Fills [X0, X1] of row Y, which lie within the frame.
     void Fill(int X0, int X1, int Y, QRgb C)
     {
-        std::fill_n(Bits + Y * Stride + X0, X1 - X0 + 1, C);
+        raster::Fill32(Bits + Y * Stride + X0, X1 - X0 + 1, C);
         if (Dirty)
             Dirty->MarkSpan(X0, X1, Y);
     }
