@@ -171,14 +171,13 @@ struct Run {
     std::uint8_t kind;
 };
 
-// Coordinates far beyond any picture, kept so that box arithmetic cannot
-// overflow.
+// A box clamped to coordinates far beyond any picture, so that arithmetic
+// on it cannot overflow.
 QRect BoxOf(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b)
 {
     auto c = [](std::int64_t v) { return int(std::clamp<std::int64_t>(v, -(1 << 30), 1 << 30)); };
     return QRect(QPoint(c(l), c(t)), QPoint(c(r), c(b)));
 }
-
 
 bool SetsPixels(TPenMode m)
 {
@@ -235,10 +234,8 @@ private:
     {
         Slot& s = slot_[kind];
         s.brush = b;
-        s.direct = bits_ && (b.style() == Qt::SolidPattern || b.style() == Qt::NoBrush) && b.color().alpha() == 255;
+        s.direct = bits_ && b.style() == Qt::SolidPattern && b.color().alpha() == 255;
         s.rgb = b.color().rgba();
-        if (b.style() == Qt::NoBrush)
-            s.direct = false;
     }
     QPainter& p_;
     QRgb* bits_ = nullptr;
