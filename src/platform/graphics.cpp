@@ -424,7 +424,7 @@ struct Oval {
         const double hB = rowB ? a * root(dy, b) + 0.5 : -1;
         // Within the column test dy <= b * root(dx, a) + 0.5, squared once
         // for the row: D <= b * root, i.e. (dx / a)^2 <= 1 - (D / b)^2.
-        const double D = dy - 0.5 - kEps;
+        const double D = dy - 0.5 - kEps, ia = a > 0 ? 1 / a : 0;
         const double v = D > 0 && b > 0 ? 1 - (D / b) * (D / b) : 0;
         auto in = [&](double x) {
             const double dx = std::abs(x - cx);
@@ -438,7 +438,7 @@ struct Oval {
                 return true;
             if (a <= 0)
                 return D <= b;
-            const double u = dx / a;
+            const double u = dx * ia;
             return u < 1 && u * u <= v;
         };
         double h = std::max(hB, 0.0);
@@ -540,24 +540,25 @@ void RingRows(const Rounded& o, int W, bool Hollow, bool Filled, int From, int T
     }
 }
 
-// The x of a row where C0 + C1 * dx >= -kEps, dx from the centre X.
-Span1 HalfPlane(double X, double C0, double C1)
+// The x of a row where C0 + C1 * dx >= -kEps, dx from the centre X
+// (InvC1 = 1 / C1, taken once for all rows).
+Span1 HalfPlane(double X, double C0, double C1, double InvC1)
 {
     constexpr double far = 1e18;
     double lo = -far, hi = far;
     if (C1 > 0)
-        lo = (-kEps - C0) / C1;
+        lo = (-kEps - C0) * InvC1;
     else if (C1 < 0)
-        hi = (-kEps - C0) / C1;
+        hi = (-kEps - C0) * InvC1;
     else if (C0 < -kEps)
         return {};
     lo = std::max(X + lo, -far), hi = std::min(X + hi, far);
     return {ToInt(std::ceil(lo - 1e-7)), ToInt(std::floor(hi + 1e-7))};
 }
 
-// The parts of a row an arc, a pie or a chord keeps: up to two runs.
+// The parts of a row an arc, a pie or a chord keeps: up to three runs.
 struct Cut {
-    Span1 part[2];
+    Span1 part[3];
     int n = 0;
     static Cut All() { Cut c; c.part[0] = {INT_MIN / 2, INT_MAX / 2}; c.n = 1; return c; }
     void Put(Span1 s)
@@ -581,12 +582,16 @@ struct Cut {
 // from the centre with the axes scaled by the radii, as runs of a row.
 struct Sweep {
     double cx, cy, ra, rb;
-    double u1x, u1y, u2x, u2y;
+    double u1x, u1y, u2x, u2y, i1, i2;
     double span;
+    bool centreIn;
     Sweep(const Oval& o, double a1, double sp) : cx(o.cx), cy(o.cy), ra(o.a + 0.5), rb(o.b + 0.5), span(sp)
     {
         u1x = std::cos(a1 * M_PI / 180), u1y = std::sin(a1 * M_PI / 180);
         u2x = std::cos((a1 + sp) * M_PI / 180), u2y = std::sin((a1 + sp) * M_PI / 180);
+        i1 = u1y != 0 ? -ra / u1y : 0, i2 = u2y != 0 ? ra / u2y : 0;
+        const double d = std::fmod(std::fmod(-a1, 360.0) + 360.0, 360.0);
+        centreIn = d <= span + 1e-7 || d >= 360 - 1e-7;
     }
     Cut Row(int y) const
     {
@@ -594,7 +599,7 @@ struct Sweep {
             return Cut::All();
         const double py = (cy - y) / rb;
         // Left of the first ray, right of the second.
-        const Span1 h1 = HalfPlane(cx, u1x * py, -u1y / ra), h2 = HalfPlane(cx, -py * u2x, u2y / ra);
+        const Span1 h1 = HalfPlane(cx, u1x * py, -u1y / ra, i1), h2 = HalfPlane(cx, -py * u2x, u2y / ra, i2);
         Cut c;
         if (span <= 180) {
             c.Put({std::max(h1.x0, h2.x0), std::min(h1.x1, h2.x1)});
@@ -603,6 +608,16 @@ struct Sweep {
             c.Put(h2);
         } else {
             c.Put({std::min(h1.x0, h2.x0), std::max(h1.x1, h2.x1)});
+        }
+        if (y == cy && cx == std::floor(cx) && !centreIn) {
+            // The centre pixel has no direction: it counts as angle 0.
+            const int x = int(cx);
+            Cut out;
+            for (int i = 0; i < c.n; ++i) {
+                out.Put({c.part[i].x0, std::min(c.part[i].x1, x - 1)});
+                out.Put({std::max(c.part[i].x0, x + 1), c.part[i].x1});
+            }
+            return out;
         }
         return c;
     }
@@ -850,7 +865,7 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
         if (kind == 4)
             return sweep.Row(y);
         Cut c;
-        c.Put(HalfPlane(ax, sm * (bx - ax) * (y - ay), -sm * (by - ay)));
+        c.Put(HalfPlane(ax, sm * (bx - ax) * (y - ay), -sm * (by - ay), by != ay ? 1 / (-sm * (by - ay)) : 0));
         return c;
     };
     // Ellipses and chords draw the whole outline.
