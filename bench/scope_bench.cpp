@@ -1,9 +1,8 @@
 // Cost of the oscilloscope's per-frame drawing: the trace against a plain
 // 1-px polyline of the same points, and one frame of the tube view.
 
-#include "scope/oscscr.h"
 #include "scope/osctube.h"
-#include "scope/s1_73scale.h"
+#include "tracerig.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -13,72 +12,16 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <numbers>
 #include <vector>
 
 namespace {
 
+using bench::TraceRig;
+
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1234; // the screen's 7 : 4.5
-constexpr double kSecPerDiv = 1e-4;
-constexpr double kVoltsPerDiv = 0.5;
 
-// The phase is reduced first, as a generator does: the time of day in
-// seconds times 2π·1000 would make sin itself the largest cost.
-double Sine(double t)
-{
-    const double cycles = 1000.0 * t;
-    return 1.5 * std::sin(2 * std::numbers::pi * (cycles - std::floor(cycles)));
-}
-
-// A screen as the front panel drives it: sweep on X, a 1 kHz sine on Y.
-struct TraceRig {
-    TOscScreen screen;
-    QImage image{kWidth, kHeight, QImage::Format_RGB32};
-    double prev = 0;
-    explicit TraceRig(double focus)
-    {
-        screen.Width = kWidth;
-        screen.Height = kHeight;
-        screen.HorzDivs = 10;
-        screen.BeamOn = true;
-        screen.Focus = focus;
-        screen.DrawGraticule();
-        screen.OnXValue = [this](double& x, bool& vis, double t) {
-            x = SweepDivs(t, kSecPerDiv);
-            if (x < prev)
-                vis = false;
-            prev = x;
-        };
-        screen.OnYValue = [](double& y, bool&, double t) { y = Sine(t) / kVoltsPerDiv; };
-    }
-    void Draw()
-    {
-        QPainter p(&image);
-        screen.DrawTrace(p, 2 * kWidth, 10 * kSecPerDiv);
-    }
-    // The same points as one plain polyline.
-    std::vector<QPoint> Points()
-    {
-        std::vector<QPoint> pts;
-        const double t0 = screen.TimeOfDay();
-        const int n = 2 * kWidth;
-        for (int i = 0; i <= n; ++i) {
-            const double t = t0 + i * (10 * kSecPerDiv) / n;
-            pts.emplace_back(int(SweepDivs(t, kSecPerDiv) * screen.PixelsPerDiv),
-                             screen.CenterY - int(Sine(t) / kVoltsPerDiv * screen.PixelsPerDiv));
-        }
-        std::sort(pts.begin(), pts.end(), [](QPoint a, QPoint b) { return a.x() < b.x(); });
-        return pts;
-    }
-};
-
-void Baseline(QImage& image, const std::vector<QPoint>& pts)
-{
-    QPainter p(&image);
-    p.setPen(QPen(Qt::green, 1));
-    p.drawPolyline(pts.data(), int(pts.size()));
-}
+void Baseline(QImage& image, const std::vector<QPoint>& pts) { bench::Polyline(image, pts); }
 
 struct TubeRig {
     TVorlinoTube tube{nullptr};
@@ -108,7 +51,7 @@ struct TubeRig {
 
 void BM_TraceBaseline(benchmark::State& state)
 {
-    TraceRig rig(1.0);
+    TraceRig rig(kWidth, kHeight, 1.0);
     const auto pts = rig.Points();
     for (auto _ : state)
         Baseline(rig.image, pts);
@@ -117,7 +60,7 @@ BENCHMARK(BM_TraceBaseline)->Unit(benchmark::kMicrosecond);
 
 void BM_TraceSharp(benchmark::State& state)
 {
-    TraceRig rig(1.0);
+    TraceRig rig(kWidth, kHeight, 1.0);
     for (auto _ : state)
         rig.Draw();
 }
@@ -125,7 +68,7 @@ BENCHMARK(BM_TraceSharp)->Unit(benchmark::kMicrosecond);
 
 void BM_TraceBlurred(benchmark::State& state)
 {
-    TraceRig rig(0.0);
+    TraceRig rig(kWidth, kHeight, 0.0);
     for (auto _ : state)
         rig.Draw();
 }
@@ -162,7 +105,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
 
-    TraceRig sharp(1.0), blurred(0.0);
+    TraceRig sharp(kWidth, kHeight, 1.0), blurred(kWidth, kHeight, 0.0);
     const auto pts = sharp.Points();
     const double base = MedianMicros([&] { Baseline(sharp.image, pts); });
     const double s = MedianMicros([&] { sharp.Draw(); });

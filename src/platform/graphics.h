@@ -9,8 +9,12 @@
 //  - Arc/Pie/Chord run counter-clockwise from the ray through the first
 //    point to the ray through the second;
 //  - Polygon fills alternate and its outline inks every vertex;
-//  - a wide pen covers the pixels within half its width of the line (round
-//    caps and joins); rings drawn one inside another leave no gaps;
+//  - a pen of width W inks W pixels across: the pixels whose centres lie
+//    within W / 2 of the line, which runs through the pixel centres for odd
+//    W and half a pixel up and left of them for even W (round caps and
+//    joins); Rectangle/Ellipse/RoundRect centre it on the outline of the
+//    one-pixel pen, psInsideFrame keeps it inside the box; rings drawn one
+//    inside another leave no gaps;
 //  - TextOut anchors the top-left of the text cell;
 //  - colours are 0x00BBGGRR.
 // Everything is drawn aliased.
@@ -25,7 +29,6 @@
 #include <vector>
 
 class TBitmap;
-class CanvasCoverage;
 class QSvgRenderer;
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
@@ -147,12 +150,7 @@ private:
     friend class TBitmap;
     QColor penColor() const;
     QBrush fillBrush() const;
-    void applyMode(QPainter& p) const;
-    bool dashOn(int& step) const;
-    QRect drawLimit(QPainter& p, const QRect& want) const;
-    void strokeThin(CanvasCoverage& cov, const TPoint* pts, int count, bool closed) const;
-    void strokeWide(CanvasCoverage& cov, const TPoint* pts, int count, bool closed) const;
-    void paintCoverage(QPainter& p, const CanvasCoverage& cov, bool fill);
+    QRect drawLimit(QPainter& p, const QRect& want, QImage*& direct) const;
     void shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4, int y4, int rw, int rh);
 
     QPainter* m_external = nullptr;
@@ -162,6 +160,13 @@ private:
     bool m_clip = false;
     TRect m_clipRect;
 };
+
+// The image a painter draws on one to one (no transform, device pixel ratio
+// 1, full opacity, a detached 32-bit image), or null when pixels cannot be
+// written directly. With Clip, a painter clipped to one rectangle qualifies
+// and Clip gets the pixels that may be written; without, a clipped painter
+// does not.
+QImage* DirectTarget(QPainter& Painter, QRect* Clip = nullptr);
 
 // An off-screen picture with its own canvas.  Backed by a QImage in 32-bit
 // RGB; optionally at a device pixel ratio for sharp HiDPI output, in which

@@ -7,22 +7,6 @@
 #include <cmath>
 #include <cstring>
 
-QImage* DirectTarget(QPainter& Painter)
-{
-    QPaintDevice* dev = Painter.device();
-    if (!dev || dev->devType() != QInternal::Image)
-        return nullptr;
-    auto* img = static_cast<QImage*>(dev);
-    if (img->format() != QImage::Format_RGB32 && img->format() != QImage::Format_ARGB32
-        && img->format() != QImage::Format_ARGB32_Premultiplied)
-        return nullptr;
-    if (!img->isDetached() || img->devicePixelRatio() != 1.0)
-        return nullptr;
-    if (Painter.hasClipping() || !Painter.worldTransform().isIdentity())
-        return nullptr;
-    return img;
-}
-
 void TFrameRestorer::Restore(QImage& Target, const QImage& Background, std::uint64_t Generation)
 {
     const qint64 serial = Target.cacheKey() >> 32;
@@ -94,28 +78,14 @@ void TFrameRestorer::MarkRect(const QRect& R)
             dirty_[size_t(ty) * tilesX_ + tx] = 1;
 }
 
-void TRasterTarget::Span(int X0, int X1, int Y, QRgb C)
-{
-    if (Y < 0 || Y >= Height)
-        return;
-    X0 = std::max(X0, 0);
-    X1 = std::min(X1, Width - 1);
-    if (X0 > X1)
-        return;
-    QRgb* line = Bits + Y * Stride;
-    std::fill(line + X0, line + X1 + 1, C);
-    if (Dirty)
-        Dirty->MarkSpan(X0, X1, Y);
-}
-
 void RasterThinLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, QRgb Color)
 {
     const QRgb c = Color | 0xFF000000u;
-    raster::ThinLine(X0, Y0, X1, Y1, [&](int a, int b, int y) { T.Span(a, b, y, c); });
+    raster::ThinLine(X0, Y0, X1, Y1, T.Clip(), [&](int a, int b, int y) { T.Fill(a, b, y, c); });
 }
 
 void RasterWideLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, int Width, QRgb Color)
 {
     const QRgb c = Color | 0xFF000000u;
-    raster::WideLine(X0, Y0, X1, Y1, Width, [&](int a, int b, int y) { T.Span(a, b, y, c); });
+    raster::WideLine(X0, Y0, X1, Y1, Width, T.Clip(), [&](int a, int b, int y) { T.Fill(a, b, y, c); });
 }

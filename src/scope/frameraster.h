@@ -10,12 +10,10 @@
 #include <cstdint>
 #include <vector>
 
-class QPainter;
+#include "platform/graphics.h" // DirectTarget
+#include "platform/raster.h"
 
-// The image a painter draws on one to one (no transform, no clipping, device
-// pixel ratio 1, a detached 32-bit image), or null when pixels cannot be
-// written directly.
-QImage* DirectTarget(QPainter& Painter);
+#include <algorithm>
 
 // Remembers which tiles of a target frame were drawn over since the frame
 // was last restored from its background.
@@ -49,10 +47,18 @@ struct TRasterTarget {
     TRasterTarget(QImage& Img, TFrameRestorer* D)
         : Bits(reinterpret_cast<QRgb*>(Img.bits())), Stride(Img.bytesPerLine() / 4), Width(Img.width()),
           Height(Img.height()), Dirty(D) {}
-    void Span(int X0, int X1, int Y, QRgb C);
+    raster::Clip Clip() const { return {0, 0, Width - 1, Height - 1}; }
+    // Fills [X0, X1] of row Y, which lie within the frame.
+    void Fill(int X0, int X1, int Y, QRgb C)
+    {
+        raster::Fill32(Bits + Y * Stride + X0, X1 - X0 + 1, C);
+        if (Dirty)
+            Dirty->MarkSpan(X0, X1, Y);
+    }
 };
 
 // The canvas's lines (platform/raster.h) written straight into the frame:
-// one pixel wide with the end pixel left out, or Width pixels with round ends.
+// one pixel wide with the end pixel left out, or Width pixels with round ends;
+// only the part within the frame costs anything.
 void RasterThinLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, QRgb Color);
 void RasterWideLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, int Width, QRgb Color);

@@ -123,8 +123,8 @@ void TOscScreen::DrawGraticule()
     }
 }
 
-template <class Seg, class Brk>
-void TOscScreen::Sample(int N, double Duration, Seg&& Draw, Brk&& Move)
+template <class Seg>
+void TOscScreen::Sample(int N, double Duration, Seg&& Draw)
 {
     const double T0 = TimeOfDay();
     // One sample (N = 0) only places the pen, so its interval never matters.
@@ -150,7 +150,6 @@ void TOscScreen::Sample(int N, double Duration, Seg&& Draw, Brk&& Move)
         const int py = CenterY - TruncClamped(Y * PixelsPerDiv);
         if (i == 0 || !Visible) {
             pos = QPoint(px, py);
-            Move(pos);
         } else {
             const int d = std::min(std::abs(px - prevX) + std::abs(py - prevY), 64);
             const QPoint to = d == 0 ? QPoint(px + 1, py) : QPoint(px, py);
@@ -176,15 +175,12 @@ void TOscScreen::DrawTrace(QPainter& Canvas, int N, double Duration)
         if (!BeamOn || N < 0)
             return;
         TRasterTarget target(*img, &restorer_);
-        Sample(
-            N, Duration,
-            [&](QPoint a, QPoint b, const TTracePen& pen) {
-                if (pen.Width <= 1)
-                    RasterThinLine(target, a.x(), a.y(), b.x(), b.y(), pen.Color);
-                else
-                    RasterWideLine(target, a.x(), a.y(), b.x(), b.y(), pen.Width, pen.Color);
-            },
-            [](QPoint) {});
+        Sample(N, Duration, [&](QPoint a, QPoint b, const TTracePen& pen) {
+            if (pen.Width <= 1)
+                RasterThinLine(target, a.x(), a.y(), b.x(), b.y(), pen.Color);
+            else
+                RasterWideLine(target, a.x(), a.y(), b.x(), b.y(), pen.Width, pen.Color);
+        });
         return;
     }
 
@@ -196,16 +192,19 @@ void TOscScreen::DrawTrace(QPainter& Canvas, int N, double Duration)
     // through the painter.
     Canvas.save();
     Canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    Sample(
-        N, Duration,
-        [&](QPoint a, QPoint b, const TTracePen& pen) {
-            const QColor c = QColor::fromRgb(pen.Color);
-            auto span = [&](int x0, int x1, int y) { Canvas.fillRect(QRect(x0, y, x1 - x0 + 1, 1), c); };
-            if (pen.Width <= 1)
-                raster::ThinLine(a.x(), a.y(), b.x(), b.y(), span);
-            else
-                raster::WideLine(a.x(), a.y(), b.x(), b.y(), pen.Width, span);
-        },
-        [](QPoint) {});
+    // Only what can show is rasterised: the screen, and the clip within it.
+    QRect visible = Canvas.worldTransform().inverted().mapRect(QRect(0, 0, Canvas.device()->width(), Canvas.device()->height()));
+    if (Canvas.hasClipping())
+        visible &= Canvas.clipBoundingRect().toAlignedRect();
+    visible = visible.adjusted(-1, -1, 1, 1);
+    const raster::Clip clip{visible.left(), visible.top(), visible.right(), visible.bottom()};
+    Sample(N, Duration, [&](QPoint a, QPoint b, const TTracePen& pen) {
+        const QColor c = QColor::fromRgb(pen.Color);
+        auto span = [&](int x0, int x1, int y) { Canvas.fillRect(QRect(x0, y, x1 - x0 + 1, 1), c); };
+        if (pen.Width <= 1)
+            raster::ThinLine(a.x(), a.y(), b.x(), b.y(), clip, span);
+        else
+            raster::WideLine(a.x(), a.y(), b.x(), b.y(), pen.Width, clip, span);
+    });
     Canvas.restore();
 }

@@ -63,10 +63,10 @@ public:
     void DrawTrace(QPainter& Canvas, int N, double Duration);
 
 private:
-    // Sampling of the trace; Draw(x0, y0, x1, y1, pen) gets every segment and
-    // Move(x, y) every break, with the pen position as line-to leaves it.
-    template <class Seg, class Brk>
-    void Sample(int N, double Duration, Seg&& Draw, Brk&& Move);
+    // Sampling of the trace; Draw(from, to, pen) gets every segment, from the
+    // pen position as line-to leaves it.
+    template <class Seg>
+    void Sample(int N, double Duration, Seg&& Draw);
 
     double NextJitter();
 

@@ -139,6 +139,24 @@ TEST(CanvasModes, XorPenDrawnTwiceRestoresThePicture)
     c.LineTo(10, 4);
     EXPECT_EQ(c.Pixel(1, 4), clGreen);
     EXPECT_EQ(c.Pixel(8, 4), clWhite);
+    // A wide polyline crossing itself and a filled oval paint every pixel
+    // once: the crossing and the outline are inverted once, not restored.
+    const QImage before = b.Image();
+    const TPoint loop[] = {{1, 1}, {8, 8}, {8, 1}, {1, 8}};
+    c.Brush.Color = clRed;
+    for (int twice = 0; twice < 2; ++twice) {
+        c.Pen.Width = 3;
+        c.Polyline(loop, 4);
+        if (twice == 0) {
+            EXPECT_EQ(c.Pixel(4, 4), TColor(0xFFFFFF ^ 0x008000));
+        }
+        c.Pen.Width = 1;
+        c.Ellipse(1, 1, 9, 9);
+        c.Pie(0, 0, 10, 10, 10, 5, 5, 10);
+    }
+    EXPECT_EQ(b.Image(), before);
+    c.Ellipse(1, 1, 9, 9);
+    EXPECT_EQ(c.Pixel(1, 5), TColor(0xFFFFFF ^ 0x008000));
 }
 
 TEST(CanvasFill, FillRectFrameRectAndFocusRect)
@@ -238,14 +256,24 @@ Pixels line(int x0, int y0, int x1, int y1)
     return out;
 }
 
-// A wide line: the pixel centres within w / 2 of the segment.
+// A wide line: the pixel centres within w / 2 of the segment, which runs
+// half a pixel up and left for even w; a centre exactly w / 2 off is kept
+// only on the side of the smaller minor coordinate.
 bool nearSegment(int x0, int y0, int x1, int y1, int w, int x, int y)
 {
-    const double vx = x1 - x0, vy = y1 - y0, len2 = vx * vx + vy * vy;
-    double t = len2 > 0 ? ((x - x0) * vx + (y - y0) * vy) / len2 : 0;
-    t = std::clamp(t, 0.0, 1.0);
-    const double ex = x - (x0 + t * vx), ey = y - (y0 + t * vy);
-    return 4 * (ex * ex + ey * ey) <= double(w) * w + 1e-6;
+    using ll = long long;
+    const ll e = w % 2 == 0, vx = x1 - x0, vy = y1 - y0, len2 = vx * vx + vy * vy;
+    const ll px = 2 * ll(x - x0) + e, py = 2 * ll(y - y0) + e, dot = px * vx + py * vy, w2 = ll(w) * w;
+    auto cross = [&](ll ax, ll ay) { return ax * vy - ay * vx; };
+    if (len2 == 0 || dot <= 0)
+        return px * px + py * py <= w2;
+    if (dot >= 2 * len2)
+        return (px - 2 * vx) * (px - 2 * vx) + (py - 2 * vy) * (py - 2 * vy) <= w2;
+    const ll c = cross(px, py);
+    if (c * c != w2 * len2)
+        return c * c < w2 * len2;
+    const ll n = std::abs(vx) > std::abs(vy) ? cross(px, py + 2) : cross(px + 2, py);
+    return std::abs(n) < std::abs(c);
 }
 
 } // namespace ref
@@ -262,13 +290,14 @@ ref::Pixels inked(TBitmap& b, TColor c)
     return out;
 }
 
-// A white picture whose canvas either draws freely or through a clip that
-// leaves everything visible.
+// A white picture whose canvas either writes its pixels directly or, through
+// a clip of two rectangles that leaves everything visible, paints them
+// through the painter.
 TBitmap freshPicture(int w, int h, bool clipped)
 {
     TBitmap b = whiteBitmap(w, h);
     if (clipped)
-        b.Canvas().ClipRect(TRect(0, 0, w, h));
+        b.Canvas().Painter()->setClipRegion(QRegion(0, 0, w, h / 2) + QRegion(0, h / 2, w, h - h / 2));
     return b;
 }
 
@@ -433,7 +462,7 @@ TEST(CanvasRules, WidePenRingsOneInsideAnotherLeaveNoHoles)
         c.Ellipse(2 * q, 2 * q, W - 2 * q, W - 2 * q);
         // Red only well inside the innermost ring, nothing but pen inside the
         // outermost one.
-        const double mid = (W - 1) / 2.0, inner = (W - 4 * q - 1) / 2.0 - q / 2.0, outer = (W - 1) / 2.0 - q / 2.0;
+        const double mid = (W - 1) / 2.0 - (q % 2 == 0 ? 0.5 : 0), inner = (W - 4 * q - 1) / 2.0 - q / 2.0, outer = (W - 1) / 2.0 - q / 2.0;
         for (int y = 0; y < W; ++y)
             for (int x = 0; x < W; ++x) {
                 const double d = std::hypot(x - mid, y - mid);
@@ -445,4 +474,105 @@ TEST(CanvasRules, WidePenRingsOneInsideAnotherLeaveNoHoles)
                 }
             }
     }
+}
+
+TEST(CanvasRules, PensInkTheirWidthAcrossAndWideBoxesCentreThemOnTheOutline)
+{
+    // A pen of width W: W rows across a row line, W columns across a column
+    // line, and a W x W dot.
+    struct Line { int w, x0, y0, x1, y1; };
+    for (const Line& c : std::vector<Line>{{2, 3, 4, 12, 4}, {3, 3, 4, 12, 4}, {4, 3, 9, 12, 9}, {2, 6, 2, 6, 12},
+                                          {5, 6, 12, 6, 2}, {2, 5, 5, 5, 5}, {3, 5, 5, 5, 5}}) {
+        SCOPED_TRACE(testing::Message() << "width " << c.w << " " << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1);
+        TBitmap b = whiteBitmap(20, 20);
+        b.Canvas().Pen.Width = c.w;
+        b.Canvas().MoveTo(c.x0, c.y0);
+        b.Canvas().LineTo(c.x1, c.y1);
+        const bool row = c.y0 == c.y1 && c.x0 != c.x1;
+        std::set<int> across, along;
+        for (auto [x, y] : inked(b, clBlack)) {
+            across.insert(row ? y : x);
+            along.insert(row ? x : y);
+        }
+        EXPECT_EQ(int(across.size()), c.w);
+        EXPECT_EQ(*across.begin(), (row ? c.y0 : c.x0) - c.w / 2);
+        if (c.x0 == c.x1 && c.y0 == c.y1) {
+            EXPECT_EQ(int(along.size()), c.w);
+        }
+    }
+    // Boxes: the pen straddles the one-pixel outline, or with psInsideFrame
+    // stays inside the box.
+    for (int kind = 0; kind < 3; ++kind)
+        for (int w : {2, 3, 4})
+            for (bool inside : {false, true}) {
+                SCOPED_TRACE(testing::Message() << "kind " << kind << " width " << w << (inside ? " inside" : ""));
+                TBitmap b = whiteBitmap(24, 24);
+                TCanvas& c = b.Canvas();
+                c.Pen.Width = w;
+                c.Pen.Style = inside ? TPenStyle::psInsideFrame : TPenStyle::psSolid;
+                c.Brush.Color = clRed;
+                if (kind == 0)
+                    c.Rectangle(6, 5, 18, 16);
+                else if (kind == 1)
+                    c.Ellipse(6, 5, 18, 16);
+                else
+                    c.RoundRect(6, 5, 18, 16, 6, 6);
+                const ref::Pixels pen = inked(b, clBlack);
+                int l = 99, t = 99, r = -1, bt = -1;
+                for (auto [x, y] : pen)
+                    l = std::min(l, x), t = std::min(t, y), r = std::max(r, x), bt = std::max(bt, y);
+                const int out = inside ? 0 : w / 2, in = inside ? 0 : (w - 1) / 2;
+                EXPECT_EQ(QRect(QPoint(l, t), QPoint(r, bt)), QRect(QPoint(6 - out, 5 - out), QPoint(17 + in, 15 + in)));
+                EXPECT_TRUE(isColor(b, 12, 10, clRed));
+                // Straight sides are w pixels thick.
+                int thick = 0;
+                for (int y = 0; y < 12; ++y)
+                    thick += pen.count({12, y});
+                EXPECT_EQ(thick, w);
+            }
+}
+
+TEST(CanvasRules, LinesFarOffThePictureInkTheirVisiblePixelsOnly)
+{
+    // The visible part of a line two million pixels long, as the rule inks it.
+    for (int w : {1, 3, 4}) {
+        SCOPED_TRACE(testing::Message() << "width " << w);
+        TBitmap b = whiteBitmap(50, 50);
+        b.Canvas().Pen.Width = w;
+        b.Canvas().MoveTo(5, 5);
+        b.Canvas().LineTo(10, 2000000);
+        ref::Pixels want;
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 50; ++x)
+                if (w == 1 ? x == 5 && y >= 5 : ref::nearSegment(5, 5, 10, 2000000, w, x, y))
+                    want.insert({x, y});
+        EXPECT_EQ(inked(b, clBlack), want);
+    }
+    // Lines, a polygon and ovals across the whole range of coordinates finish
+    // and ink a straight run where they cross the picture.
+    TBitmap b = whiteBitmap(50, 50);
+    TCanvas& c = b.Canvas();
+    for (int w : {1, 2}) {
+        c.Pen.Width = w;
+        c.MoveTo(INT_MIN, 20);
+        c.LineTo(INT_MAX, 20);
+        c.MoveTo(30, INT_MAX);
+        c.LineTo(30, INT_MIN);
+        c.MoveTo(INT_MIN, INT_MIN);
+        c.LineTo(INT_MAX, INT_MAX);
+    }
+    for (int x = 0; x < 50; ++x)
+        EXPECT_TRUE(isColor(b, x, 20, clBlack) && isColor(b, x, 19, clBlack) && isColor(b, x, x, clBlack)) << x;
+    c.Pen.Width = 1;
+    c.Brush.Color = clRed;
+    c.Ellipse(-1000000000, 25, 1000000000, 2000000000);
+    EXPECT_TRUE(isColor(b, 40, 25, clBlack) && isColor(b, 40, 26, clRed) && isColor(b, 40, 24, clWhite));
+    const TPoint tri[] = {{INT_MIN, 45}, {INT_MAX, 45}, {0, INT_MAX}};
+    c.Polygon(tri, 3);
+    EXPECT_TRUE(isColor(b, 10, 45, clBlack) && isColor(b, 10, 46, clRed));
+    c.Pen.Width = 2;
+    c.Arc(INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0, 1, 1);
+    c.Brush.Color = clBlue;
+    c.RoundRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MAX, INT_MAX);
+    EXPECT_TRUE(isColor(b, 25, 25, clBlue));
 }
