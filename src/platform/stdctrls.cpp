@@ -821,17 +821,7 @@ void TTrackBar::SetThumbLength(int v)
 
 // ---------------------------------------------------------------- TTimer
 
-namespace {
-// The timers' wander differs from run to run: their sequences are seeded
-// from the system's random source, read once.
-std::uint_fast32_t wanderSeed()
-{
-    static std::minstd_rand seeds(std::random_device{}());
-    return seeds();
-}
-} // namespace
-
-TTimer::TTimer(QObject* owner) : TComponent(owner), m_timer(new QTimer(this)), m_random(wanderSeed())
+TTimer::TTimer(QObject* owner) : TComponent(owner), m_timer(new QTimer(this))
 {
     m_timer->setTimerType(Qt::PreciseTimer);
     connect(m_timer, &QTimer::timeout, this, [this] {

@@ -355,12 +355,13 @@ public:
     void SetInterval(int ms);
     bool Enabled() const { return m_enabled; }
     void SetEnabled(bool v);
-    // Lets every tick come up to `ms` milliseconds early or late, at random
-    // (a different sequence in every run of the program), each wait measured from the tick before, so that the tick times drift
+    // Lets every tick come up to `ms` milliseconds early or late, at random,
+    // each wait measured from the tick before, so that the tick times drift
     // against the clock as a desktop timer's do; 0 (the default) keeps a
     // steady beat.  A picture drawn on every tick from the time of day then
     // does not catch a signal whose period divides the interval at the same
-    // phase for good.
+    // phase for good. The sequence is the same in every run: it has only to
+    // break the lock, and the desktop's own delivery of ticks varies anyway.
     int Wander() const { return m_wander; }
     void SetWander(int ms);
     TNotifyEvent OnTimer;
