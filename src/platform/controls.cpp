@@ -699,4 +699,9 @@ void SetTabOrder(std::initializer_list<QWidget*> order)
         if (w)
             prev = w;
     }
+    // The form gives its first focus by this order, not by the order in
+    // which its controls were made.
+    TControl* first = order.size() ? ControlOf(*order.begin()) : nullptr;
+    if (TForm* f = first ? first->ParentForm() : nullptr)
+        f->SetTabOrderList(std::vector<QPointer<QWidget>>(order.begin(), order.end()));
 }

@@ -229,43 +229,120 @@ void TForm::HideForm()
     hide();
 }
 
+namespace {
+// Depth of event delivery through LabApplication::notify.
+int g_notifyDepth = 0;
+// The modal forms up, innermost last.
+std::vector<TForm*> g_modal;
+
+bool IsHelpWindow(const QWidget* w)
+{
+    return w->objectName() == QLatin1String("HelpViewer");
+}
+
+// The window a modal form is opened over: the form modal before it, else
+// the active window, else the main form; none when it is hidden (a start
+// form hidden for its laboratory form).
+QWidget* OwnerForModal(const TForm* f)
+{
+    QWidget* candidates[] = {g_modal.empty() ? nullptr : g_modal.back(), QApplication::activeWindow(),
+                             Application ? Application->MainForm() : nullptr};
+    for (QWidget* w : candidates)
+        if (w && w != f && w->isWindow() && w->isVisible() && !IsHelpWindow(w))
+            return w;
+    return nullptr;
+}
+
+#if defined(LAB_HAVE_XCB) && QT_CONFIG(xcb)
+// The platform names an owner to the window manager only for dialogs; a
+// modal window of any kind must stay in front of the window it blocks.
+void SetTransientForOnDesktop(QWidget* w, QWidget* owner)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !w->internalWinId())
+        return;
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return;
+    const auto win = xcb_window_t(w->internalWinId());
+    if (owner) {
+        const auto o = xcb_window_t(owner->winId());
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1, &o);
+    } else {
+        xcb_delete_property(c, win, XCB_ATOM_WM_TRANSIENT_FOR);
+    }
+    xcb_flush(c);
+}
+#else
+void SetTransientForOnDesktop(QWidget*, QWidget*) {}
+#endif
+} // namespace
+
+bool TForm::IsBlockedByModal() const
+{
+    if (g_modal.empty() || IsHelpWindow(this))
+        return false;
+    // A form on top of the innermost modal form (one it opened) is not
+    // blocked by it; every other window is.
+    for (auto it = g_modal.rbegin(); it != g_modal.rend(); ++it)
+        if (*it == this)
+            return it != g_modal.rbegin();
+    return !(windowHandle() && g_modal.back()->windowHandle() &&
+             g_modal.back()->windowHandle()->isAncestorOf(windowHandle(), QWindow::IncludeTransients));
+}
+
 int TForm::ShowModal()
 {
     DoCreate();
     m_modalResult = mrNone;
     ++m_modalDepth;
-    // Other windows are disabled while the form is modal; help viewers stay usable.
-    std::vector<QPointer<QWidget>> disabled;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w == this || w->objectName() == "HelpViewer" || !w->isEnabled() || w->isHidden())
-            continue;
-        w->setEnabled(false);
-        disabled.emplace_back(w);
-    }
+    // The window manager keeps a modal window in front of the window it was
+    // opened over; blocked windows keep their look and take no input.
+    QPointer<QWidget> owner = OwnerForModal(this);
+    QPointer<QWidget> ownerFocus = owner ? owner->focusWidget() : nullptr;
+    setWindowModality(Qt::WindowModal);
+    winId();
+    windowHandle()->setTransientParent(owner ? owner->windowHandle() : nullptr);
+    g_modal.push_back(this);
+    m_modalEnded = false;
+    m_loopDepth = g_notifyDepth;
     ShowForm();
+    SetTransientForOnDesktop(this, owner);
     QEventLoop loop;
-    for (;;) {
-        while (m_modalResult == mrNone && !(Application && Application->Terminated()))
-            loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
-        if (Application && Application->Terminated())
-            break;
-        // The form may refuse to close; then the loop goes on.
-        if (CloseQuery()) {
-            TCloseAction action = TCloseAction::caHide;
-            if (OnClose)
-                Guarded([&] { OnClose(this, action); });
-            if (action != TCloseAction::caNone)
-                break;
-        }
-        m_modalResult = mrNone;
+    while (!m_modalEnded && !(Application && Application->Terminated())) {
+        loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+        CheckModalResult();
     }
     int result = m_modalResult;
     hide();
-    for (auto& w : disabled)
-        if (w)
-            w->setEnabled(true);
+    std::erase(g_modal, this);
+    setWindowModality(Qt::NonModal);
+    windowHandle()->setTransientParent(nullptr);
+    SetTransientForOnDesktop(this, nullptr);
+    if (owner && owner->isVisible()) {
+        owner->activateWindow();
+        if (ownerFocus && ownerFocus->window() == owner)
+            ownerFocus->setFocus(Qt::ActiveWindowFocusReason);
+    }
     --m_modalDepth;
     return result;
+}
+
+void TForm::CheckModalResult()
+{
+    if (m_modalResult == mrNone || m_modalEnded || m_checkingResult)
+        return;
+    m_checkingResult = true;
+    // The form may refuse to close; then the loop goes on.
+    if (CloseQuery()) {
+        TCloseAction action = TCloseAction::caHide;
+        if (OnClose)
+            Guarded([&] { OnClose(this, action); });
+        m_modalEnded = action != TCloseAction::caNone;
+    }
+    if (!m_modalEnded)
+        m_modalResult = mrNone;
+    m_checkingResult = false;
 }
 
 bool TForm::CloseQuery()
@@ -325,12 +402,29 @@ void TForm::Deactivate()
 void TForm::showEvent(QShowEvent* e)
 {
     TWinControl::showEvent(e);
-    if (!e->spontaneous())
-        Guarded([&] { DoShow(); });
+    if (e->spontaneous())
+        return;
+    // The focus goes back to the control that had it when the form was
+    // hidden (for a laboratory form, say); the first time, to the first
+    // control of the Tab order.
+    std::vector<QPointer<QWidget>> candidates{m_focusWhenHidden};
+    if (!m_shownBefore)
+        candidates = m_tabOrder;
+    m_shownBefore = true;
+    for (QWidget* w : candidates) {
+        QWidget* t = w && w->focusProxy() ? w->focusProxy() : w;
+        if (t && t->window() == this && t->isEnabled() && t->isVisibleTo(this) && t->focusPolicy() != Qt::NoFocus) {
+            t->setFocus(Qt::OtherFocusReason);
+            break;
+        }
+    }
+    Guarded([&] { DoShow(); });
 }
 
 void TForm::hideEvent(QHideEvent* e)
 {
+    if (!e->spontaneous())
+        m_focusWhenHidden = focusWidget();
     TWinControl::hideEvent(e);
     if (!e->spontaneous())
         Guarded([&] { DoHide(); });
@@ -339,9 +433,9 @@ void TForm::hideEvent(QHideEvent* e)
 void TForm::closeEvent(QCloseEvent* e)
 {
     e->ignore();
-    // While a modal form is up the others are disabled, and their close
-    // buttons with them; a window manager may still ask them to close.
-    if (!isEnabled())
+    // A window a modal form blocks takes no close: the window manager may
+    // still ask it to close from its title bar or a task list.
+    if (IsBlockedByModal())
         return;
     Close();
 }
@@ -619,6 +713,38 @@ QStringList TApplication::Arguments() const
 bool TApplication::eventFilter(QObject* o, QEvent* e)
 {
     switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ContextMenu:
+        // Qt blocks the windows a modal form was opened over; any other
+        // window of ours lies under it just as well.
+        if (auto* w = qobject_cast<QWidget*>(o); w && !g_modal.empty()) {
+            if (auto* f = qobject_cast<TForm*>(w->window()); f && f->IsBlockedByModal()) {
+                if (e->type() == QEvent::MouseButtonPress) {
+                    g_modal.back()->raise();
+                    g_modal.back()->activateWindow();
+                }
+                return true;
+            }
+        }
+        break;
+    case QEvent::WindowActivate:
+        // The keyboard goes to the modal form, not to a window it blocks
+        // that the window manager activated on a click.
+        if (auto* f = qobject_cast<TForm*>(o); f && f->IsBlockedByModal())
+            QTimer::singleShot(0, g_modal.back(), [m = QPointer<TForm>(g_modal.back())] {
+                if (m && m->isVisible() && !m->isActiveWindow())
+                    m->activateWindow();
+            });
+        break;
+    default:
+        break;
+    }
+    switch (e->type()) {
     case QEvent::KeyPress: {
         // Once per key: when it reaches the focused control of a form that
         // previews keys.
@@ -753,13 +879,21 @@ LabApplication::~LabApplication()
 
 bool LabApplication::notify(QObject* receiver, QEvent* e)
 {
+    bool r = true;
+    ++g_notifyDepth;
     try {
-        return QApplication::notify(receiver, e);
+        r = QApplication::notify(receiver, e);
     } catch (const std::exception& ex) {
         if (Application)
             Application->HandleException(ex);
-        return true;
     }
+    --g_notifyDepth;
+    // The modal loop looks at the result after each event it handles
+    // itself, not once per pass: a refused OK must not be overtaken by a
+    // cancel that came in behind it.
+    if (!g_modal.empty() && g_notifyDepth == g_modal.back()->m_loopDepth)
+        g_modal.back()->CheckModalResult();
+    return r;
 }
 
 // ---------------------------------------------------------------- screen and system
