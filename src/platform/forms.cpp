@@ -593,6 +593,8 @@ void TApplication::SetHint(const QString& h)
 
 void TApplication::HandleException(const std::exception& e)
 {
+    if (dynamic_cast<const EAbort*>(&e))
+        return;
     if (OnException) {
         OnException(this, e);
         return;
@@ -844,6 +846,7 @@ void TApplication::focusLeft(TControl* c, Qt::FocusReason reason)
         // error is shown once the move of the focus is over.  A click that
         // moved the focus does nothing more.
         c->m_entered = true;
+        NoteRefusedExit();
         if (reason == Qt::MouseFocusReason)
             g_swallowPress = true;
         c->SetFocus();
