@@ -7,10 +7,13 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -897,6 +900,18 @@ bool LabApplication::notify(QObject* receiver, QEvent* e)
     if (!g_modal.empty() && g_notifyDepth == g_modal.back()->m_loopDepth)
         g_modal.back()->CheckModalResult();
     return r;
+}
+
+bool LoadQtTranslation()
+{
+    auto* t = new QTranslator(qApp);
+    if (!t->load(QLocale(QLocale::Russian, QLocale::Russia), "qtbase", "_",
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    return true;
 }
 
 // ---------------------------------------------------------------- screen and system

@@ -211,6 +211,11 @@ public:
     bool notify(QObject* receiver, QEvent* e) override;
 };
 
+// The texts Qt itself supplies (an entry field's menu, a dialog's buttons)
+// in Russian, as on a Russian desktop; without the translation they stay
+// as they were.  Returns whether it was found.
+bool LoadQtTranslation();
+
 // Runs f; an exception goes to the application's handler.
 void Guarded(const std::function<void()>& f);
 
