@@ -205,15 +205,30 @@ void TForm::SetActiveControl(TControl* c)
 void TForm::ShowForm()
 {
     DoCreate();
-    if (Position == TPosition::poScreenCenter && !isVisible()) {
+    // Centred when first shown; shown again, it is where it was.
+    if (Position == TPosition::poScreenCenter && !isVisible() && !m_shownBefore) {
         centreOnScreen();
         // Until the window manager has framed the window its frame is a
-        // guess; the window is put right once the frame is known.
+        // guess; the window is put right once the frame is known, which
+        // nothing announces.
         m_centreWithFrame = true;
+        QTimer::singleShot(0, this, [this] { centreOnceFramed(100); });
     }
     show();
     raise();
     activateWindow();
+}
+
+void TForm::centreOnceFramed(int tries)
+{
+    if (!m_centreWithFrame || !isVisible())
+        return;
+    if (windowHandle() && !windowHandle()->frameMargins().isNull()) {
+        m_centreWithFrame = false;
+        centreOnScreen();
+    } else if (tries > 0) {
+        QTimer::singleShot(20, this, [this, tries] { centreOnceFramed(tries - 1); });
+    }
 }
 
 void TForm::centreOnScreen()
@@ -222,9 +237,13 @@ void TForm::centreOnScreen()
     if (!s)
         return;
     const QRect area = s->availableGeometry();
-    const QSize outer = size().grownBy(FrameMarginsOf(this));
-    // A window's position is that of its frame.
-    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+    const QMargins frame = FrameMarginsOf(this);
+    const QSize outer = size().grownBy(frame);
+    // Placed by its client area: a position given for the frame is taken
+    // for the client's while the frame is still unknown, and then kept.
+    setGeometry(QRect(QPoint(area.x() + (area.width() - outer.width()) / 2 + frame.left(),
+                             area.y() + (area.height() - outer.height()) / 2 + frame.top()),
+                      size()));
 }
 
 void TForm::HideForm()
@@ -477,14 +496,6 @@ bool TForm::event(QEvent* e)
         if (m_wasActive) {
             m_wasActive = false;
             Guarded([&] { Deactivate(); });
-        }
-        break;
-    case QEvent::Move:
-    case QEvent::Resize:
-    case QEvent::Expose:
-        if (m_centreWithFrame && isVisible() && windowHandle() && !windowHandle()->frameMargins().isNull()) {
-            m_centreWithFrame = false;
-            centreOnScreen();
         }
         break;
     case QEvent::Hide:

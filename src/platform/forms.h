@@ -112,6 +112,7 @@ private:
     void applyFlags();
     // Puts the window, frame included, in the middle of the work area.
     void centreOnScreen();
+    void centreOnceFramed(int tries);
     TFormBorderStyle m_borderStyle = TFormBorderStyle::bsSizeable;
     unsigned m_borderIcons = biSystemMenu | biMinimize | biMaximize;
     int m_modalResult = mrNone;
