@@ -75,6 +75,30 @@ TEST(SineGen, MultiplierClickedAloneFiresChange)
     EXPECT_TRUE(b->isChecked());
 }
 
+TEST(SineGen, MultiplierCirclesFitTheirRowsRingedByAnOutline)
+{
+    TSineGenForm g;
+    g.Show();
+    testutil::pump();
+    for (int i = 0; i < 3; ++i) {
+        const QImage img = g.rgM->Button(i)->grab().toImage();
+        int top = img.height(), bottom = -1;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width() / 2; ++x)
+                if (img.pixel(x, y) == qRgb(255, 255, 255)) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        const int mid = (top + bottom) / 2;
+        bool ringed = false;
+        for (int x = 0; x < img.width() && img.pixel(x, mid) != qRgb(255, 255, 255); ++x)
+            ringed = ringed || qGray(img.pixel(x, mid)) < 110;
+        EXPECT_GT(top, 0) << i;
+        EXPECT_LT(bottom, img.height() - 1) << i;
+        EXPECT_TRUE(ringed) << i;
+    }
+}
+
 TEST(SineGen, KnobFollowsTheFormHeight)
 {
     TSineGenForm g;
