@@ -212,11 +212,21 @@ void TForm::ShowForm()
         // guess; the window is put right once the frame is known, which
         // nothing announces.
         m_centreWithFrame = true;
+        winId();
+        windowHandle()->installEventFilter(this);
         QTimer::singleShot(0, this, [this] { centreOnceFramed(100); });
     }
     show();
     raise();
     activateWindow();
+}
+
+bool TForm::eventFilter(QObject* o, QEvent* e)
+{
+    // Framed by the window manager before it is first exposed.
+    if (o == windowHandle() && e->type() == QEvent::Expose)
+        centreOnceFramed(0);
+    return TWinControl::eventFilter(o, e);
 }
 
 void TForm::centreOnceFramed(int tries)

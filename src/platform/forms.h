@@ -103,6 +103,7 @@ protected:
     void changeEvent(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
 private:
