@@ -143,23 +143,26 @@ QRect ScreenArea()
     return QGuiApplication::primaryScreen()->availableGeometry();
 }
 
+std::uint32_t Atom(const char* name)
+{
+    xcb_connection_t* c = qApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr);
+    const std::uint32_t a = r ? r->atom : 0;
+    std::free(r);
+    return a;
+}
+
 // What the close button of the window's title bar does: the window manager
 // is asked to close the window.
 void AskToClose(WId id)
 {
-    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    ASSERT_NE(x11, nullptr);
-    xcb_connection_t* c = x11->connection();
-    const char* name = "_NET_CLOSE_WINDOW";
-    xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr);
-    ASSERT_NE(r, nullptr);
+    xcb_connection_t* c = qApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
     xcb_client_message_event_t ev{};
     ev.response_type = XCB_CLIENT_MESSAGE;
     ev.format = 32;
     ev.window = xcb_window_t(id);
-    ev.type = r->atom;
+    ev.type = Atom("_NET_CLOSE_WINDOW");
     ev.data.data32[1] = 2;  // asked for by the user (a pager's request)
-    std::free(r);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&ev));
@@ -167,7 +170,7 @@ void AskToClose(WId id)
 }
 
 // A visible window of a process whose title begins with `title`.
-[[maybe_unused]] WId FindWindow(qint64 pid, const QString& title)
+WId FindWindow(qint64 pid, const QString& title)
 {
     const QString pattern = "^" + QRegularExpression::escape(title);
     WId found = 0;
@@ -183,85 +186,77 @@ void AskToClose(WId id)
     return found;
 }
 
+WId Active()
+{
+    return Tool("xdotool", {"getactivewindow"}).trimmed().toULong();
+}
+
 void ClickAt(QPoint global)
 {
     Tool("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y()), "click", "1"});
 }
 
-// The top-level windows from the bottom of the stack to its top.
-QList<WId> Stacking()
+// Where a window lies in the stack of windows, counted from the bottom.
+int StackPlace(WId id)
 {
-    QList<WId> ids;
-    const QString out = Tool("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
-    for (const QRegularExpressionMatch& m : QRegularExpression("0x[0-9a-f]+").globalMatch(out))
-        ids << m.captured().toULong(nullptr, 16);
-    return ids;
+    return Tool("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"})
+        .indexOf(QRegularExpression(QString("0x%1\\b").arg(id, 0, 16)));
 }
 
-// Sees an event of the X server reach the program: a press of the mouse on
-// a window (the window manager lets a click through only when it has done
-// what the click does: raise the window, give it the activation), or the
-// window manager's request that a window close.
+// Sees an event of the X server for a window reach the program: a press of
+// the mouse (Qt takes it through the input extension: a generic event of
+// type 4, the window at byte 24) or the window manager's request to close
+// it (a client message: the window at byte 4, the protocol at byte 12).
+// The window manager lets a click through when it has done what a click
+// does (raise the window, give it the activation).
 class XEventWatch : public QAbstractNativeEventFilter {
 public:
-    enum Kind { Press, CloseRequest };
-    XEventWatch(Kind kind, WId w) : m_kind(kind), m_window(std::uint32_t(w))
+    XEventWatch(WId w, bool close) : m_window(w), m_close(close ? Atom("WM_DELETE_WINDOW") : 0)
     {
         qApp->installNativeEventFilter(this);
     }
     ~XEventWatch() override { qApp->removeNativeEventFilter(this); }
     bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override
     {
-        // Qt takes the mouse through the input extension: a button press is
-        // a generic event of type 4 with its window at byte 24.  A client
-        // message has its window at byte 4 and its protocol at byte 12.
         const auto* b = static_cast<const unsigned char*>(message);
-        auto at = [b](int offset) {
+        auto at = [b](int i) {
             std::uint32_t v = 0;
-            std::memcpy(&v, b + offset, sizeof v);
+            std::memcpy(&v, b + i, sizeof v);
             return v;
         };
-        if (m_kind == Press && (b[0] & 0x7f) == XCB_GE_GENERIC && (at(8) & 0xffff) == 4 && at(24) == m_window)
-            seen = true;
-        if (m_kind == CloseRequest && (b[0] & 0x7f) == XCB_CLIENT_MESSAGE && at(4) == m_window &&
-            at(12) == Atom("WM_DELETE_WINDOW"))
-            seen = true;
+        const int type = b[0] & 0x7f;
+        m_seen = m_seen || (m_close ? type == XCB_CLIENT_MESSAGE && at(4) == m_window && at(12) == m_close
+                                    : type == XCB_GE_GENERIC && (at(8) & 0xffff) == 4 && at(24) == m_window);
         return false;
     }
     // Waits until the event has come and the program has handled it.
     bool Handled()
     {
-        const bool came = QTest::qWaitFor([this] { return seen; }, 10000);
+        const bool came = QTest::qWaitFor([this] { return m_seen; }, 10000);
         QCoreApplication::processEvents();
         return came;
     }
-    bool seen = false;
 
 private:
-    static std::uint32_t Atom(const char* name)
-    {
-        xcb_connection_t* c = qApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr);
-        const std::uint32_t a = r ? r->atom : 0;
-        std::free(r);
-        return a;
-    }
-    Kind m_kind;
-    std::uint32_t m_window;
+    std::uint32_t m_window, m_close;
+    bool m_seen = false;
 };
 
-// Opens a modal form over `blocked` and clicks on `blocked` at `click`:
-// the modal form stays in front with the keyboard, and `blocked` keeps its
-// look (the part `look` of it, which the modal form does not cover).
-void ExpectModalStaysInFront(TForm& blocked, QPoint click, QRect look, const std::function<void()>& openModal)
+// Opens a modal form over `blocked`, and while it is up clicks on `blocked`
+// at `click` and has the window manager ask `blocked` and `other` to close:
+// the modal form stays in front with the keyboard, `blocked` keeps its look
+// (its part `look`, which the modal form leaves uncovered), and neither
+// window closes.
+void ExpectModalStaysInFront(TForm& blocked, QPoint click, QRect look, TForm& other,
+                             const std::function<void()>& openModal)
 {
     blocked.ShowForm();
     (void)SettledFrame(&blocked);
     ASSERT_TRUE(QTest::qWaitFor([&] { return blocked.isActiveWindow(); }, 5000));
-    QScreen* screen = QGuiApplication::primaryScreen();
     const QRect lookOnScreen(blocked.mapToGlobal(look.topLeft()), look.size());
     auto grab = [&] {
-        return screen->grabWindow(0, lookOnScreen.x(), lookOnScreen.y(), look.width(), look.height())
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(0, lookOnScreen.x(), lookOnScreen.y(), look.width(), look.height())
             .toImage()
             .convertToFormat(QImage::Format_RGB32);
     };
@@ -278,69 +273,46 @@ void ExpectModalStaysInFront(TForm& blocked, QPoint click, QRect look, const std
             TForm* f;
             ~End() { f->SetModalResult(mrCancel); }
         } end{modal};
-        ASSERT_TRUE(SettledFrame(modal).isValid());
-        EXPECT_FALSE(SettledFrame(modal).intersects(lookOnScreen));
-        XEventWatch press(XEventWatch::Press, blocked.winId());
+        ASSERT_FALSE(SettledFrame(modal).intersects(lookOnScreen));
+        XEventWatch press(blocked.winId(), false);
         ClickAt(blocked.mapToGlobal(click));
         EXPECT_TRUE(press.Handled());
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] {
-                const QList<WId> stack = Stacking();
-                return stack.indexOf(modal->winId()) > stack.indexOf(blocked.winId()) &&
-                       Tool("xdotool", {"getactivewindow"}).trimmed() == QString::number(modal->winId());
-            },
-            5000))
+            [&] { return StackPlace(modal->winId()) > StackPlace(blocked.winId()) && Active() == modal->winId(); }, 5000))
             << "the window under the modal form came in front of it, or kept the keyboard";
         EXPECT_TRUE(grab() == before) << "the blocked window changed its look";
+        for (TForm* f : {&blocked, &other}) {
+            XEventWatch close(f->winId(), true);
+            AskToClose(f->winId());
+            EXPECT_TRUE(close.Handled() && f->isVisible()) << f->Caption().toStdString() << " closed";
+        }
         checked = true;
     });
     openModal();
     EXPECT_TRUE(checked);
-    blocked.HideForm();
 }
 
 } // namespace
 
-TEST(Desktop, AModalFormStaysInFrontOfTheWindowItBlocksWhichKeepsItsLook)
+TEST(Desktop, AModalFormStaysInFrontOfTheWindowsItBlocksWhichKeepTheirLookAndTakeNoClose)
 {
+    TForm other;
+    other.SetCaption("Другое окно");
+    other.SetBounds(1000, 40, 200, 100);  // out of the modal forms' way
+    other.ShowForm();
     kalvern::TStartForm start(nullptr);
-    ExpectModalStaysInFront(start, QPoint(40, 400), QRect(16, 72, 600, 24), [&] { start.bResBridge->Click(); });
+    ExpectModalStaysInFront(start, QPoint(40, 400), QRect(16, 72, 600, 24), other,
+                            [&] { start.bResBridge->Click(); });
+    // Once the modal form has gone, a window closes.
+    AskToClose(start.winId());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !start.isVisible(); }, 10000));
     TResBridgeForm bench(nullptr);
     bench.SetVariant(3);
     bench.ShowForm();  // laid out on the screen before its parts are named
     (void)SettledFrame(&bench);
     ExpectModalStaysInFront(bench, QPoint(bench.width() / 2, bench.height() - 60),
-                            QRect(bench.StatusBar->mapTo(&bench, QPoint()), bench.StatusBar->size()),
+                            QRect(bench.StatusBar->mapTo(&bench, QPoint()), bench.StatusBar->size()), other,
                             [&] { bench.bShowVars->Click(); });
-}
-
-// The window manager's close (the title bar's button) of a window under a
-// modal form is not taken: neither of the window the form was opened over
-// nor of another one.  With the modal form gone, it closes.
-TEST(Desktop, AWindowUnderAModalFormTakesNoClose)
-{
-    TForm other;
-    other.SetCaption("Другое окно");
-    other.ShowForm();
-    kalvern::TStartForm start(nullptr);
-    start.ShowForm();
-    ASSERT_TRUE(SettledFrame(&other).isValid() && SettledFrame(&start).isValid());
-    QTimer::singleShot(0, [&] {
-        TSelVarForm* dialog = kalvern::TStartForm::SelVarForm();
-        ASSERT_TRUE(dialog && QTest::qWaitFor([&] { return dialog->isVisible(); }, 10000));
-        for (TForm* f : {&other, static_cast<TForm*>(&start)}) {
-            XEventWatch close(XEventWatch::CloseRequest, f->winId());
-            AskToClose(f->winId());
-            EXPECT_TRUE(close.Handled());
-            EXPECT_TRUE(f->isVisible()) << f->Caption().toStdString();
-        }
-        dialog->SetModalResult(mrCancel);
-    });
-    start.bResBridge->Click();
-    XEventWatch close(XEventWatch::CloseRequest, start.winId());
-    AskToClose(start.winId());
-    EXPECT_TRUE(close.Handled());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !start.isVisible(); }, 10000));
 }
 
 TEST(Desktop, ASwitchClickedToLeaveARefusedEntryStaysOff)
@@ -524,8 +496,7 @@ TEST(Desktop, TheProgramsAskForTheVariantAndEndWithTheStartForm)
         ASSERT_NE(start, 0u);
         // Used once the window is in place and has the activation.
         const QRect frame = SettledFrame(start);
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return Tool("xdotool", {"getactivewindow"}).trimmed() == QString::number(start); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Active() == start; }, 10000));
         const QString info = Tool("xwininfo", {"-id", QString::number(start)});
         const int x = QRegularExpression(R"(Absolute upper-left X:\s*(-?\d+))").match(info).captured(1).toInt();
         const int y = QRegularExpression(R"(Absolute upper-left Y:\s*(-?\d+))").match(info).captured(1).toInt();
@@ -536,7 +507,8 @@ TEST(Desktop, TheProgramsAskForTheVariantAndEndWithTheStartForm)
             ClickAt(QPoint(x, y) + p.button);
         const WId dialog = FindWindow(program.processId(), "Выбор варианта");
         ASSERT_NE(dialog, 0u);
-        Tool("xdotool", {"key", "--window", QString::number(dialog), "Escape"});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Active() == dialog; }, 10000));
+        Tool("xdotool", {"key", "Escape"});
         EXPECT_TRUE(QTest::qWaitFor([&] { return !Viewable(dialog); }, 10000));
         EXPECT_TRUE(Viewable(start));
         AskToClose(start);
