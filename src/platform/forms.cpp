@@ -35,15 +35,24 @@ int g_beeps = 0;
 // press itself must not act on the control it was meant for.
 bool g_swallowPress = false;
 
+#if defined(LAB_HAVE_XCB) && QT_CONFIG(xcb)
+// The connection to the X server, for a window that has its own on it;
+// none elsewhere.
+xcb_connection_t* DesktopConnection(const QWidget* w)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !w->internalWinId())
+        return nullptr;
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+#endif
+
 // The platform names a window with an empty title after the program; an
 // empty title stays empty on the desktop too.
 void KeepTitleEmpty(QWidget* w)
 {
 #if defined(LAB_HAVE_XCB) && QT_CONFIG(xcb)
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || !w->internalWinId())
-        return;
-    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* c = DesktopConnection(w);
     if (!c)
         return;
     auto atom = [c](const char* name) {
@@ -290,10 +299,7 @@ QWidget* OwnerForModal(const TForm* f)
 // modal window of any kind must stay in front of the window it blocks.
 void SetTransientForOnDesktop(QWidget* w, QWidget* owner)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || !w->internalWinId())
-        return;
-    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* c = DesktopConnection(w);
     if (!c)
         return;
     const auto win = xcb_window_t(w->internalWinId());
@@ -366,15 +372,20 @@ void TForm::CheckModalResult()
         return;
     m_checkingResult = true;
     // The form may refuse to close; then the loop goes on.
-    if (CloseQuery()) {
-        TCloseAction action = TCloseAction::caHide;
-        if (OnClose)
-            Guarded([&] { OnClose(this, action); });
-        m_modalEnded = action != TCloseAction::caNone;
-    }
+    m_modalEnded = AgreesToClose();
     if (!m_modalEnded)
         m_modalResult = mrNone;
     m_checkingResult = false;
+}
+
+bool TForm::AgreesToClose()
+{
+    if (!CloseQuery())
+        return false;
+    TCloseAction action = TCloseAction::caHide;
+    if (OnClose)
+        Guarded([&] { OnClose(this, action); });
+    return action != TCloseAction::caNone;
 }
 
 bool TForm::CloseQuery()
@@ -394,15 +405,10 @@ void TForm::Close()
     if (m_closing)
         return;
     m_closing = true;
-    if (CloseQuery()) {
-        TCloseAction action = TCloseAction::caHide;
-        if (OnClose)
-            Guarded([&] { OnClose(this, action); });
-        if (action != TCloseAction::caNone) {
-            hide();
-            if (Application && Application->MainForm() == this)
-                Application->Terminate();
-        }
+    if (AgreesToClose()) {
+        hide();
+        if (Application && Application->MainForm() == this)
+            Application->Terminate();
     }
     m_closing = false;
 }

@@ -110,6 +110,8 @@ private:
     friend class LabApplication;
     // Ends the modal loop when ModalResult is set and the form agrees to close.
     void CheckModalResult();
+    // CloseQuery, then OnClose: whether the form goes.
+    bool AgreesToClose();
     void applyFlags();
     // Puts the window, frame included, in the middle of the work area.
     void centreOnScreen();
