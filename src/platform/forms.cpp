@@ -34,6 +34,10 @@ int g_beeps = 0;
 // A press that moved the focus out of a field whose entry was refused: the
 // press itself must not act on the control it was meant for.
 bool g_swallowPress = false;
+// Depth of event delivery through LabApplication::notify.
+int g_notifyDepth = 0;
+// The modal forms up, innermost last.
+std::vector<TForm*> g_modal;
 
 #if defined(LAB_HAVE_XCB) && QT_CONFIG(xcb)
 // The connection to the X server, for a window that has its own on it;
@@ -116,6 +120,7 @@ TForm::~TForm()
     m_destroying = true;
     for (TControl* c : findChildren<TControl*>())
         c->m_destroying = true;
+    std::erase(g_modal, this);
     if (Application)
         Application->RemoveForm(this);
 }
@@ -271,11 +276,6 @@ void TForm::HideForm()
 }
 
 namespace {
-// Depth of event delivery through LabApplication::notify.
-int g_notifyDepth = 0;
-// The modal forms up, innermost last.
-std::vector<TForm*> g_modal;
-
 bool IsHelpWindow(const QWidget* w)
 {
     return w->objectName() == QLatin1String("HelpViewer");
@@ -355,7 +355,8 @@ int TForm::ShowModal()
     hide();
     std::erase(g_modal, this);
     setWindowModality(Qt::NonModal);
-    windowHandle()->setTransientParent(nullptr);
+    if (windowHandle())
+        windowHandle()->setTransientParent(nullptr);
     SetTransientForOnDesktop(this, nullptr);
     if (owner && owner->isVisible()) {
         owner->activateWindow();
