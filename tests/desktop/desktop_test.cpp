@@ -170,7 +170,7 @@ void AskToClose(WId id)
 }
 
 // A visible window of a process whose title begins with `title`.
-WId FindWindow(qint64 pid, const QString& title)
+[[maybe_unused]] WId FindWindow(qint64 pid, const QString& title)
 {
     const QString pattern = "^" + QRegularExpression::escape(title);
     WId found = 0;
