@@ -8,6 +8,7 @@ kalvern::TStartForm* StartForm = nullptr;
 int main(int argc, char** argv)
 {
     LabApplication app(argc, argv);
+    LoadQtTranslation();
     QCoreApplication::setApplicationVersion(KALVERN_VERSION);
     Application->HelpFile = "Kalvern.hlp";
     Application->SetTitle("Мост Уитстона");

@@ -9,6 +9,7 @@ TStartForm* StartForm = nullptr;
 int main(int argc, char** argv)
 {
     LabApplication app(argc, argv);
+    LoadQtTranslation();
     QCoreApplication::setApplicationVersion(VORLIN_VERSION);
     Application->HelpFile = "Vorlin.hlp";
     Application->SetTitle("Изучение электронного осциллографа");

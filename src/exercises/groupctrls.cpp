@@ -1,7 +1,62 @@
 #include "exercises/groupctrls.h"
 
+#include <QApplication>
+#include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QRadioButton>
+#include <QStyleOption>
 #include <algorithm>
+
+namespace {
+
+// Radio circles as the classic desktop draws them: a white disc with a
+// grey outline, small enough to fit the row the group gives each button
+// (the desktop style's own circles are taller than these rows and have no
+// outline on the panel's grey).
+class RowRadioStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override
+    {
+        if ((m == PM_ExclusiveIndicatorWidth || m == PM_ExclusiveIndicatorHeight) && w)
+            return std::clamp(w->height() - 3, 1, 12);
+        return QProxyStyle::pixelMetric(m, o, w);
+    }
+    void drawPrimitive(PrimitiveElement pe, const QStyleOption* o, QPainter* p, const QWidget* w) const override
+    {
+        if (pe != PE_IndicatorRadioButton) {
+            QProxyStyle::drawPrimitive(pe, o, p, w);
+            return;
+        }
+        const bool enabled = o->state & State_Enabled;
+        const bool sunken = o->state & State_Sunken;
+        const QRectF r = QRectF(o->rect).adjusted(0.5, 0.5, -0.5, -0.5);
+        p->save();
+        p->setRenderHint(QPainter::Antialiasing);
+        p->setPen(QPen(QColor(64, 64, 64), 1));
+        p->setBrush(enabled && !sunken ? QColor(Qt::white) : o->palette.color(QPalette::Button));
+        p->drawEllipse(r);
+        if (o->state & State_On) {
+            const double d = std::max(2.0, r.width() / 3);
+            p->setPen(Qt::NoPen);
+            p->setBrush(enabled ? QColor(Qt::black) : QColor(128, 128, 128));
+            p->drawEllipse(QRectF(r.center() - QPointF(d / 2, d / 2), QSizeF(d, d)));
+        }
+        p->restore();
+    }
+};
+
+QStyle* RadioStyle()
+{
+    static QPointer<RowRadioStyle> style;
+    if (!style) {
+        style = new RowRadioStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+} // namespace
 
 TGroupBox::TGroupBox(QWidget* parent)
     : TCustomControl(parent)
@@ -75,6 +130,7 @@ void TRadioGroup::SetItems(const QStringList& items)
     m_items = items;
     for (int i = 0; i < items.size(); ++i) {
         auto* b = new QRadioButton(items[i], this);
+        b->setStyle(RadioStyle());
         b->setFont(Font().ToQFont());
         b->setAutoExclusive(false);
         connect(b, &QRadioButton::clicked, this, [this, i] { buttonClicked(i); });

@@ -245,9 +245,40 @@ bool TControl::CanFocus() const
     return true;
 }
 
+namespace {
+int g_pressDepth = 0;
+int g_refusedExits = 0;
+
+// Handles a mouse press; a press that tried to leave a refused field ends
+// quietly and leaves the control unpressed.
+template <class F>
+void HandlePress(TControl* c, bool& pressed, F&& handle)
+{
+    struct Depth {
+        Depth() { ++g_pressDepth; }
+        ~Depth() { --g_pressDepth; }
+    } depth;
+    try {
+        handle();
+    } catch (const EAbort&) {
+        pressed = false;
+        if (GetCapture() == c)
+            ReleaseCapture();
+    }
+}
+} // namespace
+
+void NoteRefusedExit()
+{
+    ++g_refusedExits;
+}
+
 void TControl::SetFocus()
 {
+    const int refused = g_refusedExits;
     setFocus(Qt::OtherFocusReason);
+    if (g_pressDepth > 0 && g_refusedExits != refused)
+        throw EAbort();
 }
 
 void TControl::SetTabStop(bool v)
@@ -350,7 +381,8 @@ void TControl::mousePressEvent(QMouseEvent* e)
     if (e->button() == Qt::LeftButton)
         m_pressed = true;
     QPoint p = e->position().toPoint();
-    MouseDown(buttonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
+    HandlePress(this, m_pressed,
+                [&] { MouseDown(buttonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y()); });
     e->accept();
 }
 
@@ -375,12 +407,14 @@ void TControl::mouseReleaseEvent(QMouseEvent* e)
 
 void TControl::mouseDoubleClickEvent(QMouseEvent* e)
 {
-    if (e->button() == Qt::LeftButton) {
-        m_pressed = true;
-        DblClick();
-    }
     QPoint p = e->position().toPoint();
-    MouseDown(buttonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()) | ssDouble, p.x(), p.y());
+    HandlePress(this, m_pressed, [&] {
+        if (e->button() == Qt::LeftButton) {
+            m_pressed = true;
+            DblClick();
+        }
+        MouseDown(buttonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()) | ssDouble, p.x(), p.y());
+    });
     e->accept();
 }
 
@@ -699,4 +733,9 @@ void SetTabOrder(std::initializer_list<QWidget*> order)
         if (w)
             prev = w;
     }
+    // The form gives its first focus by this order, not by the order in
+    // which its controls were made.
+    TControl* first = order.size() ? ControlOf(*order.begin()) : nullptr;
+    if (TForm* f = first ? first->ParentForm() : nullptr)
+        f->SetTabOrderList(std::vector<QPointer<QWidget>>(order.begin(), order.end()));
 }

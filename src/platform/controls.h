@@ -109,6 +109,8 @@ public:
     virtual bool IsWindowed() const { return true; }
     bool Focused() const { return hasFocus(); }
     bool CanFocus() const;
+    // Within a mouse press, a move of the focus that the field being left
+    // refuses ends the press's handling (EAbort): the click does nothing.
     void SetFocus();
     bool TabStop() const { return m_tabStop; }
     void SetTabStop(bool v);
@@ -276,5 +278,7 @@ private:
 TControl* ControlOf(QWidget* w);
 // The windowed control of the program under a screen point.
 TWinControl* FindWindowedControl(TPoint screenPos);
+// Counts an exit refused by its field (the focus went back to it).
+void NoteRefusedExit();
 // Gives Tab order to the controls in the sequence given.
 void SetTabOrder(std::initializer_list<QWidget*> order);

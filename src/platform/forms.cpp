@@ -7,10 +7,13 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -31,16 +34,29 @@ int g_beeps = 0;
 // A press that moved the focus out of a field whose entry was refused: the
 // press itself must not act on the control it was meant for.
 bool g_swallowPress = false;
+// Depth of event delivery through LabApplication::notify.
+int g_notifyDepth = 0;
+// The modal forms up, innermost last.
+std::vector<TForm*> g_modal;
+
+#if defined(LAB_HAVE_XCB) && QT_CONFIG(xcb)
+// The connection to the X server, for a window that has its own on it;
+// none elsewhere.
+xcb_connection_t* DesktopConnection(const QWidget* w)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !w->internalWinId())
+        return nullptr;
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+#endif
 
 // The platform names a window with an empty title after the program; an
 // empty title stays empty on the desktop too.
 void KeepTitleEmpty(QWidget* w)
 {
 #if defined(LAB_HAVE_XCB) && QT_CONFIG(xcb)
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || !w->internalWinId())
-        return;
-    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* c = DesktopConnection(w);
     if (!c)
         return;
     auto atom = [c](const char* name) {
@@ -104,6 +120,7 @@ TForm::~TForm()
     m_destroying = true;
     for (TControl* c : findChildren<TControl*>())
         c->m_destroying = true;
+    std::erase(g_modal, this);
     if (Application)
         Application->RemoveForm(this);
 }
@@ -202,15 +219,40 @@ void TForm::SetActiveControl(TControl* c)
 void TForm::ShowForm()
 {
     DoCreate();
-    if (Position == TPosition::poScreenCenter && !isVisible()) {
+    // Centred when first shown; shown again, it is where it was.
+    if (Position == TPosition::poScreenCenter && !isVisible() && !m_shownBefore) {
         centreOnScreen();
         // Until the window manager has framed the window its frame is a
-        // guess; the window is put right once the frame is known.
+        // guess; the window is put right once the frame is known, which
+        // nothing announces.
         m_centreWithFrame = true;
+        winId();
+        windowHandle()->installEventFilter(this);
+        QTimer::singleShot(0, this, [this] { centreOnceFramed(100); });
     }
     show();
     raise();
     activateWindow();
+}
+
+bool TForm::eventFilter(QObject* o, QEvent* e)
+{
+    // Framed by the window manager before it is first exposed.
+    if (o == windowHandle() && e->type() == QEvent::Expose)
+        centreOnceFramed(0);
+    return TWinControl::eventFilter(o, e);
+}
+
+void TForm::centreOnceFramed(int tries)
+{
+    if (!m_centreWithFrame || !isVisible())
+        return;
+    if (windowHandle() && !windowHandle()->frameMargins().isNull()) {
+        m_centreWithFrame = false;
+        centreOnScreen();
+    } else if (tries > 0) {
+        QTimer::singleShot(20, this, [this, tries] { centreOnceFramed(tries - 1); });
+    }
 }
 
 void TForm::centreOnScreen()
@@ -219,9 +261,13 @@ void TForm::centreOnScreen()
     if (!s)
         return;
     const QRect area = s->availableGeometry();
-    const QSize outer = size().grownBy(FrameMarginsOf(this));
-    // A window's position is that of its frame.
-    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+    const QMargins frame = FrameMarginsOf(this);
+    const QSize outer = size().grownBy(frame);
+    // Placed by its client area: a position given for the frame is taken
+    // for the client's while the frame is still unknown, and then kept.
+    setGeometry(QRect(QPoint(area.x() + (area.width() - outer.width()) / 2 + frame.left(),
+                             area.y() + (area.height() - outer.height()) / 2 + frame.top()),
+                      size()));
 }
 
 void TForm::HideForm()
@@ -229,43 +275,118 @@ void TForm::HideForm()
     hide();
 }
 
+namespace {
+bool IsHelpWindow(const QWidget* w)
+{
+    return w->objectName() == QLatin1String("HelpViewer");
+}
+
+// The window a modal form is opened over: the form modal before it, else
+// the active window, else the main form; none when it is hidden (a start
+// form hidden for its laboratory form).
+QWidget* OwnerForModal(const TForm* f)
+{
+    QWidget* candidates[] = {g_modal.empty() ? nullptr : g_modal.back(), QApplication::activeWindow(),
+                             Application ? Application->MainForm() : nullptr};
+    for (QWidget* w : candidates)
+        if (w && w != f && w->isWindow() && w->isVisible() && !IsHelpWindow(w))
+            return w;
+    return nullptr;
+}
+
+#if defined(LAB_HAVE_XCB) && QT_CONFIG(xcb)
+// The platform names an owner to the window manager only for dialogs; a
+// modal window of any kind must stay in front of the window it blocks.
+void SetTransientForOnDesktop(QWidget* w, QWidget* owner)
+{
+    xcb_connection_t* c = DesktopConnection(w);
+    if (!c)
+        return;
+    const auto win = xcb_window_t(w->internalWinId());
+    if (owner) {
+        const auto o = xcb_window_t(owner->winId());
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1, &o);
+    } else {
+        xcb_delete_property(c, win, XCB_ATOM_WM_TRANSIENT_FOR);
+    }
+    xcb_flush(c);
+}
+#else
+void SetTransientForOnDesktop(QWidget*, QWidget*) {}
+#endif
+} // namespace
+
+bool TForm::IsBlockedByModal() const
+{
+    if (g_modal.empty() || IsHelpWindow(this))
+        return false;
+    // A form on top of the innermost modal form (one it opened) is not
+    // blocked by it; every other window is.
+    for (auto it = g_modal.rbegin(); it != g_modal.rend(); ++it)
+        if (*it == this)
+            return it != g_modal.rbegin();
+    return !(windowHandle() && g_modal.back()->windowHandle() &&
+             g_modal.back()->windowHandle()->isAncestorOf(windowHandle(), QWindow::IncludeTransients));
+}
+
 int TForm::ShowModal()
 {
     DoCreate();
     m_modalResult = mrNone;
     ++m_modalDepth;
-    // Other windows are disabled while the form is modal; help viewers stay usable.
-    std::vector<QPointer<QWidget>> disabled;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w == this || w->objectName() == "HelpViewer" || !w->isEnabled() || w->isHidden())
-            continue;
-        w->setEnabled(false);
-        disabled.emplace_back(w);
-    }
+    // The window manager keeps a modal window in front of the window it was
+    // opened over; blocked windows keep their look and take no input.
+    QPointer<QWidget> owner = OwnerForModal(this);
+    QPointer<QWidget> ownerFocus = owner ? owner->focusWidget() : nullptr;
+    setWindowModality(Qt::WindowModal);
+    winId();
+    windowHandle()->setTransientParent(owner ? owner->windowHandle() : nullptr);
+    g_modal.push_back(this);
+    m_modalEnded = false;
+    m_loopDepth = g_notifyDepth;
     ShowForm();
+    SetTransientForOnDesktop(this, owner);
     QEventLoop loop;
-    for (;;) {
-        while (m_modalResult == mrNone && !(Application && Application->Terminated()))
-            loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
-        if (Application && Application->Terminated())
-            break;
-        // The form may refuse to close; then the loop goes on.
-        if (CloseQuery()) {
-            TCloseAction action = TCloseAction::caHide;
-            if (OnClose)
-                Guarded([&] { OnClose(this, action); });
-            if (action != TCloseAction::caNone)
-                break;
-        }
-        m_modalResult = mrNone;
+    while (!m_modalEnded && !(Application && Application->Terminated())) {
+        loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+        CheckModalResult();
     }
     int result = m_modalResult;
     hide();
-    for (auto& w : disabled)
-        if (w)
-            w->setEnabled(true);
+    std::erase(g_modal, this);
+    setWindowModality(Qt::NonModal);
+    if (windowHandle())
+        windowHandle()->setTransientParent(nullptr);
+    SetTransientForOnDesktop(this, nullptr);
+    if (owner && owner->isVisible()) {
+        owner->activateWindow();
+        if (ownerFocus && ownerFocus->window() == owner)
+            ownerFocus->setFocus(Qt::ActiveWindowFocusReason);
+    }
     --m_modalDepth;
     return result;
+}
+
+void TForm::CheckModalResult()
+{
+    if (m_modalResult == mrNone || m_modalEnded || m_checkingResult)
+        return;
+    m_checkingResult = true;
+    // The form may refuse to close; then the loop goes on.
+    m_modalEnded = AgreesToClose();
+    if (!m_modalEnded)
+        m_modalResult = mrNone;
+    m_checkingResult = false;
+}
+
+bool TForm::AgreesToClose()
+{
+    if (!CloseQuery())
+        return false;
+    TCloseAction action = TCloseAction::caHide;
+    if (OnClose)
+        Guarded([&] { OnClose(this, action); });
+    return action != TCloseAction::caNone;
 }
 
 bool TForm::CloseQuery()
@@ -285,15 +406,10 @@ void TForm::Close()
     if (m_closing)
         return;
     m_closing = true;
-    if (CloseQuery()) {
-        TCloseAction action = TCloseAction::caHide;
-        if (OnClose)
-            Guarded([&] { OnClose(this, action); });
-        if (action != TCloseAction::caNone) {
-            hide();
-            if (Application && Application->MainForm() == this)
-                Application->Terminate();
-        }
+    if (AgreesToClose()) {
+        hide();
+        if (Application && Application->MainForm() == this)
+            Application->Terminate();
     }
     m_closing = false;
 }
@@ -325,12 +441,29 @@ void TForm::Deactivate()
 void TForm::showEvent(QShowEvent* e)
 {
     TWinControl::showEvent(e);
-    if (!e->spontaneous())
-        Guarded([&] { DoShow(); });
+    if (e->spontaneous())
+        return;
+    // The focus goes back to the control that had it when the form was
+    // hidden (for a laboratory form, say); the first time, to the first
+    // control of the Tab order.
+    std::vector<QPointer<QWidget>> candidates{m_focusWhenHidden};
+    if (!m_shownBefore)
+        candidates = m_tabOrder;
+    m_shownBefore = true;
+    for (QWidget* w : candidates) {
+        QWidget* t = w && w->focusProxy() ? w->focusProxy() : w;
+        if (t && t->window() == this && t->isEnabled() && t->isVisibleTo(this) && t->focusPolicy() != Qt::NoFocus) {
+            t->setFocus(Qt::OtherFocusReason);
+            break;
+        }
+    }
+    Guarded([&] { DoShow(); });
 }
 
 void TForm::hideEvent(QHideEvent* e)
 {
+    if (!e->spontaneous())
+        m_focusWhenHidden = focusWidget();
     TWinControl::hideEvent(e);
     if (!e->spontaneous())
         Guarded([&] { DoHide(); });
@@ -339,9 +472,9 @@ void TForm::hideEvent(QHideEvent* e)
 void TForm::closeEvent(QCloseEvent* e)
 {
     e->ignore();
-    // While a modal form is up the others are disabled, and their close
-    // buttons with them; a window manager may still ask them to close.
-    if (!isEnabled())
+    // A window a modal form blocks takes no close: the window manager may
+    // still ask it to close from its title bar or a task list.
+    if (IsBlockedByModal())
         return;
     Close();
 }
@@ -380,14 +513,6 @@ bool TForm::event(QEvent* e)
         if (m_wasActive) {
             m_wasActive = false;
             Guarded([&] { Deactivate(); });
-        }
-        break;
-    case QEvent::Move:
-    case QEvent::Resize:
-    case QEvent::Expose:
-        if (m_centreWithFrame && isVisible() && windowHandle() && !windowHandle()->frameMargins().isNull()) {
-            m_centreWithFrame = false;
-            centreOnScreen();
         }
         break;
     case QEvent::Hide:
@@ -499,6 +624,8 @@ void TApplication::SetHint(const QString& h)
 
 void TApplication::HandleException(const std::exception& e)
 {
+    if (dynamic_cast<const EAbort*>(&e))
+        return;
     if (OnException) {
         OnException(this, e);
         return;
@@ -619,6 +746,38 @@ QStringList TApplication::Arguments() const
 bool TApplication::eventFilter(QObject* o, QEvent* e)
 {
     switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ContextMenu:
+        // Qt blocks the windows a modal form was opened over; any other
+        // window of ours lies under it just as well.
+        if (auto* w = qobject_cast<QWidget*>(o); w && !g_modal.empty()) {
+            if (auto* f = qobject_cast<TForm*>(w->window()); f && f->IsBlockedByModal()) {
+                if (e->type() == QEvent::MouseButtonPress) {
+                    g_modal.back()->raise();
+                    g_modal.back()->activateWindow();
+                }
+                return true;
+            }
+        }
+        break;
+    case QEvent::WindowActivate:
+        // The keyboard goes to the modal form, not to a window it blocks
+        // that the window manager activated on a click.
+        if (auto* f = qobject_cast<TForm*>(o); f && f->IsBlockedByModal())
+            QTimer::singleShot(0, g_modal.back(), [m = QPointer<TForm>(g_modal.back())] {
+                if (m && m->isVisible() && !m->isActiveWindow())
+                    m->activateWindow();
+            });
+        break;
+    default:
+        break;
+    }
+    switch (e->type()) {
     case QEvent::KeyPress: {
         // Once per key: when it reaches the focused control of a form that
         // previews keys.
@@ -718,6 +877,7 @@ void TApplication::focusLeft(TControl* c, Qt::FocusReason reason)
         // error is shown once the move of the focus is over.  A click that
         // moved the focus does nothing more.
         c->m_entered = true;
+        NoteRefusedExit();
         if (reason == Qt::MouseFocusReason)
             g_swallowPress = true;
         c->SetFocus();
@@ -753,13 +913,33 @@ LabApplication::~LabApplication()
 
 bool LabApplication::notify(QObject* receiver, QEvent* e)
 {
+    bool r = true;
+    ++g_notifyDepth;
     try {
-        return QApplication::notify(receiver, e);
+        r = QApplication::notify(receiver, e);
     } catch (const std::exception& ex) {
         if (Application)
             Application->HandleException(ex);
-        return true;
     }
+    --g_notifyDepth;
+    // The modal loop looks at the result after each event it handles
+    // itself, not once per pass: a refused OK must not be overtaken by a
+    // cancel that came in behind it.
+    if (!g_modal.empty() && g_notifyDepth == g_modal.back()->m_loopDepth)
+        g_modal.back()->CheckModalResult();
+    return r;
+}
+
+bool LoadQtTranslation()
+{
+    auto* t = new QTranslator(qApp);
+    if (!t->load(QLocale(QLocale::Russian, QLocale::Russia), "qtbase", "_",
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    return true;
 }
 
 // ---------------------------------------------------------------- screen and system

@@ -1,8 +1,10 @@
 #pragma once
 // Top-level forms, our own modal loop, the application object and the
-// screen.  Modal forms disable the other top-level windows (help windows
-// excepted) and run a local loop until ModalResult is set or the form is
-// closed; hiding the form in between does not end it, and they nest.
+// screen.  A modal form blocks input to the other top-level windows (help
+// windows excepted) without changing their look, stays in front of the
+// window it was opened over, and runs a local loop until ModalResult is set
+// or the form is closed; hiding the form in between does not end it, and
+// they nest.
 
 #include "platform/controls.h"
 
@@ -51,6 +53,8 @@ public:
     int ModalResult() const { return m_modalResult; }
     void SetModalResult(int r) { m_modalResult = r; }
     bool IsModal() const { return m_modalDepth > 0; }
+    // A modal form is up that this window lies under: it takes no input.
+    bool IsBlockedByModal() const;
     void Close();
     void ShowForm();   // show (modeless) and activate
     void HideForm();
@@ -71,6 +75,10 @@ public:
     void SetDefaultButton(TControl* b) { m_default = b; }
     void SetCancelButton(TControl* b) { m_cancel = b; }
 
+    // The controls in Tab order; the first that can take the focus has it
+    // when the form is first shown.
+    void SetTabOrderList(std::vector<QPointer<QWidget>> order) { m_tabOrder = std::move(order); }
+
     // Runs OnCreate once; forms built in code call it at the end of their
     // constructor.
     void DoCreate();
@@ -90,27 +98,41 @@ protected:
 
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
-    // A window that a modal form has disabled takes no close.
+    // A window that a modal form blocks takes no close.
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    friend class LabApplication;
+    // Ends the modal loop when ModalResult is set and the form agrees to close.
+    void CheckModalResult();
+    // CloseQuery, then OnClose: whether the form goes.
+    bool AgreesToClose();
     void applyFlags();
     // Puts the window, frame included, in the middle of the work area.
     void centreOnScreen();
+    void centreOnceFramed(int tries);
     TFormBorderStyle m_borderStyle = TFormBorderStyle::bsSizeable;
     unsigned m_borderIcons = biSystemMenu | biMinimize | biMaximize;
     int m_modalResult = mrNone;
     int m_modalDepth = 0;
+    bool m_modalEnded = false;
+    bool m_checkingResult = false;
+    // Depth of event delivery at which the modal loop hands out its events.
+    int m_loopDepth = 0;
     bool m_created = false;
     bool m_closing = false;
     bool m_wasActive = false;
     // A centred window whose frame the window manager has yet to report.
     bool m_centreWithFrame = false;
     TWindowState m_lastState = TWindowState::wsNormal;
+    std::vector<QPointer<QWidget>> m_tabOrder;
+    bool m_shownBefore = false;
+    QPointer<QWidget> m_focusWhenHidden;
     QPointer<TControl> m_default;
     QPointer<TControl> m_cancel;
 };
@@ -192,6 +214,11 @@ public:
     ~LabApplication() override;
     bool notify(QObject* receiver, QEvent* e) override;
 };
+
+// The texts Qt itself supplies (an entry field's menu, a dialog's buttons)
+// in Russian, as on a Russian desktop; without the translation they stay
+// as they were.  Returns whether it was found.
+bool LoadQtTranslation();
 
 // Runs f; an exception goes to the application's handler.
 void Guarded(const std::function<void()>& f);

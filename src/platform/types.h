@@ -131,6 +131,11 @@ public:
     explicit Exception(const QString& msg) : std::runtime_error(msg.toStdString()), Message(msg) {}
     QString Message;
 };
+// Ends what is being done without a message.
+class EAbort : public Exception {
+public:
+    EAbort() : Exception(QString()) {}
+};
 // The conversion error of number fields and command-line numbers.
 class EConvertError : public Exception {
 public:

@@ -39,7 +39,8 @@ TSelVarForm::TSelVarForm(QObject* owner, TText text) : TForm(owner), m_text(text
     UpDown1->SetMin(1);
     UpDown1->SetMax(100);
     UpDown1->SetAssociate(edVar);
-    UpDown1->SetBounds(137, 128, 16, 21);
+    // The bridge laboratory's copy of the dialog has a narrower up-down.
+    UpDown1->SetBounds(137, 128, text == TText::Resistances ? 15 : 16, 21);
     UpDown1->SetPosition(1);
 
     bOk = new TBitBtn(this, TBitBtnKind::bkOK);

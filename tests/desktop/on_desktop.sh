@@ -3,7 +3,7 @@
 # display (1280 x 1024) with the openbox window manager, both ended
 # afterwards.  The command sees DISPLAY and QT_QPA_PLATFORM=xcb.
 set -uo pipefail
-for tool in Xvfb openbox xprop xwininfo xdotool; do
+for tool in Xvfb openbox xprop xwininfo xdpyinfo xdotool; do
   if ! command -v "$tool" >/dev/null; then
     echo "$tool is missing; scripts/deps installs it" >&2
     exit 1
@@ -21,28 +21,35 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Waits, up to a minute however busy the machine, until a check holds.
+await() {
+  local deadline=$((SECONDS + 60))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
 # The server picks a free display and writes its number once it listens.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
-for _ in $(seq 200); do
-  [ -s "$work/display" ] && break
-  sleep 0.02
-done
-if [ ! -s "$work/display" ]; then
+if ! await test -s "$work/display"; then
   echo "Xvfb did not start:" >&2
   cat "$work/xvfb.log" >&2
   exit 1
 fi
 export DISPLAY=":$(head -n1 "$work/display")"
+if ! await xdpyinfo >/dev/null 2>&1; then
+  echo "Xvfb on $DISPLAY takes no clients:" >&2
+  cat "$work/xvfb.log" >&2
+  exit 1
+fi
 
 openbox --sm-disable >"$work/wm.log" 2>&1 &
 wm=$!
 # The window manager is ready once it has announced itself on the root.
-for _ in $(seq 250); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-  sleep 0.02
-done
-if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+if ! await wm_ready; then
   echo "openbox did not start:" >&2
   cat "$work/wm.log" >&2
   exit 1

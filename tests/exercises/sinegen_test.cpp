@@ -53,7 +53,7 @@ TEST(SineGen, FrequencyIsPositionTimesMultiplier)
     EXPECT_NEAR(g.GetValue(0.015), -2.5, 1e-12);
 }
 
-TEST(SineGen, MultiplierClickedAloneFiresChange)
+TEST(SineGen, MultiplierClickedAloneFiresChangeItsCirclesFitTheirRows)
 {
     TSineGenForm g;
     g.Show();
@@ -73,6 +73,22 @@ TEST(SineGen, MultiplierClickedAloneFiresChange)
     QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
     EXPECT_EQ(changes, 1);
     EXPECT_TRUE(b->isChecked());
+    for (int i = 0; i < 3; ++i) {
+        // Each white disc leaves its row's first and last lines free, and
+        // a dark outline rings it.
+        const QImage img = g.rgM->Button(i)->grab().toImage();
+        int top = img.height(), bottom = -1, left = img.width(), darkest = 255;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width() / 2; ++x)
+                if (img.pixel(x, y) == qRgb(255, 255, 255)) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                    left = std::min(left, x);
+                }
+        for (int x = 0; x < left; ++x)
+            darkest = std::min(darkest, qGray(img.pixel(x, (top + bottom) / 2)));
+        EXPECT_TRUE(top > 0 && bottom < img.height() - 1 && darkest < 110) << i;
+    }
 }
 
 TEST(SineGen, KnobFollowsTheFormHeight)

@@ -74,21 +74,21 @@ TEST(ModalForms, EscapePressesTheCancelButtonAndClosingGivesCancel)
     EXPECT_EQ(f.ShowModal(), mrCancel);
 }
 
-TEST(ModalForms, NestedModalFormsDisableTheOuterOne)
+TEST(ModalForms, NestedModalFormsBlockTheOuterOneWhichKeepsItsLook)
 {
     TForm outer, inner;
-    bool outerDisabled = false;
+    bool outerBlockedAndEnabled = false;
     QTimer::singleShot(0, [&] {
         QTimer::singleShot(0, [&] {
-            outerDisabled = !outer.isEnabled();
+            outerBlockedAndEnabled = outer.IsBlockedByModal() && outer.isEnabled() && !inner.IsBlockedByModal();
             inner.SetModalResult(mrOk);
         });
         EXPECT_EQ(inner.ShowModal(), mrOk);
         outer.SetModalResult(mrYes);
     });
     EXPECT_EQ(outer.ShowModal(), mrYes);
-    EXPECT_TRUE(outerDisabled);
-    EXPECT_TRUE(outer.isEnabled());
+    EXPECT_TRUE(outerBlockedAndEnabled);
+    EXPECT_FALSE(outer.IsBlockedByModal());
 }
 
 TEST(Exceptions, AHandlerThatThrowsEndsInTheApplicationHandler)
