@@ -3,7 +3,6 @@
 #include "bridge/bridgemodel.h"
 #include "platform/stdctrls.h"
 
-#include <QPainter>
 #include <algorithm>
 
 // ---------------------------------------------------------------- bench
@@ -202,39 +201,13 @@ void TElAbstDevice::Change()
 void TElAbstDevice::Paint()
 {
     TCanvas& c = *Canvas();
-    const int bevel = Round(1.5 * K());
-    c.Brush.Style = TBrushStyle::bsSolid;
     const TColor saved = c.Brush.Color;
+    c.Brush.Style = TBrushStyle::bsSolid;
     c.Brush.Color = 0xC0C0C0;
     c.FillRect(ClientRect());
     c.Brush.Color = saved;
-    QPainter* p = c.Painter();
-    if (!TFaceCache::CopiesExactly(this) || !p) {
-        TRect r = ClientRect();
-        Frame3D(c, r, 0xFFFFFF, 0x808080, bevel);
-        return;
-    }
-    if (bevel <= 0)
-        return;
-    // The bevel is copied from a picture drawn once per size, edge by edge:
-    // the panel within is a plain fill. The copies are made in bands of a
-    // few rows, which Qt copies at once; taller ones it hands to its thread
-    // pool, whose start costs more than the copy.
-    const TBitmap& panel = m_panel.Get(this, Width(), Height(), TFont(), {bevel}, [&](TCanvas& pc) {
-        pc.Brush.Color = 0xC0C0C0;
-        pc.FillRect(ClientRect());
-        TRect r = ClientRect();
-        Frame3D(pc, r, 0xFFFFFF, 0x808080, bevel);
-    });
-    const QImage& img = panel.Image();
-    const int d = int(img.devicePixelRatio());
-    const int W = Width(), H = Height(), b = std::min({bevel, W, H});
-    const int band = std::max(1, 32 / d);
-    for (const QRect& e : {QRect(0, 0, W, b), QRect(0, H - b, W, b), QRect(0, b, b, H - 2 * b), QRect(W - b, b, b, H - 2 * b)})
-        for (int y = e.top(); y <= e.bottom(); y += band) {
-            const QRect part(e.left(), y, e.width(), std::min(band, e.bottom() + 1 - y));
-            p->drawImage(part, img, QRect(part.topLeft() * d, part.size() * d));
-        }
+    TRect r = ClientRect();
+    Frame3D(c, r, 0xFFFFFF, 0x808080, Round(1.5 * K()));
 }
 
 void TElAbstDevice::DrawTerminal(int x, int y)

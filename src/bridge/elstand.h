@@ -4,7 +4,6 @@
 // pixels with one factor for both axes and centres the circuit, so it keeps
 // its proportions at any window size.
 
-#include "controls/facecache.h"
 #include "platform/controls.h"
 
 #include <vector>
@@ -112,8 +111,6 @@ private:
     int m_unitsTop = 0;
     TElectricStand* m_stand;
     int m_helpContext = 0;
-    // The device's panel and bevel, the same every frame.
-    TFaceCache m_panel;
 };
 
 class TElLabel : public TElAbstDevice {

@@ -220,10 +220,33 @@ public:
         else if (s.direct)
             raster::Fill32(bits_ + y * stride_ + x0, x1 - x0 + 1, s.rgb);
         else if (s.brush.style() != Qt::NoBrush)
-            p_.fillRect(QRect(x0, y, x1 - x0 + 1, 1), s.brush);
+            paint(kind, x0, x1, y);
+    }
+    // Paints what is still held for the painter.
+    void Flush()
+    {
+        if (held_.isValid())
+            p_.fillRect(held_, slot_[heldKind_].brush);
+        held_ = QRect();
     }
 
 private:
+    // A run of the same ends and kind as the one on the row above joins it,
+    // so that a vertical line or a box's side costs the painter one call,
+    // not one a row. Any other run paints the held box first, which keeps
+    // the order of painting.
+    void paint(int kind, int x0, int x1, int y)
+    {
+        if (held_.isValid() && kind == heldKind_ && x0 == held_.left() && x1 == held_.right()
+            && y == held_.bottom() + 1) {
+            held_.setBottom(y);
+            return;
+        }
+        Flush();
+        held_ = QRect(x0, y, x1 - x0 + 1, 1);
+        heldKind_ = kind;
+    }
+
     struct Slot {
         QBrush brush;
         QRgb rgb = 0;
@@ -241,6 +264,8 @@ private:
     QRgb* bits_ = nullptr;
     qsizetype stride_ = 0;
     Slot slot_[3];
+    QRect held_;
+    int heldKind_ = 0;
 };
 
 // One drawing call's runs over the part of the picture that can show (the
@@ -263,6 +288,7 @@ public:
     CanvasRuns& operator=(const CanvasRuns&) = delete;
     ~CanvasRuns()
     {
+        sink_.Flush();
         if (painter_)
             p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
