@@ -52,20 +52,6 @@ struct TraceRig {
         QPainter p(&image);
         screen.DrawTrace(p, Samples(), 10 * kSecPerDiv);
     }
-    // The model's part of a frame: the deflections DrawTrace reads, alone.
-    double SampleOnly()
-    {
-        const double t0 = screen.TimeOfDay(), dt = 10 * kSecPerDiv / Samples();
-        double sum = 0;
-        for (int i = 0; i <= Samples(); ++i) {
-            double x = 0, y = 0;
-            bool visible = true;
-            screen.OnXValue(x, visible, t0 + i * dt);
-            screen.OnYValue(y, visible, t0 + i * dt);
-            sum += x + y;
-        }
-        return sum;
-    }
     // The same points as one plain polyline.
     std::vector<QPoint> Points()
     {
