@@ -31,7 +31,9 @@ await() {
 }
 
 # The server picks a free display and writes its number once it listens.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# It must not reset when its last client leaves: a client connecting during
+# the reset (the window manager, just after the check below) is refused.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 if ! await test -s "$work/display"; then
   echo "Xvfb did not start:" >&2
