@@ -927,9 +927,8 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
     if (pen || fill) {
         if (!wide) {
             // Rows mirrored about the centre are alike: each pair is made once
-            // (unless the oval is so tall that only a few rows show). An arc
-            // rarely meets both rows of a pair, so it keeps none.
-            const bool memo = kind != 3 && std::int64_t(fb) - t <= 4 * std::int64_t(win.height()) + 64;
+            // (unless the oval is so tall that only a few rows show).
+            const bool memo = std::int64_t(fb) - t <= 4 * std::int64_t(win.height()) + 64;
             std::vector<Span1> rows(memo ? size_t(fb - t) : 0);
             std::vector<bool> made(rows.size());
             auto row = [&](int y) {
