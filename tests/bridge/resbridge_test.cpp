@@ -167,6 +167,7 @@ TEST_F(BridgeFixture, RxEntryConfirmsCancelsAndRefusesBadInput)
     QTest::keyClicks(le, "abc");
     QTest::keyClick(le, Qt::Key_Return);
     ASSERT_EQ(log.texts.size(), 1) << log.texts.join(" / ").toStdString();
+    EXPECT_EQ(log.texts[0], "\"abc\" не является числом.");
     EXPECT_EQ(form->Rx()->Resistance(), 470.0);
     EXPECT_EQ(form->edRx->Text(), "abc");
     EXPECT_TRUE(le->isModified());
