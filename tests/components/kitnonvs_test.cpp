@@ -55,12 +55,7 @@ TEST(KitDateTime, PartsDefaultAndWriters)
 
     // No 31st of February: the error comes and the value stays.
     const TDateTime before = t.Value();
-    try {
-        t.SetDay(31);
-        ADD_FAILURE() << "the 31st of February was taken";
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message, "\"31.2.1990\" не является допустимой датой");
-    }
+    EXPECT_THROW(t.SetDay(31), EConvertError);
     EXPECT_EQ(t.Value(), before);
     EXPECT_THROW(t.SetHour(24), EConvertError);
     EXPECT_EQ(t.Value(), before);
