@@ -41,23 +41,27 @@ std::function<TDateTime()>& nowSource()
     return source;
 }
 
-[[noreturn]] void raiseEncodeError()
+[[noreturn]] void raiseEncodeError(int year, int month, int day)
 {
-    throw EConvertError(QStringLiteral("Invalid argument to date encode"));
+    throw EConvertError(QStringLiteral("\"%1.%2.%3\" не является допустимой датой").arg(day).arg(month).arg(year));
 }
 } // namespace
 
 TDateTime EncodeDate(int year, int month, int day)
 {
     if (year < 1 || year > 9999 || !QDate::isValid(year, month, day))
-        raiseEncodeError();
+        raiseEncodeError(year, month, day);
     return double(QDate(year, month, day).toJulianDay() - epochJulianDay());
 }
 
 TDateTime EncodeTime(int hour, int minute, int second, int msec)
 {
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || msec < 0 || msec > 999)
-        throw EConvertError(QStringLiteral("Invalid argument to time encode"));
+        throw EConvertError(QStringLiteral("\"%1:%2:%3.%4\" не является допустимым временем")
+                                .arg(hour)
+                                .arg(minute, 2, 10, QChar('0'))
+                                .arg(second, 2, 10, QChar('0'))
+                                .arg(msec, 3, 10, QChar('0')));
     return (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + msec) / kMSecsPerDay;
 }
 

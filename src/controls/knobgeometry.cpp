@@ -164,6 +164,12 @@ int stepPercent(int step, int max)
     return static_cast<int>(static_cast<long long>(step) * 100 / max);
 }
 
+int stepFromPercent(int pct, int max)
+{
+    // pct * max / 100 is exact in double, halves included.
+    return Round(static_cast<double>(pct) * max / 100);
+}
+
 int positionAngle(int p, int n, int a1, int a2)
 {
     if (n > 1)
@@ -198,7 +204,12 @@ int positionFromPoint(int x, int y, int cx, int cy, int n, int a1, int a2)
         d += 360;
     const double step = std::abs(static_cast<double>(a2) - a1) / (n - 1);
     const int p = Round(d / step);
-    return p >= n ? -1 : p;
+    if (p < n)
+        return p;
+    // Just before position 0 the angle has wrapped round to nearly a full
+    // turn; within half a step it still means position 0, as half a step
+    // beyond the last position means the last.
+    return Round((d - 360) / step) == 0 ? 0 : -1;
 }
 
 SwitchLayout placeSwitch(GlyphAlign align, int width, int height, int W, int H, bool pushButton)

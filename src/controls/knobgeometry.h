@@ -71,6 +71,10 @@ std::optional<int> keyTarget(std::uint16_t key, int value, int min, int max, int
 
 // ---- step switch ----
 int stepPercent(int step, int max);
+// The step for a per cent of the turn: the nearest one, so that a click on
+// a tick or its label, which lie at the step's whole-percent angle, gives
+// that step and not the one below.
+int stepFromPercent(int pct, int max);
 
 // ---- transparent knob ----
 int positionAngle(int p, int numPositions, int angle1, int angle2);

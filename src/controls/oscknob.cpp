@@ -38,7 +38,7 @@ void TVorlinKnob::SetFineKnobValue(int v)
 
 int TVorlinKnob::ValueFromPoint(int x, int y)
 {
-    return knobgeo::valueFromPercent(knobgeo::percentFromPoint(x, y, Width() / 2), 0, m_max);
+    return knobgeo::stepFromPercent(knobgeo::percentFromPoint(x, y, Width() / 2), m_max);
 }
 
 void TVorlinKnob::SetValueFromPoint(int x, int y)

@@ -66,8 +66,11 @@ bool Show(QWidget* owner, const QString& fileName, unsigned command, long long d
                        .arg(r.file.toHtmlEscaped())
                        .arg(data));
     }
+    // A page changed in a minimised or hidden window would go unseen.
+    v->setWindowState((v->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     v->show();
     v->raise();
+    v->activateWindow();
     return true;
 }
 

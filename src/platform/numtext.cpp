@@ -23,7 +23,7 @@ int StrToInt(const QString& s)
     bool ok = false;
     int v = s.toInt(&ok, 10);
     if (!ok || s.isEmpty() || s.trimmed() != s)
-        throw EConvertError(QString("'%1' is not a valid integer value").arg(s));
+        throw EConvertError(QStringLiteral("\"%1\" не является целым числом").arg(s));
     return v;
 }
 
@@ -110,6 +110,6 @@ double StrToFloat(const QString& s)
 {
     double v = 0;
     if (!TryStrToFloat(s, v))
-        throw EConvertError(QString("'%1' is not a valid floating point value").arg(s));
+        throw EConvertError(QStringLiteral("\"%1\" не является числом").arg(s));
     return v;
 }

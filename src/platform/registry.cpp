@@ -50,11 +50,11 @@ bool TRegistry::ValueExists(const QString& name) const
 double TRegistry::ReadFloat(const QString& name) const
 {
     if (!ValueExists(name))
-        throw ERegistryException(QString("Invalid data type for '%1'").arg(name));
+        throw ERegistryException(QStringLiteral("Недопустимый тип данных значения \"%1\"").arg(name));
     bool ok = false;
     double v = m_settings->value(m_group + "/" + name).toString().toDouble(&ok);
     if (!ok || !std::isfinite(v))
-        throw ERegistryException(QString("Invalid data type for '%1'").arg(name));
+        throw ERegistryException(QStringLiteral("Недопустимый тип данных значения \"%1\"").arg(name));
     return v;
 }
 
@@ -78,7 +78,7 @@ void TRegistry::WriteString(const QString& name, const QString& v)
 void TRegistry::Write(const QString& name, const QVariant& v)
 {
     if (!m_settings)
-        throw ERegistryException("Registry key is not open");
+        throw ERegistryException(QStringLiteral("Не удалось записать значение \"%1\": раздел реестра не открыт").arg(name));
     // A settings object keeps its first error for good: after one, a fresh
     // object lets this write be judged on its own.
     if (m_settings->status() != QSettings::NoError)
@@ -88,5 +88,5 @@ void TRegistry::Write(const QString& name, const QVariant& v)
     // A file that is not quite well formed is still written; only a store
     // that cannot be written loses the value.
     if (m_settings->status() == QSettings::AccessError)
-        throw ERegistryException(QString("Failed to set data for '%1'").arg(name));
+        throw ERegistryException(QStringLiteral("Не удалось записать значение \"%1\"").arg(name));
 }

@@ -158,12 +158,18 @@ void TLabBaseForm::SetHelpMode(bool v)
         Screen->SetCursor(crDefault);
         bHelpPointer->SetDown(false);
         StatusBar->SetSimpleText("");
+        if (m_panelBeforeHelp)
+            StatusBar->SetSimplePanel(false);
+        m_panelBeforeHelp = false;
         ReleaseCapture();
     }
     m_helpMode = v;
     if (v) {
         Screen->SetCursor(crHelp);
         bHelpPointer->SetDown(true);
+        // A bar that shows its panel shows the prompt instead while the mode lasts.
+        m_panelBeforeHelp = !StatusBar->SimplePanel();
+        StatusBar->SetSimplePanel(true);
         StatusBar->SetSimpleText("Подведите курсор мыши к нужному объекту и нажмите кнопку.");
         SetCapture(this);
     }

@@ -63,6 +63,9 @@ protected:
 private:
     void helpPointerClick(int x, int y);
     bool m_helpMode = false;
+    // The status bar showed its panel (the circuit's values) before the
+    // help-pointer prompt took it over.
+    bool m_panelBeforeHelp = false;
     TNotifyEvent m_savedHint;
     bool m_hintInstalled = false;
     double m_remaximized = -1e9;

@@ -167,6 +167,7 @@ TEST_F(BridgeFixture, RxEntryConfirmsCancelsAndRefusesBadInput)
     QTest::keyClicks(le, "abc");
     QTest::keyClick(le, Qt::Key_Return);
     ASSERT_EQ(log.texts.size(), 1) << log.texts.join(" / ").toStdString();
+    EXPECT_EQ(log.texts[0], "\"abc\" не является числом.");
     EXPECT_EQ(form->Rx()->Resistance(), 470.0);
     EXPECT_EQ(form->edRx->Text(), "abc");
     EXPECT_TRUE(le->isModified());
@@ -347,7 +348,13 @@ TEST_F(BridgeFixture, HelpPointerOpensTheTopicOfWhatIsClicked)
         return Help::LastRequest().context;
     };
     auto centreOf = [&](QWidget* w) { return w->geometry().center(); };
+    // The status bar shows the prompt while the mode is on, its panel of
+    // the circuit's values after.
+    testutil::clickAt(form.get(), form->bHelpPointer->mapTo(form.get(), QPoint(5, 5)));
+    EXPECT_TRUE(form->StatusBar->SimplePanel());
+    EXPECT_EQ(form->StatusBar->SimpleText(), "Подведите курсор мыши к нужному объекту и нажмите кнопку.");
     EXPECT_EQ(helpAt(centreOf(form->Galvanometer()->Scale())), 13010);
+    EXPECT_FALSE(form->StatusBar->SimplePanel());
     EXPECT_EQ(helpAt(centreOf(form->Galvanometer()->RangeSwitch())), 13010);
     // The galvanometer's face below its scale.
     EXPECT_EQ(helpAt(QPoint(form->Galvanometer()->Left() + 3, form->Galvanometer()->Top() + 3)), 13010);

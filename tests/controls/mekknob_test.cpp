@@ -65,6 +65,15 @@ TEST(TransparentKnob, ClicksPickPositions)
     QTest::mouseClick(k, Qt::RightButton, {}, QPoint(55, 30));
     EXPECT_EQ(k->Position(), 0);
 
+    // A decade of the resistance box: position 0 straight up, where the
+    // angle wraps; half a step (10 degrees) left of it still gives 0.
+    k->SetNumPositions(10);
+    k->SetAngle1(90);
+    k->SetAngle2(-90);
+    k->SetPosition(4);
+    QTest::mouseClick(k, Qt::LeftButton, {}, QPoint(28, 10)); // 96 degrees
+    EXPECT_EQ(k->Position(), 0);
+
     // One position, or equal angles: the mouse never changes the position.
     k->SetAngle1(90);
     k->SetAngle2(90);

@@ -1,3 +1,4 @@
+#include "controls/knobgeometry.h"
 #include "controls/oscknob.h"
 #include "ctltest.h"
 
@@ -52,14 +53,26 @@ TEST(StepSwitch, ClicksAndKeys)
     // ...the 30 degrees next to step 0 give 0.
     QTest::mouseClick(k, Qt::LeftButton, {}, QPoint(90, 180));
     EXPECT_EQ(k->Value(), 0);
-    QTest::mouseClick(k, Qt::LeftButton, {}, QPoint(100, 20)); // straight up: 50 %
-    EXPECT_EQ(k->Value(), 5);
+    QTest::mouseClick(k, Qt::LeftButton, {}, QPoint(100, 20)); // straight up: 50 %, 5.5 of 11
+    EXPECT_EQ(k->Value(), 6);
     EXPECT_TRUE(k->Focused());
-    // Dragging follows the mouse.
+    // Dragging follows the mouse, to the nearest step too.
     QTest::mousePress(k, Qt::LeftButton, {}, QPoint(100, 20));
     QTest::mouseMove(k, QPoint(180, 100));
-    EXPECT_EQ(k->Value(), 8); // A 0: d 235, 81 % of 11
+    EXPECT_EQ(k->Value(), 9); // A 0: d 235, 81 % of 11 is 8.91
     QTest::mouseRelease(k, Qt::LeftButton, {}, QPoint(180, 100));
+
+    // A click on any tick, or on its label further out as on the front
+    // panel's scales, gives that tick's step (gain and time-base switches).
+    for (int max : {17, 11}) {
+        k->SetMax(max);
+        for (int i = 0; i <= max; ++i)
+            for (double r : {66.0, 82.0}) {
+                const double t = knobgeo::percentAngle(knobgeo::stepPercent(i, max));
+                QTest::mouseClick(k, Qt::LeftButton, {}, knobgeo::rayEnd(100, 100, r, t).q());
+                EXPECT_EQ(k->Value(), i) << max << " " << r;
+            }
+    }
 
     QTest::keyClick(k, Qt::Key_Home);
     log.clear();

@@ -132,7 +132,7 @@ TEST(Registry, AValueTheStoreCannotTakeRaisesTheRegistryError)
         r.WriteFloat("ShotSecs", 0.3);
         ADD_FAILURE() << "the value was taken";
     } catch (const ERegistryException& e) {
-        EXPECT_EQ(e.Message, "Failed to set data for 'ShotSecs'");
+        EXPECT_EQ(e.Message, "Не удалось записать значение \"ShotSecs\"");
     }
     EXPECT_THROW(r.WriteString("Other", "x"), ERegistryException);
 

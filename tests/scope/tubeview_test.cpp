@@ -262,6 +262,6 @@ TEST(TubeView, TheTeacherSeesTheRegistryErrorAndKeepsTheNewInterval)
     };
     testutil::messages().clear();
     QTest::mouseClick(v.f.bSpeed, Qt::LeftButton);
-    EXPECT_EQ(testutil::messages(), QStringList{"Failed to set data for 'ShotSecs'."});
+    EXPECT_EQ(testutil::messages(), QStringList{"Не удалось записать значение \"ShotSecs\"."});
     EXPECT_DOUBLE_EQ(v.f.Tube->GetShotSecs(), 0.3);
 }

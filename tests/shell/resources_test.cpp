@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTextBrowser>
+#include <QTest>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -93,8 +94,12 @@ TEST_F(ShellResources, HelpViewerShowsTheRussianTextOfATopic)
     EXPECT_TRUE(v->toPlainText().contains("U0 = h·K") || v->toPlainText().contains("h·K"));
     testutil::screenshot(v, "help_101");
 
-    // Formulas are HTML entities, sub- and superscripts: they must come out as symbols.
+    // Formulas are HTML entities, sub- and superscripts: they must come out
+    // as symbols. The request finds the window minimised and brings it back.
+    v->showMinimized();
     ASSERT_TRUE(Help::Show(nullptr, "Vorlin.hlp>main", HELP_CONTEXT, 401));
+    EXPECT_FALSE(v->isMinimized());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return v->isActiveWindow(); }, 10000));
     EXPECT_TRUE(v->toPlainText().contains("ω"));
     EXPECT_TRUE(v->toPlainText().contains("√"));
     EXPECT_FALSE(v->toPlainText().contains("&radic;"));

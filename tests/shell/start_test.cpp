@@ -70,9 +70,9 @@ TEST(StartCommandLine, BadNumbersAreReportedAndLeaveTheList)
     EXPECT_FALSE(ProctorMode);
     EXPECT_TRUE(listState(*twelve.form));
 
-    Started letters = startWith({"3a", "/Proctor"});
+    Started letters = startWith({"1x", "/Proctor"});
     ASSERT_EQ(letters.messages.size(), 1);
-    EXPECT_TRUE(letters.messages[0].contains("3a"));
+    EXPECT_EQ(letters.messages[0], "\"1x\" не является целым числом.");
     EXPECT_FALSE(ProctorMode);
     EXPECT_TRUE(listState(*letters.form));
 }
