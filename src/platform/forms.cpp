@@ -346,24 +346,31 @@ int TForm::ShowModal()
     m_loopDepth = g_notifyDepth;
     ShowForm();
     SetTransientForOnDesktop(this, owner);
+    // The form may be destroyed by a handler while it is up; then the loop
+    // ends with cancel and touches nothing of it.
+    QPointer<TForm> alive(this);
     QEventLoop loop;
-    while (!m_modalEnded && !(Application && Application->Terminated())) {
+    while (alive && !m_modalEnded && !(Application && Application->Terminated())) {
         loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
-        CheckModalResult();
+        if (alive)
+            CheckModalResult();
     }
-    int result = m_modalResult;
-    hide();
-    std::erase(g_modal, this);
-    setWindowModality(Qt::NonModal);
-    if (windowHandle())
-        windowHandle()->setTransientParent(nullptr);
-    SetTransientForOnDesktop(this, nullptr);
+    int result = mrCancel;
+    if (alive) {
+        result = m_modalResult;
+        hide();
+        std::erase(g_modal, this);
+        setWindowModality(Qt::NonModal);
+        if (windowHandle())
+            windowHandle()->setTransientParent(nullptr);
+        SetTransientForOnDesktop(this, nullptr);
+        --m_modalDepth;
+    }
     if (owner && owner->isVisible()) {
         owner->activateWindow();
         if (ownerFocus && ownerFocus->window() == owner)
             ownerFocus->setFocus(Qt::ActiveWindowFocusReason);
     }
-    --m_modalDepth;
     return result;
 }
 
