@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include "components/kitutils.h"
 
@@ -39,6 +40,18 @@ int cp1251Byte(char16_t c)
         if (kCp1251High[i] == c)
             return 0x80 + i;
     return -1;
+}
+
+// Runs a reader's work; running out of memory on the way is the reader's
+// error, like data it cannot take, not a fault that ends the program.
+template <class F>
+void withinMemory(F&& read)
+{
+    try {
+        read();
+    } catch (const std::bad_alloc&) {
+        throw EReadError(QStringLiteral("Not enough memory to read the stored data"));
+    }
 }
 
 } // namespace
@@ -239,6 +252,9 @@ void WriteBlockStream(TStream& source, TStream& dest, std::int64_t count)
     // Refused up front rather than looping on a source that has run dry.
     if (count < 0 || count > source.Remaining())
         throw EReadError(readErrorText());
+    if (count > kBlockStreamMaxPayload)
+        throw EWriteError(QStringLiteral("A block stream holds at most %1 bytes, not %2")
+                              .arg(kBlockStreamMaxPayload).arg(count));
     std::vector<std::uint8_t> chunk(kBlockChunkSize);
     std::vector<std::uint8_t> block(kBlockChunkSize + kLZRWOverrun);
     const std::int64_t p = dest.Position();
@@ -268,26 +284,31 @@ void ReadBlockStream(TStream& source, TStream& dest)
     if (total > source.Remaining())
         throw EKitFormatError(QStringLiteral("Block stream of %1 bytes is longer than the %2 bytes left")
                                   .arg(total).arg(source.Remaining()));
-    std::vector<std::uint8_t> block(kBlockMaxLength);
-    std::vector<std::uint8_t> payload;
-    while (total > 0) {
-        if (total < 4)
-            throw EKitFormatError(QStringLiteral("Block stream ends inside a block length"));
-        const std::int32_t len = StreamReadInteger(source);
-        if (len < 1 || len > kBlockMaxLength || len > total - 4)
-            throw EKitFormatError(QStringLiteral("Block length %1 out of range").arg(len));
-        source.ReadBuffer(block.data(), len);
-        const std::size_t at = payload.size();
-        payload.resize(at + kBlockChunkSize);
-        try {
-            payload.resize(at + LZRWDecompress(block.data(), std::uint32_t(len), payload.data() + at,
-                                               kBlockChunkSize));
-        } catch (const ELZRWError& e) {
-            throw EKitFormatError(e.Message);
+    withinMemory([&] {
+        std::vector<std::uint8_t> block(kBlockMaxLength);
+        std::vector<std::uint8_t> chunk(kBlockChunkSize);
+        std::vector<std::uint8_t> payload;
+        while (total > 0) {
+            if (total < 4)
+                throw EKitFormatError(QStringLiteral("Block stream ends inside a block length"));
+            const std::int32_t len = StreamReadInteger(source);
+            if (len < 1 || len > kBlockMaxLength || len > total - 4)
+                throw EKitFormatError(QStringLiteral("Block length %1 out of range").arg(len));
+            source.ReadBuffer(block.data(), len);
+            std::uint32_t n = 0;
+            try {
+                n = LZRWDecompress(block.data(), std::uint32_t(len), chunk.data(), kBlockChunkSize);
+            } catch (const ELZRWError& e) {
+                throw EKitFormatError(e.Message);
+            }
+            if (std::int64_t(payload.size()) + n > kBlockStreamMaxPayload)
+                throw EKitFormatError(QStringLiteral("Block stream expands beyond %1 bytes")
+                                          .arg(kBlockStreamMaxPayload));
+            payload.insert(payload.end(), chunk.begin(), chunk.begin() + n);
+            total -= len + 4;
         }
-        total -= len + 4;
-    }
-    dest.WriteBuffer(payload.data(), std::int64_t(payload.size()));
+        dest.WriteBuffer(payload.data(), std::int64_t(payload.size()));
+    });
     guard.Commit();
 }
 
@@ -443,7 +464,7 @@ std::unique_ptr<TMemoryStream> LoadPayloadFromStream(TStream& s, bool compressed
     } else {
         PositionGuard guard(s);
         const std::int32_t n = StreamReadLength(s);
-        tmp->SetSize(n);
+        withinMemory([&] { tmp->SetSize(n); });
         s.ReadBuffer(tmp->Memory(), n);
         guard.Commit();
     }

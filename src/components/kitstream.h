@@ -117,13 +117,19 @@ private:
 // ---- Block streams ----
 constexpr int kBlockChunkSize = 32781;            // source bytes per block
 constexpr int kBlockMaxLength = kBlockChunkSize + 1; // a stored chunk
+// The largest payload a block stream holds. A few bytes of runs stand for a
+// whole chunk, so without a bound some kilobytes of blocks would claim
+// gigabytes; the reader refuses more with EKitFormatError, the writer with
+// EWriteError.
+constexpr std::int64_t kBlockStreamMaxPayload = std::int64_t(64) << 20;
 
 // Writes `count` bytes of `source` (from its position) as a block stream.
 void WriteBlockStream(TStream& source, TStream& dest, std::int64_t count);
 // Reads one block stream from `source` and appends the payload at `dest`'s
 // position. Every length is checked against the stream before it is used;
-// on malformed data EKitFormatError (or EReadError for data that ends early)
-// is raised, `dest` is untouched and `source` is back where it was.
+// on malformed data EKitFormatError (or EReadError for data that ends early
+// or memory that runs out) is raised, `dest` is untouched and `source` is
+// back where it was.
 void ReadBlockStream(TStream& source, TStream& dest);
 
 // ---- Fields ----
