@@ -210,12 +210,6 @@ TControl* TForm::ActiveControl() const
     return ControlOf(focusWidget());
 }
 
-void TForm::SetActiveControl(TControl* c)
-{
-    if (c)
-        c->setFocus(Qt::OtherFocusReason);
-}
-
 void TForm::ShowForm()
 {
     DoCreate();
@@ -593,11 +587,6 @@ bool TForm::PreviewKey(QWidget* target, QKeyEvent* e)
     return handled;
 }
 
-void TForm::paintEvent(QPaintEvent* e)
-{
-    TWinControl::paintEvent(e);
-}
-
 // ---------------------------------------------------------------- TApplication
 
 TApplication::TApplication()
@@ -733,11 +722,6 @@ void TApplication::Terminate()
     // Ends the message loop whatever windows are still open (quit() would
     // first ask them all to close, and a modal form refuses).
     QCoreApplication::exit(0);
-}
-
-void TApplication::ProcessMessages()
-{
-    QCoreApplication::processEvents();
 }
 
 QStringList TApplication::Arguments() const

@@ -60,7 +60,6 @@ public:
     void HideForm();
     bool Active() const { return isActiveWindow(); }
     TControl* ActiveControl() const;
-    void SetActiveControl(TControl* c);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -104,7 +103,6 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool event(QEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
-    void paintEvent(QPaintEvent* e) override;
 
 private:
     friend class LabApplication;
@@ -183,7 +181,6 @@ public:
     void Run();
     void Terminate();
     bool Terminated() const { return m_terminated; }
-    void ProcessMessages();
     void FreeForms();
     const std::vector<TForm*>& Forms() const { return m_forms; }
 
