@@ -7,6 +7,7 @@
 #include "components/kitnonvs.h"
 #include "platform/forms.h"
 #include "platform/stdctrls.h"
+#include "platform/timer.h"
 
 class TLabBaseForm : public TForm {
     Q_OBJECT
