@@ -270,11 +270,6 @@ void TForm::HideForm()
 }
 
 namespace {
-bool IsHelpWindow(const QWidget* w)
-{
-    return w->objectName() == QLatin1String("HelpViewer");
-}
-
 // The window a modal form is opened over: the form modal before it, else
 // the active window, else the main form; none when it is hidden (a start
 // form hidden for its laboratory form).
@@ -283,7 +278,7 @@ QWidget* OwnerForModal(const TForm* f)
     QWidget* candidates[] = {g_modal.empty() ? nullptr : g_modal.back(), QApplication::activeWindow(),
                              Application ? Application->MainForm() : nullptr};
     for (QWidget* w : candidates)
-        if (w && w != f && w->isWindow() && w->isVisible() && !IsHelpWindow(w))
+        if (w && w != f && w->isWindow() && w->isVisible() && !UsableOverModal(w))
             return w;
     return nullptr;
 }
@@ -310,9 +305,19 @@ void SetTransientForOnDesktop(QWidget*, QWidget*) {}
 #endif
 } // namespace
 
+void SetUsableOverModal(QWidget* window)
+{
+    window->setProperty("usableOverModal", true);
+}
+
+bool UsableOverModal(const QWidget* window)
+{
+    return window->property("usableOverModal").toBool();
+}
+
 bool TForm::IsBlockedByModal() const
 {
-    if (g_modal.empty() || IsHelpWindow(this))
+    if (g_modal.empty() || UsableOverModal(this))
         return false;
     // A form on top of the innermost modal form (one it opened) is not
     // blocked by it; every other window is.
@@ -660,7 +665,7 @@ int TApplication::MessageBox(const QString& text, const QString& caption, unsign
     case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
     default: box.setStandardButtons(QMessageBox::Ok); break;
     }
-    box.setObjectName("HelpViewer"); // stays usable over a modal form
+    SetUsableOverModal(&box);
     int r = box.exec();
     switch (r) {
     case QMessageBox::Ok: return mrOk;

@@ -135,6 +135,11 @@ private:
     QPointer<TControl> m_cancel;
 };
 
+// Marks a window that stays usable over a modal form (a help window, the
+// application's message box): no modal form blocks it or is opened over it.
+void SetUsableOverModal(QWidget* window);
+bool UsableOverModal(const QWidget* window);
+
 // Message box of the application: returns the button pressed (mrOk...).
 enum : unsigned { MB_OK = 0, MB_OKCANCEL = 1, MB_YESNO = 4, MB_ICONERROR = 0x10, MB_ICONQUESTION = 0x20, MB_ICONWARNING = 0x30, MB_ICONINFORMATION = 0x40 };
 
