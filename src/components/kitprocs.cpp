@@ -16,26 +16,26 @@ namespace {
 // drawing throws, so the canvas never keeps a stale clip.
 class ClipGuard {
 public:
-    ClipGuard(TCanvas* canvas, bool active, const TRect& r, std::uint32_t offset) : canvas_(active ? canvas : nullptr)
+    ClipGuard(TCanvas* canvas, bool active, const TRect& r, std::uint32_t offset) : m_canvas(active ? canvas : nullptr)
     {
-        if (!canvas_)
+        if (!m_canvas)
             return;
         TRect c = r;
         const int dx = int(offset & 0xFFFF);
         const int dy = int(offset >> 16);
         OffsetRect(c, dx, dy);
-        canvas_->ClipRect(c);
+        m_canvas->ClipRect(c);
     }
     ~ClipGuard()
     {
-        if (canvas_)
-            canvas_->ResetClip();
+        if (m_canvas)
+            m_canvas->ResetClip();
     }
     ClipGuard(const ClipGuard&) = delete;
     ClipGuard& operator=(const ClipGuard&) = delete;
 
 private:
-    TCanvas* canvas_;
+    TCanvas* m_canvas;
 };
 
 TRect normalized(int l, int t, int r, int b)

@@ -66,16 +66,16 @@ public:
 // that a caller that catches a read error sees the stream as it was.
 class PositionGuard {
 public:
-    explicit PositionGuard(TStream& s) : FStream(s), FStart(s.Position()) {}
+    explicit PositionGuard(TStream& s) : m_stream(s), m_start(s.Position()) {}
     ~PositionGuard();
     PositionGuard(const PositionGuard&) = delete;
     PositionGuard& operator=(const PositionGuard&) = delete;
-    void Commit() { FCommitted = true; }
+    void Commit() { m_committed = true; }
 
 private:
-    TStream& FStream;
-    std::int64_t FStart;
-    bool FCommitted = false;
+    TStream& m_stream;
+    std::int64_t m_start;
+    bool m_committed = false;
 };
 
 class TMemoryStream : public TStream {
@@ -87,17 +87,17 @@ public:
     void SetSize(std::int64_t newSize) override;
 
     void Clear();
-    std::uint8_t* Memory() { return FData.data(); }
-    const std::uint8_t* Memory() const { return FData.data(); }
-    const std::vector<std::uint8_t>& Bytes() const { return FData; }
+    std::uint8_t* Memory() { return m_data.data(); }
+    const std::uint8_t* Memory() const { return m_data.data(); }
+    const std::vector<std::uint8_t>& Bytes() const { return m_data; }
     void LoadFromStream(TStream& source);
     void SaveToStream(TStream& dest);
     void LoadFromFile(const QString& fileName);
     void SaveToFile(const QString& fileName);
 
 private:
-    std::vector<std::uint8_t> FData;
-    std::int64_t FPos = 0;
+    std::vector<std::uint8_t> m_data;
+    std::int64_t m_pos = 0;
 };
 
 enum class TFileMode { fmOpenRead, fmOpenReadWrite, fmCreate };
@@ -111,7 +111,7 @@ public:
     void SetSize(std::int64_t newSize) override;
 
 private:
-    QFile FFile;
+    QFile m_file;
 };
 
 // ---- Block streams ----
