@@ -36,59 +36,59 @@ QString changeFileExt(const QString& path, const QString& ext)
 // ---- TKitTimerItem ----
 
 TKitTimerItem::TKitTimerItem(TKitTimerPool* pool, std::uint16_t ident, std::vector<TKitTimerItem*>* list)
-    : FIdent(ident), FList(list), FPool(pool)
+    : m_ident(ident), m_list(list), m_pool(pool)
 {
     if (!pool || !list)
         throw EInvalidOperation(QStringLiteral("TKitTimerItem: Invalid Owner or List"));
-    FMade = ++pool->FItemsMade;
-    FTicksPerFire = pool->MinInterval() ? 1000 / pool->MinInterval() : 1;
+    m_made = ++pool->m_itemsMade;
+    m_ticksPerFire = pool->MinInterval() ? 1000 / pool->MinInterval() : 1;
 }
 
 TKitTimerItem::~TKitTimerItem()
 {
-    FEnabled = false;
+    m_enabled = false;
     OnTimer = nullptr;
-    auto it = std::find(FList->begin(), FList->end(), this);
-    if (it != FList->end())
-        FList->erase(it);
+    auto it = std::find(m_list->begin(), m_list->end(), this);
+    if (it != m_list->end())
+        m_list->erase(it);
 }
 
 void TKitTimerItem::SetEnabled(bool value)
 {
-    if (value != FEnabled && (!value || CallLimit != 0)) {
-        FEnabled = value;
-        FCounter = 0;
+    if (value != m_enabled && (!value || CallLimit != 0)) {
+        m_enabled = value;
+        m_counter = 0;
     }
 }
 
 void TKitTimerItem::SetInterval(std::uint16_t value)
 {
-    const std::uint16_t step = FPool->MinInterval();
-    if (value == FInterval || step == 0 || value % step != 0)
+    const std::uint16_t step = m_pool->MinInterval();
+    if (value == m_interval || step == 0 || value % step != 0)
         return;
     if (value == 0)
         value = step;
-    FTicksPerFire = value / step;
-    FInterval = value;
-    FCounter = 0;
+    m_ticksPerFire = value / step;
+    m_interval = value;
+    m_counter = 0;
 }
 
 void TKitTimerItem::Fire()
 {
-    if (!FEnabled)
+    if (!m_enabled)
         return;
-    FCounter = FCounter == std::numeric_limits<int>::max() ? 0 : FCounter + 1;
-    if (FCounter == CallLimit)
-        FEnabled = false;
+    m_counter = m_counter == std::numeric_limits<int>::max() ? 0 : m_counter + 1;
+    if (m_counter == CallLimit)
+        m_enabled = false;
     // The handlers are copied: the item may be removed (and freed) by its
     // own event, and nothing of it is touched afterwards.
-    TKitTimerPool* pool = FPool;
+    TKitTimerPool* pool = m_pool;
     if (OnTimer) {
         const TNotifyEvent event = OnTimer;
         event(pool);
     } else if (pool->OnTimer) {
         const TKitTimerPoolEvent event = pool->OnTimer;
-        event(pool, FIdent, FCounter);
+        event(pool, m_ident, m_counter);
     }
 }
 
@@ -99,28 +99,28 @@ TKitTimerPool::TKitTimerPool(QObject* AOwner) : TKitComponent(AOwner) {}
 TKitTimerPool* TKitTimerPool::CreateWithInterval(QObject* AOwner, std::uint16_t minInterval)
 {
     auto* pool = new TKitTimerPool(AOwner);
-    pool->FMinInterval = minInterval;
+    pool->m_minInterval = minInterval;
     return pool;
 }
 
 TKitTimerPool::~TKitTimerPool()
 {
-    FTimer.stop();
-    FRunning = false;
-    while (!FItems.empty())
-        delete FItems.back();
+    m_timer.stop();
+    m_running = false;
+    while (!m_items.empty())
+        delete m_items.back();
 }
 
 void TKitTimerPool::SetMinInterval(TKitTimerInterval value)
 {
     if (IsLoading() || IsDesigning())
-        FMinInterval = value;
+        m_minInterval = value;
 }
 
 int TKitTimerPool::IndexOfIdent(std::uint16_t ident) const
 {
-    for (std::size_t i = 0; i < FItems.size(); ++i)
-        if (FItems[i]->Ident() == ident)
+    for (std::size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i]->Ident() == ident)
             return int(i);
     return -1;
 }
@@ -128,23 +128,23 @@ int TKitTimerPool::IndexOfIdent(std::uint16_t ident) const
 TKitTimerItem* TKitTimerPool::ItemByIdent(std::uint16_t ident) const
 {
     const int i = IndexOfIdent(ident);
-    return i < 0 ? nullptr : FItems[std::size_t(i)];
+    return i < 0 ? nullptr : m_items[std::size_t(i)];
 }
 
 int TKitTimerPool::EnabledCount() const
 {
-    return int(std::count_if(FItems.begin(), FItems.end(), [](const TKitTimerItem* it) { return it->Enabled(); }));
+    return int(std::count_if(m_items.begin(), m_items.end(), [](const TKitTimerItem* it) { return it->Enabled(); }));
 }
 
 int TKitTimerPool::Add(std::uint16_t ident, std::uint16_t interval, TNotifyEvent event)
 {
-    if (!FItems.empty() && ItemByIdent(ident))
+    if (!m_items.empty() && ItemByIdent(ident))
         throw Exception(QStringLiteral("List index out of bounds (%d)"));
-    if (FMinInterval == 0 || interval % FMinInterval != 0 || interval < FMinInterval)
+    if (m_minInterval == 0 || interval % m_minInterval != 0 || interval < m_minInterval)
         throw Exception(QStringLiteral("Interval not compatible with MinInterval property!"));
-    auto* item = new TKitTimerItem(this, ident, &FItems);
-    FItems.push_back(item);
-    const int index = int(FItems.size()) - 1;
+    auto* item = new TKitTimerItem(this, ident, &m_items);
+    m_items.push_back(item);
+    const int index = int(m_items.size()) - 1;
     item->SetInterval(interval);
     item->OnTimer = std::move(event);
     try {
@@ -160,45 +160,45 @@ int TKitTimerPool::Add(std::uint16_t ident, std::uint16_t interval, TNotifyEvent
 
 void TKitTimerPool::Remove(std::uint16_t ident)
 {
-    FRemoving = true;
+    m_removing = true;
     struct Reset {
         bool& flag;
         ~Reset() { flag = false; }
-    } reset{FRemoving};
+    } reset{m_removing};
     if (TKitTimerItem* item = ItemByIdent(ident)) {
         item->SetEnabled(false);
         item->OnTimer = nullptr;
         delete item;
     }
-    if (FItems.empty())
+    if (m_items.empty())
         UpdateTimer(false);
 }
 
 void TKitTimerPool::Clear()
 {
     UpdateTimer(false);
-    while (!FItems.empty())
-        delete FItems.back();
+    while (!m_items.empty())
+        delete m_items.back();
 }
 
 void TKitTimerPool::UpdateTimer(bool restart)
 {
     if (IsDesigning())
         return;
-    FRunning = false;
-    FTimer.stop();
+    m_running = false;
+    m_timer.stop();
     if (restart && EnabledCount() > 0) {
-        if (FRefuseTimer)
+        if (m_refuseTimer)
             throw EOutOfResources(QStringLiteral("Not enough timers available"));
-        FTimer.start(FMinInterval, Qt::PreciseTimer, this);
-        FTickCount = 1;
-        FRunning = true;
+        m_timer.start(m_minInterval, Qt::PreciseTimer, this);
+        m_tickCount = 1;
+        m_running = true;
     }
 }
 
 void TKitTimerPool::Tick()
 {
-    if (FRemoving)
+    if (m_removing)
         return;
     // Items may add or remove items (themselves included) from their event.
     // The list keeps the order in which items were made, so the walk goes on
@@ -206,27 +206,27 @@ void TKitTimerPool::Tick()
     // away skips nothing, and one added during the walk is visited too.
     std::uint64_t last = 0;
     for (;;) {
-        const auto next = std::find_if(FItems.begin(), FItems.end(),
-                                       [last](const TKitTimerItem* it) { return it->FMade > last; });
-        if (next == FItems.end())
+        const auto next = std::find_if(m_items.begin(), m_items.end(),
+                                       [last](const TKitTimerItem* it) { return it->m_made > last; });
+        if (next == m_items.end())
             break;
         TKitTimerItem* item = *next;
-        last = item->FMade;
-        if (item->Enabled() && item->TicksPerFire() > 0 && FTickCount % item->TicksPerFire() == 0)
+        last = item->m_made;
+        if (item->Enabled() && item->TicksPerFire() > 0 && m_tickCount % item->TicksPerFire() == 0)
             item->Fire();
     }
-    FTickCount = FTickCount == std::numeric_limits<int>::max() ? 0 : FTickCount + 1;
+    m_tickCount = m_tickCount == std::numeric_limits<int>::max() ? 0 : m_tickCount + 1;
 }
 
 void TKitTimerPool::handleTimer()
 {
-    if (FBusy)
+    if (m_busy)
         return;
-    FBusy = true;
+    m_busy = true;
     struct Reset {
         bool& flag;
         ~Reset() { flag = false; }
-    } reset{FBusy};
+    } reset{m_busy};
     try {
         Tick();
     } catch (const std::exception& e) {
@@ -239,7 +239,7 @@ void TKitTimerPool::handleTimer()
 
 void TKitTimerPool::timerEvent(QTimerEvent* event)
 {
-    if (event->timerId() == FTimer.timerId())
+    if (event->timerId() == m_timer.timerId())
         handleTimer();
     else
         TKitComponent::timerEvent(event);
@@ -251,33 +251,33 @@ TKitIniCtrl::TKitIniCtrl(QObject* AOwner) : TKitComponent(AOwner) {}
 
 void TKitIniCtrl::SetIniFile(const QString& value)
 {
-    FIniFile = IsBlank(extractFileExt(value)) ? changeFileExt(value, QStringLiteral(".INI")) : value;
+    m_iniFile = IsBlank(extractFileExt(value)) ? changeFileExt(value, QStringLiteral(".INI")) : value;
 }
 
 void TKitIniCtrl::SetMaxEntries(std::uint8_t value)
 {
-    if (value != FMaxEntries && (!FAlphaCounter || value <= 26))
-        FMaxEntries = value;
+    if (value != m_maxEntries && (!m_alphaCounter || value <= 26))
+        m_maxEntries = value;
 }
 
 void TKitIniCtrl::SetAlphaCounter(bool value)
 {
-    FAlphaCounter = value;
-    if (FAlphaCounter && FMaxEntries > 26)
-        FMaxEntries = 26;
+    m_alphaCounter = value;
+    if (m_alphaCounter && m_maxEntries > 26)
+        m_maxEntries = 26;
 }
 
 void TKitIniCtrl::SetNetUser(bool value)
 {
-    FNetUser = value;
+    m_netUser = value;
     if (value)
         User = CurrentUserName();
 }
 
 void TKitIniCtrl::SetTarget(TKitIniTarget value)
 {
-    FTarget = value;
-    FEffectiveTarget = value == itAuto ? itRegistry : value;
+    m_target = value;
+    m_effectiveTarget = value == itAuto ? itRegistry : value;
 }
 
 QString TKitIniCtrl::CurrentUserName() const
@@ -291,10 +291,10 @@ TKitApplication* KitApplication = nullptr;
 
 TKitApplication::TKitApplication()
     : TKitComponent(nullptr),
-      FDrawOptions((1u << 1) | (1u << 2) | (1u << 4) | (1u << 5)),
-      FIniCtrl(new TKitIniCtrl(nullptr)),
-      FTimerPool(TKitTimerPool::CreateWithInterval(nullptr, 50)),
-      FHandCursor(Qt::PointingHandCursor)
+      m_drawOptions((1u << 1) | (1u << 2) | (1u << 4) | (1u << 5)),
+      m_iniCtrl(new TKitIniCtrl(nullptr)),
+      m_timerPool(TKitTimerPool::CreateWithInterval(nullptr, 50)),
+      m_handCursor(Qt::PointingHandCursor)
 {
     if (!IsDesigning()) {
         // A lock named after the program file stands for the named mutex:
@@ -302,9 +302,9 @@ TKitApplication::TKitApplication()
         const QString program = QCoreApplication::instance()
                                     ? QFileInfo(QCoreApplication::applicationFilePath()).fileName()
                                     : QStringLiteral("kitapp");
-        FMutex = std::make_unique<QLockFile>(QDir::temp().filePath(program + QStringLiteral(".kitlock")));
-        FMutex->setStaleLockTime(0);
-        FAnotherInstance = !FMutex->tryLock(0) && FMutex->error() == QLockFile::LockFailedError;
+        m_mutex = std::make_unique<QLockFile>(QDir::temp().filePath(program + QStringLiteral(".kitlock")));
+        m_mutex->setStaleLockTime(0);
+        m_anotherInstance = !m_mutex->tryLock(0) && m_mutex->error() == QLockFile::LockFailedError;
     }
     LogFilePlace = ppProgram;
     SetLogFile(QString());
@@ -312,10 +312,10 @@ TKitApplication::TKitApplication()
 
 TKitApplication::~TKitApplication()
 {
-    delete FIniCtrl;
-    delete FTimerPool;
-    if (FMutex && FMutex->isLocked())
-        FMutex->unlock();
+    delete m_iniCtrl;
+    delete m_timerPool;
+    if (m_mutex && m_mutex->isLocked())
+        m_mutex->unlock();
 }
 
 void TKitApplication::SetDrawOption(int element, bool on)
@@ -323,9 +323,9 @@ void TKitApplication::SetDrawOption(int element, bool on)
     if (element < 0 || element > 7)
         return;
     if (on)
-        FDrawOptions |= std::uint8_t(1u << element);
+        m_drawOptions |= std::uint8_t(1u << element);
     else
-        FDrawOptions &= std::uint8_t(~(1u << element));
+        m_drawOptions &= std::uint8_t(~(1u << element));
 }
 
 void TKitApplication::SetLogFile(const QString& name)
@@ -338,9 +338,9 @@ void TKitApplication::SetLogFile(const QString& name)
     else if (IsBlank(extractFileExt(text)))
         text += QStringLiteral(".LOG");
     if (LogFilePlace == ppFixed)
-        FLogFile = text;
+        m_logFile = text;
     else
-        FLogFile = PathByPrefix(LogFilePlace, true) + ExtractFileName(text);
+        m_logFile = PathByPrefix(LogFilePlace, true) + ExtractFileName(text);
 }
 
 int TKitApplication::FindFreeSlot()
@@ -357,7 +357,7 @@ std::uint16_t TKitApplication::AddTimer(std::uint16_t interval, TNotifyEvent eve
     if (slot == 0)
         return 0;
     const std::uint16_t ident = std::uint16_t(kTimerIdentBase + slot);
-    if (FTimerPool->Add(ident, interval, std::move(event)) == -1)
+    if (m_timerPool->Add(ident, interval, std::move(event)) == -1)
         return 0;
     gSlots[std::size_t(slot)] = true;
     return ident;
@@ -368,13 +368,13 @@ void TKitApplication::RemoveTimer(std::uint16_t ident)
     // Only idents this object hands out name a slot; others are ignored.
     if (ident <= kTimerIdentBase || ident > kTimerIdentBase + kTimerSlots)
         return;
-    FTimerPool->Remove(ident);
+    m_timerPool->Remove(ident);
     gSlots[std::size_t(ident - kTimerIdentBase)] = false;
 }
 
 TKitTimerItem* TKitApplication::TimerItem(std::uint16_t ident) const
 {
-    return FTimerPool->ItemByIdent(ident);
+    return m_timerPool->ItemByIdent(ident);
 }
 
 // ---- Unit start and end ----

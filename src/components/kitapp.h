@@ -39,27 +39,27 @@ public:
     int CallLimit = -1; // disables itself after this many firings; -1 none
     TNotifyEvent OnTimer;
 
-    bool Enabled() const { return FEnabled; }
+    bool Enabled() const { return m_enabled; }
     void SetEnabled(bool value);
-    std::uint16_t Interval() const { return FInterval; }
+    std::uint16_t Interval() const { return m_interval; }
     void SetInterval(std::uint16_t value);
-    int Counter() const { return FCounter; }
-    int TicksPerFire() const { return FTicksPerFire; }
-    std::uint16_t Ident() const { return FIdent; }
-    TKitTimerPool* Pool() const { return FPool; }
+    int Counter() const { return m_counter; }
+    int TicksPerFire() const { return m_ticksPerFire; }
+    std::uint16_t Ident() const { return m_ident; }
+    TKitTimerPool* Pool() const { return m_pool; }
     void Fire();
 
 private:
     friend class TKitTimerPool;
-    int FCounter = 0;
-    bool FEnabled = true;
-    std::uint16_t FIdent;
-    std::uint16_t FInterval = 1000;
-    int FTicksPerFire;
-    std::vector<TKitTimerItem*>* FList;
-    TKitTimerPool* FPool;
+    int m_counter = 0;
+    bool m_enabled = true;
+    std::uint16_t m_ident;
+    std::uint16_t m_interval = 1000;
+    int m_ticksPerFire;
+    std::vector<TKitTimerItem*>* m_list;
+    TKitTimerPool* m_pool;
     // Rank in the order of making; the pool's list keeps this order.
-    std::uint64_t FMade;
+    std::uint64_t m_made;
 };
 
 class TKitTimerPool : public TKitComponent {
@@ -71,7 +71,7 @@ public:
 
     TKitTimerPoolEvent OnTimer;
 
-    TKitTimerInterval MinInterval() const { return FMinInterval; }
+    TKitTimerInterval MinInterval() const { return m_minInterval; }
     // Taken only while the pool is being loaded or designed.
     void SetMinInterval(TKitTimerInterval value);
 
@@ -82,16 +82,16 @@ public:
     TKitTimerItem* ItemByIdent(std::uint16_t ident) const;
     int IndexOfIdent(std::uint16_t ident) const;
     int EnabledCount() const;
-    int Count() const { return int(FItems.size()); }
-    TKitTimerItem* Item(int index) const { return FItems.at(std::size_t(index)); }
+    int Count() const { return int(m_items.size()); }
+    TKitTimerItem* Item(int index) const { return m_items.at(std::size_t(index)); }
 
     void Tick();
     void UpdateTimer(bool restart);
-    bool Running() const { return FRunning; }
-    int TickCount() const { return FTickCount; }
+    bool Running() const { return m_running; }
+    int TickCount() const { return m_tickCount; }
 
     // The window timer's refusal, for tests of the failure path.
-    void SimulateTimerRefusal(bool refuse) { FRefuseTimer = refuse; }
+    void SimulateTimerRefusal(bool refuse) { m_refuseTimer = refuse; }
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -100,15 +100,15 @@ private:
     friend class TKitTimerItem;
     void handleTimer();
 
-    bool FRunning = false;
-    bool FBusy = false;
-    QBasicTimer FTimer;
-    int FTickCount = 1;
-    TKitTimerInterval FMinInterval = 1000;
-    std::vector<TKitTimerItem*> FItems;
-    bool FRemoving = false;
-    bool FRefuseTimer = false;
-    std::uint64_t FItemsMade = 0;
+    bool m_running = false;
+    bool m_busy = false;
+    QBasicTimer m_timer;
+    int m_tickCount = 1;
+    TKitTimerInterval m_minInterval = 1000;
+    std::vector<TKitTimerItem*> m_items;
+    bool m_removing = false;
+    bool m_refuseTimer = false;
+    std::uint64_t m_itemsMade = 0;
 };
 
 enum TKitRegRootKey : std::uint8_t { rpClassesRoot, rpCurrentUser, rpLocalMachine, rpUsers };
@@ -119,32 +119,32 @@ class TKitIniCtrl : public TKitComponent {
 public:
     explicit TKitIniCtrl(QObject* AOwner = nullptr);
 
-    bool AlphaCounter() const { return FAlphaCounter; }
+    bool AlphaCounter() const { return m_alphaCounter; }
     void SetAlphaCounter(bool value);
     bool Common = true;
-    QString IniFile() const { return FIniFile; }
+    QString IniFile() const { return m_iniFile; }
     void SetIniFile(const QString& value);
     TKitPathPrefix IniPrefix = ppWindows;
-    std::uint8_t MaxEntries() const { return FMaxEntries; }
+    std::uint8_t MaxEntries() const { return m_maxEntries; }
     void SetMaxEntries(std::uint8_t value);
-    bool NetUser() const { return FNetUser; }
+    bool NetUser() const { return m_netUser; }
     void SetNetUser(bool value);
     QString User;
     QString RegPath;
     TKitRegRootKey RegRoot = rpCurrentUser;
-    TKitIniTarget Target() const { return FTarget; }
+    TKitIniTarget Target() const { return m_target; }
     void SetTarget(TKitIniTarget value);
-    TKitIniTarget EffectiveTarget() const { return FEffectiveTarget; }
+    TKitIniTarget EffectiveTarget() const { return m_effectiveTarget; }
 
     virtual QString CurrentUserName() const;
 
 private:
-    bool FAlphaCounter = false;
-    QString FIniFile;
-    std::uint8_t FMaxEntries = 16;
-    bool FNetUser = false;
-    TKitIniTarget FTarget = itAuto;
-    TKitIniTarget FEffectiveTarget = itRegistry;
+    bool m_alphaCounter = false;
+    QString m_iniFile;
+    std::uint8_t m_maxEntries = 16;
+    bool m_netUser = false;
+    TKitIniTarget m_target = itAuto;
+    TKitIniTarget m_effectiveTarget = itRegistry;
 };
 
 class TKitApplication : public TKitComponent {
@@ -158,16 +158,16 @@ public:
 
     // Drawing options; element 0 off lets the drawing procedures take their
     // reduced path on displays of fewer than 9 bits per pixel.
-    bool HasDrawOption(int element) const { return (FDrawOptions >> element) & 1u; }
+    bool HasDrawOption(int element) const { return (m_drawOptions >> element) & 1u; }
     void SetDrawOption(int element, bool on);
 
-    TKitIniCtrl* IniCtrl() const { return FIniCtrl; }
-    TKitTimerPool* TimerPool() const { return FTimerPool; }
-    bool AnotherInstance() const { return FAnotherInstance; }
-    const QCursor& HandCursor() const { return FHandCursor; }
+    TKitIniCtrl* IniCtrl() const { return m_iniCtrl; }
+    TKitTimerPool* TimerPool() const { return m_timerPool; }
+    bool AnotherInstance() const { return m_anotherInstance; }
+    const QCursor& HandCursor() const { return m_handCursor; }
 
     TKitPathPrefix LogFilePlace = ppProgram;
-    QString LogFile() const { return FLogFile; }
+    QString LogFile() const { return m_logFile; }
     void SetLogFile(const QString& name);
 
     // A new enabled timer; 0 when no slot is free.
@@ -177,13 +177,13 @@ public:
     static int FindFreeSlot();
 
 private:
-    std::uint8_t FDrawOptions;
-    TKitIniCtrl* FIniCtrl;
-    TKitTimerPool* FTimerPool;
-    QString FLogFile;
-    std::unique_ptr<QLockFile> FMutex;
-    bool FAnotherInstance = false;
-    QCursor FHandCursor;
+    std::uint8_t m_drawOptions;
+    TKitIniCtrl* m_iniCtrl;
+    TKitTimerPool* m_timerPool;
+    QString m_logFile;
+    std::unique_ptr<QLockFile> m_mutex;
+    bool m_anotherInstance = false;
+    QCursor m_handCursor;
 };
 
 // The one application object of the library, made when the Qt application

@@ -1,7 +1,9 @@
 #pragma once
 // Bitmaps in the library's stored forms: BMP file images, compressed as a
-// block stream or plain with a length in front, at full or reduced depth.
+// block stream or plain with a length in front, at full or reduced depth;
+// and the writer of BMP images of a chosen colour depth.
 
+#include "components/kitgraph.h"
 #include "components/kitstream.h"
 #include "platform/graphics.h"
 
@@ -23,3 +25,26 @@ void SaveBitmapToStream(TStream& s, const TBitmap& bitmap, bool compressed, int 
 // Reads a BMP image of any depth. Malformed data raises and leaves the
 // bitmap as it was.
 void LoadBitmapFromStream(TStream& s, TBitmap& bitmap, bool compressed);
+
+// ---- BMP image writer ----
+struct TKitBitmapInfoHeader {
+    std::uint32_t biSize = 40;
+    std::int32_t biWidth = 0;
+    std::int32_t biHeight = 0;
+    std::uint16_t biPlanes = 1;
+    std::uint16_t biBitCount = 0;
+    std::uint32_t biCompression = 0;
+    std::uint32_t biSizeImage = 0;
+    std::int32_t biXPelsPerMeter = 0;
+    std::int32_t biYPelsPerMeter = 0;
+    std::uint32_t biClrUsed = 0;
+    std::uint32_t biClrImportant = 0;
+};
+void InitBitmapInfoHeader(const TBitmap* bitmap, TKitBitmapInfoHeader& header, int colorCount);
+void BMPSizes(const TBitmap* bitmap, int colorCount, int& headerSize, int& imageSize);
+bool ReadBitmapBits(const TBitmap* bitmap, const TKitPaletteHandle& palette, TKitBitmapInfoHeader& header,
+                    int colorCount, char* headerAndTable, char* bits);
+QByteArray BuildBMPImage(const TBitmap* bitmap, const TKitPaletteHandle& palette, int colorCount);
+void WriteBMPImage(TStream& stream, const TBitmap* bitmap, const TKitPaletteHandle& palette, int colorCount,
+                   bool withLengthPrefix);
+void SaveBitmapReduced(TMemoryStream& stream, const TBitmap* bitmap, int colorCount);

@@ -32,7 +32,7 @@ void TKitComponent::Loaded() {}
 
 void TKitComponent::EndLoading()
 {
-    FLoading = false;
+    m_loading = false;
     Loaded();
 }
 
@@ -42,9 +42,9 @@ TKitWndProcComponent::TKitWndProcComponent(QObject* AOwner) : TKitComponent(AOwn
 {
     if (auto* form = qobject_cast<QWidget*>(AOwner)) {
         if (qobject_cast<QMdiSubWindow*>(form->parentWidget()))
-            FOwnerKind = 1;
+            m_ownerKind = 1;
         else if (form->findChild<QMdiArea*>(QString(), Qt::FindDirectChildrenOnly))
-            FOwnerKind = 2;
+            m_ownerKind = 2;
     }
 }
 
@@ -58,7 +58,7 @@ QWidget* TKitWndProcComponent::OwnerHandle() const
     auto* form = qobject_cast<QWidget*>(parent());
     if (!form)
         return nullptr;
-    if (FOwnerKind == 2)
+    if (m_ownerKind == 2)
         if (auto* area = form->findChild<QMdiArea*>(QString(), Qt::FindDirectChildrenOnly))
             return area->viewport();
     return form;
@@ -67,16 +67,16 @@ QWidget* TKitWndProcComponent::OwnerHandle() const
 bool TKitWndProcComponent::InstallHook()
 {
     QWidget* window = OwnerHandle();
-    if (!window || FHooked || IsDesigning())
+    if (!window || m_hooked || IsDesigning())
         return false;
     try {
-        FDestroying = false;
-        if (FMainHookWanted)
-            FMainHooked = true;
+        m_destroying = false;
+        if (m_mainHookWanted)
+            m_mainHooked = true;
         window->installEventFilter(this);
-        FHookedWindow = window;
-        FDestroyConnection = connect(window, &QObject::destroyed, this, [this] { ownerDestroyed(); });
-        FHooked = true;
+        m_hookedWindow = window;
+        m_destroyConnection = connect(window, &QObject::destroyed, this, [this] { ownerDestroyed(); });
+        m_hooked = true;
         return true;
     } catch (const Exception&) {
         RestoreHook();
@@ -86,23 +86,23 @@ bool TKitWndProcComponent::InstallHook()
 
 bool TKitWndProcComponent::RestoreHook()
 {
-    if (FHooked && FHookedWindow)
-        FHookedWindow->removeEventFilter(this);
-    if (FDestroyConnection)
-        disconnect(FDestroyConnection);
-    FHookedWindow = nullptr;
-    FHooked = false;
-    if (FMainHookWanted && FMainHooked)
-        FMainHooked = false;
-    FDestroying = false;
+    if (m_hooked && m_hookedWindow)
+        m_hookedWindow->removeEventFilter(this);
+    if (m_destroyConnection)
+        disconnect(m_destroyConnection);
+    m_hookedWindow = nullptr;
+    m_hooked = false;
+    if (m_mainHookWanted && m_mainHooked)
+        m_mainHooked = false;
+    m_destroying = false;
     return true;
 }
 
 void TKitWndProcComponent::ownerDestroyed()
 {
     // The window is going away: nothing of it reaches the owner any more.
-    FDestroying = true;
-    if (FOwnerKind == 1)
+    m_destroying = true;
+    if (m_ownerKind == 1)
         RestoreHook();
 }
 
@@ -120,7 +120,7 @@ bool TKitWndProcComponent::MainWindowHook(QEvent*)
 
 void TKitWndProcComponent::Activate()
 {
-    if (FEnabled && !FHooked)
+    if (m_enabled && !m_hooked)
         InstallHook();
 }
 
@@ -128,9 +128,9 @@ void TKitWndProcComponent::Deactivate() {}
 
 void TKitWndProcComponent::SetEnabled(bool value)
 {
-    if (value == FEnabled)
+    if (value == m_enabled)
         return;
-    FEnabled = value;
+    m_enabled = value;
     if (IsDesigning())
         return;
     if (value)
@@ -146,9 +146,9 @@ bool TKitWndProcComponent::WndProc(QEvent*)
 
 bool TKitWndProcComponent::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!FHooked || watched != FHookedWindow.data())
+    if (!m_hooked || watched != m_hookedWindow.data())
         return TKitComponent::eventFilter(watched, event);
-    if (FDestroying)
+    if (m_destroying)
         return true;
     return WndProc(event);
 }

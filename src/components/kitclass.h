@@ -33,26 +33,26 @@ public:
     // Fires OnChange with this object unless the update lock is on.
     virtual void Change()
     {
-        if (!FUpdateLock && OnChange)
+        if (!m_updateLock && OnChange)
             OnChange(this);
     }
     // The handler an owner gives to the OnChange of its sub-objects.
     virtual void ObjectChanged(TObject*) { Change(); }
     // Not nested: one EndUpdate ends any number of BeginUpdate calls.
-    void BeginUpdate() { FUpdateLock = true; }
+    void BeginUpdate() { m_updateLock = true; }
     void EndUpdate(bool DoChange = true)
     {
-        FUpdateLock = false;
+        m_updateLock = false;
         if (DoChange)
             Change();
     }
-    bool Updating() const { return FUpdateLock; }
+    bool Updating() const { return m_updateLock; }
 
     // Copies the state of `Source`; the base refuses every source.
     virtual void Assign(const QObject* Source) { KitAssignError(Source, this); }
 
 protected:
-    bool FUpdateLock = false;
+    bool m_updateLock = false;
 };
 
 // A persistent sub-object (bevel, gradient, wave ...) whose owner binds its
@@ -79,17 +79,17 @@ public:
     // The component state of the class library: being read from form data,
     // or sitting on a form that is being edited. Nothing here edits forms,
     // so designing is only ever switched on by an embedding tool or a test.
-    bool IsLoading() const { return FLoading; }
-    bool IsDesigning() const { return FDesigning; }
-    void SetDesigning(bool value) { FDesigning = value; }
+    bool IsLoading() const { return m_loading; }
+    bool IsDesigning() const { return m_designing; }
+    void SetDesigning(bool value) { m_designing = value; }
     // Called when reading the component's form data is over.
     virtual void Loaded();
-    void BeginLoading() { FLoading = true; }
+    void BeginLoading() { m_loading = true; }
     void EndLoading();
 
 protected:
-    bool FLoading = false;
-    bool FDesigning = false;
+    bool m_loading = false;
+    bool m_designing = false;
 };
 
 // A component that takes over the events of its owner form: it sits in the
@@ -100,13 +100,13 @@ public:
     explicit TKitWndProcComponent(QObject* AOwner = nullptr);
     ~TKitWndProcComponent() override;
 
-    bool Enabled() const { return FEnabled; }
+    bool Enabled() const { return m_enabled; }
     void SetEnabled(bool value);
 
-    bool Hooked() const { return FHooked; }
-    bool Destroying() const { return FDestroying; }
+    bool Hooked() const { return m_hooked; }
+    bool Destroying() const { return m_destroying; }
     // 1 for an MDI child owner, 2 for an MDI frame owner, 0 otherwise.
-    std::uint8_t OwnerKind() const { return FOwnerKind; }
+    std::uint8_t OwnerKind() const { return m_ownerKind; }
 
     // The window whose events are taken over; none when the owner is no widget.
     QWidget* OwnerHandle() const;
@@ -129,14 +129,14 @@ protected:
 private:
     void ownerDestroyed();
 
-    bool FEnabled = true;
-    bool FMainHookWanted = false;
-    bool FMainHooked = false;
-    std::uint8_t FOwnerKind = 0;
-    bool FHooked = false;
-    bool FDestroying = false;
-    QPointer<QWidget> FHookedWindow;
-    QMetaObject::Connection FDestroyConnection;
+    bool m_enabled = true;
+    bool m_mainHookWanted = false;
+    bool m_mainHooked = false;
+    std::uint8_t m_ownerKind = 0;
+    bool m_hooked = false;
+    bool m_destroying = false;
+    QPointer<QWidget> m_hookedWindow;
+    QMetaObject::Connection m_destroyConnection;
 };
 
 // A unit's one global object: the first start makes it, the matching last
@@ -144,23 +144,23 @@ private:
 template <class T>
 class TKitUnitObject {
 public:
-    constexpr explicit TKitUnitObject(T*& slot) : FSlot(slot) {}
+    constexpr explicit TKitUnitObject(T*& slot) : m_slot(slot) {}
     void Start()
     {
-        if (FRefs++ == 0)
-            FSlot = new T;
+        if (m_refs++ == 0)
+            m_slot = new T;
     }
     void End()
     {
-        if (FRefs > 0 && --FRefs == 0) {
-            delete FSlot;
-            FSlot = nullptr;
+        if (m_refs > 0 && --m_refs == 0) {
+            delete m_slot;
+            m_slot = nullptr;
         }
     }
 
 private:
-    T*& FSlot;
-    int FRefs = 0;
+    T*& m_slot;
+    int m_refs = 0;
 };
 
 class KitEOneInstError : public Exception {

@@ -8,14 +8,14 @@
 
 TKitChangeLink::~TKitChangeLink()
 {
-    if (FSender)
-        FSender->RemoveChangeLink(this);
+    if (m_sender)
+        m_sender->RemoveChangeLink(this);
 }
 
 void TKitChangeLink::Change()
 {
     if (OnChange)
-        OnChange(FSender);
+        OnChange(m_sender);
 }
 
 // ---- TKitBaseContainer ----
@@ -24,9 +24,9 @@ TKitBaseContainer::TKitBaseContainer(QObject* AOwner) : TKitComponent(AOwner) {}
 
 TKitBaseContainer::~TKitBaseContainer()
 {
-    while (!FLinks.empty()) {
-        FLinks.back()->FSender = nullptr;
-        FLinks.pop_back();
+    while (!m_links.empty()) {
+        m_links.back()->m_sender = nullptr;
+        m_links.pop_back();
     }
 }
 
@@ -34,28 +34,28 @@ void TKitBaseContainer::AddChangeLink(TKitChangeLink* link)
 {
     if (!link)
         return;
-    if (link->FSender && link->FSender != this)
-        link->FSender->RemoveChangeLink(link);
-    link->FSender = this;
-    if (std::find(FLinks.begin(), FLinks.end(), link) == FLinks.end())
-        FLinks.push_back(link);
+    if (link->m_sender && link->m_sender != this)
+        link->m_sender->RemoveChangeLink(link);
+    link->m_sender = this;
+    if (std::find(m_links.begin(), m_links.end(), link) == m_links.end())
+        m_links.push_back(link);
 }
 
 void TKitBaseContainer::RemoveChangeLink(TKitChangeLink* link)
 {
-    auto it = std::find(FLinks.begin(), FLinks.end(), link);
-    if (it == FLinks.end())
+    auto it = std::find(m_links.begin(), m_links.end(), link);
+    if (it == m_links.end())
         return;
-    link->FSender = nullptr;
-    FLinks.erase(it);
+    link->m_sender = nullptr;
+    m_links.erase(it);
 }
 
 void TKitBaseContainer::Change()
 {
     // A copy: a link's handler may register or remove links.
-    const std::vector<TKitChangeLink*> links = FLinks;
+    const std::vector<TKitChangeLink*> links = m_links;
     for (TKitChangeLink* link : links)
-        if (std::find(FLinks.begin(), FLinks.end(), link) != FLinks.end())
+        if (std::find(m_links.begin(), m_links.end(), link) != m_links.end())
             link->Change();
     TKitComponent::Change();
 }
@@ -200,26 +200,26 @@ void TKitStringListItem::Assign(const QObject* Source)
 
 // ---- TKitWaveListItem ----
 
-TKitWaveListItem::TKitWaveListItem(QObject* AOwner) : TKitListItem(AOwner), FWave(new TKitWave)
+TKitWaveListItem::TKitWaveListItem(QObject* AOwner) : TKitListItem(AOwner), m_wave(new TKitWave)
 {
-    FWave->setParent(this);
+    m_wave->setParent(this);
 }
 
 TKitWaveListItem::~TKitWaveListItem() = default;
 
 void TKitWaveListItem::Clear()
 {
-    FWave->Clear();
+    m_wave->Clear();
 }
 
 bool TKitWaveListItem::IsEmpty() const
 {
-    return FWave->IsEmpty();
+    return m_wave->IsEmpty();
 }
 
 std::uint8_t TKitWaveListItem::GetFlags() const
 {
-    return TKitListItem::GetFlags() | (FWave->IsEmpty() ? 0 : 0x08);
+    return TKitListItem::GetFlags() | (m_wave->IsEmpty() ? 0 : 0x08);
 }
 
 void TKitWaveListItem::LoadFromStream(TStream& s)
@@ -232,9 +232,9 @@ void TKitWaveListItem::LoadFromStream(TStream& s)
         return [this, h, wave] {
             ApplyHeader(h);
             if (wave->IsEmpty())
-                FWave->Clear();
+                m_wave->Clear();
             else
-                FWave->Assign(wave.get());
+                m_wave->Assign(wave.get());
         };
     });
 }
@@ -242,15 +242,15 @@ void TKitWaveListItem::LoadFromStream(TStream& s)
 void TKitWaveListItem::SaveToStream(TStream& s)
 {
     WriteHeader(s);
-    if (!FWave->IsEmpty())
-        SaveWaveToStream(s, *FWave, Compressed);
+    if (!m_wave->IsEmpty())
+        SaveWaveToStream(s, *m_wave, Compressed);
 }
 
 void TKitWaveListItem::Assign(const QObject* Source)
 {
     if (const auto* src = qobject_cast<const TKitWaveListItem*>(Source)) {
         AssignHeader(*src);
-        FWave->Assign(src->FWave);
+        m_wave->Assign(src->m_wave);
         return;
     }
     TKitListItem::Assign(Source);
@@ -262,21 +262,21 @@ TKitCustomContainer::TKitCustomContainer(QObject* AOwner) : TKitBaseContainer(AO
 
 TKitCustomContainer::~TKitCustomContainer()
 {
-    const QList<TKitListItem*> items = FItems;
-    FItems.clear();
+    const QList<TKitListItem*> items = m_items;
+    m_items.clear();
     qDeleteAll(items);
 }
 
 void TKitCustomContainer::forget(TKitListItem* item)
 {
-    FItems.removeAll(item);
+    m_items.removeAll(item);
 }
 
 TKitListItem* TKitCustomContainer::Item(int index) const
 {
-    if (index < 0 || index >= FItems.size())
+    if (index < 0 || index >= m_items.size())
         throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
-    return FItems[index];
+    return m_items[index];
 }
 
 TKitListItem* TKitCustomContainer::NewItem(QObject* owner) const
@@ -298,16 +298,16 @@ int TKitCustomContainer::AddItem(TKitListItem* item)
         item = NewItem(this);
     else if (item->parent() != this)
         item->setParent(this);
-    if (!FItems.contains(item))
-        FItems.append(item);
+    if (!m_items.contains(item))
+        m_items.append(item);
     Change();
-    return int(FItems.indexOf(item));
+    return int(m_items.indexOf(item));
 }
 
 void TKitCustomContainer::Clear()
 {
-    while (!FItems.isEmpty())
-        delete FItems.takeLast();
+    while (!m_items.isEmpty())
+        delete m_items.takeLast();
     Change();
 }
 
@@ -316,14 +316,14 @@ void TKitCustomContainer::AddCopies(const TKitCustomContainer& source)
     // Copies are made first, so that copying a container into itself or a
     // failing copy leaves the list as it was.
     std::vector<std::unique_ptr<TKitListItem>> copies;
-    for (TKitListItem* srcItem : source.FItems) {
+    for (TKitListItem* srcItem : source.m_items) {
         std::unique_ptr<TKitListItem> item(NewItem(nullptr));
         item->Assign(srcItem);
         copies.push_back(std::move(item));
     }
     for (auto& item : copies) {
         item->setParent(this);
-        FItems.append(item.release());
+        m_items.append(item.release());
     }
     Change();
 }
@@ -389,7 +389,7 @@ void TKitCustomContainer::SaveToStream(TStream& s, bool withOffsets)
     const std::int32_t n = Count();
     StreamWriteInteger(s, n);
     if (!withOffsets) {
-        for (TKitListItem* item : FItems)
+        for (TKitListItem* item : m_items)
             item->SaveToStream(s);
         return;
     }
@@ -398,7 +398,7 @@ void TKitCustomContainer::SaveToStream(TStream& s, bool withOffsets)
     const std::int64_t p = s.Position();
     s.Seek(std::int64_t(n) * 4, TSeekOrigin::soCurrent);
     std::vector<std::int32_t> offsets;
-    for (TKitListItem* item : FItems) {
+    for (TKitListItem* item : m_items) {
         offsets.push_back(std::int32_t(s.Position()));
         item->SaveToStream(s);
     }
@@ -446,24 +446,24 @@ TKitUnitObject<TKitContainer> gGlobalContainerUnit(gGlobalContainer);
 
 TKitContainer::TKitContainer(QObject* AOwner)
     : TKitBaseContainer(AOwner),
-      FBitmapList(new TKitBitmapList(this)),
-      FImageList(new TKitImageList(this)),
-      FWaveList(new TKitWaveList(this)),
-      FStringList(new TKitStringList(this))
+      m_bitmapList(new TKitBitmapList(this)),
+      m_imageList(new TKitImageList(this)),
+      m_waveList(new TKitWaveList(this)),
+      m_stringList(new TKitStringList(this))
 {
-    for (TKitCustomContainer* list : {static_cast<TKitCustomContainer*>(FBitmapList),
-                                      static_cast<TKitCustomContainer*>(FImageList),
-                                      static_cast<TKitCustomContainer*>(FStringList),
-                                      static_cast<TKitCustomContainer*>(FWaveList)})
+    for (TKitCustomContainer* list : {static_cast<TKitCustomContainer*>(m_bitmapList),
+                                      static_cast<TKitCustomContainer*>(m_imageList),
+                                      static_cast<TKitCustomContainer*>(m_stringList),
+                                      static_cast<TKitCustomContainer*>(m_waveList)})
         list->OnChange = [this](TObject* sender) { ObjectChanged(sender); };
 }
 
 TKitContainer::~TKitContainer()
 {
-    for (TKitCustomContainer* list : {static_cast<TKitCustomContainer*>(FBitmapList),
-                                      static_cast<TKitCustomContainer*>(FImageList),
-                                      static_cast<TKitCustomContainer*>(FStringList),
-                                      static_cast<TKitCustomContainer*>(FWaveList)})
+    for (TKitCustomContainer* list : {static_cast<TKitCustomContainer*>(m_bitmapList),
+                                      static_cast<TKitCustomContainer*>(m_imageList),
+                                      static_cast<TKitCustomContainer*>(m_stringList),
+                                      static_cast<TKitCustomContainer*>(m_waveList)})
         list->OnChange = nullptr;
 }
 
@@ -471,14 +471,14 @@ void TKitContainer::ObjectChanged(TObject* Sender)
 {
     TKitContainer* global = gGlobalContainer;
     if (IsDesigning() && global && global != this) {
-        if (Sender == FBitmapList)
-            global->FBitmapList->Assign(FBitmapList);
-        else if (Sender == FImageList)
-            global->FImageList->Assign(FImageList);
-        else if (Sender == FWaveList)
-            global->FWaveList->Assign(FWaveList);
-        else if (Sender == FStringList)
-            global->FStringList->Assign(FStringList);
+        if (Sender == m_bitmapList)
+            global->m_bitmapList->Assign(m_bitmapList);
+        else if (Sender == m_imageList)
+            global->m_imageList->Assign(m_imageList);
+        else if (Sender == m_waveList)
+            global->m_waveList->Assign(m_waveList);
+        else if (Sender == m_stringList)
+            global->m_stringList->Assign(m_stringList);
     }
     Change();
 }

@@ -29,14 +29,14 @@ public:
     TKitChangeLink(const TKitChangeLink&) = delete;
     TKitChangeLink& operator=(const TKitChangeLink&) = delete;
 
-    TKitBaseContainer* Sender() const { return FSender; }
+    TKitBaseContainer* Sender() const { return m_sender; }
     TNotifyEvent OnChange; // receives the sender container
 
     virtual void Change();
 
 private:
     friend class TKitBaseContainer;
-    TKitBaseContainer* FSender = nullptr;
+    TKitBaseContainer* m_sender = nullptr;
 };
 
 class TKitBaseContainer : public TKitComponent {
@@ -49,13 +49,13 @@ public:
     // it again changes nothing, adding it elsewhere moves it.
     void AddChangeLink(TKitChangeLink* link);
     void RemoveChangeLink(TKitChangeLink* link);
-    int LinkCount() const { return int(FLinks.size()); }
+    int LinkCount() const { return int(m_links.size()); }
 
     // Links hear every change, even under the update lock; then OnChange.
     void Change() override;
 
 private:
-    std::vector<TKitChangeLink*> FLinks;
+    std::vector<TKitChangeLink*> m_links;
 };
 
 // ---- Items ----
@@ -139,7 +139,7 @@ public:
     Q_INVOKABLE explicit TKitWaveListItem(QObject* AOwner = nullptr);
     ~TKitWaveListItem() override;
 
-    TKitWave* Wave() const { return FWave; }
+    TKitWave* Wave() const { return m_wave; }
 
     void Clear() override;
     bool IsEmpty() const override;
@@ -149,7 +149,7 @@ public:
     void Assign(const QObject* Source) override;
 
 private:
-    TKitWave* FWave;
+    TKitWave* m_wave;
 };
 
 // ---- Containers ----
@@ -167,7 +167,7 @@ public:
     const QMetaObject* ItemClass = nullptr;
     std::uint8_t ListKind = 0;
 
-    int Count() const { return int(FItems.size()); }
+    int Count() const { return int(m_items.size()); }
     TKitListItem* Item(int index) const;
     // Appends `item`, or a new item of ItemClass when none is given.
     int AddItem(TKitListItem* item = nullptr);
@@ -177,7 +177,7 @@ public:
     // copies of its items, with one change at the end. Others are refused.
     void Assign(const QObject* Source) override;
     // The items, in the order a form writer stores them.
-    const QList<TKitListItem*>& GetChildren() const { return FItems; }
+    const QList<TKitListItem*>& GetChildren() const { return m_items; }
 
     // Replaces the items with those stored in `s`. Counts and lengths are
     // checked against the stream; malformed data raises and leaves the
@@ -196,7 +196,7 @@ protected:
 private:
     friend class TKitListItem;
     void forget(TKitListItem* item);
-    QList<TKitListItem*> FItems;
+    QList<TKitListItem*> m_items;
 };
 
 class TKitStringList : public TKitCustomContainer {
@@ -249,20 +249,20 @@ public:
     explicit TKitContainer(QObject* AOwner = nullptr);
     ~TKitContainer() override;
 
-    TKitBitmapList* BitmapList() const { return FBitmapList; }
-    TKitImageList* ImageList() const { return FImageList; }
-    TKitWaveList* WaveList() const { return FWaveList; }
-    TKitStringList* StringList() const { return FStringList; }
+    TKitBitmapList* BitmapList() const { return m_bitmapList; }
+    TKitImageList* ImageList() const { return m_imageList; }
+    TKitWaveList* WaveList() const { return m_waveList; }
+    TKitStringList* StringList() const { return m_stringList; }
 
     // A list changed: on a form being designed the same kind of list of the
     // global container becomes a copy; then this container's own change.
     void ObjectChanged(TObject* Sender) override;
 
 private:
-    TKitBitmapList* FBitmapList;
-    TKitImageList* FImageList;
-    TKitWaveList* FWaveList;
-    TKitStringList* FStringList;
+    TKitBitmapList* m_bitmapList;
+    TKitImageList* m_imageList;
+    TKitWaveList* m_waveList;
+    TKitStringList* m_stringList;
 };
 
 // The ownerless container made at start and freed at exit.

@@ -17,36 +17,36 @@ void KitSendMessage(QWidget* target, QEvent::Type message)
 
 // ---------------------------------------------------------------- image-list link
 
-TKitImageListLink::TKitImageListLink(std::function<void(TObject*)> listChanged) : changed_(std::move(listChanged))
+TKitImageListLink::TKitImageListLink(std::function<void(TObject*)> listChanged) : m_changed(std::move(listChanged))
 {
-    link_.OnChange = [this](TObject* sender) {
-        if (changed_)
-            changed_(sender);
+    m_link.OnChange = [this](TObject* sender) {
+        if (m_changed)
+            m_changed(sender);
     };
 }
 
 TKitImageListLink::~TKitImageListLink()
 {
     attach(nullptr);
-    link_.OnChange = nullptr;
+    m_link.OnChange = nullptr;
 }
 
 void TKitImageListLink::attach(TKitCustomImageList* list)
 {
-    if (list_) {
-        QObject::disconnect(destroyed_);
+    if (m_list) {
+        QObject::disconnect(m_destroyed);
         // A list in the middle of its own destruction has already let go
         // of every link; only a live one is told.
-        if (link_.Sender() == list_)
-            list_->RemoveChangeLink(&link_);
+        if (m_link.Sender() == m_list)
+            m_list->RemoveChangeLink(&m_link);
     }
-    list_ = list;
-    if (list_) {
-        list_->AddChangeLink(&link_);
-        destroyed_ = QObject::connect(list_, &QObject::destroyed, [this] {
-            list_ = nullptr;
-            if (changed_)
-                changed_(nullptr);
+    m_list = list;
+    if (m_list) {
+        m_list->AddChangeLink(&m_link);
+        m_destroyed = QObject::connect(m_list, &QObject::destroyed, [this] {
+            m_list = nullptr;
+            if (m_changed)
+                m_changed(nullptr);
         });
     }
 }
@@ -54,14 +54,14 @@ void TKitImageListLink::attach(TKitCustomImageList* list)
 void TKitImageListLink::Set(TKitCustomImageList* list)
 {
     attach(list);
-    if (changed_)
-        changed_(nullptr);
+    if (m_changed)
+        m_changed(nullptr);
 }
 
 // ---------------------------------------------------------------- TKitBaseControl
 
 TKitBaseControl::TKitBaseControl(QWidget* parent)
-    : TGraphicControl(parent), imageList_([this](TObject* sender) { ListChanged(sender); })
+    : TGraphicControl(parent), m_imageList([this](TObject* sender) { ListChanged(sender); })
 {
 }
 
@@ -69,7 +69,7 @@ TKitBaseControl::~TKitBaseControl() = default;
 
 void TKitBaseControl::SetImageList(TKitCustomImageList* list)
 {
-    imageList_.Set(list);
+    m_imageList.Set(list);
 }
 
 void TKitBaseControl::SetBounds(int left, int top, int width, int height)
@@ -169,16 +169,16 @@ TKitBaseGraphicControl::TKitBaseGraphicControl(QWidget* parent) : TKitBaseContro
 
 void TKitBaseGraphicControl::SetTransparent(bool v)
 {
-    if (v == transparent_)
+    if (v == m_transparent)
         return;
     setAttribute(Qt::WA_OpaquePaintEvent, !v);
-    transparent_ = v;
+    m_transparent = v;
     KitSendMessage(this, CM_KITTRANSPARENTCHANGED);
 }
 
 void TKitBaseGraphicControl::RepaintNow()
 {
-    if (transparent_ || IsDesigning())
+    if (m_transparent || IsDesigning())
         Invalidate();
     else
         repaint();
@@ -186,7 +186,7 @@ void TKitBaseGraphicControl::RepaintNow()
 
 bool TKitBaseGraphicControl::UsesParentBackground() const
 {
-    if (!transparent_)
+    if (!m_transparent)
         return false;
     auto p = qobject_cast<TKitCustomControl*>(parentWidget());
     return p && p->IsTransparentCapable();
@@ -215,19 +215,19 @@ bool TKitBaseGraphicControl::event(QEvent* e)
 // ---------------------------------------------------------------- TKitGraphicControl
 
 TKitGraphicControl::TKitGraphicControl(QWidget* parent)
-    : TKitBaseGraphicControl(parent), bevel_(std::make_unique<TKitBevel>())
+    : TKitBaseGraphicControl(parent), m_bevel(std::make_unique<TKitBevel>())
 {
-    bevel_->OnChange = [this](TObject* sender) { ObjectChanged(sender); };
+    m_bevel->OnChange = [this](TObject* sender) { ObjectChanged(sender); };
 }
 
 TKitGraphicControl::~TKitGraphicControl()
 {
-    bevel_->OnChange = nullptr;
+    m_bevel->OnChange = nullptr;
 }
 
 void TKitGraphicControl::SetBevel(const TKitBevel* value)
 {
-    bevel_->Assign(value);
+    m_bevel->Assign(value);
     KitSendMessage(this, CM_KITBEVELCHANGED);
 }
 
@@ -235,17 +235,17 @@ void TKitGraphicControl::Paint()
 {
     if (IsLoading())
         return;
-    if (IsEmpty() && bevel_->Extent() == 0) {
+    if (IsEmpty() && m_bevel->Extent() == 0) {
         TKitBaseGraphicControl::Paint();
         return;
     }
-    bevel_->PaintBevel(Canvas(), ClientRect(), Transparent());
+    m_bevel->PaintBevel(Canvas(), ClientRect(), Transparent());
 }
 
 // ---------------------------------------------------------------- TKitCustomControl
 
 TKitCustomControl::TKitCustomControl(QWidget* parent)
-    : TCustomControl(parent), imageList_([this](TObject* sender) { ListChanged(sender); })
+    : TCustomControl(parent), m_imageList([this](TObject* sender) { ListChanged(sender); })
 {
     resize(100, 40);
     SetTabStop(false);
@@ -262,9 +262,9 @@ void TKitCustomControl::CreateParams(TKitCreateParams& params) const
 
 void TKitCustomControl::applyWindowParams()
 {
-    CreateParams(params_);
-    windowEdge_ = (params_.ExStyle & WS_EX_CLIENTEDGE) ? 2 : (params_.Style & WS_BORDER) ? 1 : 0;
-    setAttribute(Qt::WA_OpaquePaintEvent, !transparent_);
+    CreateParams(m_params);
+    m_windowEdge = (m_params.ExStyle & WS_EX_CLIENTEDGE) ? 2 : (m_params.Style & WS_BORDER) ? 1 : 0;
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
     Realign();
     Invalidate();
 }
@@ -272,39 +272,39 @@ void TKitCustomControl::applyWindowParams()
 void TKitCustomControl::RecreateWnd()
 {
     applyWindowParams();
-    ++recreateCount_;
+    ++m_recreateCount;
 }
 
 TRect TKitCustomControl::ClientRect() const
 {
-    return TRect(windowEdge_, windowEdge_, std::max(windowEdge_, Width() - windowEdge_),
-                 std::max(windowEdge_, Height() - windowEdge_));
+    return TRect(m_windowEdge, m_windowEdge, std::max(m_windowEdge, Width() - m_windowEdge),
+                 std::max(m_windowEdge, Height() - m_windowEdge));
 }
 
 void TKitCustomControl::SetTransparent(bool v)
 {
-    if (v == transparent_)
+    if (v == m_transparent)
         return;
-    transparent_ = v;
+    m_transparent = v;
     RecreateWnd();
 }
 
 void TKitCustomControl::SetHotTrack(bool v)
 {
-    if (v == hotTrack_)
+    if (v == m_hotTrack)
         return;
-    hotTrack_ = v;
+    m_hotTrack = v;
     Invalidate();
 }
 
 void TKitCustomControl::SetCtl3D(bool v)
 {
-    if (v == ctl3D_)
+    if (v == m_ctl3D)
         return;
-    ctl3D_ = v;
+    m_ctl3D = v;
     // Only a window edge depends on it.
-    CreateParams(params_);
-    if (params_.ExStyle & WS_EX_CLIENTEDGE || params_.Style & WS_BORDER)
+    CreateParams(m_params);
+    if (m_params.ExStyle & WS_EX_CLIENTEDGE || m_params.Style & WS_BORDER)
         RecreateWnd();
     else
         Invalidate();
@@ -312,12 +312,12 @@ void TKitCustomControl::SetCtl3D(bool v)
 
 void TKitCustomControl::SetImageList(TKitCustomImageList* list)
 {
-    imageList_.Set(list);
+    m_imageList.Set(list);
 }
 
 bool TKitCustomControl::UsesParentBackground() const
 {
-    return transparent_ && IsTransparentCapable();
+    return m_transparent && IsTransparentCapable();
 }
 
 void TKitCustomControl::PaintBackground()
@@ -353,13 +353,13 @@ void TKitCustomControl::MouseEnter()
 {
     if (OnMouseEnter)
         OnMouseEnter(this);
-    mouseInside_ = true;
+    m_mouseInside = true;
 }
 
 void TKitCustomControl::MouseExit()
 {
-    mouseInside_ = false;
-    if (!hasFocus_)
+    m_mouseInside = false;
+    if (!m_hasFocus)
         DrawFlatFrame();
     if (OnMouseExit)
         OnMouseExit(this);
@@ -367,12 +367,12 @@ void TKitCustomControl::MouseExit()
 
 bool TKitCustomControl::hotFrameWanted() const
 {
-    return hotTrack_ && (mouseInside_ || hasFocus_);
+    return m_hotTrack && (m_mouseInside || m_hasFocus);
 }
 
 void TKitCustomControl::DrawFlatFrame()
 {
-    if (Focused() || !hotTrack_ || mouseInside_)
+    if (Focused() || !m_hotTrack || m_mouseInside)
         return;
     // Frames live on the window itself: outside a paint they come with the
     // next one.
@@ -385,7 +385,7 @@ void TKitCustomControl::DrawFlatFrame()
     c->Brush.Style = TBrushStyle::bsSolid;
     c->Brush.Bitmap = nullptr;
     c->Brush.Color = clBtnFace;
-    if (ctl3D_) {
+    if (m_ctl3D) {
         c->FrameRect(r);
         InflateRect(r, -1, -1);
     }
@@ -402,7 +402,7 @@ void TKitCustomControl::DrawHotFrame()
     TRect r(0, 0, Width(), Height());
     c->Brush.Style = TBrushStyle::bsSolid;
     c->Brush.Bitmap = nullptr;
-    if (ctl3D_) {
+    if (m_ctl3D) {
         c->Brush.Color = clWindowFrame;
         c->FrameRect(TRect(r.Left + 1, r.Top + 1, r.Right, r.Bottom));
         c->Brush.Color = clBtnFace;
@@ -439,12 +439,12 @@ void TKitCustomControl::Paint()
 
 void TKitCustomControl::paintWindowEdge()
 {
-    if (windowEdge_ == 0)
+    if (m_windowEdge == 0)
         return;
     QPainter p(this);
     TCanvas c(&p);
     TRect r(0, 0, Width(), Height());
-    if (windowEdge_ == 2) {
+    if (m_windowEdge == 2) {
         KitDrawEdge(&c, r, EDGE_SUNKEN, BF_RECT);
     } else {
         c.Brush.Style = TBrushStyle::bsSolid;
@@ -463,14 +463,14 @@ void TKitCustomControl::paintEvent(QPaintEvent* e)
 void TKitCustomControl::DoEnter()
 {
     TCustomControl::DoEnter();
-    hasFocus_ = true;
-    if (hotTrack_)
+    m_hasFocus = true;
+    if (m_hotTrack)
         DrawHotFrame();
 }
 
 void TKitCustomControl::DoExit()
 {
-    hasFocus_ = false;
+    m_hasFocus = false;
     DrawFlatFrame();
     TCustomControl::DoExit();
 }
@@ -543,7 +543,7 @@ bool TKitCustomControl::event(QEvent* e)
         return true;
     case QEvent::PaletteChange:
         // The system colours changed.
-        if (!transparent_)
+        if (!m_transparent)
             Invalidate();
         break;
     default:
@@ -604,33 +604,33 @@ bool TKitCustomPanel::PaintParentBackground(TCanvas* canvas, const TRect& r, TPo
 // ---------------------------------------------------------------- TKitCustomBevelPanel
 
 TKitCustomBevelPanel::TKitCustomBevelPanel(QWidget* parent)
-    : TKitCustomPanel(parent), bevel_(std::make_unique<TKitBevel>())
+    : TKitCustomPanel(parent), m_bevel(std::make_unique<TKitBevel>())
 {
-    bevel_->WindowedOwner = true;
-    bevel_->OnChange = [this](TObject* sender) { ObjectChanged(sender); };
+    m_bevel->WindowedOwner = true;
+    m_bevel->OnChange = [this](TObject* sender) { ObjectChanged(sender); };
     applyWindowParams();
 }
 
 TKitCustomBevelPanel::~TKitCustomBevelPanel()
 {
-    bevel_->OnChange = nullptr;
+    m_bevel->OnChange = nullptr;
 }
 
 void TKitCustomBevelPanel::SetBevel(const TKitBevel* value)
 {
-    bevel_->Assign(value);
+    m_bevel->Assign(value);
     KitSendMessage(this, CM_KITBEVELCHANGED);
 }
 
 TRect TKitCustomBevelPanel::GetInnerRect() const
 {
-    return bevel_->ClientRect(ClientRect());
+    return m_bevel->ClientRect(ClientRect());
 }
 
 void TKitCustomBevelPanel::CreateParams(TKitCreateParams& params) const
 {
     TKitCustomPanel::CreateParams(params);
-    if (bevel_ && bevel_->Mode() == bmWindows) {
+    if (m_bevel && m_bevel->Mode() == bmWindows) {
         if (Ctl3D())
             params.ExStyle |= WS_EX_CLIENTEDGE;
         else
@@ -642,9 +642,9 @@ void TKitCustomBevelPanel::ObjectChanged(TObject* Sender)
 {
     if (IsLoading())
         return;
-    if (Sender == bevel_.get()) {
-        bevel_->WindowedOwner = true;
-        if (bevel_->ModeChanged())
+    if (Sender == m_bevel.get()) {
+        m_bevel->WindowedOwner = true;
+        if (m_bevel->ModeChanged())
             RecreateWnd();
         Realign();
     }
@@ -653,7 +653,7 @@ void TKitCustomBevelPanel::ObjectChanged(TObject* Sender)
 
 bool TKitCustomBevelPanel::HasNoFrame() const
 {
-    return bevel_->Extent() == 0 && bevel_->Mode() != bmWindows;
+    return m_bevel->Extent() == 0 && m_bevel->Mode() != bmWindows;
 }
 
 void TKitCustomBevelPanel::MouseEnter()
@@ -672,7 +672,7 @@ void TKitCustomBevelPanel::DoEnter()
 
 void TKitCustomBevelPanel::DrawHotFrame()
 {
-    if (bevel_->Mode() == bmWindows) {
+    if (m_bevel->Mode() == bmWindows) {
         TKitCustomPanel::DrawHotFrame();
         return;
     }
@@ -680,14 +680,14 @@ void TKitCustomBevelPanel::DrawHotFrame()
         Invalidate();
         return;
     }
-    bevel_->PaintBevel(Canvas(), ClientRect(), true);
+    m_bevel->PaintBevel(Canvas(), ClientRect(), true);
 }
 
 void TKitCustomBevelPanel::DrawFlatFrame()
 {
     if (Focused() || !HotTrack() || MouseInside())
         return;
-    if (bevel_->Mode() == bmWindows) {
+    if (m_bevel->Mode() == bmWindows) {
         TKitCustomPanel::DrawFlatFrame();
         return;
     }
@@ -695,7 +695,7 @@ void TKitCustomBevelPanel::DrawFlatFrame()
         Invalidate();
         return;
     }
-    const int E = bevel_->Extent(), F = bevel_->FarExtent();
+    const int E = m_bevel->Extent(), F = m_bevel->FarExtent();
     const int W = Width(), H = Height();
     FillBackgroundRect(TRect(0, 0, W, E));
     FillBackgroundRect(TRect(0, E, E, H));
@@ -709,7 +709,7 @@ void TKitCustomBevelPanel::Paint()
     if (IsDesigning() && HasNoFrame())
         DrawDesignFrame();
     else if (Focused() || !HotTrack() || IsDesigning())
-        bevel_->PaintBevel(Canvas(), ClientRect(), Transparent());
+        m_bevel->PaintBevel(Canvas(), ClientRect(), Transparent());
     else if (hotFrameWanted())
         DrawHotFrame();
     else

@@ -36,14 +36,14 @@ void KitSendMessage(QWidget* target, QEvent::Type message);
 // The component state that form data and the designer give a control.
 class TKitControlState {
 public:
-    bool IsLoading() const { return loading_; }
-    bool IsDesigning() const { return designing_; }
-    void SetDesigning(bool v) { designing_ = v; }
-    void BeginLoading() { loading_ = true; }
+    bool IsLoading() const { return m_loading; }
+    bool IsDesigning() const { return m_designing; }
+    void SetDesigning(bool v) { m_designing = v; }
+    void BeginLoading() { m_loading = true; }
     // Ends reading the control's form data and runs Loaded.
     void EndLoading()
     {
-        loading_ = false;
+        m_loading = false;
         Loaded();
     }
     virtual ~TKitControlState() = default;
@@ -52,8 +52,8 @@ protected:
     virtual void Loaded() {}
 
 private:
-    bool loading_ = false;
-    bool designing_ = false;
+    bool m_loading = false;
+    bool m_designing = false;
 };
 
 // A control's link to an image list: registered with the list so that the
@@ -65,22 +65,22 @@ public:
     TKitImageListLink(const TKitImageListLink&) = delete;
     TKitImageListLink& operator=(const TKitImageListLink&) = delete;
 
-    TKitCustomImageList* List() const { return list_; }
+    TKitCustomImageList* List() const { return m_list; }
     // Unregisters from the old list and registers with the new one; the
     // control is told of the change in either case.
     void Set(TKitCustomImageList* list);
     // True when the list is one of the global container's and is stored as
     // the "Internal" reference instead of a component reference.
-    bool StoresInternal() const { return IsGlobalImageList(list_); }
-    void WriteInternal(TStream& writer) const { WriteGlobalListRef(writer, list_); }
+    bool StoresInternal() const { return IsGlobalImageList(m_list); }
+    void WriteInternal(TStream& writer) const { WriteGlobalListRef(writer, m_list); }
     void ReadInternal(TStream& reader) { Set(ReadGlobalListRef(reader)); }
 
 private:
     void attach(TKitCustomImageList* list);
-    std::function<void(TObject*)> changed_;
-    TKitChangeLink link_;
-    TKitCustomImageList* list_ = nullptr;
-    QMetaObject::Connection destroyed_;
+    std::function<void(TObject*)> m_changed;
+    TKitChangeLink m_link;
+    TKitCustomImageList* m_list = nullptr;
+    QMetaObject::Connection m_destroyed;
 };
 
 // ---------------------------------------------------------------- graphic
@@ -96,9 +96,9 @@ public:
     TNotifyEvent OnMouseExit;
     TKitBoundsChangeEvent OnBoundsChange;
 
-    TKitCustomImageList* ImageList() const { return imageList_.List(); }
+    TKitCustomImageList* ImageList() const { return m_imageList.List(); }
     void SetImageList(TKitCustomImageList* list);
-    TKitImageListLink& ImageListLink() { return imageList_; }
+    TKitImageListLink& ImageListLink() { return m_imageList; }
 
     void SetBounds(int left, int top, int width, int height) override;
 
@@ -118,7 +118,7 @@ protected:
     bool event(QEvent* e) override;
 
 private:
-    TKitImageListLink imageList_;
+    TKitImageListLink m_imageList;
 };
 
 class TKitBaseGraphicControl : public TKitBaseControl {
@@ -126,7 +126,7 @@ class TKitBaseGraphicControl : public TKitBaseControl {
 public:
     explicit TKitBaseGraphicControl(QWidget* parent = nullptr);
 
-    bool Transparent() const { return transparent_; }
+    bool Transparent() const { return m_transparent; }
     void SetTransparent(bool v);
     void RepaintNow();
 
@@ -138,7 +138,7 @@ protected:
     bool event(QEvent* e) override;
 
 private:
-    bool transparent_ = true;
+    bool m_transparent = true;
 };
 
 class TKitGraphicControl : public TKitBaseGraphicControl {
@@ -147,14 +147,14 @@ public:
     explicit TKitGraphicControl(QWidget* parent = nullptr);
     ~TKitGraphicControl() override;
 
-    TKitBevel* Bevel() const { return bevel_.get(); }
+    TKitBevel* Bevel() const { return m_bevel.get(); }
     void SetBevel(const TKitBevel* value);
 
 protected:
     void Paint() override;
 
 private:
-    std::unique_ptr<TKitBevel> bevel_;
+    std::unique_ptr<TKitBevel> m_bevel;
 };
 
 // ---------------------------------------------------------------- windowed
@@ -177,26 +177,26 @@ public:
     TNotifyEvent OnFocusGained;
     TNotifyEvent OnFocusLost;
 
-    bool Transparent() const { return transparent_; }
+    bool Transparent() const { return m_transparent; }
     void SetTransparent(bool v);
-    bool HotTrack() const { return hotTrack_; }
+    bool HotTrack() const { return m_hotTrack; }
     void SetHotTrack(bool v);
     bool RepaintOnChange = true;
-    bool MouseInside() const { return mouseInside_; }
-    bool HasFocus() const { return hasFocus_; }
-    bool Ctl3D() const { return ctl3D_; }
+    bool MouseInside() const { return m_mouseInside; }
+    bool HasFocus() const { return m_hasFocus; }
+    bool Ctl3D() const { return m_ctl3D; }
     void SetCtl3D(bool v);
 
-    TKitCustomImageList* ImageList() const { return imageList_.List(); }
+    TKitCustomImageList* ImageList() const { return m_imageList.List(); }
     void SetImageList(TKitCustomImageList* list);
-    TKitImageListLink& ImageListLink() { return imageList_; }
+    TKitImageListLink& ImageListLink() { return m_imageList; }
 
     // The window's client area: inside the window edge its style asks for.
     TRect ClientRect() const override;
     // Makes the window again from CreateParams; counts how often.
     void RecreateWnd();
-    int RecreateCount() const { return recreateCount_; }
-    const TKitCreateParams& WindowParams() const { return params_; }
+    int RecreateCount() const { return m_recreateCount; }
+    const TKitCreateParams& WindowParams() const { return m_params; }
 
     virtual bool UsesParentBackground() const;
     virtual void PaintBackground();
@@ -238,15 +238,15 @@ protected:
 private:
     void paintWindowEdge();
 
-    bool mouseInside_ = false;
-    bool hasFocus_ = false;
-    bool hotTrack_ = false;
-    bool transparent_ = false;
-    bool ctl3D_ = true;
-    int windowEdge_ = 0;
-    int recreateCount_ = 0;
-    TKitCreateParams params_;
-    TKitImageListLink imageList_;
+    bool m_mouseInside = false;
+    bool m_hasFocus = false;
+    bool m_hotTrack = false;
+    bool m_transparent = false;
+    bool m_ctl3D = true;
+    int m_windowEdge = 0;
+    int m_recreateCount = 0;
+    TKitCreateParams m_params;
+    TKitImageListLink m_imageList;
 
     friend class TKitCustomBevelPanel;
 };
@@ -271,7 +271,7 @@ public:
     explicit TKitCustomBevelPanel(QWidget* parent = nullptr);
     ~TKitCustomBevelPanel() override;
 
-    TKitBevel* Bevel() const { return bevel_.get(); }
+    TKitBevel* Bevel() const { return m_bevel.get(); }
     void SetBevel(const TKitBevel* value);
     // The client rectangle less the bevel.
     TRect GetInnerRect() const;
@@ -289,7 +289,7 @@ protected:
     void DoEnter() override;
 
 private:
-    std::unique_ptr<TKitBevel> bevel_;
+    std::unique_ptr<TKitBevel> m_bevel;
 };
 
 class TKitCustomStatusBar : public TKitCustomBevelPanel {

@@ -44,22 +44,22 @@ TKitFormDisplay::TKitFormDisplay(QWidget* parent) : TKitCustomBevelPanel(parent)
 
 TKitFormDisplay::~TKitFormDisplay()
 {
-    destroying_ = true;
+    m_destroying = true;
     // Forms that others own outlive the display: hand them back as hidden
     // windows instead of letting them go down with it as children.
     auto release = [this](TForm* f) {
         if (!f || f->parentWidget() != this)
             return;
-        for (const auto& o : owned_)
+        for (const auto& o : m_owned)
             if (o == f)
                 return;
         f->hide();
         f->setParent(nullptr);
     };
-    release(shown_.data());
-    for (const auto& f : list_)
+    release(m_shown.data());
+    for (const auto& f : m_list)
         release(f.data());
-    list_.clear();
+    m_list.clear();
 }
 
 void TKitFormDisplay::host(TForm* form)
@@ -77,18 +77,18 @@ bool TKitFormDisplay::EmbedForm(TForm* form)
 {
     if (!form)
         throw Exception(QStringLiteral("TKitFormDisplay: Form not instanced!"));
-    if (form == shown_)
+    if (form == m_shown)
         return false;
     FreeShownForm();
-    if (destroying_)
+    if (m_destroying)
         return false;
     try {
         form->SetVisible(false);
         host(form);
         form->SetBoundsRect(GetInnerRect());
         form->raise();
-        shown_ = form;
-        formName_ = form->Name();
+        m_shown = form;
+        m_formName = form->Name();
     } catch (...) {
         reveal(form);
         throw;
@@ -99,20 +99,20 @@ bool TKitFormDisplay::EmbedForm(TForm* form)
 
 void TKitFormDisplay::FreeShownForm()
 {
-    if (!shown_)
+    if (!m_shown)
         return;
-    TForm* f = shown_.data();
-    shown_ = nullptr;
-    formName_.clear();
+    TForm* f = m_shown.data();
+    m_shown = nullptr;
+    m_formName.clear();
     delete f;
 }
 
 void TKitFormDisplay::SetFormName(const QString& value)
 {
-    if (value == formName_)
+    if (value == m_formName)
         return;
     if (IsDesigning() || IsLoading()) {
-        formName_ = value;
+        m_formName = value;
         return;
     }
     ShowFormByName(value);
@@ -144,14 +144,14 @@ int TKitFormDisplay::AddForm(TForm* form, bool activate)
 {
     if (!form)
         throw Exception(QStringLiteral("TKitFormDisplay: Form not instanced!"));
-    list_.push_back(form);
+    m_list.push_back(form);
     form->SetBorderStyle(TFormBorderStyle::bsNone);
     form->SetBorderIcons(0);
     form->Position = TPosition::poDefault;
     form->SetTabStop(false);
     form->hide();
     host(form);
-    const int index = int(list_.size()) - 1;
+    const int index = int(m_list.size()) - 1;
     if (activate)
         SetActiveIndex(index);
     return index;
@@ -160,32 +160,32 @@ int TKitFormDisplay::AddForm(TForm* form, bool activate)
 int TKitFormDisplay::AddFormClass(const TKitFormFactory& make, bool activate)
 {
     TForm* form = make(this);
-    owned_.push_back(form);
+    m_owned.push_back(form);
     return AddForm(form, activate);
 }
 
 TForm* TKitFormDisplay::FormAtIndex(int i) const
 {
-    if (i < 0 || i >= int(list_.size()))
+    if (i < 0 || i >= int(m_list.size()))
         return nullptr;
-    return list_[std::size_t(i)].data();
+    return m_list[std::size_t(i)].data();
 }
 
 int TKitFormDisplay::indexOf(TForm* form) const
 {
-    for (std::size_t i = 0; i < list_.size(); ++i)
-        if (list_[i] == form)
+    for (std::size_t i = 0; i < m_list.size(); ++i)
+        if (m_list[i] == form)
             return int(i);
     return -1;
 }
 
 void TKitFormDisplay::HideActiveForm(TForm* form)
 {
-    if (!form || indexOf(form) != active_)
+    if (!form || indexOf(form) != m_active)
         return;
     form->SetAlign(alNone);
     form->SetVisible(false);
-    active_ = -1;
+    m_active = -1;
 }
 
 void TKitFormDisplay::placeActive()
@@ -193,16 +193,16 @@ void TKitFormDisplay::placeActive()
     TForm* form = CurrentListForm();
     if (!form)
         return;
-    const TRect placed = AlignRect(TKitAlignment(position_), form->ClientRect(), GetInnerRect());
+    const TRect placed = AlignRect(TKitAlignment(m_position), form->ClientRect(), GetInnerRect());
     form->SetBoundsRect(placed);
 }
 
 void TKitFormDisplay::SetActiveIndex(int i)
 {
-    if (i == active_)
+    if (i == m_active)
         return;
     // Indexes past the list are outside the contract: nothing happens.
-    if (i < -1 || i >= int(list_.size()))
+    if (i < -1 || i >= int(m_list.size()))
         return;
     bool cancel = false;
     if (OnChanging) {
@@ -210,9 +210,9 @@ void TKitFormDisplay::SetActiveIndex(int i)
         if (cancel)
             return;
     }
-    if (active_ != -1)
+    if (m_active != -1)
         HideActiveForm(CurrentListForm());
-    active_ = i;
+    m_active = i;
     if (i == -1)
         return;
     TForm* form = FormAtIndex(i);
@@ -220,7 +220,7 @@ void TKitFormDisplay::SetActiveIndex(int i)
         return;
     try {
         host(form);
-        if (position_ == fdpClient) {
+        if (m_position == fdpClient) {
             form->SetAlign(alClient);
         } else {
             form->SetAlign(alNone);
@@ -232,7 +232,7 @@ void TKitFormDisplay::SetActiveIndex(int i)
         throw;
     }
     reveal(form);
-    if (position_ == fdpClient)
+    if (m_position == fdpClient)
         Realign();
     if (OnChange)
         OnChange(this);
@@ -240,9 +240,9 @@ void TKitFormDisplay::SetActiveIndex(int i)
 
 void TKitFormDisplay::SetPosition(TKitFormDisplayPosition value)
 {
-    if (value == position_)
+    if (value == m_position)
         return;
-    position_ = value;
+    m_position = value;
     if (TForm* form = CurrentListForm())
         form->SetAlign(value == fdpClient ? alClient : alNone);
     Realign();
@@ -253,7 +253,7 @@ void TKitFormDisplay::AlignControls()
     TKitCustomBevelPanel::AlignControls();
     if (IsDesigning())
         return;
-    if (!list_.empty() && CurrentListForm() && position_ != fdpClient)
+    if (!m_list.empty() && CurrentListForm() && m_position != fdpClient)
         placeActive();
 }
 
@@ -261,10 +261,10 @@ void TKitFormDisplay::keepInPlace()
 {
     if (IsDesigning())
         return;
-    if (!list_.empty() && CurrentListForm())
+    if (!m_list.empty() && CurrentListForm())
         Realign();
-    else if (shown_)
-        shown_->SetBoundsRect(GetInnerRect());
+    else if (m_shown)
+        m_shown->SetBoundsRect(GetInnerRect());
 }
 
 void TKitFormDisplay::Resize()

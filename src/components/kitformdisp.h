@@ -29,8 +29,8 @@ public:
     bool ShowForm(TForm* form) { return EmbedForm(form); }
     bool EmbedForm(TForm* form);
     void FreeShownForm();
-    TForm* ShownForm() const { return shown_.data(); }
-    QString FormName() const { return formName_; }
+    TForm* ShownForm() const { return m_shown.data(); }
+    QString FormName() const { return m_formName; }
     void SetFormName(const QString& value);
     void ShowFormByName(const QString& name);
 
@@ -46,14 +46,14 @@ public:
     {
         return AddFormClass([](QObject* owner) -> TForm* { return new F(owner); }, activate);
     }
-    int FormCount() const { return int(list_.size()); }
+    int FormCount() const { return int(m_list.size()); }
     TForm* FormAtIndex(int i) const;
-    TForm* CurrentListForm() const { return FormAtIndex(active_); }
-    int ActiveIndex() const { return active_; }
+    TForm* CurrentListForm() const { return FormAtIndex(m_active); }
+    int ActiveIndex() const { return m_active; }
     void SetActiveIndex(int i);
     void HideActiveForm(TForm* form);
 
-    TKitFormDisplayPosition Position() const { return position_; }
+    TKitFormDisplayPosition Position() const { return m_position; }
     void SetPosition(TKitFormDisplayPosition value);
 
     TNotifyEvent OnChange;
@@ -73,12 +73,12 @@ private:
     void keepInPlace();
     int indexOf(TForm* form) const;
 
-    QPointer<TForm> shown_;
-    QString formName_;
-    std::vector<QPointer<TForm>> list_;
+    QPointer<TForm> m_shown;
+    QString m_formName;
+    std::vector<QPointer<TForm>> m_list;
     // The list forms this display made and owns.
-    std::vector<QPointer<TForm>> owned_;
-    int active_ = -1;
-    TKitFormDisplayPosition position_ = fdpClient;
-    bool destroying_ = false;
+    std::vector<QPointer<TForm>> m_owned;
+    int m_active = -1;
+    TKitFormDisplayPosition m_position = fdpClient;
+    bool m_destroying = false;
 };

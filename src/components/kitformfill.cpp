@@ -8,16 +8,16 @@
 
 TKitCustomFormFill::TKitCustomFormFill(QObject* AOwner) : TKitWndProcComponent(AOwner)
 {
-    FLink.OnChange = [this](TObject* sender) { FillChanged(sender); };
+    m_link.OnChange = [this](TObject* sender) { FillChanged(sender); };
 }
 
 TKitCustomFormFill::~TKitCustomFormFill()
 {
-    FLink.OnChange = nullptr;
-    if (FImageList)
-        FImageList->RemoveChangeLink(&FLink);
-    if (FListDestroyed)
-        disconnect(FListDestroyed);
+    m_link.OnChange = nullptr;
+    if (m_imageList)
+        m_imageList->RemoveChangeLink(&m_link);
+    if (m_listDestroyed)
+        disconnect(m_listDestroyed);
 }
 
 QWidget* TKitCustomFormFill::ownerWidget() const
@@ -42,14 +42,14 @@ void TKitCustomFormFill::invalidateOwner()
 
 void TKitCustomFormFill::SetImageList(TKitCustomImageList* v)
 {
-    if (FImageList) {
-        FImageList->RemoveChangeLink(&FLink);
-        disconnect(FListDestroyed);
+    if (m_imageList) {
+        m_imageList->RemoveChangeLink(&m_link);
+        disconnect(m_listDestroyed);
     }
-    FImageList = v;
+    m_imageList = v;
     if (v) {
-        v->AddChangeLink(&FLink);
-        FListDestroyed = connect(v, &QObject::destroyed, this, [this] { listDestroyed(); });
+        v->AddChangeLink(&m_link);
+        m_listDestroyed = connect(v, &QObject::destroyed, this, [this] { listDestroyed(); });
     }
     FillChanged(this);
 }
@@ -57,34 +57,34 @@ void TKitCustomFormFill::SetImageList(TKitCustomImageList* v)
 void TKitCustomFormFill::listDestroyed()
 {
     // The list is going away: forget it without touching it.
-    FImageList = nullptr;
-    FListDestroyed = {};
+    m_imageList = nullptr;
+    m_listDestroyed = {};
     FillChanged(this);
 }
 
 void TKitCustomFormFill::SetImageIndex(int v)
 {
-    if (v < 0 || v == FImageIndex)
+    if (v < 0 || v == m_imageIndex)
         return;
-    FImageIndex = v;
-    if (FImageList)
+    m_imageIndex = v;
+    if (m_imageList)
         FillChanged(this);
 }
 
 void TKitCustomFormFill::SetListIndex(int v)
 {
-    if (v < 0 || v == FListIndex)
+    if (v < 0 || v == m_listIndex)
         return;
-    FListIndex = v;
-    if (FImageList)
+    m_listIndex = v;
+    if (m_imageList)
         FillChanged(this);
 }
 
 void TKitCustomFormFill::SetPaintMode(TKitPaintMode v)
 {
-    if (v == FPaintMode)
+    if (v == m_paintMode)
         return;
-    FPaintMode = v;
+    m_paintMode = v;
     ObjectChanged(this);
 }
 
@@ -96,7 +96,7 @@ void TKitCustomFormFill::FillChanged(TObject*)
 void TKitCustomFormFill::ObjectChanged(TObject*)
 {
     if (Enabled() && !IsDesigning()) {
-        FDirty = true;
+        m_dirty = true;
         invalidateOwner();
     }
 }
@@ -122,7 +122,7 @@ bool TKitCustomFormFill::WndProc(QEvent* Message)
         return TKitWndProcComponent::WndProc(Message);
     switch (Message->type()) {
     case QEvent::Resize:
-        FDirty = true;
+        m_dirty = true;
         invalidateOwner();
         break;
     case QEvent::Paint: {
@@ -149,7 +149,7 @@ bool TKitCustomFormFill::PaintBackground(QPainter* painter)
 {
     if (IsLoading())
         return false;
-    if (FPaintMode != pcOwnerDraw || !OnPaint)
+    if (m_paintMode != pcOwnerDraw || !OnPaint)
         return false;
     TCanvas canvas(painter);
     const TRect client = ownerClientRect();
@@ -166,15 +166,15 @@ bool TKitCustomFormFill::PaintBackground(QPainter* painter)
 // ---------------------------------------------------------------- TKitFormFill
 
 TKitFormFill::TKitFormFill(QObject* AOwner)
-    : TKitCustomFormFill(AOwner), FFillObject(std::make_unique<TKitFillObject>()),
-      FBackground(std::make_unique<TBitmap>())
+    : TKitCustomFormFill(AOwner), m_fillObject(std::make_unique<TKitFillObject>()),
+      m_background(std::make_unique<TBitmap>())
 {
-    FFillObject->OnChange = [this](TObject* sender) { ObjectChanged(sender); };
+    m_fillObject->OnChange = [this](TObject* sender) { ObjectChanged(sender); };
 }
 
 TKitFormFill::~TKitFormFill()
 {
-    FFillObject->OnChange = nullptr;
+    m_fillObject->OnChange = nullptr;
 }
 
 void TKitFormFill::Loaded()
@@ -186,9 +186,9 @@ void TKitFormFill::Loaded()
 void TKitFormFill::UpdateEraseFlag()
 {
     if (PaintMode() == pcOwnerDraw)
-        FEraseFlag = true;
+        m_eraseFlag = true;
     else if (PaintMode() == pcControl)
-        FEraseFlag = FFillObject->IsTransparent();
+        m_eraseFlag = m_fillObject->IsTransparent();
 }
 
 void TKitFormFill::FillChanged(TObject* Sender)
@@ -197,47 +197,47 @@ void TKitFormFill::FillChanged(TObject* Sender)
     if (list && list->IsValidImage(ListIndex(), ImageIndex())) {
         TBitmap picture;
         list->GetImage(ListIndex(), ImageIndex(), &picture);
-        FFillObject->SetListBitmap(&picture);
+        m_fillObject->SetListBitmap(&picture);
     } else {
-        FFillObject->SetListBitmap(nullptr);
+        m_fillObject->SetListBitmap(nullptr);
     }
     ObjectChanged(Sender);
 }
 
 void TKitFormFill::ObjectChanged(TObject* Sender)
 {
-    if (PaintMode() == pcControl && FFillObject->Style() != sfGradient && !FBackground->Empty())
-        *FBackground = TBitmap();
+    if (PaintMode() == pcControl && m_fillObject->Style() != sfGradient && !m_background->Empty())
+        *m_background = TBitmap();
     UpdateEraseFlag();
     TKitCustomFormFill::ObjectChanged(Sender);
 }
 
 bool TKitFormFill::PaintBackground(QPainter* painter)
 {
-    if (PaintMode() != pcControl || FFillObject->IsEmpty())
+    if (PaintMode() != pcControl || m_fillObject->IsEmpty())
         return TKitCustomFormFill::PaintBackground(painter);
     if (IsLoading())
         return false;
     TCanvas canvas(painter);
     const TRect client = ownerClientRect();
-    if (FFillObject->Style() == sfGradient) {
+    if (m_fillObject->Style() == sfGradient) {
         QWidget* w = ownerWidget();
         const qreal dpr = w ? w->devicePixelRatioF() : 1.0;
-        if (FDirty || FBackground->Width() != client.Width() || FBackground->Height() != client.Height()
-            || FBackground->DevicePixelRatio() != dpr) {
-            *FBackground = TBitmap();
-            FBackground->SetDevicePixelRatio(dpr);
-            FBackground->SetSize(client.Width(), client.Height());
-            FFillObject->Fill(&FBackground->Canvas(), TRect(0, 0, client.Width(), client.Height()), clBlack);
-            FBackground->Canvas().Release();
-            ++FRenders;
-            FDirty = false;
+        if (m_dirty || m_background->Width() != client.Width() || m_background->Height() != client.Height()
+            || m_background->DevicePixelRatio() != dpr) {
+            *m_background = TBitmap();
+            m_background->SetDevicePixelRatio(dpr);
+            m_background->SetSize(client.Width(), client.Height());
+            m_fillObject->Fill(&m_background->Canvas(), TRect(0, 0, client.Width(), client.Height()), clBlack);
+            m_background->Canvas().Release();
+            ++m_renders;
+            m_dirty = false;
         }
-        FFillObject->Gradient()->ApplyPalette(&canvas);
-        canvas.Draw(0, 0, *FBackground);
+        m_fillObject->Gradient()->ApplyPalette(&canvas);
+        canvas.Draw(0, 0, *m_background);
         return true;
     }
     auto* control = qobject_cast<TControl*>(ownerWidget());
-    return FFillObject->Fill(&canvas, TRect(0, 0, client.Width() + 1, client.Height() + 1),
+    return m_fillObject->Fill(&canvas, TRect(0, 0, client.Width() + 1, client.Height() + 1),
                              control ? control->Color() : clBtnFace);
 }

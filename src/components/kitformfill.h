@@ -21,19 +21,19 @@ public:
     explicit TKitCustomFormFill(QObject* AOwner = nullptr);
     ~TKitCustomFormFill() override;
 
-    TKitCustomImageList* ImageList() const { return FImageList; }
+    TKitCustomImageList* ImageList() const { return m_imageList; }
     void SetImageList(TKitCustomImageList* v);
-    int ImageIndex() const { return FImageIndex; }
+    int ImageIndex() const { return m_imageIndex; }
     void SetImageIndex(int v);
-    int ListIndex() const { return FListIndex; }
+    int ListIndex() const { return m_listIndex; }
     void SetListIndex(int v);
     bool DefaultFill = true;
-    TKitPaintMode PaintMode() const { return FPaintMode; }
+    TKitPaintMode PaintMode() const { return m_paintMode; }
     void SetPaintMode(TKitPaintMode v);
     TKitPaintEvent OnPaint;
 
-    bool Dirty() const { return FDirty; }
-    bool EraseFlag() const { return FEraseFlag; }
+    bool Dirty() const { return m_dirty; }
+    bool EraseFlag() const { return m_eraseFlag; }
 
     void Activate() override;
     void Deactivate() override;
@@ -50,18 +50,18 @@ protected:
     QWidget* ownerWidget() const;
     TRect ownerClientRect() const;
 
-    bool FDirty = false;
-    bool FEraseFlag = false;
+    bool m_dirty = false;
+    bool m_eraseFlag = false;
 
 private:
     void listDestroyed();
 
-    TKitChangeLink FLink;
-    TKitCustomImageList* FImageList = nullptr;
-    QMetaObject::Connection FListDestroyed;
-    int FImageIndex = 0;
-    int FListIndex = 0;
-    TKitPaintMode FPaintMode = pcControl;
+    TKitChangeLink m_link;
+    TKitCustomImageList* m_imageList = nullptr;
+    QMetaObject::Connection m_listDestroyed;
+    int m_imageIndex = 0;
+    int m_listIndex = 0;
+    TKitPaintMode m_paintMode = pcControl;
 };
 
 class TKitFormFill : public TKitCustomFormFill {
@@ -70,12 +70,12 @@ public:
     explicit TKitFormFill(QObject* AOwner = nullptr);
     ~TKitFormFill() override;
 
-    TKitFillObject* FillObject() const { return FFillObject.get(); }
-    void SetFillObject(const TKitFillObject* v) { FFillObject->Assign(v); }
+    TKitFillObject* FillObject() const { return m_fillObject.get(); }
+    void SetFillObject(const TKitFillObject* v) { m_fillObject->Assign(v); }
     // The cached gradient (empty until the first gradient paint).
-    const TBitmap& BackgroundBitmap() const { return *FBackground; }
+    const TBitmap& BackgroundBitmap() const { return *m_background; }
     // How often the gradient was computed into the cache.
-    int GradientRenders() const { return FRenders; }
+    int GradientRenders() const { return m_renders; }
 
     void Loaded() override;
     void UpdateEraseFlag();
@@ -84,7 +84,7 @@ public:
     bool PaintBackground(QPainter* painter) override;
 
 private:
-    std::unique_ptr<TKitFillObject> FFillObject;
-    std::unique_ptr<TBitmap> FBackground;
-    int FRenders = 0;
+    std::unique_ptr<TKitFillObject> m_fillObject;
+    std::unique_ptr<TBitmap> m_background;
+    int m_renders = 0;
 };

@@ -8,150 +8,150 @@ TKitBevel::TKitBevel() = default;
 
 void TKitBevel::SetStyleInner(TKitBevelStyle v)
 {
-    if (v == styleInner_)
+    if (v == m_styleInner)
         return;
     // The shadow style takes both rings; leaving it frees the other one too.
-    if (styleInner_ == bvShadow)
-        styleOuter_ = bvNone;
+    if (m_styleInner == bvShadow)
+        m_styleOuter = bvNone;
     if (v == bvShadow)
-        styleOuter_ = bvShadow;
-    styleInner_ = v;
+        m_styleOuter = bvShadow;
+    m_styleInner = v;
     Change();
 }
 
 void TKitBevel::SetStyleOuter(TKitBevelStyle v)
 {
-    if (v == styleOuter_)
+    if (v == m_styleOuter)
         return;
-    if (styleOuter_ == bvShadow)
-        styleInner_ = bvNone;
+    if (m_styleOuter == bvShadow)
+        m_styleInner = bvNone;
     if (v == bvShadow)
-        styleInner_ = bvShadow;
-    styleOuter_ = v;
+        m_styleInner = bvShadow;
+    m_styleOuter = v;
     Change();
 }
 
 void TKitBevel::SetWidthInner(TKitBevelWidth v)
 {
-    if (v == widthInner_)
+    if (v == m_widthInner)
         return;
-    widthInner_ = v;
+    m_widthInner = v;
     Change();
 }
 
 void TKitBevel::SetWidthOuter(TKitBevelWidth v)
 {
-    if (v == widthOuter_)
+    if (v == m_widthOuter)
         return;
-    widthOuter_ = v;
+    m_widthOuter = v;
     Change();
 }
 
 void TKitBevel::setColor(int index, TColor v)
 {
-    if (colors_[index] == v)
+    if (m_colors[index] == v)
         return;
-    colors_[index] = v;
+    m_colors[index] = v;
     Change();
 }
 
 void TKitBevel::SetBorderInnerWidth(TKitBorderWidth v)
 {
-    if (v == borderInnerWidth_)
+    if (v == m_borderInnerWidth)
         return;
-    borderInnerWidth_ = v;
+    m_borderInnerWidth = v;
     Change();
 }
 
 void TKitBevel::SetBorderWidth(TKitBorderWidth v)
 {
-    if (v == borderWidth_)
+    if (v == m_borderWidth)
         return;
-    borderWidth_ = v;
+    m_borderWidth = v;
     Change();
 }
 
 void TKitBevel::SetBorderSides(TKitFrameSides v)
 {
-    if (v == borderSides_)
+    if (v == m_borderSides)
         return;
-    borderSides_ = v;
+    m_borderSides = v;
     Change();
 }
 
 void TKitBevel::SetEdgeStyle(TKitEdgeStyle v)
 {
-    if (v == edgeStyle_)
+    if (v == m_edgeStyle)
         return;
-    edgeStyle_ = v;
+    m_edgeStyle = v;
     Change();
 }
 
 void TKitBevel::SetMode(TKitBevelMode v)
 {
-    if (v == mode_)
+    if (v == m_mode)
         return;
     // A windowed owner draws bmWindows as its own window edge, so a switch
     // to or from it needs the window made again.
-    if (WindowedOwner && (mode_ == bmWindows || v == bmWindows))
-        recreatePending_ = true;
-    mode_ = v;
+    if (WindowedOwner && (m_mode == bmWindows || v == bmWindows))
+        m_recreatePending = true;
+    m_mode = v;
     Change();
 }
 
 void TKitBevel::SetStandardStyle(TKitBorderStyle v)
 {
-    if (v == standardStyle_)
+    if (v == m_standardStyle)
         return;
-    standardStyle_ = v;
-    if (mode_ == bmStandard)
+    m_standardStyle = v;
+    if (m_mode == bmStandard)
         Change();
 }
 
 int TKitBevel::BevelExtent() const
 {
-    switch (mode_) {
+    switch (m_mode) {
     case bmCustom: {
-        if (styleInner_ == bvShadow)
-            return widthInner_ + borderInnerWidth_;
-        int e = borderWidth_ + borderInnerWidth_;
-        if (styleInner_ == bvNone && styleOuter_ == bvNone)
+        if (m_styleInner == bvShadow)
+            return m_widthInner + m_borderInnerWidth;
+        int e = m_borderWidth + m_borderInnerWidth;
+        if (m_styleInner == bvNone && m_styleOuter == bvNone)
             return e;
         auto ring = [](TKitBevelStyle s, int w) {
             if (s == bvNone)
                 return 0;
             return w + ((s == bvFrameLowered || s == bvFrameRaised) ? 1 : 0);
         };
-        return e + ring(styleOuter_, widthOuter_) + ring(styleInner_, widthInner_);
+        return e + ring(m_styleOuter, m_widthOuter) + ring(m_styleInner, m_widthInner);
     }
     case bmStandard:
-        return BorderStyleWidth(standardStyle_) + borderInnerWidth_;
+        return BorderStyleWidth(m_standardStyle) + m_borderInnerWidth;
     case bmEdge:
-        return (borderSides_.Empty() ? 0 : 2) + borderInnerWidth_;
+        return (m_borderSides.Empty() ? 0 : 2) + m_borderInnerWidth;
     case bmWindows:
-        return WindowedOwner ? 0 : borderInnerWidth_ + 2;
+        return WindowedOwner ? 0 : m_borderInnerWidth + 2;
     }
     return 0;
 }
 
 bool TKitBevel::ModeChanged()
 {
-    const bool result = recreatePending_ || (mode_ == bmWindows && WindowedOwner);
-    recreatePending_ = false;
+    const bool result = m_recreatePending || (m_mode == bmWindows && WindowedOwner);
+    m_recreatePending = false;
     return result;
 }
 
 TRect TKitBevel::ClientRect(const TRect& r) const
 {
     TRect c = r;
-    if (mode_ == bmCustom && styleOuter_ == bvShadow) {
-        c.Left += widthInner_ + borderInnerWidth_;
-        c.Top += widthInner_ + borderInnerWidth_;
-        c.Right -= widthInner_ + widthOuter_ + borderInnerWidth_;
-        c.Bottom -= widthInner_ + widthOuter_ + borderInnerWidth_;
+    if (m_mode == bmCustom && m_styleOuter == bvShadow) {
+        c.Left += m_widthInner + m_borderInnerWidth;
+        c.Top += m_widthInner + m_borderInnerWidth;
+        c.Right -= m_widthInner + m_widthOuter + m_borderInnerWidth;
+        c.Bottom -= m_widthInner + m_widthOuter + m_borderInnerWidth;
         return c;
     }
-    InflateRect(c, -extent_, -extent_);
+    InflateRect(c, -m_extent, -m_extent);
     return c;
 }
 
@@ -174,38 +174,38 @@ void TKitBevel::borderRing(TCanvas* canvas, TRect& r, int n, bool transparent) c
 
 TRect TKitBevel::PaintBevel(TCanvas* canvas, const TRect& rect, bool transparent) const
 {
-    if (extent_ == 0 || !canvas)
+    if (m_extent == 0 || !canvas)
         return rect;
     TRect r = rect;
-    switch (mode_) {
+    switch (m_mode) {
     case bmCustom:
-        if (styleOuter_ == bvShadow) {
-            DrawShadowBevel(canvas, r, LightColor(), ShadowColor(), BorderColor(), widthOuter_, widthInner_,
+        if (m_styleOuter == bvShadow) {
+            DrawShadowBevel(canvas, r, LightColor(), ShadowColor(), BorderColor(), m_widthOuter, m_widthInner,
                             transparent);
         } else {
-            DrawBevel(canvas, r, styleOuter_, LightColor(), ShadowColor(), widthOuter_);
-            borderRing(canvas, r, borderWidth_, transparent);
-            DrawBevel(canvas, r, styleInner_, LightColor(), ShadowColor(), widthInner_);
+            DrawBevel(canvas, r, m_styleOuter, LightColor(), ShadowColor(), m_widthOuter);
+            borderRing(canvas, r, m_borderWidth, transparent);
+            DrawBevel(canvas, r, m_styleInner, LightColor(), ShadowColor(), m_widthInner);
         }
         break;
     case bmStandard:
-        DrawBorder(canvas, r, standardStyle_, 0);
+        DrawBorder(canvas, r, m_standardStyle, 0);
         break;
     case bmEdge:
-        if (!borderSides_.Empty()) {
+        if (!m_borderSides.Empty()) {
             static const unsigned edges[] = {BDR_RAISEDINNER, BDR_RAISEDOUTER, BDR_SUNKENINNER, BDR_SUNKENOUTER,
                                              EDGE_BUMP,       EDGE_ETCHED,     EDGE_RAISED,     EDGE_SUNKEN};
             unsigned sides = 0;
-            if (borderSides_.Contains(fsLeft))
+            if (m_borderSides.Contains(fsLeft))
                 sides |= BF_LEFT;
-            if (borderSides_.Contains(fsTop))
+            if (m_borderSides.Contains(fsTop))
                 sides |= BF_TOP;
-            if (borderSides_.Contains(fsRight))
+            if (m_borderSides.Contains(fsRight))
                 sides |= BF_RIGHT;
-            if (borderSides_.Contains(fsBottom))
+            if (m_borderSides.Contains(fsBottom))
                 sides |= BF_BOTTOM;
             TRect e = r;
-            KitDrawEdge(canvas, e, edges[edgeStyle_], sides);
+            KitDrawEdge(canvas, e, edges[m_edgeStyle], sides);
             InflateRect(r, -2, -2);
         }
         break;
@@ -213,15 +213,15 @@ TRect TKitBevel::PaintBevel(TCanvas* canvas, const TRect& rect, bool transparent
         DrawBorder(canvas, r, lsLoweredExt, 0);
         break;
     }
-    borderRing(canvas, r, borderInnerWidth_, transparent);
+    borderRing(canvas, r, m_borderInnerWidth, transparent);
     return r;
 }
 
 void TKitBevel::Change()
 {
-    extent_ = BevelExtent();
-    farExtent_ = (mode_ == bmCustom && styleOuter_ == bvShadow) ? widthInner_ + widthOuter_ + borderInnerWidth_
-                                                                 : extent_;
+    m_extent = BevelExtent();
+    m_farExtent = (m_mode == bmCustom && m_styleOuter == bvShadow) ? m_widthInner + m_widthOuter + m_borderInnerWidth
+                                                                 : m_extent;
     TKitObject::Change();
 }
 
@@ -234,19 +234,19 @@ void TKitBevel::Assign(const QObject* source)
         TKitObject::Assign(source);
         return;
     }
-    styleInner_ = s->styleInner_;
-    styleOuter_ = s->styleOuter_;
-    widthInner_ = s->widthInner_;
-    widthOuter_ = s->widthOuter_;
-    colors_[0] = s->colors_[0];
-    colors_[1] = s->colors_[1];
-    colors_[2] = s->colors_[2];
-    borderSides_ = s->borderSides_;
-    borderWidth_ = s->borderWidth_;
-    borderInnerWidth_ = s->borderInnerWidth_;
-    edgeStyle_ = s->edgeStyle_;
-    mode_ = s->mode_;
-    standardStyle_ = s->standardStyle_;
+    m_styleInner = s->m_styleInner;
+    m_styleOuter = s->m_styleOuter;
+    m_widthInner = s->m_widthInner;
+    m_widthOuter = s->m_widthOuter;
+    m_colors[0] = s->m_colors[0];
+    m_colors[1] = s->m_colors[1];
+    m_colors[2] = s->m_colors[2];
+    m_borderSides = s->m_borderSides;
+    m_borderWidth = s->m_borderWidth;
+    m_borderInnerWidth = s->m_borderInnerWidth;
+    m_edgeStyle = s->m_edgeStyle;
+    m_mode = s->m_mode;
+    m_standardStyle = s->m_standardStyle;
     WindowedOwner = s->WindowedOwner;
     Change();
 }
@@ -265,57 +265,57 @@ TKitGradient::~TKitGradient()
 
 void TKitGradient::SetColorCount(TKitColorCount v)
 {
-    if (v == colorCount_)
+    if (v == m_colorCount)
         return;
-    colorCount_ = v;
+    m_colorCount = v;
     Change();
 }
 
 void TKitGradient::SetColor(TColor v)
 {
-    if (v == color_)
+    if (v == m_color)
         return;
-    color_ = v;
+    m_color = v;
     UpdateColors();
     Change();
 }
 
 void TKitGradient::SetEndColor(TColor v)
 {
-    if (v == endColor_)
+    if (v == m_endColor)
         return;
-    endColor_ = v;
+    m_endColor = v;
     Change();
 }
 
 void TKitGradient::SetPaletteRealize(bool v)
 {
-    if (v == paletteRealize_)
+    if (v == m_paletteRealize)
         return;
-    paletteRealize_ = v;
+    m_paletteRealize = v;
     Change();
 }
 
 void TKitGradient::SetStyle(TKitGradientStyle v)
 {
-    if (v == style_)
+    if (v == m_style)
         return;
-    style_ = v;
+    m_style = v;
     Change();
 }
 
 void TKitGradient::UpdateColors()
 {
     ClearColors();
-    GradientColors(color_, endColor_, colorCount_, &colors_);
-    if (paletteRealize_)
-        palette_ = GradientPalette(&colors_);
+    GradientColors(m_color, m_endColor, m_colorCount, &m_colors);
+    if (m_paletteRealize)
+        m_palette = GradientPalette(&m_colors);
 }
 
 void TKitGradient::ClearColors()
 {
-    palette_.reset();
-    colors_.clear();
+    m_palette.reset();
+    m_colors.clear();
 }
 
 void TKitGradient::ApplyPalette(TCanvas* /*canvas*/) const
@@ -340,11 +340,11 @@ void TKitGradient::Assign(const QObject* source)
         return;
     }
     BeginUpdate();
-    SetColorCount(s->colorCount_);
-    SetColor(s->color_);
-    SetStyle(s->style_);
-    SetEndColor(s->endColor_);
-    SetPaletteRealize(s->paletteRealize_);
+    SetColorCount(s->m_colorCount);
+    SetColor(s->m_color);
+    SetStyle(s->m_style);
+    SetEndColor(s->m_endColor);
+    SetPaletteRealize(s->m_paletteRealize);
     EndUpdate(true);
 }
 
@@ -354,53 +354,53 @@ TKit3DCaption::TKit3DCaption() = default;
 
 void TKit3DCaption::SetDisabledStyle(TKitDisabledStyle v)
 {
-    if (v == disabledStyle_)
+    if (v == m_disabledStyle)
         return;
-    disabledStyle_ = v;
+    m_disabledStyle = v;
     Change();
 }
 
 void TKit3DCaption::setDepth(int index, std::uint8_t v)
 {
-    if (depths_[index] == v)
+    if (m_depths[index] == v)
         return;
-    depths_[index] = v;
+    m_depths[index] = v;
     Change();
 }
 
 void TKit3DCaption::setColor(int index, TColor v)
 {
-    if (colors_[index] == v)
+    if (m_colors[index] == v)
         return;
-    colors_[index] = v;
+    m_colors[index] = v;
     Change();
 }
 
 void TKit3DCaption::SetStyle(TKitThreeDStyle v)
 {
-    if (v == style_)
+    if (v == m_style)
         return;
-    style_ = v;
+    m_style = v;
     Change();
 }
 
 void TKit3DCaption::SetTracing(int v)
 {
-    if (v == tracing_)
+    if (v == m_tracing)
         return;
-    tracing_ = v;
+    m_tracing = v;
     Change();
 }
 
 void TKit3DCaption::copyCaption(const TKit3DCaption& s)
 {
-    disabledStyle_ = s.disabledStyle_;
-    depths_[0] = s.depths_[0];
-    depths_[1] = s.depths_[1];
-    colors_[0] = s.colors_[0];
-    colors_[1] = s.colors_[1];
-    style_ = s.style_;
-    tracing_ = s.tracing_;
+    m_disabledStyle = s.m_disabledStyle;
+    m_depths[0] = s.m_depths[0];
+    m_depths[1] = s.m_depths[1];
+    m_colors[0] = s.m_colors[0];
+    m_colors[1] = s.m_colors[1];
+    m_style = s.m_style;
+    m_tracing = s.m_tracing;
 }
 
 void TKit3DCaption::Assign(const QObject* source)
@@ -418,17 +418,17 @@ void TKit3DCaption::Assign(const QObject* source)
 
 void TKitFxCaption::SetAngle(TKitAngle v)
 {
-    if (v == angle_)
+    if (v == m_angle)
         return;
-    angle_ = v == 360 ? 0 : v;
+    m_angle = v == 360 ? 0 : v;
     Change();
 }
 
 void TKitFxCaption::setPos(int index, std::uint16_t v)
 {
-    if (pos_[index] == v)
+    if (m_pos[index] == v)
         return;
-    pos_[index] = v;
+    m_pos[index] = v;
     Change();
 }
 
@@ -450,31 +450,31 @@ void TKitFxCaption::Assign(const QObject* source)
         return;
     }
     copyCaption(*s);
-    pos_[0] = s->pos_[0];
-    pos_[1] = s->pos_[1];
-    angle_ = s->angle_;
+    m_pos[0] = s->m_pos[0];
+    m_pos[1] = s->m_pos[1];
+    m_angle = s->m_angle;
     Change();
 }
 
 // ---------------------------------------------------------------- fills
 
 TKitShapeFill::TKitShapeFill()
-    : bitmap_(std::make_unique<TBitmap>()), listBitmap_(std::make_unique<TBitmap>()),
-      gradient_(std::make_unique<TKitGradient>())
+    : m_bitmap(std::make_unique<TBitmap>()), m_listBitmap(std::make_unique<TBitmap>()),
+      m_gradient(std::make_unique<TKitGradient>())
 {
-    gradient_->OnChange = [this](TObject* sender) { ObjectChanged(sender); };
+    m_gradient->OnChange = [this](TObject* sender) { ObjectChanged(sender); };
 }
 
 TKitShapeFill::~TKitShapeFill()
 {
-    gradient_->OnChange = nullptr;
+    m_gradient->OnChange = nullptr;
 }
 
 void TKitShapeFill::SetBitmap(const TBitmap* v)
 {
-    if (v == bitmap_.get())
+    if (v == m_bitmap.get())
         return;
-    *bitmap_ = v ? *v : TBitmap();
+    *m_bitmap = v ? *v : TBitmap();
     // The owned picture has no change event of its own; it reports here.
     ObjectChanged(this);
 }
@@ -482,46 +482,46 @@ void TKitShapeFill::SetBitmap(const TBitmap* v)
 void TKitShapeFill::SetGradient(const TKitGradient* v)
 {
     if (v)
-        gradient_->Assign(v);
+        m_gradient->Assign(v);
 }
 
 void TKitShapeFill::SetStyle(TKitFillStyle v)
 {
-    if (v == style_)
+    if (v == m_style)
         return;
-    style_ = v;
+    m_style = v;
     Change();
 }
 
 void TKitShapeFill::SetTileMode(TKitTileMode v)
 {
-    if (v == tileMode_)
+    if (v == m_tileMode)
         return;
-    tileMode_ = v;
+    m_tileMode = v;
     Change();
 }
 
 void TKitShapeFill::SetListBitmap(const TBitmap* v)
 {
-    if (v == listBitmap_.get())
+    if (v == m_listBitmap.get())
         return;
-    *listBitmap_ = v ? *v : TBitmap();
+    *m_listBitmap = v ? *v : TBitmap();
 }
 
 TBitmap* TKitShapeFill::picture() const
 {
-    return style_ == sfBitmapList ? listBitmap_.get() : bitmap_.get();
+    return m_style == sfBitmapList ? m_listBitmap.get() : m_bitmap.get();
 }
 
 bool TKitShapeFill::IsEmpty() const
 {
-    switch (style_) {
+    switch (m_style) {
     case sfNone:
         return true;
     case sfBitmap:
-        return bitmap_->Empty();
+        return m_bitmap->Empty();
     case sfBitmapList:
-        return listBitmap_->Empty();
+        return m_listBitmap->Empty();
     default:
         return false;
     }
@@ -529,13 +529,13 @@ bool TKitShapeFill::IsEmpty() const
 
 bool TKitShapeFill::IsTransparent() const
 {
-    switch (style_) {
+    switch (m_style) {
     case sfBrushBitmap:
     case sfBrush:
         return false;
     case sfBitmap:
     case sfBitmapList:
-        return tileMode_ != tmTile;
+        return m_tileMode != tmTile;
     default:
         return true;
     }
@@ -551,73 +551,73 @@ void TKitShapeFill::Assign(const QObject* source)
         return;
     }
     BeginUpdate();
-    *bitmap_ = *s->bitmap_;
-    *listBitmap_ = *s->listBitmap_;
-    gradient_->Assign(s->gradient_.get());
-    style_ = s->style_;
-    tileMode_ = s->tileMode_;
+    *m_bitmap = *s->m_bitmap;
+    *m_listBitmap = *s->m_listBitmap;
+    m_gradient->Assign(s->m_gradient.get());
+    m_style = s->m_style;
+    m_tileMode = s->m_tileMode;
     EndUpdate(true);
 }
 
-TKitFillObject::TKitFillObject() : brush_(std::make_unique<TBrush>())
+TKitFillObject::TKitFillObject() : m_brush(std::make_unique<TBrush>())
 {
-    style_ = sfNone;
+    m_style = sfNone;
 }
 
 TKitFillObject::~TKitFillObject() = default;
 
 bool TKitFillObject::placementMatters() const
 {
-    return (style_ == sfBitmap || style_ == sfBitmapList) && tileMode_ == tmNone;
+    return (m_style == sfBitmap || m_style == sfBitmapList) && m_tileMode == tmNone;
 }
 
 void TKitFillObject::SetAlignment(TKitAlignment v)
 {
-    if (v == alignment_)
+    if (v == m_alignment)
         return;
-    alignment_ = v;
+    m_alignment = v;
     if (placementMatters())
         Change();
 }
 
 void TKitFillObject::SetOffsetX(int v)
 {
-    if (v == offsetX_)
+    if (v == m_offsetX)
         return;
-    offsetX_ = v;
+    m_offsetX = v;
     if (placementMatters())
         Change();
 }
 
 void TKitFillObject::SetOffsetY(int v)
 {
-    if (v == offsetY_)
+    if (v == m_offsetY)
         return;
-    offsetY_ = v;
+    m_offsetY = v;
     if (placementMatters())
         Change();
 }
 
 void TKitFillObject::SetBrush(const TBrush* v)
 {
-    if (!v || v == brush_.get())
+    if (!v || v == m_brush.get())
         return;
-    *brush_ = *v;
+    *m_brush = *v;
     // Like the picture, the owned brush reports through the owner.
     ObjectChanged(this);
 }
 
 void TKitFillObject::SetOptions(TKitFillOptions v)
 {
-    if (v == options_)
+    if (v == m_options)
         return;
-    options_ = v;
+    m_options = v;
     Change();
 }
 
 void TKitFillObject::innerFill(TCanvas* canvas, const TRect& r, TColor backColor) const
 {
-    if (!options_.Contains(foFillInner))
+    if (!m_options.Contains(foFillInner))
         return;
     canvas->Brush.Style = TBrushStyle::bsSolid;
     canvas->Brush.Bitmap = nullptr;
@@ -629,7 +629,7 @@ bool TKitFillObject::Fill(TCanvas* canvas, const TRect& r, TColor backColor) con
 {
     if (!canvas)
         return false;
-    switch (style_) {
+    switch (m_style) {
     case sfNone:
         return false;
     case sfBrushBitmap: {
@@ -638,31 +638,31 @@ bool TKitFillObject::Fill(TCanvas* canvas, const TRect& r, TColor backColor) con
             TCanvas* c;
             ~Restore() { c->Brush.Bitmap = nullptr; }
         } restore{canvas};
-        if (!bitmap_->Empty())
-            canvas->Brush.Bitmap = bitmap_.get();
+        if (!m_bitmap->Empty())
+            canvas->Brush.Bitmap = m_bitmap.get();
         canvas->FillRect(r);
         return true;
     }
     case sfBrush:
-        canvas->Brush = *brush_;
+        canvas->Brush = *m_brush;
         canvas->Pen.Color = backColor;
-        if (brush_->Style != TBrushStyle::bsSolid && brush_->Style != TBrushStyle::bsClear && !brush_->Bitmap) {
+        if (m_brush->Style != TBrushStyle::bsSolid && m_brush->Style != TBrushStyle::bsClear && !m_brush->Bitmap) {
             // Hatches are drawn over the background colour, as an opaque
             // background mode does.
             canvas->Brush.Style = TBrushStyle::bsSolid;
             canvas->Brush.Color = backColor;
             canvas->FillRect(r);
-            canvas->Brush = *brush_;
+            canvas->Brush = *m_brush;
         }
         canvas->FillRect(r);
         return true;
     case sfGradient: {
         std::uint16_t flags = 0;
-        if (options_.Contains(foGrUseBitmap))
+        if (m_options.Contains(foGrUseBitmap))
             flags |= KIT_DF_VIABITMAP;
-        if (gradient_->PaletteRealize())
+        if (m_gradient->PaletteRealize())
             flags |= KIT_DF_PALETTE;
-        FillGradient(canvas, r, gradient_->Style(), &gradient_->Colors(), gradient_->Palette(), flags, 0);
+        FillGradient(canvas, r, m_gradient->Style(), &m_gradient->Colors(), m_gradient->Palette(), flags, 0);
         return true;
     }
     case sfBitmap:
@@ -672,12 +672,12 @@ bool TKitFillObject::Fill(TCanvas* canvas, const TRect& r, TColor backColor) con
             innerFill(canvas, r, backColor);
             return false;
         }
-        const std::uint16_t flags = options_.Contains(foQuickDraw) ? 0 : KIT_DF_PALETTE;
-        switch (tileMode_) {
+        const std::uint16_t flags = m_options.Contains(foQuickDraw) ? 0 : KIT_DF_PALETTE;
+        switch (m_tileMode) {
         case tmNone: {
             innerFill(canvas, r, backColor);
-            TRect placed = AlignRect(alignment_, TRect(0, 0, pic->Width(), pic->Height()), r);
-            OffsetRect(placed, offsetX_, offsetY_);
+            TRect placed = AlignRect(m_alignment, TRect(0, 0, pic->Width(), pic->Height()), r);
+            OffsetRect(placed, m_offsetX, m_offsetY);
             DrawBitmapInRect(canvas, placed, pic, flags, 0);
             break;
         }
@@ -708,12 +708,12 @@ void TKitFillObject::Assign(const QObject* source)
         return;
     }
     BeginUpdate();
-    *brush_ = *s->brush_;
-    options_ = s->options_;
-    *bitmap_ = *s->bitmap_;
-    *listBitmap_ = *s->listBitmap_;
-    gradient_->Assign(s->gradient_.get());
-    SetStyle(s->style_);
-    SetTileMode(s->tileMode_);
+    *m_brush = *s->m_brush;
+    m_options = s->m_options;
+    *m_bitmap = *s->m_bitmap;
+    *m_listBitmap = *s->m_listBitmap;
+    m_gradient->Assign(s->m_gradient.get());
+    SetStyle(s->m_style);
+    SetTileMode(s->m_tileMode);
     EndUpdate(true);
 }

@@ -51,18 +51,18 @@ public:
     constexpr TKitSet(std::initializer_list<E> items)
     {
         for (E e : items)
-            bits_ |= bit(e);
+            m_bits |= bit(e);
     }
-    constexpr bool Contains(E e) const { return (bits_ & bit(e)) != 0; }
-    constexpr void Include(E e) { bits_ |= bit(e); }
-    constexpr void Exclude(E e) { bits_ &= ~bit(e); }
-    constexpr bool Empty() const { return bits_ == 0; }
-    constexpr std::uint32_t Bits() const { return bits_; }
+    constexpr bool Contains(E e) const { return (m_bits & bit(e)) != 0; }
+    constexpr void Include(E e) { m_bits |= bit(e); }
+    constexpr void Exclude(E e) { m_bits &= ~bit(e); }
+    constexpr bool Empty() const { return m_bits == 0; }
+    constexpr std::uint32_t Bits() const { return m_bits; }
     constexpr bool operator==(const TKitSet&) const = default;
 
 private:
     static constexpr std::uint32_t bit(E e) { return std::uint32_t(1) << unsigned(e); }
-    std::uint32_t bits_ = 0;
+    std::uint32_t m_bits = 0;
 };
 
 using TKitFrameSides = TKitSet<TKitFrameSide>;
@@ -90,21 +90,21 @@ class TKitBevel : public TKitObject {
 public:
     TKitBevel();
 
-    TKitBevelStyle StyleInner() const { return styleInner_; }
-    TKitBevelStyle StyleOuter() const { return styleOuter_; }
-    TKitBevelWidth WidthInner() const { return widthInner_; }
-    TKitBevelWidth WidthOuter() const { return widthOuter_; }
-    TColor BorderColor() const { return colors_[0]; }
-    TColor LightColor() const { return colors_[1]; }
-    TColor ShadowColor() const { return colors_[2]; }
-    TKitBorderWidth BorderInnerWidth() const { return borderInnerWidth_; }
-    TKitBorderWidth BorderWidth() const { return borderWidth_; }
-    TKitFrameSides BorderSides() const { return borderSides_; }
-    TKitEdgeStyle EdgeStyle() const { return edgeStyle_; }
-    TKitBevelMode Mode() const { return mode_; }
-    TKitBorderStyle StandardStyle() const { return standardStyle_; }
-    int Extent() const { return extent_; }
-    int FarExtent() const { return farExtent_; }
+    TKitBevelStyle StyleInner() const { return m_styleInner; }
+    TKitBevelStyle StyleOuter() const { return m_styleOuter; }
+    TKitBevelWidth WidthInner() const { return m_widthInner; }
+    TKitBevelWidth WidthOuter() const { return m_widthOuter; }
+    TColor BorderColor() const { return m_colors[0]; }
+    TColor LightColor() const { return m_colors[1]; }
+    TColor ShadowColor() const { return m_colors[2]; }
+    TKitBorderWidth BorderInnerWidth() const { return m_borderInnerWidth; }
+    TKitBorderWidth BorderWidth() const { return m_borderWidth; }
+    TKitFrameSides BorderSides() const { return m_borderSides; }
+    TKitEdgeStyle EdgeStyle() const { return m_edgeStyle; }
+    TKitBevelMode Mode() const { return m_mode; }
+    TKitBorderStyle StandardStyle() const { return m_standardStyle; }
+    int Extent() const { return m_extent; }
+    int FarExtent() const { return m_farExtent; }
     bool WindowedOwner = false;
 
     void SetStyleInner(TKitBevelStyle v);
@@ -136,20 +136,20 @@ private:
     void setColor(int index, TColor v);
     void borderRing(TCanvas* canvas, TRect& r, int n, bool transparent) const;
 
-    TKitBevelStyle styleInner_ = bvNone;
-    TKitBevelStyle styleOuter_ = bvNone;
-    TKitBevelWidth widthInner_ = 1;
-    TKitBevelWidth widthOuter_ = 1;
-    TColor colors_[3] = {clBtnFace, clBtnHighlight, clBtnShadow};
-    TKitBorderWidth borderInnerWidth_ = 0;
-    TKitBorderWidth borderWidth_ = 0;
-    TKitFrameSides borderSides_ = KitAllFrameSides;
-    TKitEdgeStyle edgeStyle_ = etEtched;
-    int extent_ = 0;
-    int farExtent_ = 0;
-    TKitBevelMode mode_ = bmCustom;
-    TKitBorderStyle standardStyle_ = lsSingleLowered;
-    bool recreatePending_ = false;
+    TKitBevelStyle m_styleInner = bvNone;
+    TKitBevelStyle m_styleOuter = bvNone;
+    TKitBevelWidth m_widthInner = 1;
+    TKitBevelWidth m_widthOuter = 1;
+    TColor m_colors[3] = {clBtnFace, clBtnHighlight, clBtnShadow};
+    TKitBorderWidth m_borderInnerWidth = 0;
+    TKitBorderWidth m_borderWidth = 0;
+    TKitFrameSides m_borderSides = KitAllFrameSides;
+    TKitEdgeStyle m_edgeStyle = etEtched;
+    int m_extent = 0;
+    int m_farExtent = 0;
+    TKitBevelMode m_mode = bmCustom;
+    TKitBorderStyle m_standardStyle = lsSingleLowered;
+    bool m_recreatePending = false;
 };
 
 // ---- Gradient ----
@@ -159,13 +159,13 @@ public:
     TKitGradient();
     ~TKitGradient() override;
 
-    TKitColorCount ColorCount() const { return colorCount_; }
-    TColor Color() const { return color_; }
-    TColor EndColor() const { return endColor_; }
-    bool PaletteRealize() const { return paletteRealize_; }
-    TKitGradientStyle Style() const { return style_; }
-    const TKitColorList& Colors() const { return colors_; }
-    TKitPaletteHandle Palette() const { return palette_; }
+    TKitColorCount ColorCount() const { return m_colorCount; }
+    TColor Color() const { return m_color; }
+    TColor EndColor() const { return m_endColor; }
+    bool PaletteRealize() const { return m_paletteRealize; }
+    TKitGradientStyle Style() const { return m_style; }
+    const TKitColorList& Colors() const { return m_colors; }
+    TKitPaletteHandle Palette() const { return m_palette; }
 
     void SetColorCount(TKitColorCount v);
     void SetColor(TColor v);
@@ -181,13 +181,13 @@ public:
     void Assign(const QObject* source) override;
 
 private:
-    TKitColorCount colorCount_ = 16;
-    TColor color_ = clBlue;
-    TKitColorList colors_;
-    TColor endColor_ = clBlack;
-    bool paletteRealize_ = false;
-    TKitPaletteHandle palette_;
-    TKitGradientStyle style_ = gstVertical;
+    TKitColorCount m_colorCount = 16;
+    TColor m_color = clBlue;
+    TKitColorList m_colors;
+    TColor m_endColor = clBlack;
+    bool m_paletteRealize = false;
+    TKitPaletteHandle m_palette;
+    TKitGradientStyle m_style = gstVertical;
 };
 
 // ---- Text effects ----
@@ -196,13 +196,13 @@ class TKit3DCaption : public TKitObject {
 public:
     TKit3DCaption();
 
-    TKitDisabledStyle DisabledStyle() const { return disabledStyle_; }
-    std::uint8_t LightDepth() const { return depths_[0]; }
-    std::uint8_t ShadowDepth() const { return depths_[1]; }
-    TColor LightColor() const { return colors_[0]; }
-    TColor ShadowColor() const { return colors_[1]; }
-    TKitThreeDStyle Style() const { return style_; }
-    int Tracing() const { return tracing_; }
+    TKitDisabledStyle DisabledStyle() const { return m_disabledStyle; }
+    std::uint8_t LightDepth() const { return m_depths[0]; }
+    std::uint8_t ShadowDepth() const { return m_depths[1]; }
+    TColor LightColor() const { return m_colors[0]; }
+    TColor ShadowColor() const { return m_colors[1]; }
+    TKitThreeDStyle Style() const { return m_style; }
+    int Tracing() const { return m_tracing; }
 
     void SetDisabledStyle(TKitDisabledStyle v);
     void SetLightDepth(std::uint8_t v) { setDepth(0, v); }
@@ -221,11 +221,11 @@ private:
     void setDepth(int index, std::uint8_t v);
     void setColor(int index, TColor v);
 
-    TKitDisabledStyle disabledStyle_ = dsAuto;
-    std::uint8_t depths_[2] = {1, 1};
-    TColor colors_[2] = {clBtnHighlight, clBtnShadow};
-    TKitThreeDStyle style_ = tdNone;
-    int tracing_ = 0;
+    TKitDisabledStyle m_disabledStyle = dsAuto;
+    std::uint8_t m_depths[2] = {1, 1};
+    TColor m_colors[2] = {clBtnHighlight, clBtnShadow};
+    TKitThreeDStyle m_style = tdNone;
+    int m_tracing = 0;
 };
 
 class TKitFxCaption : public TKit3DCaption {
@@ -233,9 +233,9 @@ class TKitFxCaption : public TKit3DCaption {
 public:
     TKitFxCaption() = default;
 
-    TKitAngle Angle() const { return angle_; }
-    std::uint16_t PosX() const { return pos_[0]; }
-    std::uint16_t PosY() const { return pos_[1]; }
+    TKitAngle Angle() const { return m_angle; }
+    std::uint16_t PosX() const { return m_pos[0]; }
+    std::uint16_t PosY() const { return m_pos[1]; }
 
     void SetAngle(TKitAngle v);
     void SetPosX(std::uint16_t v) { setPos(0, v); }
@@ -248,8 +248,8 @@ public:
 private:
     void setPos(int index, std::uint16_t v);
 
-    TKitAngle angle_ = 0;
-    std::uint16_t pos_[2] = {0, 0};
+    TKitAngle m_angle = 0;
+    std::uint16_t m_pos[2] = {0, 0};
 };
 
 // ---- Area fills ----
@@ -259,11 +259,11 @@ public:
     TKitShapeFill();
     ~TKitShapeFill() override;
 
-    TBitmap* Bitmap() const { return bitmap_.get(); }
-    TBitmap* ListBitmap() const { return listBitmap_.get(); }
-    TKitGradient* Gradient() const { return gradient_.get(); }
-    TKitFillStyle Style() const { return style_; }
-    TKitTileMode TileMode() const { return tileMode_; }
+    TBitmap* Bitmap() const { return m_bitmap.get(); }
+    TBitmap* ListBitmap() const { return m_listBitmap.get(); }
+    TKitGradient* Gradient() const { return m_gradient.get(); }
+    TKitFillStyle Style() const { return m_style; }
+    TKitTileMode TileMode() const { return m_tileMode; }
 
     void SetBitmap(const TBitmap* v);
     void SetGradient(const TKitGradient* v);
@@ -280,11 +280,11 @@ protected:
     // The picture of the bitmap styles (the list bitmap for sfBitmapList).
     TBitmap* picture() const;
 
-    std::unique_ptr<TBitmap> bitmap_;
-    std::unique_ptr<TBitmap> listBitmap_;
-    std::unique_ptr<TKitGradient> gradient_;
-    TKitFillStyle style_ = sfBrush;
-    TKitTileMode tileMode_ = tmTile;
+    std::unique_ptr<TBitmap> m_bitmap;
+    std::unique_ptr<TBitmap> m_listBitmap;
+    std::unique_ptr<TKitGradient> m_gradient;
+    TKitFillStyle m_style = sfBrush;
+    TKitTileMode m_tileMode = tmTile;
 };
 
 class TKitFillObject : public TKitShapeFill {
@@ -293,11 +293,11 @@ public:
     TKitFillObject();
     ~TKitFillObject() override;
 
-    TKitAlignment Alignment() const { return alignment_; }
-    int OffsetX() const { return offsetX_; }
-    int OffsetY() const { return offsetY_; }
-    TBrush* Brush() const { return brush_.get(); }
-    TKitFillOptions Options() const { return options_; }
+    TKitAlignment Alignment() const { return m_alignment; }
+    int OffsetX() const { return m_offsetX; }
+    int OffsetY() const { return m_offsetY; }
+    TBrush* Brush() const { return m_brush.get(); }
+    TKitFillOptions Options() const { return m_options; }
 
     void SetAlignment(TKitAlignment v);
     void SetOffsetX(int v);
@@ -314,9 +314,9 @@ private:
     bool placementMatters() const;
     void innerFill(TCanvas* canvas, const TRect& r, TColor backColor) const;
 
-    TKitAlignment alignment_ = agTopLeft;
-    int offsetX_ = 0;
-    int offsetY_ = 0;
-    std::unique_ptr<TBrush> brush_;
-    TKitFillOptions options_{foFillInner, foGrUseBitmap};
+    TKitAlignment m_alignment = agTopLeft;
+    int m_offsetX = 0;
+    int m_offsetY = 0;
+    std::unique_ptr<TBrush> m_brush;
+    TKitFillOptions m_options{foFillInner, foGrUseBitmap};
 };

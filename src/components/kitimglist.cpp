@@ -77,7 +77,7 @@ TKitSavePixelFormat SavePixelFormatFromFlags(std::uint8_t flags)
 // ---- TKitBitmapListItem ----
 
 TKitBitmapListItem::TKitBitmapListItem(QObject* AOwner)
-    : TKitListItem(AOwner), FBitmap(std::make_unique<TBitmap>())
+    : TKitListItem(AOwner), m_bitmap(std::make_unique<TBitmap>())
 {
 }
 
@@ -85,32 +85,32 @@ TKitBitmapListItem::~TKitBitmapListItem() = default;
 
 TBitmap* TKitBitmapListItem::Bitmap()
 {
-    if (FBitmap->Empty() && !IsDesigning() && !IsLoading()) {
+    if (m_bitmap->Empty() && !IsDesigning() && !IsLoading()) {
         const TKitCustomContainer* c = Container();
         if (c && c->StorageMode != 0) {
             // Fetching fills the cache; it is no change of the item.
-            const bool locked = FUpdateLock;
-            FUpdateLock = true;
+            const bool locked = m_updateLock;
+            m_updateLock = true;
             try {
                 fetch(*c);
             } catch (...) {
-                FUpdateLock = locked;
+                m_updateLock = locked;
                 throw;
             }
-            FUpdateLock = locked;
+            m_updateLock = locked;
         }
     }
-    return FBitmap.get();
+    return m_bitmap.get();
 }
 
 void TKitBitmapListItem::fetch(const TKitCustomContainer& c)
 {
     switch (c.StorageMode) {
     case 1:
-        LoadBitmapFromListFile(PathByPrefix(c.StoragePrefix, true) + c.StorageFileName, Ident, *FBitmap);
+        LoadBitmapFromListFile(PathByPrefix(c.StoragePrefix, true) + c.StorageFileName, Ident, *m_bitmap);
         break;
     case 2:
-        FBitmap->LoadFromResourceName(QString::number(Ident));
+        m_bitmap->LoadFromResourceName(QString::number(Ident));
         break;
     case 4: {
         const QString name = StorageItemFileName();
@@ -119,7 +119,7 @@ void TKitBitmapListItem::fetch(const TKitCustomContainer& c)
         const QImage image = DecodeBitmapImage(reinterpret_cast<const std::uint8_t*>(bytes.constData()), bytes.size());
         if (image.isNull())
             throw EFOpenError(QStringLiteral("Cannot open file \"%1\"").arg(name));
-        FBitmap->Assign(image);
+        m_bitmap->Assign(image);
         break;
     }
     default:
@@ -143,22 +143,22 @@ QString TKitBitmapListItem::StorageItemFileName() const
 
 void TKitBitmapListItem::SetBitmap(const TBitmap& bitmap)
 {
-    *FBitmap = bitmap;
+    *m_bitmap = bitmap;
 }
 
 void TKitBitmapListItem::Clear()
 {
-    *FBitmap = TBitmap();
+    *m_bitmap = TBitmap();
 }
 
 bool TKitBitmapListItem::IsEmpty() const
 {
-    return FBitmap->Empty();
+    return m_bitmap->Empty();
 }
 
 std::uint8_t TKitBitmapListItem::GetFlags() const
 {
-    return TKitListItem::GetFlags() | SavePixelFormatFlag(PixelFormat) | (FBitmap->Empty() ? 0 : 0x08);
+    return TKitListItem::GetFlags() | SavePixelFormatFlag(PixelFormat) | (m_bitmap->Empty() ? 0 : 0x08);
 }
 
 void TKitBitmapListItem::LoadFromStream(TStream& s)
@@ -174,7 +174,7 @@ void TKitBitmapListItem::LoadFromStream(TStream& s)
             PixelFormat = SavePixelFormatFromFlags(h.Flags);
             // Without a payload the item keeps the bitmap it has.
             if (payload)
-                *FBitmap = *bitmap;
+                *m_bitmap = *bitmap;
         };
     });
 }
@@ -182,8 +182,8 @@ void TKitBitmapListItem::LoadFromStream(TStream& s)
 void TKitBitmapListItem::SaveToStream(TStream& s)
 {
     WriteHeader(s);
-    if (!FBitmap->Empty())
-        SaveBitmapToStream(s, *FBitmap, Compressed, SavePixelFormatColors(PixelFormat));
+    if (!m_bitmap->Empty())
+        SaveBitmapToStream(s, *m_bitmap, Compressed, SavePixelFormatColors(PixelFormat));
 }
 
 void TKitBitmapListItem::Assign(const QObject* Source)
@@ -193,7 +193,7 @@ void TKitBitmapListItem::Assign(const QObject* Source)
             return;
         AssignHeader(*src);
         // The source's reader: a picture kept elsewhere is fetched for it.
-        *FBitmap = *const_cast<TKitBitmapListItem*>(src)->Bitmap();
+        *m_bitmap = *const_cast<TKitBitmapListItem*>(src)->Bitmap();
         PixelFormat = src->PixelFormat;
         return;
     }
@@ -204,40 +204,40 @@ void TKitBitmapListItem::Assign(const QObject* Source)
 
 TKitImageListItem::TKitImageListItem(QObject* AOwner) : TKitListItem(AOwner)
 {
-    FStrip.SetSize(0, FHeight);
+    m_strip.SetSize(0, m_height);
 }
 
 TKitImageListItem::~TKitImageListItem() = default;
 
 void TKitImageListItem::SetWidth(int value)
 {
-    if (value == FWidth || value <= 0)
+    if (value == m_width || value <= 0)
         return;
-    FWidth = value;
+    m_width = value;
     ClearImages();
     Change();
 }
 
 void TKitImageListItem::SetHeight(int value)
 {
-    if (value == FHeight || value <= 0)
+    if (value == m_height || value <= 0)
         return;
-    FHeight = value;
+    m_height = value;
     ClearImages();
     Change();
 }
 
 void TKitImageListItem::SetMasked(bool value)
 {
-    if (value == FMasked)
+    if (value == m_masked)
         return;
-    FMasked = value;
+    m_masked = value;
     if (value) {
-        FMask = TBitmap(FStrip.Width(), FHeight);
-        FMaskMonochrome = true;
+        m_mask = TBitmap(m_strip.Width(), m_height);
+        m_maskMonochrome = true;
     } else {
-        FMask.SetSize(0, FMask.Height());
-        FMaskMonochrome = false;
+        m_mask.SetSize(0, m_mask.Height());
+        m_maskMonochrome = false;
     }
     rebuildEntries(Count());
     Change();
@@ -245,28 +245,28 @@ void TKitImageListItem::SetMasked(bool value)
 
 void TKitImageListItem::rebuildEntries(int count)
 {
-    FEntries.clear();
-    FEntries.reserve(std::size_t(count));
+    m_entries.clear();
+    m_entries.reserve(std::size_t(count));
     for (int i = 0; i < count; ++i)
-        FEntries.push_back((std::uint32_t(i * FWidth) & 0xFFFF) | (FMasked ? 0x10000u : 0u));
+        m_entries.push_back((std::uint32_t(i * m_width) & 0xFFFF) | (m_masked ? 0x10000u : 0u));
 }
 
 int TKitImageListItem::ImageX(int i) const
 {
     if (i < 0 || i >= Count())
         throw EListError(QStringLiteral("List index out of bounds (%1)").arg(i));
-    return std::int16_t(FEntries[std::size_t(i)] & 0xFFFF);
+    return std::int16_t(m_entries[std::size_t(i)] & 0xFFFF);
 }
 
 void TKitImageListItem::ClearImages()
 {
-    FStrip = TBitmap();
-    FStrip.SetSize(0, FHeight);
-    FMask = TBitmap();
-    FMask.SetSize(0, FHeight);
-    FMaskMonochrome = FMasked;
-    FUsedWidth = 0;
-    FEntries.clear();
+    m_strip = TBitmap();
+    m_strip.SetSize(0, m_height);
+    m_mask = TBitmap();
+    m_mask.SetSize(0, m_height);
+    m_maskMonochrome = m_masked;
+    m_usedWidth = 0;
+    m_entries.clear();
 }
 
 void TKitImageListItem::ReadImages(TStream& s)
@@ -279,26 +279,26 @@ void TKitImageListItem::ReadImages(TStream& s)
         auto mask = std::make_shared<TBitmap>();
         if (n > 0) {
             LoadBitmapFromStream(s, *strip, Compressed);
-            if (FMasked)
+            if (m_masked)
                 LoadBitmapFromStream(s, *mask, Compressed);
             // The images have to be in the pictures that came.
-            const std::int64_t used = std::int64_t(n) * FWidth;
-            const auto holds = [&](const TBitmap& b) { return b.Width() >= used && b.Height() >= FHeight; };
-            if (used > MaxStripWidth || !holds(*strip) || (FMasked && !holds(*mask)))
+            const std::int64_t used = std::int64_t(n) * m_width;
+            const auto holds = [&](const TBitmap& b) { return b.Width() >= used && b.Height() >= m_height; };
+            if (used > MaxStripWidth || !holds(*strip) || (m_masked && !holds(*mask)))
                 throw EKitFormatError(QStringLiteral("%1 images of %2 x %3 do not fit the stored pictures")
-                                          .arg(n).arg(FWidth).arg(FHeight));
+                                          .arg(n).arg(m_width).arg(m_height));
             makeMonochrome(*mask);
         }
         return [this, n, strip, mask] {
             ClearImages();
             if (n > 0) {
-                FStrip = *strip;
-                if (FMasked)
-                    FMask = *mask;
+                m_strip = *strip;
+                if (m_masked)
+                    m_mask = *mask;
             }
             // Images are appended behind the last one whatever the width of
             // the stored strip.
-            FUsedWidth = n * FWidth;
+            m_usedWidth = n * m_width;
             rebuildEntries(n);
         };
     });
@@ -310,49 +310,49 @@ void TKitImageListItem::WriteImages(TStream& s)
     StreamWriteInteger(s, n);
     if (n <= 0)
         return;
-    resizeKeeping(FStrip, n * FWidth, FStrip.Height());
-    FUsedWidth = n * FWidth;
-    SaveBitmapToStream(s, FStrip, Compressed, SavePixelFormatColors(PixelFormat));
-    if (FMasked)
-        SaveBitmapToStream(s, FMask, Compressed, 2);
+    resizeKeeping(m_strip, n * m_width, m_strip.Height());
+    m_usedWidth = n * m_width;
+    SaveBitmapToStream(s, m_strip, Compressed, SavePixelFormatColors(PixelFormat));
+    if (m_masked)
+        SaveBitmapToStream(s, m_mask, Compressed, 2);
 }
 
 void TKitImageListItem::AddImages(const TKitImageListItem& source)
 {
-    if (source.FWidth != FWidth || source.FHeight != FHeight)
+    if (source.m_width != m_width || source.m_height != m_height)
         throw EInvalidGraphicOperation(QStringLiteral("Invalid image size"));
     const int count = source.Count();
     if (count == 0)
         return;
-    const std::int64_t newWidth = std::int64_t(count) * FWidth + FUsedWidth;
+    const std::int64_t newWidth = std::int64_t(count) * m_width + m_usedWidth;
     if (newWidth > MaxStripWidth)
         throw EInvalidGraphicOperation(QStringLiteral("Too many images"));
 
     // Copies of what is taken, so that an item may add its own images.
-    const TRect area(0, 0, count * FWidth, FHeight);
-    TBitmap strip = source.FStrip;
-    TBitmap mask = source.FMask;
-    const std::vector<std::uint32_t> entries = source.FEntries;
-    const bool bothMasked = FMasked && source.FMasked;
+    const TRect area(0, 0, count * m_width, m_height);
+    TBitmap strip = source.m_strip;
+    TBitmap mask = source.m_mask;
+    const std::vector<std::uint32_t> entries = source.m_entries;
+    const bool bothMasked = m_masked && source.m_masked;
 
     BeginUpdate();
-    if (FStrip.Width() < newWidth)
-        resizeKeeping(FStrip, int(newWidth), FHeight);
-    if (FMasked && FMask.Width() < newWidth)
-        resizeKeeping(FMask, int(newWidth), FHeight);
-    const TRect to = Bounds(FUsedWidth, 0, area.Width(), FHeight);
-    copyArea(FStrip.Canvas(), to, strip.Canvas(), area);
+    if (m_strip.Width() < newWidth)
+        resizeKeeping(m_strip, int(newWidth), m_height);
+    if (m_masked && m_mask.Width() < newWidth)
+        resizeKeeping(m_mask, int(newWidth), m_height);
+    const TRect to = Bounds(m_usedWidth, 0, area.Width(), m_height);
+    copyArea(m_strip.Canvas(), to, strip.Canvas(), area);
     if (bothMasked)
-        copyArea(FMask.Canvas(), to, mask.Canvas(), area);
+        copyArea(m_mask.Canvas(), to, mask.Canvas(), area);
     for (std::uint32_t e : entries)
-        FEntries.push_back((e & 0xFFFF0000u) | (std::uint32_t(Count() * FWidth) & 0xFFFF));
-    FUsedWidth = int(newWidth);
+        m_entries.push_back((e & 0xFFFF0000u) | (std::uint32_t(Count() * m_width) & 0xFFFF));
+    m_usedWidth = int(newWidth);
     EndUpdate(true);
 }
 
 TRect TKitImageListItem::ImageRect(int i) const
 {
-    return Bounds(ImageX(i), 0, FWidth, FHeight);
+    return Bounds(ImageX(i), 0, m_width, m_height);
 }
 
 void TKitImageListItem::ImageToBitmap(int i, TBitmap* bitmap)
@@ -360,13 +360,13 @@ void TKitImageListItem::ImageToBitmap(int i, TBitmap* bitmap)
     if (!bitmap)
         return;
     const TRect from = ImageRect(i);
-    bitmap->SetSize(FWidth, FHeight);
-    copyArea(bitmap->Canvas(), TRect(0, 0, FWidth, FHeight), FStrip.Canvas(), from);
+    bitmap->SetSize(m_width, m_height);
+    copyArea(bitmap->Canvas(), TRect(0, 0, m_width, m_height), m_strip.Canvas(), from);
 }
 
 TColor TKitImageListItem::TransparentColorOf(int i)
 {
-    return FStrip.Canvas().Pixel(ImageX(i), FHeight - 1);
+    return m_strip.Canvas().Pixel(ImageX(i), m_height - 1);
 }
 
 void TKitImageListItem::Draw(TCanvas* canvas, int x, int y, int i)
@@ -374,17 +374,17 @@ void TKitImageListItem::Draw(TCanvas* canvas, int x, int y, int i)
     if (!canvas)
         return;
     const TRect from = ImageRect(i);
-    const TRect to = Bounds(x, y, FWidth, FHeight);
-    if (!FMasked) {
-        copyArea(*canvas, to, FStrip.Canvas(), from);
+    const TRect to = Bounds(x, y, m_width, m_height);
+    if (!m_masked) {
+        copyArea(*canvas, to, m_strip.Canvas(), from);
     } else if (ImageType == 1) {
-        copyArea(*canvas, to, FMask.Canvas(), from);
+        copyArea(*canvas, to, m_mask.Canvas(), from);
     } else if ((DrawingStyle == 2 && BkColor == clNone) || DrawingStyle == 3) {
         const TCopyMode old = canvas->CopyMode;
         canvas->CopyMode = TCopyMode::cmSrcAnd;
-        canvas->CopyRect(to, FMask.Canvas(), from);
+        canvas->CopyRect(to, m_mask.Canvas(), from);
         canvas->CopyMode = TCopyMode::cmSrcPaint;
-        canvas->CopyRect(to, FStrip.Canvas(), from);
+        canvas->CopyRect(to, m_strip.Canvas(), from);
         canvas->CopyMode = old;
     } else {
         drawOnBackground(canvas, x, y, i);
@@ -396,26 +396,26 @@ void TKitImageListItem::Draw(TCanvas* canvas, int x, int y, int i)
 void TKitImageListItem::drawOnBackground(TCanvas* canvas, int x, int y, int i)
 {
     const TRect from = ImageRect(i);
-    TBitmap image(FWidth, FHeight);
+    TBitmap image(m_width, m_height);
     TCanvas& c = image.Canvas();
     c.Brush.Color = BkColor == clNone ? clWhite : BkColor;
     c.Brush.Style = TBrushStyle::bsSolid;
-    c.FillRect(TRect(0, 0, FWidth, FHeight));
-    const TRect all(0, 0, FWidth, FHeight);
+    c.FillRect(TRect(0, 0, m_width, m_height));
+    const TRect all(0, 0, m_width, m_height);
     c.CopyMode = TCopyMode::cmSrcAnd;
-    c.CopyRect(all, FMask.Canvas(), from);
+    c.CopyRect(all, m_mask.Canvas(), from);
     c.CopyMode = TCopyMode::cmSrcPaint;
-    c.CopyRect(all, FStrip.Canvas(), from);
+    c.CopyRect(all, m_strip.Canvas(), from);
     c.CopyMode = TCopyMode::cmSrcCopy;
     if ((DrawingStyle == 0 || DrawingStyle == 1) && BlendColor != clNone) {
-        for (int py = 0; py < FHeight; ++py)
-            for (int px = 0; px < FWidth; ++px) {
+        for (int py = 0; py < m_height; ++py)
+            for (int px = 0; px < m_width; ++px) {
                 const bool dot = DrawingStyle == 1 ? ((px ^ py) & 1) != 0 : !((px & 1) && (py & 1));
                 if (dot)
                     c.SetPixel(px, py, BlendColor);
             }
     }
-    copyArea(*canvas, Bounds(x, y, FWidth, FHeight), c, all);
+    copyArea(*canvas, Bounds(x, y, m_width, m_height), c, all);
 }
 
 std::uint8_t TKitImageListItem::GetFlags() const
@@ -433,24 +433,24 @@ void TKitImageListItem::LoadFromStream(TStream& s)
         const std::int32_t height = StreamReadInteger(s);
         const std::int32_t width = StreamReadInteger(s);
         read->AllocBy = StreamReadInteger(s);
-        read->FMasked = StreamReadByte(s) != 0;
+        read->m_masked = StreamReadByte(s) != 0;
         if (width <= 0 || width > MaxStripWidth || height <= 0)
             throw EKitFormatError(QStringLiteral("Invalid stored image size %1 x %2").arg(width).arg(height));
-        read->FWidth = width;
-        read->FHeight = height;
+        read->m_width = width;
+        read->m_height = height;
         read->ReadImages(s);
         return [this, read] {
             AssignHeader(*read);
             PixelFormat = read->PixelFormat;
             AllocBy = read->AllocBy;
-            FHeight = read->FHeight;
-            FWidth = read->FWidth;
-            FMasked = read->FMasked;
-            FStrip = read->FStrip;
-            FMask = read->FMask;
-            FMaskMonochrome = read->FMaskMonochrome;
-            FUsedWidth = read->FUsedWidth;
-            FEntries = read->FEntries;
+            m_height = read->m_height;
+            m_width = read->m_width;
+            m_masked = read->m_masked;
+            m_strip = read->m_strip;
+            m_mask = read->m_mask;
+            m_maskMonochrome = read->m_maskMonochrome;
+            m_usedWidth = read->m_usedWidth;
+            m_entries = read->m_entries;
         };
     });
 }
@@ -458,10 +458,10 @@ void TKitImageListItem::LoadFromStream(TStream& s)
 void TKitImageListItem::SaveToStream(TStream& s)
 {
     WriteHeader(s);
-    StreamWriteInteger(s, FHeight);
-    StreamWriteInteger(s, FWidth);
+    StreamWriteInteger(s, m_height);
+    StreamWriteInteger(s, m_width);
     StreamWriteInteger(s, AllocBy);
-    StreamWriteByte(s, FMasked ? 1 : 0);
+    StreamWriteByte(s, m_masked ? 1 : 0);
     WriteImages(s);
 }
 
@@ -480,10 +480,10 @@ void TKitImageListItem::Assign(const QObject* Source)
     BkColor = src->BkColor;
     BlendColor = src->BlendColor;
     DrawingStyle = src->DrawingStyle;
-    FHeight = src->FHeight;
+    m_height = src->m_height;
     ImageType = src->ImageType;
-    FMasked = src->FMasked;
-    FWidth = src->FWidth;
+    m_masked = src->m_masked;
+    m_width = src->m_width;
     ClearImages();
     AddImages(*src);
 }

@@ -36,7 +36,7 @@ public:
     // being designed or loaded.
     TBitmap* Bitmap();
     // The bitmap as held, never fetched.
-    const TBitmap& HeldBitmap() const { return *FBitmap; }
+    const TBitmap& HeldBitmap() const { return *m_bitmap; }
     void SetBitmap(const TBitmap& bitmap);
 
     // For StorageMode 3 and 4: folder, the first three characters of the
@@ -52,7 +52,7 @@ public:
 
 private:
     void fetch(const TKitCustomContainer& container);
-    std::unique_ptr<TBitmap> FBitmap;
+    std::unique_ptr<TBitmap> m_bitmap;
 };
 
 // ---- Image item ----
@@ -74,24 +74,24 @@ public:
     std::uint8_t DrawingStyle = 2;
     std::uint8_t ImageType = 0;
 
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
-    bool Masked() const { return FMasked; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    bool Masked() const { return m_masked; }
     // A new size drops every image; the current one or a size <= 0 is ignored.
     void SetWidth(int value);
     void SetHeight(int value);
     // Keeps the images; a mask made here is sized but not drawn into.
     void SetMasked(bool value);
 
-    int Count() const { return int(FEntries.size()); }
-    int UsedWidth() const { return FUsedWidth; }
-    const std::vector<std::uint32_t>& Entries() const { return FEntries; }
+    int Count() const { return int(m_entries.size()); }
+    int UsedWidth() const { return m_usedWidth; }
+    const std::vector<std::uint32_t>& Entries() const { return m_entries; }
     // The x position of image i in the strip (its entry's low 16 bits).
     int ImageX(int i) const;
-    TBitmap& Strip() { return FStrip; }
-    TBitmap& Mask() { return FMask; }
+    TBitmap& Strip() { return m_strip; }
+    TBitmap& Mask() { return m_mask; }
     // The mask holds black and white only while the item is masked.
-    bool MaskMonochrome() const { return FMaskMonochrome; }
+    bool MaskMonochrome() const { return m_maskMonochrome; }
 
     void ClearImages();
     // The images in their stored form: a count, the strip and, with Masked,
@@ -108,7 +108,7 @@ public:
     void Draw(TCanvas* canvas, int x, int y, int i);
 
     void Clear() override { ClearImages(); }
-    bool IsEmpty() const override { return FEntries.empty(); }
+    bool IsEmpty() const override { return m_entries.empty(); }
     void LoadFromStream(TStream& s) override;
     void SaveToStream(TStream& s) override;
     std::uint8_t GetFlags() const override;
@@ -118,14 +118,14 @@ private:
     void rebuildEntries(int count);
     void drawOnBackground(TCanvas* canvas, int x, int y, int i);
 
-    int FHeight = 16;
-    int FUsedWidth = 0;
-    int FWidth = 16;
-    TBitmap FStrip;
-    TBitmap FMask;
-    bool FMaskMonochrome = false;
-    std::vector<std::uint32_t> FEntries;
-    bool FMasked = false;
+    int m_height = 16;
+    int m_usedWidth = 0;
+    int m_width = 16;
+    TBitmap m_strip;
+    TBitmap m_mask;
+    bool m_maskMonochrome = false;
+    std::vector<std::uint32_t> m_entries;
+    bool m_masked = false;
 };
 
 // ---- Lists ----

@@ -29,55 +29,55 @@ unsigned KitLabelOptionFlags(TKitLabelOptions options)
 
 // ---------------------------------------------------------------- TKitBaseLabel
 
-TKitBaseLabel::TKitBaseLabel(QWidget* parent) : TKitBaseGraphicControl(parent), FMeasure(1, 1) {}
+TKitBaseLabel::TKitBaseLabel(QWidget* parent) : TKitBaseGraphicControl(parent), m_measure(1, 1) {}
 
 TKitBaseLabel::~TKitBaseLabel() = default;
 
 void TKitBaseLabel::SetShowAccelChar(bool v)
 {
-    if (v == FShowAccelChar)
+    if (v == m_showAccelChar)
         return;
-    FShowAccelChar = v;
+    m_showAccelChar = v;
     updateShortcut();
     RepaintNow();
 }
 
 void TKitBaseLabel::SetAutoSize(bool v)
 {
-    if (v == FAutoSize)
+    if (v == m_autoSize)
         return;
-    FAutoSize = v;
+    m_autoSize = v;
     AdjustSize();
 }
 
 void TKitBaseLabel::SetMultiLine(bool v)
 {
-    if (v == FMultiLine)
+    if (v == m_multiLine)
         return;
-    FMultiLine = v;
+    m_multiLine = v;
     ObjectChanged(this);
 }
 
 void TKitBaseLabel::SetAlignment(TKitAlignment v)
 {
-    if (v == FAlignment)
+    if (v == m_alignment)
         return;
-    FAlignment = v;
+    m_alignment = v;
     ObjectChanged(this);
 }
 
 void TKitBaseLabel::SetOptions(TKitLabelOptions v)
 {
-    if (v == FOptions)
+    if (v == m_options)
         return;
-    FOptions = v;
+    m_options = v;
     ObjectChanged(this);
 }
 
 void TKitBaseLabel::SetFocusControl(TWinControl* v)
 {
     // The guarded pointer forgets a focus control that goes away.
-    FFocusControl = v;
+    m_focusControl = v;
 }
 
 void TKitBaseLabel::ObjectChanged(TObject*)
@@ -98,7 +98,7 @@ unsigned TKitBaseLabel::ReadingOrderFlags() const
 
 TCanvas& TKitBaseLabel::measureCanvas()
 {
-    TCanvas& c = FMeasure.Canvas();
+    TCanvas& c = m_measure.Canvas();
     c.Font = Font();
     return c;
 }
@@ -129,37 +129,37 @@ void TKitBaseLabel::FontChangedNotify()
 
 bool TKitBaseLabel::DialogChar()
 {
-    if (!FShowAccelChar || !FFocusControl || !isEnabled() || !FFocusControl->CanFocus())
+    if (!m_showAccelChar || !m_focusControl || !isEnabled() || !m_focusControl->CanFocus())
         return false;
-    FFocusControl->SetFocus();
+    m_focusControl->SetFocus();
     return true;
 }
 
 void TKitBaseLabel::updateShortcut()
 {
-    delete FShortcut;
-    FShortcut = nullptr;
+    delete m_shortcut;
+    m_shortcut = nullptr;
     const QKeySequence seq = QKeySequence::mnemonic(GetCaption());
-    if (seq.isEmpty() || !FShowAccelChar)
+    if (seq.isEmpty() || !m_showAccelChar)
         return;
-    FShortcut = new QShortcut(seq, this);
-    FShortcut->setContext(Qt::WindowShortcut);
-    connect(FShortcut, &QShortcut::activated, this, [this] { DialogChar(); });
+    m_shortcut = new QShortcut(seq, this);
+    m_shortcut->setContext(Qt::WindowShortcut);
+    connect(m_shortcut, &QShortcut::activated, this, [this] { DialogChar(); });
 }
 
 // ---------------------------------------------------------------- TKitCustomLabel
 
 TKitCustomLabel::TKitCustomLabel(QWidget* parent)
-    : TKitBaseLabel(parent), FBevel(std::make_unique<TKitBevel>()), FFontFx(std::make_unique<TKitFxCaption>())
+    : TKitBaseLabel(parent), m_bevel(std::make_unique<TKitBevel>()), m_fontFx(std::make_unique<TKitFxCaption>())
 {
-    FBevel->OnChange = [this](TObject* sender) { ObjectChanged(sender); };
-    FFontFx->OnChange = [this](TObject* sender) { FontChanged(sender); };
+    m_bevel->OnChange = [this](TObject* sender) { ObjectChanged(sender); };
+    m_fontFx->OnChange = [this](TObject* sender) { FontChanged(sender); };
 }
 
 TKitCustomLabel::~TKitCustomLabel()
 {
-    FFontFx->OnChange = nullptr;
-    FBevel->OnChange = nullptr;
+    m_fontFx->OnChange = nullptr;
+    m_bevel->OnChange = nullptr;
 }
 
 void TKitCustomLabel::ObjectChanged(TObject*)
@@ -170,7 +170,7 @@ void TKitCustomLabel::ObjectChanged(TObject*)
 
 bool TKitCustomLabel::IsEmpty() const
 {
-    return TKitBaseLabel::IsEmpty() && FBevel->Extent() == 0;
+    return TKitBaseLabel::IsEmpty() && m_bevel->Extent() == 0;
 }
 
 void TKitCustomLabel::FontChanged(TObject* Sender)
@@ -178,10 +178,10 @@ void TKitCustomLabel::FontChanged(TObject* Sender)
     if (IsLoading())
         return;
     TCanvas& canvas = measureCanvas();
-    if (FFontFx->Angle() != 0 && !CanvasFontIsTrueType(&canvas)) {
-        if (Sender != FFontFx.get()) {
+    if (m_fontFx->Angle() != 0 && !CanvasFontIsTrueType(&canvas)) {
+        if (Sender != m_fontFx.get()) {
             // Only outline fonts turn: the text goes back to horizontal.
-            FFontFx->SetAngle(0);
+            m_fontFx->SetAngle(0);
         } else {
             // The effect asks for a turn: take a font that can; its change
             // comes back here.
@@ -200,8 +200,8 @@ void TKitCustomLabel::AdjustSize()
         return;
     TRect r = ClientRect();
     const TFont font = Font();
-    CalcFxTextRect(&measureCanvas(), GetCaption(), FFontFx.get(), r, &font, MultiLine(), ShowAccelChar(),
-                   FBevel->Extent(), KitLabelOptionFlags(Options()) | ReadingOrderFlags());
+    CalcFxTextRect(&measureCanvas(), GetCaption(), m_fontFx.get(), r, &font, MultiLine(), ShowAccelChar(),
+                   m_bevel->Extent(), KitLabelOptionFlags(Options()) | ReadingOrderFlags());
     if (auto* bar = qobject_cast<TKitCustomStatusBar*>(parentWidget()))
         r.Right += bar->TextIndent();
     SetBounds(Left(), Top(), r.Right, r.Bottom);
@@ -213,10 +213,10 @@ unsigned TKitCustomLabel::PaintFormat(TRect& r) const
     if (!AutoSize()) {
         const TFont font = Font();
         const auto place = [&](unsigned format) {
-            r = DrawFxCaption(Alignment(), GetCaption(), FFontFx.get(), r, &font, MultiLine(), ShowAccelChar(),
+            r = DrawFxCaption(Alignment(), GetCaption(), m_fontFx.get(), r, &font, MultiLine(), ShowAccelChar(),
                               format);
         };
-        if (FFontFx->Angle() != 0) {
+        if (m_fontFx->Angle() != 0) {
             f |= DT_SINGLELINE;
             if (Alignment() != agTopLeft)
                 place(f);
@@ -234,7 +234,7 @@ unsigned TKitCustomLabel::PaintFormat(TRect& r) const
 
 void TKitCustomLabel::Paint()
 {
-    if (FPainting || IsLoading())
+    if (m_painting || IsLoading())
         return;
     if (IsEmpty()) {
         TKitBaseGraphicControl::Paint();
@@ -243,11 +243,11 @@ void TKitCustomLabel::Paint()
     TCanvas* canvas = Canvas();
     if (!canvas)
         return;
-    FPainting = true;
+    m_painting = true;
     struct Clear {
         bool& flag;
         ~Clear() { flag = false; }
-    } clear{FPainting};
+    } clear{m_painting};
 
     const QString caption = GetCaption();
     if (!Transparent())
@@ -257,8 +257,8 @@ void TKitCustomLabel::Paint()
         r.Left += bar->TextIndent();
     unsigned state = isEnabled() ? KIT_FX_ENABLED : 0x0001u;
     TRect clip;
-    if (FBevel->Extent() != 0) {
-        r = FBevel->PaintBevel(canvas, r, FBevel->BorderColor() == Color() || Transparent());
+    if (m_bevel->Extent() != 0) {
+        r = m_bevel->PaintBevel(canvas, r, m_bevel->BorderColor() == Color() || Transparent());
         // The canvas is the label's own, so the inner rectangle clips as it
         // stands (no move into the parent's coordinates).
         clip = r;
@@ -267,7 +267,7 @@ void TKitCustomLabel::Paint()
     const unsigned format = PaintFormat(r);
     canvas->Brush.Color = Color();
     canvas->Font = Font();
-    DrawFxText(canvas, caption, FFontFx.get(), r, format, state, (state & KIT_FX_CLIP) ? &clip : nullptr);
+    DrawFxText(canvas, caption, m_fontFx.get(), r, format, state, (state & KIT_FX_CLIP) ? &clip : nullptr);
 }
 
 // ---------------------------------------------------------------- TKitLabel

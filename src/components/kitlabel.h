@@ -29,17 +29,17 @@ public:
     explicit TKitBaseLabel(QWidget* parent = nullptr);
     ~TKitBaseLabel() override;
 
-    bool ShowAccelChar() const { return FShowAccelChar; }
+    bool ShowAccelChar() const { return m_showAccelChar; }
     void SetShowAccelChar(bool v);
-    bool AutoSize() const { return FAutoSize; }
+    bool AutoSize() const { return m_autoSize; }
     void SetAutoSize(bool v);
-    bool MultiLine() const { return FMultiLine; }
+    bool MultiLine() const { return m_multiLine; }
     void SetMultiLine(bool v);
-    TKitAlignment Alignment() const { return FAlignment; }
+    TKitAlignment Alignment() const { return m_alignment; }
     void SetAlignment(TKitAlignment v);
-    TWinControl* FocusControl() const { return FFocusControl; }
+    TWinControl* FocusControl() const { return m_focusControl; }
     void SetFocusControl(TWinControl* v);
-    TKitLabelOptions Options() const { return FOptions; }
+    TKitLabelOptions Options() const { return m_options; }
     void SetOptions(TKitLabelOptions v);
 
     void ObjectChanged(TObject* Sender) override;
@@ -60,19 +60,19 @@ protected:
     void FontChangedNotify() override;
     // A canvas with the label's font, for measuring outside the paint cycle.
     TCanvas& measureCanvas();
-    bool FPainting = false;
+    bool m_painting = false;
 
 private:
     void updateShortcut();
 
-    bool FShowAccelChar = true;
-    bool FAutoSize = true;
-    bool FMultiLine = false;
-    TKitAlignment FAlignment = agTopLeft;
-    QPointer<TWinControl> FFocusControl;
-    TKitLabelOptions FOptions;
-    QShortcut* FShortcut = nullptr;
-    TBitmap FMeasure;
+    bool m_showAccelChar = true;
+    bool m_autoSize = true;
+    bool m_multiLine = false;
+    TKitAlignment m_alignment = agTopLeft;
+    QPointer<TWinControl> m_focusControl;
+    TKitLabelOptions m_options;
+    QShortcut* m_shortcut = nullptr;
+    TBitmap m_measure;
 };
 
 class TKitCustomLabel : public TKitBaseLabel {
@@ -81,10 +81,10 @@ public:
     explicit TKitCustomLabel(QWidget* parent = nullptr);
     ~TKitCustomLabel() override;
 
-    TKitBevel* Bevel() const { return FBevel.get(); }
-    void SetBevel(const TKitBevel* v) { FBevel->Assign(v); }
-    TKitFxCaption* FontFx() const { return FFontFx.get(); }
-    void SetFontFx(const TKitFxCaption* v) { FFontFx->Assign(v); }
+    TKitBevel* Bevel() const { return m_bevel.get(); }
+    void SetBevel(const TKitBevel* v) { m_bevel->Assign(v); }
+    TKitFxCaption* FontFx() const { return m_fontFx.get(); }
+    void SetFontFx(const TKitFxCaption* v) { m_fontFx->Assign(v); }
 
     void ObjectChanged(TObject* Sender) override;
     bool IsEmpty() const override;
@@ -100,8 +100,8 @@ protected:
     void Paint() override;
 
 private:
-    std::unique_ptr<TKitBevel> FBevel;
-    std::unique_ptr<TKitFxCaption> FFontFx;
+    std::unique_ptr<TKitBevel> m_bevel;
+    std::unique_ptr<TKitFxCaption> m_fontFx;
 };
 
 class TKitLabel : public TKitCustomLabel {

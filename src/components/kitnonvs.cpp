@@ -103,73 +103,73 @@ void SetNowSource(std::function<TDateTime()> source)
     nowSource() = std::move(source);
 }
 
-TKitDateTime::TKitDateTime() : FValue(EncodeDate(1990, 1, 1)) {}
+TKitDateTime::TKitDateTime() : m_value(EncodeDate(1990, 1, 1)) {}
 
 int TKitDateTime::Year() const
 {
     int y, m, d;
-    DecodeDate(FValue, y, m, d);
+    DecodeDate(m_value, y, m, d);
     return y;
 }
 
 int TKitDateTime::Month() const
 {
     int y, m, d;
-    DecodeDate(FValue, y, m, d);
+    DecodeDate(m_value, y, m, d);
     return m;
 }
 
 int TKitDateTime::Day() const
 {
     int y, m, d;
-    DecodeDate(FValue, y, m, d);
+    DecodeDate(m_value, y, m, d);
     return d;
 }
 
 int TKitDateTime::Hour() const
 {
     int h, m, s, ms;
-    DecodeTime(FValue, h, m, s, ms);
+    DecodeTime(m_value, h, m, s, ms);
     return h;
 }
 
 int TKitDateTime::Minute() const
 {
     int h, m, s, ms;
-    DecodeTime(FValue, h, m, s, ms);
+    DecodeTime(m_value, h, m, s, ms);
     return m;
 }
 
 int TKitDateTime::Second() const
 {
     int h, m, s, ms;
-    DecodeTime(FValue, h, m, s, ms);
+    DecodeTime(m_value, h, m, s, ms);
     return s;
 }
 
 void TKitDateTime::setDatePart(int index, int v)
 {
     int part[3];
-    DecodeDate(FValue, part[0], part[1], part[2]);
+    DecodeDate(m_value, part[0], part[1], part[2]);
     if (part[index] == v)
         return;
     part[index] = v;
     int h, m, s, ms;
-    DecodeTime(FValue, h, m, s, ms);
+    DecodeTime(m_value, h, m, s, ms);
     const double days = EncodeDate(part[0], part[1], part[2]);
-    FValue = joinValue(days, EncodeTime(h, m, s, 0));
+    m_value = joinValue(days, EncodeTime(h, m, s, 0));
 }
 
 void TKitDateTime::setTimePart(int index, int v)
 {
     int part[4];
-    DecodeTime(FValue, part[0], part[1], part[2], part[3]);
+    DecodeTime(m_value, part[0], part[1], part[2], part[3]);
     if (part[index] == v)
         return;
     part[index] = v;
     double days, fraction;
-    splitValue(FValue, days, fraction);
-    FValue = joinValue(days, EncodeTime(part[0], part[1], part[2], part[3]));
+    splitValue(m_value, days, fraction);
+    m_value = joinValue(days, EncodeTime(part[0], part[1], part[2], part[3]));
 }
 
 void TKitDateTime::SetYear(int v) { setDatePart(0, v); }
@@ -182,7 +182,7 @@ void TKitDateTime::SetSecond(int v) { setTimePart(2, v); }
 void TKitDateTime::Assign(const QObject* Source)
 {
     if (auto* other = qobject_cast<const TKitDateTime*>(Source)) {
-        FValue = other->FValue;
+        m_value = other->m_value;
         return;
     }
     TKitObject::Assign(Source);
@@ -348,23 +348,23 @@ std::uint16_t takeTimer(std::uint16_t interval, TNotifyEvent event)
 }
 } // namespace
 
-TKitStarter::TKitStarter(QObject* AOwner) : TKitComponent(AOwner), FStartTime(new TKitDateTime)
+TKitStarter::TKitStarter(QObject* AOwner) : TKitComponent(AOwner), m_startTime(new TKitDateTime)
 {
     try {
-        FStartTimer = takeTimer(1000, [this](TObject* s) { CheckStartTime(s); });
+        m_startTimer = takeTimer(1000, [this](TObject* s) { CheckStartTime(s); });
     } catch (...) {
-        delete FStartTime;
+        delete m_startTime;
         throw;
     }
-    KitApplication->TimerItem(FStartTimer)->SetEnabled(false);
+    KitApplication->TimerItem(m_startTimer)->SetEnabled(false);
 }
 
 TKitStarter::~TKitStarter()
 {
-    removeTimer(FStartTimer);
-    removeTimer(FPollTimer);
+    removeTimer(m_startTimer);
+    removeTimer(m_pollTimer);
     releaseProcess();
-    delete FStartTime;
+    delete m_startTime;
 }
 
 void TKitStarter::removeTimer(std::uint16_t& ident)
@@ -383,8 +383,8 @@ void TKitStarter::removeTimer(std::uint16_t& ident)
 
 void TKitStarter::releaseProcess()
 {
-    QProcess* process = FProcess;
-    FProcess = nullptr;
+    QProcess* process = m_process;
+    m_process = nullptr;
     if (!process)
         return;
     if (process->state() == QProcess::NotRunning) {
@@ -398,11 +398,11 @@ void TKitStarter::releaseProcess()
 
 void TKitStarter::SetAutoStart(bool v)
 {
-    if (v == FAutoStart)
+    if (v == m_autoStart)
         return;
-    FAutoStart = v;
+    m_autoStart = v;
     if (KitApplication)
-        if (TKitTimerItem* item = KitApplication->TimerItem(FStartTimer)) {
+        if (TKitTimerItem* item = KitApplication->TimerItem(m_startTimer)) {
             item->SetInterval(1000);
             item->SetEnabled(v);
         }
@@ -413,31 +413,31 @@ void TKitStarter::Execute()
     if (OnBeforeStart)
         OnBeforeStart(this);
     TKitShellRequest request;
-    request.Verb = KitStarterVerb(FStartOperation);
-    request.Show = KitShowCommand(FStartOption);
-    if (FStartOperation == smExplore) {
-        request.File = KitExploreFolder(FCommand);
+    request.Verb = KitStarterVerb(m_startOperation);
+    request.Show = KitShowCommand(m_startOption);
+    if (m_startOperation == smExplore) {
+        request.File = KitExploreFolder(m_command);
     } else {
-        request.File = FCommand;
-        request.Parameters = FParameters;
-        request.Directory = FDefaultDir;
+        request.File = m_command;
+        request.Parameters = m_parameters;
+        request.Directory = m_defaultDir;
     }
     // The starter follows its latest start: an earlier process and its
     // poll are let go, so no timer slot is lost to them.
-    removeTimer(FPollTimer);
+    removeTimer(m_pollTimer);
     releaseProcess();
     const TKitShellResult result = KitShellExecute(request);
-    FProcess = result.Process;
+    m_process = result.Process;
     if (KitIsShellError(result.Instance)) {
-        FLastError = result.Instance;
+        m_lastError = result.Instance;
         if (OnError)
             OnError(nullptr);
     } else {
         if (OnFinished) {
-            FPollTimer = takeTimer(500, [this](TObject* s) { CheckProcessFinished(s); });
+            m_pollTimer = takeTimer(500, [this](TObject* s) { CheckProcessFinished(s); });
         }
-        if (FWait && FProcess)
-            FProcess->waitForFinished(-1);
+        if (m_wait && m_process)
+            m_process->waitForFinished(-1);
     }
     if (OnAfterStart)
         OnAfterStart(this);
@@ -451,20 +451,20 @@ void TKitStarter::CheckStartTime(TObject*)
     const TDateTime now = Now();
     DecodeDate(now, y, mo, d);
     DecodeTime(now, h, mi, s, ms);
-    if (y == FStartTime->Year() && mo == FStartTime->Month() && d == FStartTime->Day() && h == FStartTime->Hour()
-        && mi == FStartTime->Minute() && s == FStartTime->Second())
+    if (y == m_startTime->Year() && mo == m_startTime->Month() && d == m_startTime->Day() && h == m_startTime->Hour()
+        && mi == m_startTime->Minute() && s == m_startTime->Second())
         Execute();
 }
 
 void TKitStarter::CheckProcessFinished(TObject*)
 {
-    if (FProcess) {
+    if (m_process) {
         // Looks for the end without waiting, even if no event told of it yet.
-        FProcess->waitForFinished(0);
-        if (FProcess->state() != QProcess::NotRunning)
+        m_process->waitForFinished(0);
+        if (m_process->state() != QProcess::NotRunning)
             return;
     }
-    removeTimer(FPollTimer);
+    removeTimer(m_pollTimer);
     if (OnFinished)
         OnFinished(this);
 }

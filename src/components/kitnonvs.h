@@ -32,8 +32,8 @@ class TKitDateTime : public TKitObject {
 public:
     TKitDateTime();
 
-    TDateTime Value() const { return FValue; }
-    void SetValue(TDateTime v) { FValue = v; }
+    TDateTime Value() const { return m_value; }
+    void SetValue(TDateTime v) { m_value = v; }
 
     int Year() const;
     int Month() const;
@@ -56,7 +56,7 @@ public:
 private:
     void setDatePart(int index, int v);
     void setTimePart(int index, int v);
-    TDateTime FValue;
+    TDateTime m_value;
 };
 
 enum TKitStarterOperation : std::uint8_t { smOpen, smPrint, smExplore };
@@ -111,27 +111,27 @@ public:
     explicit TKitStarter(QObject* AOwner = nullptr);
     ~TKitStarter() override;
 
-    TKitStarterOperation StartOperation() const { return FStartOperation; }
-    void SetStartOperation(TKitStarterOperation v) { FStartOperation = v; }
-    TKitStarterOptions StartOption() const { return FStartOption; }
-    void SetStartOption(TKitStarterOptions v) { FStartOption = v; }
-    QString Parameters() const { return FParameters; }
-    void SetParameters(const QString& v) { FParameters = v; }
-    QString Command() const { return FCommand; }
-    void SetCommand(const QString& v) { FCommand = v; }
-    QString DefaultDir() const { return FDefaultDir; }
-    void SetDefaultDir(const QString& v) { FDefaultDir = v; }
-    bool Wait() const { return FWait; }
-    void SetWait(bool v) { FWait = v; }
-    bool AutoStart() const { return FAutoStart; }
+    TKitStarterOperation StartOperation() const { return m_startOperation; }
+    void SetStartOperation(TKitStarterOperation v) { m_startOperation = v; }
+    TKitStarterOptions StartOption() const { return m_startOption; }
+    void SetStartOption(TKitStarterOptions v) { m_startOption = v; }
+    QString Parameters() const { return m_parameters; }
+    void SetParameters(const QString& v) { m_parameters = v; }
+    QString Command() const { return m_command; }
+    void SetCommand(const QString& v) { m_command = v; }
+    QString DefaultDir() const { return m_defaultDir; }
+    void SetDefaultDir(const QString& v) { m_defaultDir = v; }
+    bool Wait() const { return m_wait; }
+    void SetWait(bool v) { m_wait = v; }
+    bool AutoStart() const { return m_autoStart; }
     void SetAutoStart(bool v);
-    TKitDateTime* StartTime() const { return FStartTime; }
-    void SetStartTime(const TKitDateTime* v) { FStartTime->Assign(v); }
+    TKitDateTime* StartTime() const { return m_startTime; }
+    void SetStartTime(const TKitDateTime* v) { m_startTime->Assign(v); }
 
-    int LastError() const { return FLastError; }
-    std::uint16_t StartTimerIdent() const { return FStartTimer; }
-    std::uint16_t PollTimerIdent() const { return FPollTimer; }
-    QProcess* Process() const { return FProcess; }
+    int LastError() const { return m_lastError; }
+    std::uint16_t StartTimerIdent() const { return m_startTimer; }
+    std::uint16_t PollTimerIdent() const { return m_pollTimer; }
+    QProcess* Process() const { return m_process; }
 
     TNotifyEvent OnError;
     TNotifyEvent OnFinished;
@@ -146,16 +146,16 @@ private:
     void removeTimer(std::uint16_t& ident);
     void releaseProcess();
 
-    TKitStarterOperation FStartOperation = smOpen;
-    TKitStarterOptions FStartOption = soSW_SHOW;
-    QString FParameters;
-    QString FCommand;
-    QString FDefaultDir;
-    int FLastError = 0;
-    bool FAutoStart = false;
-    bool FWait = false;
-    TKitDateTime* FStartTime;
-    std::uint16_t FPollTimer = 0;
-    std::uint16_t FStartTimer = 0;
-    QPointer<QProcess> FProcess;
+    TKitStarterOperation m_startOperation = smOpen;
+    TKitStarterOptions m_startOption = soSW_SHOW;
+    QString m_parameters;
+    QString m_command;
+    QString m_defaultDir;
+    int m_lastError = 0;
+    bool m_autoStart = false;
+    bool m_wait = false;
+    TKitDateTime* m_startTime;
+    std::uint16_t m_pollTimer = 0;
+    std::uint16_t m_startTimer = 0;
+    QPointer<QProcess> m_process;
 };

@@ -4,7 +4,6 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QtEndian>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -17,26 +16,26 @@ namespace {
 // drawing throws, so the canvas never keeps a stale clip.
 class ClipGuard {
 public:
-    ClipGuard(TCanvas* canvas, bool active, const TRect& r, std::uint32_t offset) : canvas_(active ? canvas : nullptr)
+    ClipGuard(TCanvas* canvas, bool active, const TRect& r, std::uint32_t offset) : m_canvas(active ? canvas : nullptr)
     {
-        if (!canvas_)
+        if (!m_canvas)
             return;
         TRect c = r;
         const int dx = int(offset & 0xFFFF);
         const int dy = int(offset >> 16);
         OffsetRect(c, dx, dy);
-        canvas_->ClipRect(c);
+        m_canvas->ClipRect(c);
     }
     ~ClipGuard()
     {
-        if (canvas_)
-            canvas_->ResetClip();
+        if (m_canvas)
+            m_canvas->ResetClip();
     }
     ClipGuard(const ClipGuard&) = delete;
     ClipGuard& operator=(const ClipGuard&) = delete;
 
 private:
-    TCanvas* canvas_;
+    TCanvas* m_canvas;
 };
 
 TRect normalized(int l, int t, int r, int b)
@@ -932,200 +931,4 @@ void DrawBitmapInRect(TCanvas* canvas, const TRect& r, TBitmap* bitmap, std::uin
     const bool brush = (flags & KIT_DF_BRUSHCOPY) != 0;
     DrawBitmapCore(canvas, r, brush ? nullptr : &bitmap->Canvas(), src, flags, color, nullptr,
                    brush ? bitmap : nullptr, nullptr, drawn);
-}
-
-// ---------------------------------------------------------------- BMP writer
-
-namespace {
-
-int bitCountFor(int colorCount)
-{
-    switch (colorCount) {
-    case 2:
-        return 1;
-    case 16:
-        return 4;
-    case 256:
-        return 8;
-    default:
-        return 32; // the bitmap's own depth: 32-bit pixels
-    }
-}
-
-// The colour table a reduced image is mapped to.
-std::vector<QRgb> colorTable(int bits, const TKitPaletteHandle& palette)
-{
-    std::vector<QRgb> t;
-    if (bits == 1) {
-        t = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
-    } else if (bits == 4) {
-        // The sixteen colours of the classic 4-bit display.
-        const TColor vga[16] = {clBlack, clMaroon, clGreen, clOlive, clNavy,   clPurple, clTeal, clSilver,
-                                clGray,  clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite};
-        for (TColor c : vga)
-            t.push_back(qRgb(GetRValue(c), GetGValue(c), GetBValue(c)));
-    } else if (bits == 8) {
-        if (palette && !palette->Entries.empty()) {
-            for (TColor c : palette->Entries) {
-                if (t.size() == 256)
-                    break;
-                const TColor rgb = ColorToRGB(c);
-                t.push_back(qRgb(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
-            }
-        } else {
-            // A colour cube of six levels a channel and forty greys.
-            for (int r = 0; r < 6; ++r)
-                for (int g = 0; g < 6; ++g)
-                    for (int b = 0; b < 6; ++b)
-                        t.push_back(qRgb(r * 51, g * 51, b * 51));
-            for (int i = 0; i < 40; ++i) {
-                const int v = (i + 1) * 255 / 41;
-                t.push_back(qRgb(v, v, v));
-            }
-        }
-    }
-    return t;
-}
-
-int nearest(const std::vector<QRgb>& table, QRgb c)
-{
-    int best = 0;
-    long bestD = -1;
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        const long dr = qRed(c) - qRed(table[i]), dg = qGreen(c) - qGreen(table[i]), db = qBlue(c) - qBlue(table[i]);
-        const long d = dr * dr + dg * dg + db * db;
-        if (bestD < 0 || d < bestD) {
-            bestD = d;
-            best = int(i);
-        }
-    }
-    return best;
-}
-
-void put32(char* p, std::uint32_t v) { qToLittleEndian<std::uint32_t>(v, p); }
-void put16(char* p, std::uint16_t v) { qToLittleEndian<std::uint16_t>(v, p); }
-
-bool validBitmap(const TBitmap* bitmap) { return bitmap && !bitmap->Empty(); }
-
-} // namespace
-
-void InitBitmapInfoHeader(const TBitmap* bitmap, TKitBitmapInfoHeader& header, int colorCount)
-{
-    header = TKitBitmapInfoHeader();
-    if (!validBitmap(bitmap))
-        return;
-    header.biWidth = bitmap->Width();
-    header.biHeight = bitmap->Height();
-    int bits = bitCountFor(colorCount);
-    if (bits == 16 || bits == 32)
-        bits = 24;
-    header.biBitCount = std::uint16_t(bits);
-    header.biSizeImage = std::uint32_t(((std::int64_t(header.biWidth) * bits + 31) / 32) * 4 * header.biHeight);
-}
-
-void BMPSizes(const TBitmap* bitmap, int colorCount, int& headerSize, int& imageSize)
-{
-    TKitBitmapInfoHeader h;
-    InitBitmapInfoHeader(bitmap, h, colorCount);
-    headerSize = h.biBitCount == 24 ? 40 : 40 + 4 * (1 << h.biBitCount);
-    imageSize = int(h.biSizeImage);
-}
-
-bool ReadBitmapBits(const TBitmap* bitmap, const TKitPaletteHandle& palette, TKitBitmapInfoHeader& header,
-                    int colorCount, char* headerAndTable, char* bits)
-{
-    InitBitmapInfoHeader(bitmap, header, colorCount);
-    if (!validBitmap(bitmap) || !headerAndTable || !bits)
-        return false;
-    char* h = headerAndTable;
-    put32(h + 0, header.biSize);
-    put32(h + 4, std::uint32_t(header.biWidth));
-    put32(h + 8, std::uint32_t(header.biHeight));
-    put16(h + 12, header.biPlanes);
-    put16(h + 14, header.biBitCount);
-    put32(h + 16, header.biCompression);
-    put32(h + 20, header.biSizeImage);
-    put32(h + 24, 0);
-    put32(h + 28, 0);
-    put32(h + 32, 0);
-    put32(h + 36, 0);
-
-    const int bpp = header.biBitCount;
-    const std::vector<QRgb> table = colorTable(bpp, palette);
-    if (bpp != 24) {
-        // An absent entry of a short palette stays zero (black).
-        for (std::size_t i = 0; i < table.size(); ++i) {
-            char* e = h + 40 + 4 * i;
-            e[0] = char(qBlue(table[i]));
-            e[1] = char(qGreen(table[i]));
-            e[2] = char(qRed(table[i]));
-            e[3] = 0;
-        }
-    }
-    const QImage img = bitmap->Image().convertToFormat(QImage::Format_RGB32);
-    const int w = header.biWidth, ht = header.biHeight;
-    const int rowBytes = ((w * bpp + 31) / 32) * 4;
-    for (int y = 0; y < ht; ++y) {
-        // Rows are stored bottom-up.
-        auto src = reinterpret_cast<const QRgb*>(img.constScanLine(ht - 1 - y));
-        auto row = reinterpret_cast<unsigned char*>(bits + std::size_t(y) * std::size_t(rowBytes));
-        for (int x = 0; x < w; ++x) {
-            const QRgb c = src[x];
-            if (bpp == 24) {
-                row[3 * x] = static_cast<unsigned char>(qBlue(c));
-                row[3 * x + 1] = static_cast<unsigned char>(qGreen(c));
-                row[3 * x + 2] = static_cast<unsigned char>(qRed(c));
-                continue;
-            }
-            const int idx = nearest(table, c);
-            if (bpp == 8) {
-                row[x] = static_cast<unsigned char>(idx);
-            } else if (bpp == 4) {
-                row[x / 2] |= static_cast<unsigned char>((x % 2 == 0) ? idx << 4 : idx);
-            } else {
-                if (idx)
-                    row[x / 8] |= static_cast<unsigned char>(0x80 >> (x % 8));
-            }
-        }
-    }
-    return ht > 0;
-}
-
-QByteArray BuildBMPImage(const TBitmap* bitmap, const TKitPaletteHandle& palette, int colorCount)
-{
-    if (!validBitmap(bitmap))
-        throw Exception(QStringLiteral("Bitmap image is not valid"));
-    int headerSize = 0, imageSize = 0;
-    BMPSizes(bitmap, colorCount, headerSize, imageSize);
-    const int total = 14 + headerSize + imageSize;
-    QByteArray block(total, '\0');
-    char* p = block.data();
-    put16(p, 0x4D42);
-    put32(p + 2, std::uint32_t(total));
-    put16(p + 6, 0);
-    put16(p + 8, 0);
-    put32(p + 10, std::uint32_t(14 + headerSize));
-    TKitBitmapInfoHeader header;
-    ReadBitmapBits(bitmap, palette, header, colorCount, p + 14, p + 14 + headerSize);
-    return block;
-}
-
-void WriteBMPImage(TStream& stream, const TBitmap* bitmap, const TKitPaletteHandle& palette, int colorCount,
-                   bool withLengthPrefix)
-{
-    const QByteArray image = BuildBMPImage(bitmap, palette, colorCount);
-    if (withLengthPrefix) {
-        char len[4];
-        put32(len, std::uint32_t(image.size()));
-        stream.WriteBuffer(len, 4);
-    }
-    stream.WriteBuffer(image.constData(), image.size());
-}
-
-void SaveBitmapReduced(TMemoryStream& stream, const TBitmap* bitmap, int colorCount)
-{
-    const bool mono = validBitmap(bitmap) && (bitmap->Image().format() == QImage::Format_Mono
-                                              || bitmap->Image().format() == QImage::Format_MonoLSB);
-    WriteBMPImage(stream, bitmap, nullptr, mono ? 2 : colorCount, false);
-    stream.SetPosition(0);
 }

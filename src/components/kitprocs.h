@@ -1,15 +1,13 @@
 #pragma once
 // Stateless drawing procedures of the component library: bevels and
 // borders, gradients, placing a rectangle in another, text with 3-D
-// effects and rotation, bitmaps in several modes and BMP images of a
-// chosen colour depth.
+// effects and rotation, and bitmaps in several modes.
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
 
 #include "components/kitgraph.h"
-#include "components/kitstream.h"
 
 // Drawing flags of the bitmap and gradient procedures.
 constexpr std::uint16_t KIT_DF_CLIP = 0x0001;
@@ -106,26 +104,3 @@ void DrawBitmapEx(TCanvas* canvas, const TRect& r, TBitmap* bitmap, std::uint16_
                   TColor color);
 void DrawBitmapInRect(TCanvas* canvas, const TRect& r, TBitmap* bitmap, std::uint16_t flags, TColor color,
                       TRect* drawn = nullptr);
-
-// ---- BMP image writer ----
-struct TKitBitmapInfoHeader {
-    std::uint32_t biSize = 40;
-    std::int32_t biWidth = 0;
-    std::int32_t biHeight = 0;
-    std::uint16_t biPlanes = 1;
-    std::uint16_t biBitCount = 0;
-    std::uint32_t biCompression = 0;
-    std::uint32_t biSizeImage = 0;
-    std::int32_t biXPelsPerMeter = 0;
-    std::int32_t biYPelsPerMeter = 0;
-    std::uint32_t biClrUsed = 0;
-    std::uint32_t biClrImportant = 0;
-};
-void InitBitmapInfoHeader(const TBitmap* bitmap, TKitBitmapInfoHeader& header, int colorCount);
-void BMPSizes(const TBitmap* bitmap, int colorCount, int& headerSize, int& imageSize);
-bool ReadBitmapBits(const TBitmap* bitmap, const TKitPaletteHandle& palette, TKitBitmapInfoHeader& header,
-                    int colorCount, char* headerAndTable, char* bits);
-QByteArray BuildBMPImage(const TBitmap* bitmap, const TKitPaletteHandle& palette, int colorCount);
-void WriteBMPImage(TStream& stream, const TBitmap* bitmap, const TKitPaletteHandle& palette, int colorCount,
-                   bool withLengthPrefix);
-void SaveBitmapReduced(TMemoryStream& stream, const TBitmap* bitmap, int colorCount);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include "components/kitutils.h"
 
@@ -41,13 +42,25 @@ int cp1251Byte(char16_t c)
     return -1;
 }
 
+// Runs a reader's work; running out of memory on the way is the reader's
+// error, like data it cannot take, not a fault that ends the program.
+template <class F>
+void withinMemory(F&& read)
+{
+    try {
+        read();
+    } catch (const std::bad_alloc&) {
+        throw EReadError(QStringLiteral("Not enough memory to read the stored data"));
+    }
+}
+
 } // namespace
 
 PositionGuard::~PositionGuard()
 {
-    if (!FCommitted) {
+    if (!m_committed) {
         try {
-            FStream.SetPosition(FStart);
+            m_stream.SetPosition(m_start);
         } catch (...) {
         }
     }
@@ -98,12 +111,12 @@ std::int64_t TStream::CopyFrom(TStream& source, std::int64_t count)
 
 std::int64_t TMemoryStream::Read(void* buffer, std::int64_t count)
 {
-    const std::int64_t size = std::int64_t(FData.size());
-    if (count <= 0 || FPos >= size)
+    const std::int64_t size = std::int64_t(m_data.size());
+    if (count <= 0 || m_pos >= size)
         return 0;
-    const std::int64_t n = std::min(count, size - FPos);
-    std::memcpy(buffer, FData.data() + FPos, std::size_t(n));
-    FPos += n;
+    const std::int64_t n = std::min(count, size - m_pos);
+    std::memcpy(buffer, m_data.data() + m_pos, std::size_t(n));
+    m_pos += n;
     return n;
 }
 
@@ -111,11 +124,11 @@ std::int64_t TMemoryStream::Write(const void* buffer, std::int64_t count)
 {
     if (count <= 0)
         return 0;
-    const std::int64_t end = FPos + count;
-    if (end > std::int64_t(FData.size()))
-        FData.resize(std::size_t(end));
-    std::memcpy(FData.data() + FPos, buffer, std::size_t(count));
-    FPos = end;
+    const std::int64_t end = m_pos + count;
+    if (end > std::int64_t(m_data.size()))
+        m_data.resize(std::size_t(end));
+    std::memcpy(m_data.data() + m_pos, buffer, std::size_t(count));
+    m_pos = end;
     return count;
 }
 
@@ -124,29 +137,29 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin)
     std::int64_t base = 0;
     switch (origin) {
     case TSeekOrigin::soBeginning: base = 0; break;
-    case TSeekOrigin::soCurrent: base = FPos; break;
-    case TSeekOrigin::soEnd: base = std::int64_t(FData.size()); break;
+    case TSeekOrigin::soCurrent: base = m_pos; break;
+    case TSeekOrigin::soEnd: base = std::int64_t(m_data.size()); break;
     }
     const std::int64_t pos = base + offset;
     if (pos < 0)
         throw EStreamError(QStringLiteral("Stream seek before the start"));
-    FPos = pos;
-    return FPos;
+    m_pos = pos;
+    return m_pos;
 }
 
 void TMemoryStream::SetSize(std::int64_t newSize)
 {
     if (newSize < 0)
         throw EStreamError(QStringLiteral("Invalid stream size"));
-    FData.resize(std::size_t(newSize));
-    FPos = std::min(FPos, newSize);
+    m_data.resize(std::size_t(newSize));
+    m_pos = std::min(m_pos, newSize);
 }
 
 void TMemoryStream::Clear()
 {
-    FData.clear();
-    FData.shrink_to_fit();
-    FPos = 0;
+    m_data.clear();
+    m_data.shrink_to_fit();
+    m_pos = 0;
 }
 
 void TMemoryStream::LoadFromStream(TStream& source)
@@ -155,13 +168,13 @@ void TMemoryStream::LoadFromStream(TStream& source)
     const std::int64_t count = source.Size();
     std::vector<std::uint8_t> data(std::size_t(std::max<std::int64_t>(count, 0)));
     source.ReadBuffer(data.data(), count);
-    FData = std::move(data);
-    FPos = 0;
+    m_data = std::move(data);
+    m_pos = 0;
 }
 
 void TMemoryStream::SaveToStream(TStream& dest)
 {
-    dest.WriteBuffer(FData.data(), std::int64_t(FData.size()));
+    dest.WriteBuffer(m_data.data(), std::int64_t(m_data.size()));
 }
 
 void TMemoryStream::LoadFromFile(const QString& fileName)
@@ -178,23 +191,23 @@ void TMemoryStream::SaveToFile(const QString& fileName)
 
 // ---- TFileStream ----
 
-TFileStream::TFileStream(const QString& fileName, TFileMode mode) : FFile(fileName)
+TFileStream::TFileStream(const QString& fileName, TFileMode mode) : m_file(fileName)
 {
     switch (mode) {
     case TFileMode::fmOpenRead:
-        if (!FFile.open(QIODevice::ReadOnly))
+        if (!m_file.open(QIODevice::ReadOnly))
             throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2")
-                                  .arg(QDir::toNativeSeparators(fileName), FFile.errorString()));
+                                  .arg(QDir::toNativeSeparators(fileName), m_file.errorString()));
         break;
     case TFileMode::fmOpenReadWrite:
-        if (!FFile.open(QIODevice::ReadWrite))
+        if (!m_file.open(QIODevice::ReadWrite))
             throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2")
-                                  .arg(QDir::toNativeSeparators(fileName), FFile.errorString()));
+                                  .arg(QDir::toNativeSeparators(fileName), m_file.errorString()));
         break;
     case TFileMode::fmCreate:
-        if (!FFile.open(QIODevice::ReadWrite | QIODevice::Truncate))
+        if (!m_file.open(QIODevice::ReadWrite | QIODevice::Truncate))
             throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2")
-                                    .arg(QDir::toNativeSeparators(fileName), FFile.errorString()));
+                                    .arg(QDir::toNativeSeparators(fileName), m_file.errorString()));
         break;
     }
 }
@@ -203,14 +216,14 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
 {
     if (count <= 0)
         return 0;
-    return std::max<std::int64_t>(FFile.read(static_cast<char*>(buffer), count), 0);
+    return std::max<std::int64_t>(m_file.read(static_cast<char*>(buffer), count), 0);
 }
 
 std::int64_t TFileStream::Write(const void* buffer, std::int64_t count)
 {
     if (count <= 0)
         return 0;
-    return std::max<std::int64_t>(FFile.write(static_cast<const char*>(buffer), count), 0);
+    return std::max<std::int64_t>(m_file.write(static_cast<const char*>(buffer), count), 0);
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
@@ -218,17 +231,17 @@ std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
     std::int64_t base = 0;
     switch (origin) {
     case TSeekOrigin::soBeginning: base = 0; break;
-    case TSeekOrigin::soCurrent: base = FFile.pos(); break;
-    case TSeekOrigin::soEnd: base = FFile.size(); break;
+    case TSeekOrigin::soCurrent: base = m_file.pos(); break;
+    case TSeekOrigin::soEnd: base = m_file.size(); break;
     }
-    if (base + offset < 0 || !FFile.seek(base + offset))
+    if (base + offset < 0 || !m_file.seek(base + offset))
         throw EStreamError(QStringLiteral("Stream seek error"));
-    return FFile.pos();
+    return m_file.pos();
 }
 
 void TFileStream::SetSize(std::int64_t newSize)
 {
-    if (!FFile.resize(newSize))
+    if (!m_file.resize(newSize))
         throw EStreamError(QStringLiteral("Cannot set the file size"));
 }
 
@@ -239,6 +252,9 @@ void WriteBlockStream(TStream& source, TStream& dest, std::int64_t count)
     // Refused up front rather than looping on a source that has run dry.
     if (count < 0 || count > source.Remaining())
         throw EReadError(readErrorText());
+    if (count > kBlockStreamMaxPayload)
+        throw EWriteError(QStringLiteral("A block stream holds at most %1 bytes, not %2")
+                              .arg(kBlockStreamMaxPayload).arg(count));
     std::vector<std::uint8_t> chunk(kBlockChunkSize);
     std::vector<std::uint8_t> block(kBlockChunkSize + kLZRWOverrun);
     const std::int64_t p = dest.Position();
@@ -268,26 +284,31 @@ void ReadBlockStream(TStream& source, TStream& dest)
     if (total > source.Remaining())
         throw EKitFormatError(QStringLiteral("Block stream of %1 bytes is longer than the %2 bytes left")
                                   .arg(total).arg(source.Remaining()));
-    std::vector<std::uint8_t> block(kBlockMaxLength);
-    std::vector<std::uint8_t> payload;
-    while (total > 0) {
-        if (total < 4)
-            throw EKitFormatError(QStringLiteral("Block stream ends inside a block length"));
-        const std::int32_t len = StreamReadInteger(source);
-        if (len < 1 || len > kBlockMaxLength || len > total - 4)
-            throw EKitFormatError(QStringLiteral("Block length %1 out of range").arg(len));
-        source.ReadBuffer(block.data(), len);
-        const std::size_t at = payload.size();
-        payload.resize(at + kBlockChunkSize);
-        try {
-            payload.resize(at + LZRWDecompress(block.data(), std::uint32_t(len), payload.data() + at,
-                                               kBlockChunkSize));
-        } catch (const ELZRWError& e) {
-            throw EKitFormatError(e.Message);
+    withinMemory([&] {
+        std::vector<std::uint8_t> block(kBlockMaxLength);
+        std::vector<std::uint8_t> chunk(kBlockChunkSize);
+        std::vector<std::uint8_t> payload;
+        while (total > 0) {
+            if (total < 4)
+                throw EKitFormatError(QStringLiteral("Block stream ends inside a block length"));
+            const std::int32_t len = StreamReadInteger(source);
+            if (len < 1 || len > kBlockMaxLength || len > total - 4)
+                throw EKitFormatError(QStringLiteral("Block length %1 out of range").arg(len));
+            source.ReadBuffer(block.data(), len);
+            std::uint32_t n = 0;
+            try {
+                n = LZRWDecompress(block.data(), std::uint32_t(len), chunk.data(), kBlockChunkSize);
+            } catch (const ELZRWError& e) {
+                throw EKitFormatError(e.Message);
+            }
+            if (std::int64_t(payload.size()) + n > kBlockStreamMaxPayload)
+                throw EKitFormatError(QStringLiteral("Block stream expands beyond %1 bytes")
+                                          .arg(kBlockStreamMaxPayload));
+            payload.insert(payload.end(), chunk.begin(), chunk.begin() + n);
+            total -= len + 4;
         }
-        total -= len + 4;
-    }
-    dest.WriteBuffer(payload.data(), std::int64_t(payload.size()));
+        dest.WriteBuffer(payload.data(), std::int64_t(payload.size()));
+    });
     guard.Commit();
 }
 
@@ -443,7 +464,7 @@ std::unique_ptr<TMemoryStream> LoadPayloadFromStream(TStream& s, bool compressed
     } else {
         PositionGuard guard(s);
         const std::int32_t n = StreamReadLength(s);
-        tmp->SetSize(n);
+        withinMemory([&] { tmp->SetSize(n); });
         s.ReadBuffer(tmp->Memory(), n);
         guard.Commit();
     }

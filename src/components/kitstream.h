@@ -66,16 +66,16 @@ public:
 // that a caller that catches a read error sees the stream as it was.
 class PositionGuard {
 public:
-    explicit PositionGuard(TStream& s) : FStream(s), FStart(s.Position()) {}
+    explicit PositionGuard(TStream& s) : m_stream(s), m_start(s.Position()) {}
     ~PositionGuard();
     PositionGuard(const PositionGuard&) = delete;
     PositionGuard& operator=(const PositionGuard&) = delete;
-    void Commit() { FCommitted = true; }
+    void Commit() { m_committed = true; }
 
 private:
-    TStream& FStream;
-    std::int64_t FStart;
-    bool FCommitted = false;
+    TStream& m_stream;
+    std::int64_t m_start;
+    bool m_committed = false;
 };
 
 class TMemoryStream : public TStream {
@@ -87,17 +87,17 @@ public:
     void SetSize(std::int64_t newSize) override;
 
     void Clear();
-    std::uint8_t* Memory() { return FData.data(); }
-    const std::uint8_t* Memory() const { return FData.data(); }
-    const std::vector<std::uint8_t>& Bytes() const { return FData; }
+    std::uint8_t* Memory() { return m_data.data(); }
+    const std::uint8_t* Memory() const { return m_data.data(); }
+    const std::vector<std::uint8_t>& Bytes() const { return m_data; }
     void LoadFromStream(TStream& source);
     void SaveToStream(TStream& dest);
     void LoadFromFile(const QString& fileName);
     void SaveToFile(const QString& fileName);
 
 private:
-    std::vector<std::uint8_t> FData;
-    std::int64_t FPos = 0;
+    std::vector<std::uint8_t> m_data;
+    std::int64_t m_pos = 0;
 };
 
 enum class TFileMode { fmOpenRead, fmOpenReadWrite, fmCreate };
@@ -111,19 +111,25 @@ public:
     void SetSize(std::int64_t newSize) override;
 
 private:
-    QFile FFile;
+    QFile m_file;
 };
 
 // ---- Block streams ----
 constexpr int kBlockChunkSize = 32781;            // source bytes per block
 constexpr int kBlockMaxLength = kBlockChunkSize + 1; // a stored chunk
+// The largest payload a block stream holds. A few bytes of runs stand for a
+// whole chunk, so without a bound some kilobytes of blocks would claim
+// gigabytes; the reader refuses more with EKitFormatError, the writer with
+// EWriteError.
+constexpr std::int64_t kBlockStreamMaxPayload = std::int64_t(64) << 20;
 
 // Writes `count` bytes of `source` (from its position) as a block stream.
 void WriteBlockStream(TStream& source, TStream& dest, std::int64_t count);
 // Reads one block stream from `source` and appends the payload at `dest`'s
 // position. Every length is checked against the stream before it is used;
-// on malformed data EKitFormatError (or EReadError for data that ends early)
-// is raised, `dest` is untouched and `source` is back where it was.
+// on malformed data EKitFormatError (or EReadError for data that ends early
+// or memory that runs out) is raised, `dest` is untouched and `source` is
+// back where it was.
 void ReadBlockStream(TStream& source, TStream& dest);
 
 // ---- Fields ----

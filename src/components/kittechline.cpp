@@ -137,44 +137,44 @@ TKitTechnicalLine::~TKitTechnicalLine() = default;
 
 void TKitTechnicalLine::SetLineType(TKitTechnicalLineTypes v)
 {
-    if (v == lineType_)
+    if (v == m_lineType)
         return;
-    lineType_ = v;
-    if (arrowed_) {
+    m_lineType = v;
+    if (m_arrowed) {
         int s = 0, e = 0;
         KitLineDirections(v, s, e);
-        startSign_ = KitArrowFacing(startSign_, s);
-        endSign_ = KitArrowFacing(endSign_, e);
+        m_startSign = KitArrowFacing(m_startSign, s);
+        m_endSign = KitArrowFacing(m_endSign, e);
     }
     Invalidate();
 }
 
 void TKitTechnicalLine::SetLineEndingsign(TKitLineEndings v)
 {
-    if (v == endSign_)
+    if (v == m_endSign)
         return;
-    endSign_ = v;
-    if (signPlaces_ == spEnd || signPlaces_ == spBoth)
+    m_endSign = v;
+    if (m_signPlaces == spEnd || m_signPlaces == spBoth)
         Invalidate();
 }
 
 void TKitTechnicalLine::SetLineStartSign(TKitLineEndings v)
 {
-    if (v == startSign_)
+    if (v == m_startSign)
         return;
-    startSign_ = v;
-    if (signPlaces_ == spStart || signPlaces_ == spBoth)
+    m_startSign = v;
+    if (m_signPlaces == spStart || m_signPlaces == spBoth)
         Invalidate();
 }
 
-void TKitTechnicalLine::SetLineSettings(const TPen& p) { store(pen_, p); }
-void TKitTechnicalLine::SetArrowed(bool v) { store(arrowed_, v); }
-void TKitTechnicalLine::SetShadowDepth(int v) { store(shadowDepth_, v); }
-void TKitTechnicalLine::SetSignSize(int v) { store(signSize_, v); }
-void TKitTechnicalLine::SetSignPlaces(TKitSignPlaces v) { store(signPlaces_, v); }
-void TKitTechnicalLine::SetShadowColor(TColor v) { store(shadowColor_, v); }
-void TKitTechnicalLine::SetFillColor(TColor v) { store(fillColor_, v); }
-void TKitTechnicalLine::SetShadowVisible(bool v) { store(shadowVisible_, v); }
+void TKitTechnicalLine::SetLineSettings(const TPen& p) { store(m_pen, p); }
+void TKitTechnicalLine::SetArrowed(bool v) { store(m_arrowed, v); }
+void TKitTechnicalLine::SetShadowDepth(int v) { store(m_shadowDepth, v); }
+void TKitTechnicalLine::SetSignSize(int v) { store(m_signSize, v); }
+void TKitTechnicalLine::SetSignPlaces(TKitSignPlaces v) { store(m_signPlaces, v); }
+void TKitTechnicalLine::SetShadowColor(TColor v) { store(m_shadowColor, v); }
+void TKitTechnicalLine::SetFillColor(TColor v) { store(m_fillColor, v); }
+void TKitTechnicalLine::SetShadowVisible(bool v) { store(m_shadowVisible, v); }
 
 void TKitTechnicalLine::Paint()
 {
@@ -186,28 +186,28 @@ void TKitTechnicalLine::Paint()
     TRect area = ClientRect();
     if (Bevel()->Extent() != 0)
         area = Bevel()->PaintBevel(canvas, area, Bevel()->BorderColor() == Color() || Transparent());
-    const int e = pen_.Width / 2;
+    const int e = m_pen.Width / 2;
     InflateRect(area, -(e + 1), -(e + 1));
 
-    TPen shadowPen = pen_;
-    shadowPen.Color = shadowColor_;
-    const int d = shadowVisible_ ? shadowDepth_ : 0;
-    LinePainter p{*canvas, pen_, shadowPen, fillColor_, shadowColor_, shadowVisible_, d, signSize_ + d,
+    TPen shadowPen = m_pen;
+    shadowPen.Color = m_shadowColor;
+    const int d = m_shadowVisible ? m_shadowDepth : 0;
+    LinePainter p{*canvas, m_pen, shadowPen, m_fillColor, m_shadowColor, m_shadowVisible, d, m_signSize + d,
                   area.Width(), area.Height(), area.Left, area.Top};
-    const int W = p.W, H = p.H, M = p.M, K = signSize_ / 2, S = signSize_;
-    const bool startOn = signPlaces_ == spStart || signPlaces_ == spBoth;
-    const bool endOn = signPlaces_ == spEnd || signPlaces_ == spBoth;
-    const TKitSignPlaces sp = signPlaces_;
+    const int W = p.W, H = p.H, M = p.M, K = m_signSize / 2, S = m_signSize;
+    const bool startOn = m_signPlaces == spStart || m_signPlaces == spBoth;
+    const bool endOn = m_signPlaces == spEnd || m_signPlaces == spBoth;
+    const TKitSignPlaces sp = m_signPlaces;
 
     // Squares of the signs.
     const TRect TL(0, 0, M, M), TR(W - M, 0, W, M), BL(0, H - M, M, H), BR(W - M, H - M, W, H);
     auto startSign = [&](const TRect& r) {
         if (startOn)
-            p.sign(startSign_, r.Left, r.Top, r.Right, r.Bottom);
+            p.sign(m_startSign, r.Left, r.Top, r.Right, r.Bottom);
     };
     auto endSign = [&](const TRect& r) {
         if (endOn)
-            p.sign(endSign_, r.Left, r.Top, r.Right, r.Bottom);
+            p.sign(m_endSign, r.Left, r.Top, r.Right, r.Bottom);
     };
     // The path for each placement: none, start, end, both.
     auto pick = [&](auto none, auto start, auto end, auto both) {
@@ -219,7 +219,7 @@ void TKitTechnicalLine::Paint()
         }
     };
 
-    switch (lineType_) {
+    switch (m_lineType) {
     case lsStraightLeftToRight: {
         const int h = H / 2;
         const TRect s(0, h - M / 2, M, h + M / 2), en(W - M, h - M / 2, W, h + M / 2);

@@ -26,27 +26,27 @@ public:
     explicit TKitTechnicalLine(QWidget* parent = nullptr);
     ~TKitTechnicalLine() override;
 
-    TKitTechnicalLineTypes LineType() const { return lineType_; }
+    TKitTechnicalLineTypes LineType() const { return m_lineType; }
     void SetLineType(TKitTechnicalLineTypes v);
-    TKitLineEndings LineEndingsign() const { return endSign_; }
+    TKitLineEndings LineEndingsign() const { return m_endSign; }
     void SetLineEndingsign(TKitLineEndings v);
-    TKitLineEndings LineStartSign() const { return startSign_; }
+    TKitLineEndings LineStartSign() const { return m_startSign; }
     void SetLineStartSign(TKitLineEndings v);
-    const TPen& LineSettings() const { return pen_; }
+    const TPen& LineSettings() const { return m_pen; }
     void SetLineSettings(const TPen& p);
-    bool Arrowed() const { return arrowed_; }
+    bool Arrowed() const { return m_arrowed; }
     void SetArrowed(bool v);
-    int ShadowDepth() const { return shadowDepth_; }
+    int ShadowDepth() const { return m_shadowDepth; }
     void SetShadowDepth(int v);
-    int SignSize() const { return signSize_; }
+    int SignSize() const { return m_signSize; }
     void SetSignSize(int v);
-    TKitSignPlaces SignPlaces() const { return signPlaces_; }
+    TKitSignPlaces SignPlaces() const { return m_signPlaces; }
     void SetSignPlaces(TKitSignPlaces v);
-    TColor ShadowColor() const { return shadowColor_; }
+    TColor ShadowColor() const { return m_shadowColor; }
     void SetShadowColor(TColor v);
-    TColor FillColor() const { return fillColor_; }
+    TColor FillColor() const { return m_fillColor; }
     void SetFillColor(TColor v);
-    bool ShadowVisible() const { return shadowVisible_; }
+    bool ShadowVisible() const { return m_shadowVisible; }
     void SetShadowVisible(bool v);
 
     bool IsEmpty() const override { return false; }
@@ -64,17 +64,17 @@ private:
         Invalidate();
     }
 
-    TKitTechnicalLineTypes lineType_ = lsStraightLeftToRight;
-    TKitLineEndings endSign_ = leClosedArrowRight;
-    TKitLineEndings startSign_ = leNothing;
-    TPen pen_;
-    bool arrowed_ = false;
-    int shadowDepth_ = 6;
-    int signSize_ = 40;
-    TKitSignPlaces signPlaces_ = spEnd;
-    TColor shadowColor_ = clBtnShadow;
-    TColor fillColor_ = clNone;
-    bool shadowVisible_ = false;
+    TKitTechnicalLineTypes m_lineType = lsStraightLeftToRight;
+    TKitLineEndings m_endSign = leClosedArrowRight;
+    TKitLineEndings m_startSign = leNothing;
+    TPen m_pen;
+    bool m_arrowed = false;
+    int m_shadowDepth = 6;
+    int m_signSize = 40;
+    TKitSignPlaces m_signPlaces = spEnd;
+    TColor m_shadowColor = clBtnShadow;
+    TColor m_fillColor = clNone;
+    bool m_shadowVisible = false;
 };
 
 // The arrow sign that points the given way, keeping the open or closed kind

@@ -127,25 +127,25 @@ void TKitVersionInfo::Loaded()
 
 void TKitVersionInfo::SetRetrieveFilename(const QString& v)
 {
-    if (v == FRetrieveFilename)
+    if (v == m_retrieveFilename)
         return;
-    FRetrieveFilename = v;
+    m_retrieveFilename = v;
     ReadVersionInfo();
 }
 
 void TKitVersionInfo::ReadVersionInfo()
 {
     const QString fileName =
-        FRetrieveFilename.isEmpty() ? QCoreApplication::applicationFilePath() : FRetrieveFilename;
-    for (QString& s : FStrings)
+        m_retrieveFilename.isEmpty() ? QCoreApplication::applicationFilePath() : m_retrieveFilename;
+    for (QString& s : m_strings)
         s.clear();
-    FFileSubTyp.clear();
-    FCreated.clear();
-    FLastAccess.clear();
-    FLastModified.clear();
-    FFileOs = foUNKNOWN;
-    FFileTyp = ftUNKNOWN;
-    for (bool& b : FBuild)
+    m_fileSubTyp.clear();
+    m_created.clear();
+    m_lastAccess.clear();
+    m_lastModified.clear();
+    m_fileOs = foUNKNOWN;
+    m_fileTyp = ftUNKNOWN;
+    for (bool& b : m_build)
         b = false;
 
     const QFileInfo info(fileName);
@@ -155,22 +155,22 @@ void TKitVersionInfo::ReadVersionInfo()
     // The attribute word as this file system gives it: read-only when the
     // user may not write, hidden for dot names, system for anything that is
     // neither file nor folder; "normal" when none of these holds.
-    FAttr[0] = !info.isWritable();
-    FAttr[1] = info.fileName().startsWith('.');
-    FAttr[2] = !info.isFile() && !info.isDir();
-    FAttr[3] = info.isDir();
-    FAttr[4] = false;
-    FAttr[6] = false;
-    FAttr[7] = false;
-    FAttr[5] = !FAttr[0] && !FAttr[1] && !FAttr[2] && !FAttr[3];
+    m_attr[0] = !info.isWritable();
+    m_attr[1] = info.fileName().startsWith('.');
+    m_attr[2] = !info.isFile() && !info.isDir();
+    m_attr[3] = info.isDir();
+    m_attr[4] = false;
+    m_attr[6] = false;
+    m_attr[7] = false;
+    m_attr[5] = !m_attr[0] && !m_attr[1] && !m_attr[2] && !m_attr[3];
 
     QFile file(fileName);
     if (info.isDir() || file.open(QIODevice::ReadOnly)) {
         const QDateTime modified = info.lastModified();
         const QDateTime born = info.birthTime();
-        FCreated = dateTimeText(born.isValid() ? born : modified);
-        FLastAccess = dateTimeText(info.lastRead());
-        FLastModified = dateTimeText(modified);
+        m_created = dateTimeText(born.isValid() ? born : modified);
+        m_lastAccess = dateTimeText(info.lastRead());
+        m_lastModified = dateTimeText(modified);
         file.close();
     }
 
@@ -185,14 +185,14 @@ void TKitVersionInfo::ReadVersionInfo()
                                               "FileDescription", "FileVersion"};
         // A value that is not there reads as empty text.
         for (int i = 0; i < 10; ++i)
-            FStrings[i] = resource.QueryString(prefix + QLatin1String(names[i])).value_or(QString());
+            m_strings[i] = resource.QueryString(prefix + QLatin1String(names[i])).value_or(QString());
     }
     if (resource.Fixed) {
         const TKitFixedFileInfo& fixed = *resource.Fixed;
         for (int i = 0; i < 6; ++i)
-            FBuild[i] = (fixed.FileFlags >> i) & 1u;
-        FFileTyp = fileTypOf(fixed.FileType);
-        FFileSubTyp = subTypeText(FFileTyp, fixed.FileSubtype);
-        FFileOs = fileOsOf(fixed.FileOS);
+            m_build[i] = (fixed.FileFlags >> i) & 1u;
+        m_fileTyp = fileTypOf(fixed.FileType);
+        m_fileSubTyp = subTypeText(m_fileTyp, fixed.FileSubtype);
+        m_fileOs = fileOsOf(fixed.FileOS);
     }
 }

@@ -49,54 +49,54 @@ class TKitVersionInfo : public TKitComponent {
 public:
     explicit TKitVersionInfo(QObject* AOwner = nullptr);
 
-    QString RetrieveFilename() const { return FRetrieveFilename; }
+    QString RetrieveFilename() const { return m_retrieveFilename; }
     void SetRetrieveFilename(const QString& v);
 
-    QString ProductName() const { return FStrings[0]; }
-    QString CompanyName() const { return FStrings[1]; }
-    QString ProductVersion() const { return FStrings[2]; }
-    QString LegalCopyright() const { return FStrings[3]; }
-    QString LegalTrademarks() const { return FStrings[4]; }
-    QString Comments() const { return FStrings[5]; }
-    QString OriginalFilename() const { return FStrings[6]; }
-    QString InternalFilename() const { return FStrings[7]; }
-    QString FileDescription() const { return FStrings[8]; }
-    QString FileVersion() const { return FStrings[9]; }
+    QString ProductName() const { return m_strings[0]; }
+    QString CompanyName() const { return m_strings[1]; }
+    QString ProductVersion() const { return m_strings[2]; }
+    QString LegalCopyright() const { return m_strings[3]; }
+    QString LegalTrademarks() const { return m_strings[4]; }
+    QString Comments() const { return m_strings[5]; }
+    QString OriginalFilename() const { return m_strings[6]; }
+    QString InternalFilename() const { return m_strings[7]; }
+    QString FileDescription() const { return m_strings[8]; }
+    QString FileVersion() const { return m_strings[9]; }
 
-    bool Debug() const { return FBuild[0]; }
-    bool PreRelease() const { return FBuild[1]; }
-    bool Patched() const { return FBuild[2]; }
-    bool PrivateBuild() const { return FBuild[3]; }
-    bool InfoInferred() const { return FBuild[4]; }
-    bool SpecialBuild() const { return FBuild[5]; }
-    TKitFileOs FileOs() const { return FFileOs; }
-    TKitFileTyp FileTyp() const { return FFileTyp; }
-    QString FileSubTyp() const { return FFileSubTyp; }
+    bool Debug() const { return m_build[0]; }
+    bool PreRelease() const { return m_build[1]; }
+    bool Patched() const { return m_build[2]; }
+    bool PrivateBuild() const { return m_build[3]; }
+    bool InfoInferred() const { return m_build[4]; }
+    bool SpecialBuild() const { return m_build[5]; }
+    TKitFileOs FileOs() const { return m_fileOs; }
+    TKitFileTyp FileTyp() const { return m_fileTyp; }
+    QString FileSubTyp() const { return m_fileSubTyp; }
 
-    bool ReadOnly() const { return FAttr[0]; }
-    bool Hidden() const { return FAttr[1]; }
-    bool System() const { return FAttr[2]; }
-    bool Directory() const { return FAttr[3]; }
-    bool Archive() const { return FAttr[4]; }
-    bool AnyFile() const { return FAttr[5]; }
-    bool Compressed() const { return FAttr[6]; }
-    bool VolumeId() const { return FAttr[7]; }
-    QString Created() const { return FCreated; }
-    QString LastAccess() const { return FLastAccess; }
-    QString LastModified() const { return FLastModified; }
+    bool ReadOnly() const { return m_attr[0]; }
+    bool Hidden() const { return m_attr[1]; }
+    bool System() const { return m_attr[2]; }
+    bool Directory() const { return m_attr[3]; }
+    bool Archive() const { return m_attr[4]; }
+    bool AnyFile() const { return m_attr[5]; }
+    bool Compressed() const { return m_attr[6]; }
+    bool VolumeId() const { return m_attr[7]; }
+    QString Created() const { return m_created; }
+    QString LastAccess() const { return m_lastAccess; }
+    QString LastModified() const { return m_lastModified; }
 
     void Loaded() override;
     void ReadVersionInfo();
 
 private:
-    QString FRetrieveFilename;
-    QString FStrings[10];
-    bool FBuild[6] = {};
-    TKitFileOs FFileOs = foUNKNOWN;
-    TKitFileTyp FFileTyp = ftUNKNOWN;
-    QString FFileSubTyp;
-    bool FAttr[8] = {};
-    QString FCreated;
-    QString FLastAccess;
-    QString FLastModified;
+    QString m_retrieveFilename;
+    QString m_strings[10];
+    bool m_build[6] = {};
+    TKitFileOs m_fileOs = foUNKNOWN;
+    TKitFileTyp m_fileTyp = ftUNKNOWN;
+    QString m_fileSubTyp;
+    bool m_attr[8] = {};
+    QString m_created;
+    QString m_lastAccess;
+    QString m_lastModified;
 };

@@ -15,27 +15,27 @@ TKitWave::TKitWave(const QString& fileName)
 
 TKitWave::~TKitWave()
 {
-    if (FData)
+    if (m_data)
         Stop();
 }
 
 bool TKitWave::IsEmpty() const
 {
-    return !FData || FData->Size() == 0;
+    return !m_data || m_data->Size() == 0;
 }
 
 std::int64_t TKitWave::DataSize() const
 {
-    return IsEmpty() ? 0 : FData->Size();
+    return IsEmpty() ? 0 : m_data->Size();
 }
 
 void TKitWave::SetStream(std::unique_ptr<TMemoryStream> stream)
 {
-    if (FData)
+    if (m_data)
         Stop();
-    FData = std::move(stream);
-    if (FData)
-        FData->SetPosition(0);
+    m_data = std::move(stream);
+    if (m_data)
+        m_data->SetPosition(0);
     Change();
 }
 
@@ -71,16 +71,16 @@ void TKitWave::ReadWave(std::int64_t count, TStream& source)
 
 void TKitWave::WriteWave(TStream& dest, bool withLength)
 {
-    if (!FData)
-        FData = std::make_unique<TMemoryStream>();
-    const std::int64_t n = FData->Size();
+    if (!m_data)
+        m_data = std::make_unique<TMemoryStream>();
+    const std::int64_t n = m_data->Size();
     if (withLength) {
         if (n > std::numeric_limits<std::int32_t>::max())
             throw EWriteError(QStringLiteral("Wave too large for a 32-bit length"));
         StreamWriteInteger(dest, std::int32_t(n));
     }
     if (n > 0)
-        dest.WriteBuffer(FData->Memory(), n);
+        dest.WriteBuffer(m_data->Memory(), n);
 }
 
 void TKitWave::LoadFromFile(const QString& fileName)
@@ -153,12 +153,12 @@ void TKitWave::Assign(const QObject* Source)
     const std::int64_t n = src->DataSize();
     if (n > 0) {
         copy->SetSize(n);
-        std::memcpy(copy->Memory(), src->FData->Memory(), std::size_t(n));
-        src->FData->SetPosition(0);
+        std::memcpy(copy->Memory(), src->m_data->Memory(), std::size_t(n));
+        src->m_data->SetPosition(0);
     }
-    if (FData)
+    if (m_data)
         Stop();
-    FData = std::move(copy);
+    m_data = std::move(copy);
     Change();
 }
 

@@ -34,7 +34,7 @@ public:
     bool IsEmpty() const;
     std::int64_t DataSize() const;
     // The data stream, or none; the wave owns it.
-    TMemoryStream* Data() const { return FData.get(); }
+    TMemoryStream* Data() const { return m_data.get(); }
     // Adopts `stream` (none clears) and reports the change.
     void SetStream(std::unique_ptr<TMemoryStream> stream);
     void Clear();
@@ -59,14 +59,14 @@ public:
 
     void Assign(const QObject* Source) override;
     // The binary property "Data" is stored when a data stream exists.
-    bool HasDataProperty() const { return FData != nullptr; }
+    bool HasDataProperty() const { return m_data != nullptr; }
 
     // The header check: RIFF, WAVE, then the format chunk first. Leaves the
     // stream at position 0; raises EErrorCheckingWave when it ends early.
     static bool GetWaveData(TMemoryStream* stream, TKitWaveInfo& info);
 
 private:
-    std::unique_ptr<TMemoryStream> FData;
+    std::unique_ptr<TMemoryStream> m_data;
 };
 
 void SaveWaveToStream(TStream& s, TKitWave& wave, bool compressed);

@@ -1,7 +1,7 @@
 #include "controls/mekknob.h"
 
+#include "controls/knobcolors.h"
 #include "controls/knobgeometry.h"
-#include "controls/zonzoff.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -5,8 +5,8 @@
 #include "controls/dialcontrol.h"
 #include "controls/facecache.h"
 #include "controls/framebuffer.h"
+#include "controls/knobcolors.h"
 #include "controls/knobgeometry.h"
-#include "controls/zonzoff.h"
 #include "platform/controls.h"
 
 using KnobPointWidth = std::uint8_t; // 1..5

@@ -4,7 +4,7 @@
 
 #include "controls/facecache.h"
 #include "platform/controls.h"
-#include "platform/stdctrls.h"
+#include "platform/timer.h"
 
 #include <cstdint>
 

@@ -1,23 +1,14 @@
 #pragma once
 // Two-state switches: the shared base with its press state machine and
-// caption, the rocker with a lamp and the round push button; and the knob
-// cap colours and reflex that the round knobs and buttons share.
+// caption, the rocker with a lamp and the round push button.
 
 #include "controls/facecache.h"
+#include "controls/knobcolors.h"
 #include "controls/knobgeometry.h"
 #include "platform/controls.h"
 #include "platform/stdctrls.h"
 
 #include <cstdint>
-
-enum KnobColorType : std::uint8_t { kcRed, kcBlue, kcGreen, kcYellow, kcMagenta, kcSilver, kcCyan, kcWhite };
-
-void KnobColorToColors(KnobColorType kind, TColor& light, TColor& mid, TColor& dark);
-
-// The highlight of a round cap: two light and two dark pie wedges of the
-// ellipse in `rect`, moved by one pixel with the parity bit.
-void DrawKnobReflex(TCanvas& canvas, int diameter, const TRect& rect, TColor light, TColor dark,
-                    int parity);
 
 using TzcOnOffGraphPlacement = knobgeo::GlyphAlign;
 constexpr auto zcgp_Top = knobgeo::GlyphAlign::Top;

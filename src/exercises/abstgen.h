@@ -3,10 +3,10 @@
 // a given frequency, amplitude and phase as a function of model time.  The
 // entry panel can be hidden so that a student sees only the waveform choice.
 
-#include "exercises/groupctrls.h"
 #include "exercises/signalvariants.h"
 
 #include "platform/forms.h"
+#include "platform/groupctrls.h"
 #include "platform/stdctrls.h"
 
 enum TGenWaveform { gwSine = 0, gwSquare = 1, gwSawtooth = 2 };

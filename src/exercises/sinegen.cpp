@@ -1,8 +1,7 @@
 #include "exercises/sinegen.h"
 
-#include "exercises/groupctrls.h"
-
 #include "controls/mekknob.h"
+#include "platform/groupctrls.h"
 #include "platform/numtext.h"
 
 #include <algorithm>

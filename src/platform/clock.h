@@ -4,6 +4,9 @@
 // from a monotonic clock so that midnight or a reset clock never freezes or
 // bursts them.  Tests replace the source with their own.
 
+#include <QTimeZone>
+
+#include <cstdint>
 #include <functional>
 
 namespace Clock {
@@ -19,6 +22,23 @@ struct Source {
 };
 // Installs a source (empty functions keep the real clock); returns the old one.
 Source SetSource(Source s);
+
+// The time of day in a zone at a UTC instant.  The zone's offset is taken
+// together with the zone's next transition and taken again there (or when
+// the clock is set back), so the time of day is exact at every instant and
+// a reading costs no look at the zone's rules.
+class ZoneTime {
+public:
+    explicit ZoneTime(QTimeZone zone) : m_zone(std::move(zone)) {}
+    double TimeOfDay(std::int64_t utcMicroseconds);
+
+private:
+    QTimeZone m_zone;
+    std::int64_t m_offset = 0;
+    // The offset holds for the UTC seconds in [m_validFrom, m_validUntil).
+    std::int64_t m_validFrom = INT64_MAX;
+    std::int64_t m_validUntil = INT64_MIN;
+};
 
 // A manual clock for tests: both readings advance together.
 class Manual {

@@ -166,15 +166,6 @@ void TControl::SetFont(const TFont& f)
     FontChanged();
 }
 
-TFont& TControl::MutableFont()
-{
-    if (m_parentFont) {
-        m_font = Font();
-        m_parentFont = false;
-    }
-    return m_font;
-}
-
 void TControl::FontChanged()
 {
     setFont(Font().ToQFont());
@@ -400,7 +391,7 @@ void TControl::mouseReleaseEvent(QMouseEvent* e)
     if (e->button() == Qt::LeftButton)
         m_pressed = false;
     MouseUp(buttonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
-    if (wasPressed && ClickOnRelease() && rect().contains(p))
+    if (wasPressed && rect().contains(p))
         Click();
     e->accept();
 }
@@ -466,11 +457,6 @@ void TControl::leaveEvent(QEvent* e)
 
 // Enter and exit are the application's business: they follow moves of the
 // focus between the controls of a form (see TApplication::eventFilter).
-void TControl::focusInEvent(QFocusEvent* e)
-{
-    QWidget::focusInEvent(e);
-}
-
 void TControl::focusOutEvent(QFocusEvent* e)
 {
     QWidget::focusOutEvent(e);

@@ -97,7 +97,6 @@ public:
     void SetParentColor(bool v);
     const TFont& Font() const;
     void SetFont(const TFont& f);
-    TFont& MutableFont();   // changes the own font (ParentFont goes off); call FontChanged after
     void FontChanged();
     bool ParentFont() const { return m_parentFont; }
     void SetParentFont(bool v);
@@ -166,8 +165,6 @@ protected:
     virtual void ColorChanged() { update(); }
     virtual void FontChangedNotify() { update(); }
     virtual void EnabledChanged() { update(); }
-    // Whether a left press and release on the control is a click.
-    virtual bool ClickOnRelease() const { return true; }
     // True while the current key event is an automatic repeat.
     bool KeyAutoRepeat() const { return m_keyAutoRepeat; }
 
@@ -179,7 +176,6 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;

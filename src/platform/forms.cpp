@@ -210,12 +210,6 @@ TControl* TForm::ActiveControl() const
     return ControlOf(focusWidget());
 }
 
-void TForm::SetActiveControl(TControl* c)
-{
-    if (c)
-        c->setFocus(Qt::OtherFocusReason);
-}
-
 void TForm::ShowForm()
 {
     DoCreate();
@@ -276,11 +270,6 @@ void TForm::HideForm()
 }
 
 namespace {
-bool IsHelpWindow(const QWidget* w)
-{
-    return w->objectName() == QLatin1String("HelpViewer");
-}
-
 // The window a modal form is opened over: the form modal before it, else
 // the active window, else the main form; none when it is hidden (a start
 // form hidden for its laboratory form).
@@ -289,7 +278,7 @@ QWidget* OwnerForModal(const TForm* f)
     QWidget* candidates[] = {g_modal.empty() ? nullptr : g_modal.back(), QApplication::activeWindow(),
                              Application ? Application->MainForm() : nullptr};
     for (QWidget* w : candidates)
-        if (w && w != f && w->isWindow() && w->isVisible() && !IsHelpWindow(w))
+        if (w && w != f && w->isWindow() && w->isVisible() && !UsableOverModal(w))
             return w;
     return nullptr;
 }
@@ -316,9 +305,19 @@ void SetTransientForOnDesktop(QWidget*, QWidget*) {}
 #endif
 } // namespace
 
+void SetUsableOverModal(QWidget* window)
+{
+    window->setProperty("usableOverModal", true);
+}
+
+bool UsableOverModal(const QWidget* window)
+{
+    return window->property("usableOverModal").toBool();
+}
+
 bool TForm::IsBlockedByModal() const
 {
-    if (g_modal.empty() || IsHelpWindow(this))
+    if (g_modal.empty() || UsableOverModal(this))
         return false;
     // A form on top of the innermost modal form (one it opened) is not
     // blocked by it; every other window is.
@@ -346,24 +345,31 @@ int TForm::ShowModal()
     m_loopDepth = g_notifyDepth;
     ShowForm();
     SetTransientForOnDesktop(this, owner);
+    // The form may be destroyed by a handler while it is up; then the loop
+    // ends with cancel and touches nothing of it.
+    QPointer<TForm> alive(this);
     QEventLoop loop;
-    while (!m_modalEnded && !(Application && Application->Terminated())) {
+    while (alive && !m_modalEnded && !(Application && Application->Terminated())) {
         loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
-        CheckModalResult();
+        if (alive)
+            CheckModalResult();
     }
-    int result = m_modalResult;
-    hide();
-    std::erase(g_modal, this);
-    setWindowModality(Qt::NonModal);
-    if (windowHandle())
-        windowHandle()->setTransientParent(nullptr);
-    SetTransientForOnDesktop(this, nullptr);
+    int result = mrCancel;
+    if (alive) {
+        result = m_modalResult;
+        hide();
+        std::erase(g_modal, this);
+        setWindowModality(Qt::NonModal);
+        if (windowHandle())
+            windowHandle()->setTransientParent(nullptr);
+        SetTransientForOnDesktop(this, nullptr);
+        --m_modalDepth;
+    }
     if (owner && owner->isVisible()) {
         owner->activateWindow();
         if (ownerFocus && ownerFocus->window() == owner)
             ownerFocus->setFocus(Qt::ActiveWindowFocusReason);
     }
-    --m_modalDepth;
     return result;
 }
 
@@ -586,11 +592,6 @@ bool TForm::PreviewKey(QWidget* target, QKeyEvent* e)
     return handled;
 }
 
-void TForm::paintEvent(QPaintEvent* e)
-{
-    TWinControl::paintEvent(e);
-}
-
 // ---------------------------------------------------------------- TApplication
 
 TApplication::TApplication()
@@ -664,7 +665,7 @@ int TApplication::MessageBox(const QString& text, const QString& caption, unsign
     case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
     default: box.setStandardButtons(QMessageBox::Ok); break;
     }
-    box.setObjectName("HelpViewer"); // stays usable over a modal form
+    SetUsableOverModal(&box);
     int r = box.exec();
     switch (r) {
     case QMessageBox::Ok: return mrOk;
@@ -726,11 +727,6 @@ void TApplication::Terminate()
     // Ends the message loop whatever windows are still open (quit() would
     // first ask them all to close, and a modal form refuses).
     QCoreApplication::exit(0);
-}
-
-void TApplication::ProcessMessages()
-{
-    QCoreApplication::processEvents();
 }
 
 QStringList TApplication::Arguments() const

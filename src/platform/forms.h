@@ -60,7 +60,6 @@ public:
     void HideForm();
     bool Active() const { return isActiveWindow(); }
     TControl* ActiveControl() const;
-    void SetActiveControl(TControl* c);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -104,7 +103,6 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool event(QEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
-    void paintEvent(QPaintEvent* e) override;
 
 private:
     friend class LabApplication;
@@ -136,6 +134,11 @@ private:
     QPointer<TControl> m_default;
     QPointer<TControl> m_cancel;
 };
+
+// Marks a window that stays usable over a modal form (a help window, the
+// application's message box): no modal form blocks it or is opened over it.
+void SetUsableOverModal(QWidget* window);
+bool UsableOverModal(const QWidget* window);
 
 // Message box of the application: returns the button pressed (mrOk...).
 enum : unsigned { MB_OK = 0, MB_OKCANCEL = 1, MB_YESNO = 4, MB_ICONERROR = 0x10, MB_ICONQUESTION = 0x20, MB_ICONWARNING = 0x30, MB_ICONINFORMATION = 0x40 };
@@ -183,7 +186,6 @@ public:
     void Run();
     void Terminate();
     bool Terminated() const { return m_terminated; }
-    void ProcessMessages();
     void FreeForms();
     const std::vector<TForm*>& Forms() const { return m_forms; }
 

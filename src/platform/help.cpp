@@ -51,7 +51,7 @@ bool Show(QWidget* owner, const QString& fileName, unsigned command, long long d
     QPointer<QTextBrowser>& v = viewers()[r.window];
     if (!v) {
         v = new QTextBrowser();
-        v->setObjectName("HelpViewer");
+        SetUsableOverModal(v);
         v->setAttribute(Qt::WA_DeleteOnClose, false);
         v->setOpenLinks(true);
         v->resize(560, 480);

@@ -7,7 +7,6 @@
 
 #include <QIcon>
 #include <QPointer>
-#include <random>
 
 class QPushButton;
 class QToolButton;
@@ -15,7 +14,6 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QSlider;
-class QTimer;
 class QShortcut;
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -345,37 +343,6 @@ public:
 private:
     QSlider* m_slider;
     int m_thumbLength = 20;
-};
-
-class TTimer : public TComponent {
-    Q_OBJECT
-public:
-    explicit TTimer(QObject* owner = nullptr);
-    int Interval() const { return m_interval; }
-    void SetInterval(int ms);
-    bool Enabled() const { return m_enabled; }
-    void SetEnabled(bool v);
-    // Lets every tick come up to `ms` milliseconds early or late, at random,
-    // each wait measured from the tick before, so that the tick times drift
-    // against the clock as a desktop timer's do; 0 (the default) keeps a
-    // steady beat.  A picture drawn on every tick from the time of day then
-    // does not catch a signal whose period divides the interval at the same
-    // phase for good. The sequence is the same in every run: it has only to
-    // break the lock, and the desktop's own delivery of ticks varies anyway.
-    int Wander() const { return m_wander; }
-    void SetWander(int ms);
-    TNotifyEvent OnTimer;
-    // The underlying timer; its interval is the wait for the next tick.
-    QTimer* Timer() const { return m_timer; }
-
-private:
-    void update();
-    int nextWait();
-    QTimer* m_timer;
-    int m_interval = 1000;
-    int m_wander = 0;
-    bool m_enabled = true;
-    std::minstd_rand m_random;
 };
 
 // A glyph from the program's resources (:/glyphs/NAME.svg or .png).

@@ -71,13 +71,6 @@ bool IntersectRect(TRect& dst, const TRect& a, const TRect& b)
     return true;
 }
 
-void UnionRect(TRect& dst, const TRect& a, const TRect& b)
-{
-    if (a.IsEmpty()) { dst = b; return; }
-    if (b.IsEmpty()) { dst = a; return; }
-    dst = TRect(std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom));
-}
-
 namespace {
 template <class I>
 I guardedInt(double v)
@@ -95,9 +88,7 @@ I guardedInt(double v)
 } // namespace
 
 int Round(double v) { return std::isnan(v) ? 0 : guardedInt<int>(std::nearbyint(v)); }
-std::int64_t Round64(double v) { return std::isnan(v) ? 0 : guardedInt<std::int64_t>(std::nearbyint(v)); }
 int Trunc(double v) { return std::isnan(v) ? 0 : guardedInt<int>(std::trunc(v)); }
-std::int64_t Trunc64(double v) { return std::isnan(v) ? 0 : guardedInt<std::int64_t>(std::trunc(v)); }
 
 double ClampD(double v, double lo, double hi)
 {

@@ -110,16 +110,13 @@ constexpr void InflateRect(TRect& r, int dx, int dy) { r.Left -= dx; r.Top -= dy
 constexpr void OffsetRect(TRect& r, int dx, int dy) { r.Left += dx; r.Top += dy; r.Right += dx; r.Bottom += dy; }
 // Intersection; returns false (and an empty rectangle) when they do not meet.
 bool IntersectRect(TRect& dst, const TRect& a, const TRect& b);
-void UnionRect(TRect& dst, const TRect& a, const TRect& b);
 
 // ---- Rounding as the drawing formulas use it ----
 // Round: nearest, ties to even; non-finite values give 0 and huge ones are
 // clamped, so nothing undefined reaches an integer.
 int Round(double v);
-std::int64_t Round64(double v);
 // Trunc: toward zero, with the same guards.
 int Trunc(double v);
-std::int64_t Trunc64(double v);
 // Clamps a double into [lo, hi]; NaN gives lo.
 double ClampD(double v, double lo, double hi);
 // MulDiv as the platform's: (a*b)/c rounded half away from zero, -1 when c is 0.

@@ -131,12 +131,30 @@ private:
     QImage background_;
     QImage strip_;
 
-    // Geometry of the current size.
-    int L0_ = 0, N1_ = 0, B1_ = 0, A_ = 0, n_ = 0, b_ = 0, K_ = 0, S_ = 0;
-    double p_ = 0;
-    int hw_ = 0, k0_ = 0, k1_ = 0;
-    double m_ = 0, q_ = 0;
-    int XV_ = 0, XH_ = 0, r_ = 0, s_ = 0, t_ = 0, d_ = 0, U_ = 0, g_ = 0;
+    // Geometry of the current size, in picture pixels; x runs from the back
+    // of the tube (left) to the screen (right), y down from the top.
+    int L0_ = 0;    // the back end of the tube
+    int N1_ = 0;    // the end of the neck, where the bulb begins
+    int B1_ = 0;    // the end of the bulb
+    int A_ = 0;     // the tube's axis
+    int n_ = 0;     // half the neck's height
+    int b_ = 0;     // half the bulb's height at its end
+    int K_ = 0;     // the cathode, where the electrons start
+    int S_ = 0;     // the middle of the screen
+    double p_ = 0;  // the distance an electron flies in one slot, cathode to screen in 30
+    int hw_ = 0;    // half the screen's width in the oblique view
+    int k0_ = 0;    // half the screen's height at its left, shorter edge
+    int k1_ = 0;    // half the screen's height at its right, taller edge
+    double m_ = 0;  // half the screen's height in its middle
+    double q_ = 0;  // its change towards the left edge: X·q + m at deflection X
+    int XV_ = 0;    // the middle of the vertical-deflection plates (slot 10)
+    int XH_ = 0;    // the middle of the horizontal-deflection plates (slot 16)
+    int r_ = 0;     // a plate's length along the axis
+    int s_ = 0;     // the depth of a vertical-deflection plate, seen obliquely
+    int t_ = 0;     // the height of an upright horizontal-deflection plate
+    int d_ = 0;     // the gap between the two plates of a pair
+    int U_ = 0;     // half the heater's width, between the back end and the cathode
+    int g_ = 0;     // the pitch of the electrodes between the cathode and the plates
     std::array<QPoint, 4> lowerV_{}, upperV_{}, frontH_{}, rearH_{};
     std::array<QRegion, RegionCount> regions_{};
 };

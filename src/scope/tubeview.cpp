@@ -1,9 +1,9 @@
 #include "scope/tubeview.h"
 
+#include "platform/inputquery.h"
 #include "platform/numtext.h"
 #include "shell/start.h"
 
-#include <QInputDialog>
 #include <QSlider>
 #include <algorithm>
 
@@ -49,27 +49,6 @@ TTrackBar* MakePlateBar(TPanel* Parent, const char* Name, TTrackBarOrientation O
     bar->SetHelpContext(Help);
     return bar;
 }
-
-// The speed dialog does not let a number it cannot read go: the error is
-// shown and the focus is back in the field, with the text as typed.
-class SpeedDialog : public QInputDialog {
-public:
-    explicit SpeedDialog(QWidget* parent) : QInputDialog(parent) {}
-    void done(int result) override
-    {
-        if (result == QDialog::Accepted) {
-            try {
-                (void)StrToFloat(textValue());
-            } catch (const std::exception& e) {
-                Application->HandleException(e);
-                if (auto* field = findChild<QLineEdit*>())
-                    field->setFocus();
-                return;
-            }
-        }
-        QInputDialog::done(result);
-    }
-};
 
 } // namespace
 
@@ -215,13 +194,10 @@ void TTubeViewForm::bSpeedClick(TObject*)
     if (InputQueryHook) {
         InputQueryHook(value);
     } else {
-        SpeedDialog dialog(this);
-        dialog.setInputMode(QInputDialog::TextInput);
-        dialog.setWindowTitle(QStringLiteral("Настройка быстродействия"));
-        dialog.setLabelText(QStringLiteral("Время между вылетами электронов, с"));
-        dialog.setTextValue(value);
-        if (dialog.exec() == QDialog::Accepted)
-            value = dialog.textValue();
+        // A number it cannot read does not let the dialog go.
+        InputQuery(this, QStringLiteral("Настройка быстродействия"),
+                   QStringLiteral("Время между вылетами электронов, с"), value,
+                   [](const QString& text) { (void)StrToFloat(text); });
     }
     const double seconds = StrToFloat(value);
     Tube->SetShotSecs(std::max(seconds, MinShotSecs));

@@ -25,8 +25,6 @@ QString GetShortHint(const QString& hint)
     return bar < 0 ? hint : hint.left(bar);
 }
 
-double TLabBaseForm::HintClock() { return g_hintClock; }
-TPoint TLabBaseForm::LastCursorPoint() { return g_lastCursor; }
 void TLabBaseForm::ResetHintState()
 {
     g_hintClock = 0;
@@ -325,9 +323,4 @@ void TLabBaseForm::WMSize(int sizeType)
                 SetWindowState(TWindowState::wsMaximized);
         });
     }
-}
-
-void TLabBaseForm::changeEvent(QEvent* e)
-{
-    TForm::changeEvent(e);
 }

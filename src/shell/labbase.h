@@ -7,6 +7,7 @@
 #include "components/kitnonvs.h"
 #include "platform/forms.h"
 #include "platform/stdctrls.h"
+#include "platform/timer.h"
 
 class TLabBaseForm : public TForm {
     Q_OBJECT
@@ -45,10 +46,8 @@ public:
     void StartCalcError(TObject* Sender);
     bool FormHelp(unsigned Command, long long Data, bool& CallHelp);
 
-    // Hint state shared by all laboratory windows (seconds of the day of the
-    // last refresh, and the last cursor point).
-    static double HintClock();
-    static TPoint LastCursorPoint();
+    // Forgets the hint state shared by all laboratory windows (the time of
+    // the last refresh and the last cursor point).
     static void ResetHintState();
 
 protected:
@@ -58,7 +57,6 @@ protected:
     void Deactivate() override;
     void WMSize(int sizeType) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void changeEvent(QEvent* e) override;
 
 private:
     void helpPointerClick(int x, int y);

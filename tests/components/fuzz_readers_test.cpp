@@ -263,16 +263,38 @@ private:
     QtMessageHandler FPrevious;
 };
 
-// Loads `data` into `list`, which gets one item first; a refusal must leave
-// that item and the stream position alone. Returns whether it was refused.
+// Stored data behind a few other bytes, positioned at its start: a refusal
+// must put the stream back there, not at 0.
+constexpr std::int64_t kLead = 3;
+TMemoryStream streamBehindLead(const Bytes& data)
+{
+    Bytes b{0xA5, 0x5A, 0xC3};
+    b.insert(b.end(), data.begin(), data.end());
+    TMemoryStream s = streamOf(b);
+    s.SetPosition(kLead);
+    return s;
+}
+
+template <class T>
+Bytes savedBytes(T& target, bool offsets)
+{
+    TMemoryStream s;
+    target.SaveToStream(s, offsets);
+    return s.Bytes();
+}
+
+// Loads `data` into `list`, which holds one described item first; a refusal
+// must leave the list as it was and the stream where it started. Returns
+// whether it was refused.
 bool loadRefused(TKitCustomContainer& list, const Bytes& data, bool offsets)
 {
-    list.AddItem();
-    TMemoryStream s = streamOf(data);
+    list.Item(list.AddItem())->Description = "kept";
+    const Bytes before = savedBytes(list, offsets);
+    TMemoryStream s = streamBehindLead(data);
     if (!refused([&] { list.LoadFromStream(s, offsets); }))
         return false;
-    EXPECT_EQ(list.Count(), 1);
-    EXPECT_EQ(s.Position(), 0);
+    EXPECT_EQ(savedBytes(list, offsets), before);
+    EXPECT_EQ(s.Position(), kLead);
     return true;
 }
 } // namespace
@@ -285,7 +307,6 @@ TEST(FuzzReaders, LZRWDecompressor)
         for (int kind = 0; kind < 3; ++kind)
             seeds.push_back(LZRWCompress(sample(n, kind)));
     seeds.insert(seeds.end(), specimens::blocks.begin(), specimens::blocks.end());
-    Bytes out(4096);
     int failures = 0;
     const int n = cases(40000, 420000);
     for (int i = 0; i < n; ++i) {
@@ -293,9 +314,12 @@ TEST(FuzzReaders, LZRWDecompressor)
         // Exactly sized copies, so that a read past the block is caught.
         std::unique_ptr<std::uint8_t[]> in(new std::uint8_t[block.size() + 1]);
         std::copy(block.begin(), block.end(), in.get());
+        // The output area exactly as large as the reader is told, so that a
+        // write past it is caught too.
         const std::size_t cap = 1 + m.next(4096);
+        std::unique_ptr<std::uint8_t[]> out(new std::uint8_t[cap]);
         std::uint32_t produced = 0;
-        if (refused([&] { produced = LZRWDecompress(in.get(), std::uint32_t(block.size()), out.data(), cap); }))
+        if (refused([&] { produced = LZRWDecompress(in.get(), std::uint32_t(block.size()), out.get(), cap); }))
             ++failures;
         else
             ASSERT_LE(produced, cap);
@@ -331,14 +355,14 @@ TEST(FuzzReaders, BlockStreamReader)
     const int n = cases(30000, 200000);
     for (int i = 0; i < n; ++i) {
         const Bytes data = (i % 5 == 0) ? m.random(40) : m.mutate(m.pick(seeds));
-        TMemoryStream in = streamOf(data);
+        TMemoryStream in = streamBehindLead(data);
         TMemoryStream out;
         StreamWriteInteger(out, 0x5EED);
         if (refused([&] { ReadBlockStream(in, out); })) {
             ++failures;
-            ASSERT_EQ(out.Size(), 4);
+            ASSERT_EQ(out.Bytes(), (Bytes{0xED, 0x5E, 0, 0}));
             ASSERT_EQ(out.Position(), 4);
-            ASSERT_EQ(in.Position(), 0);
+            ASSERT_EQ(in.Position(), kLead);
         } else {
             ASSERT_LE(in.Position(), in.Size());
         }
@@ -360,10 +384,10 @@ TEST(FuzzReaders, WaveHeaderAndLoader)
     const int n = cases(20000, 150000);
     for (int i = 0; i < n; ++i) {
         const Bytes data = (i % 5 == 0) ? m.random(48) : m.mutate(m.pick(seeds));
-        TMemoryStream s = streamOf(data);
+        TMemoryStream header = streamOf(data);
         TKitWaveInfo info;
-        refused([&] { TKitWave::GetWaveData(&s, info); });
-        ASSERT_EQ(s.Position(), 0);
+        refused([&] { TKitWave::GetWaveData(&header, info); });
+        ASSERT_EQ(header.Position(), 0); // the check rewinds whatever it finds
 
         // Plain, length-prefixed and compressed loads of the same bytes.
         TKitWave w;
@@ -371,8 +395,9 @@ TEST(FuzzReaders, WaveHeaderAndLoader)
         const int form = int(m.next(3));
         bool ok = false;
         if (form == 0) {
+            TMemoryStream s = streamBehindLead(data);
             ok = !refused([&] { w.LoadFromStream(s); });
-            ASSERT_TRUE(ok || s.Position() == 0);
+            ASSERT_TRUE(ok || s.Position() == kLead);
         } else {
             TMemoryStream p;
             if (form == 1) {
@@ -384,8 +409,9 @@ TEST(FuzzReaders, WaveHeaderAndLoader)
                 p.SetPosition(0);
                 p = streamOf(m.next(2) ? p.Bytes() : m.mutate(p.Bytes()));
             }
-            p.SetPosition(0);
+            p = streamBehindLead(p.Bytes());
             ok = !refused([&] { LoadWaveFromStream(p, w, form == 2); });
+            ASSERT_TRUE(ok || p.Position() == kLead);
         }
         if (ok)
             ++accepted;
@@ -456,11 +482,11 @@ TEST(FuzzReaders, BitmapLoader)
     for (int i = 0; i < n; ++i) {
         const int seed = int(m.next(std::uint32_t(seeds.size())));
         const bool compressed = seed >= 5;
-        TMemoryStream s = streamOf(m.mutate(seeds[std::size_t(seed)]));
+        TMemoryStream s = streamBehindLead(m.mutate(seeds[std::size_t(seed)]));
         TBitmap b = picture;
         if (refused([&] { LoadBitmapFromStream(s, b, compressed); })) {
-            ASSERT_EQ(b.Width(), 9);
-            ASSERT_EQ(s.Position(), 0);
+            ASSERT_EQ(b.Image(), picture.Image());
+            ASSERT_EQ(s.Position(), kLead);
         }
     }
 }
@@ -576,13 +602,19 @@ TEST(FuzzReaders, ListFileReader)
                                                : kind == 2 ? static_cast<TKitListItem*>(new TKitWaveListItem)
                                                            : static_cast<TKitListItem*>(new TKitStringListItem));
             item->Description = "kept";
+            TMemoryStream before;
+            item->SaveToStream(before);
             if (refused([&] { LoadListFileItem(file, kind, nullptr, *item, index); })) {
-                ASSERT_EQ(item->Description, "kept");
+                TMemoryStream after;
+                item->SaveToStream(after);
+                ASSERT_EQ(after.Bytes(), before.Bytes());
             }
         }
         TBitmap b(2, 2);
+        b.Canvas().SetPixel(1, 0, clRed);
+        const QImage before = b.Image();
         if (refused([&] { LoadBitmapFromListFile(file, 0, b); })) {
-            ASSERT_EQ(b.Width(), 2);
+            ASSERT_EQ(b.Image(), before);
         }
     }
     EXPECT_GT(failures, 100);

@@ -1,6 +1,7 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+#include "components/kitbmpstream.h"
 #include "components/kitprocs.h"
 
 namespace {

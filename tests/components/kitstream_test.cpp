@@ -122,6 +122,19 @@ TEST(BlockStream, MalformedStreamsRaiseAndLeaveTheTargetAlone)
     tooLong[4] = std::uint8_t(len);
     tooLong[0] = std::uint8_t(len + 4);
     expectRefused(tooLong);
+    // Blocks of eight runs each, 35 bytes for 32 760, past the stated bound.
+    Bytes runs{0x40, 0xFF, 0x00}, expanding;
+    for (int i = 0; i < 8; ++i)
+        runs.insert(runs.end(), {0x00, 0x0F, 0xEF, 'A'});
+    for (std::int64_t n = 0; n <= kBlockStreamMaxPayload; n += 32760) {
+        putLE(expanding, std::uint32_t(runs.size()), 4);
+        expanding.insert(expanding.end(), runs.begin(), runs.end());
+    }
+    putLE(expanding, std::uint32_t(expanding.size()), 4);
+    std::rotate(expanding.begin(), expanding.end() - 4, expanding.end());
+    expectRefused(expanding);
+    TMemoryStream in = streamOf(expanding), out;
+    EXPECT_THROW(ReadBlockStream(in, out), EKitFormatError);
 }
 
 TEST(BlockStream, WriterRefusesACountBeyondTheSource)

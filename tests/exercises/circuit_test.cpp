@@ -216,8 +216,22 @@ TEST(DrawCircuit, PartsSitWhereTheScaleSays)
 
 TEST(DrawCircuit, TinyAreasDrawWithoutFault)
 {
+    // The parts shrink onto the area: wires and dots ink it and reach past
+    // it no further than a dot and its 2-px outline; only labels stand out.
     for (int s : {0, 1, 3}) {
-        TBitmap bmp(std::max(s, 1), std::max(s, 1));
-        DrawCircuit(bmp.Canvas(), s, s);
+        TBitmap bmp(16, 16);
+        TCanvas& c = bmp.Canvas();
+        c.Brush.Color = clWhite;
+        c.FillRect(TRect(0, 0, 16, 16));
+        c.Font = TFont(QStringLiteral("MS Sans Serif"), 8, clGreen);
+        DrawCircuit(c, s, s);
+        int wires = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                if (const QRgb p = bmp.Image().pixel(x, y) & 0xFFFFFF; p == 0xFF0000 || p == 0x0000FF) {
+                    ++wires;
+                    EXPECT_TRUE(x < s + 3 && y < s + 3) << s << ": " << x << "," << y;
+                }
+        EXPECT_GT(wires, 0) << s;
     }
 }

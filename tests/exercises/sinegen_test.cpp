@@ -1,7 +1,7 @@
-#include "exercises/groupctrls.h"
 #include "exercises/sinegen.h"
 
 #include "controls/mekknob.h"
+#include "platform/groupctrls.h"
 #include "support/testutil.h"
 
 #include <QRadioButton>

@@ -165,4 +165,23 @@ TEST(ClockTest, ManualClockDrivesBothReadings)
     EXPECT_LT(std::min(gap, 86400 - gap), 1.0);
 }
 
+TEST(ClockTest, TheTimeOfDayIsExactAcrossTheZonesChanges)
+{
+    // Central European rules: forward at 01:00 UTC on 2026-03-29, back at
+    // 01:00 UTC on 2026-10-25.
+    Clock::ZoneTime zone(QTimeZone("CET-1CEST,M3.5.0,M10.5.0/3"));
+    const std::int64_t spring = 1774746000, autumn = 1792890000, us = 1000000;
+    const struct { std::int64_t utcUs; double tod; } readings[] = {
+        {(spring - 3600) * us, 1 * 3600.0},            // 01:00 CET
+        {spring * us - 1, 2 * 3600.0 - 1e-6},          // the last instant before
+        {spring * us, 3 * 3600.0},                     // 03:00 CEST at once
+        {(spring - 1) * us, 2 * 3600.0 - 1.0},         // the clock set back
+        {autumn * us - 500000, 3 * 3600.0 - 0.5},      // 02:59:59.5 CEST
+        {autumn * us, 2 * 3600.0},                     // 02:00 CET again
+        {(autumn + 86400 * 200LL) * us, 3 * 3600.0},   // and into the next summer
+    };
+    for (const auto& r : readings)
+        EXPECT_DOUBLE_EQ(zone.TimeOfDay(r.utcUs), r.tod) << r.utcUs;
+}
+
 } // namespace

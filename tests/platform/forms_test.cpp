@@ -2,6 +2,7 @@
 #include "platform/stdctrls.h"
 #include "support/testutil.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -89,6 +90,19 @@ TEST(ModalForms, NestedModalFormsBlockTheOuterOneWhichKeepsItsLook)
     EXPECT_EQ(outer.ShowModal(), mrYes);
     EXPECT_TRUE(outerBlockedAndEnabled);
     EXPECT_FALSE(outer.IsBlockedByModal());
+}
+
+TEST(ModalForms, AFormDestroyedWhileUpEndsItsLoopWithCancel)
+{
+    auto* owner = new QObject;
+    auto* f = new TForm(owner);
+    QElapsedTimer sinceGone;
+    QTimer::singleShot(0, [&] {
+        delete owner; // takes the form with it
+        sinceGone.start();
+    });
+    EXPECT_EQ(f->ShowModal(), mrCancel);
+    EXPECT_LT(sinceGone.elapsed(), 1000);
 }
 
 TEST(Exceptions, AHandlerThatThrowsEndsInTheApplicationHandler)

@@ -1,6 +1,7 @@
 #pragma once
-// A captioned frame that holds other controls, and the radio group built on
-// it: a column of radio buttons of which at most one is chosen.
+// Standard controls: a captioned frame that holds other controls, and the
+// radio group built on it, a column of radio buttons of which at most one
+// is chosen.
 
 #include "platform/controls.h"
 

@@ -1,4 +1,4 @@
-#include "exercises/groupctrls.h"
+#include "platform/groupctrls.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,0 +1,49 @@
+#include "platform/inputquery.h"
+
+#include "platform/forms.h"
+
+#include <QInputDialog>
+#include <QLineEdit>
+
+namespace {
+
+class CheckedInputDialog : public QInputDialog {
+public:
+    CheckedInputDialog(QWidget* parent, const std::function<void(const QString&)>& check)
+        : QInputDialog(parent), m_check(check)
+    {
+    }
+    void done(int result) override
+    {
+        if (result == QDialog::Accepted && m_check) {
+            try {
+                m_check(textValue());
+            } catch (const std::exception& e) {
+                Application->HandleException(e);
+                if (auto* field = findChild<QLineEdit*>())
+                    field->setFocus();
+                return;
+            }
+        }
+        QInputDialog::done(result);
+    }
+
+private:
+    const std::function<void(const QString&)>& m_check;
+};
+
+} // namespace
+
+bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value,
+                const std::function<void(const QString&)>& check)
+{
+    CheckedInputDialog dialog(parent, check);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(value);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = dialog.textValue();
+    return true;
+}
