@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/graphics.h"
 #include "platform/raster.h"
+#include "platform/vectorstate.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -126,6 +127,7 @@ void TOscScreen::DrawGraticule()
 template <class Seg>
 void TOscScreen::Sample(int N, double Duration, Seg&& Draw)
 {
+    ClearUpperVectorState();
     const double T0 = TimeOfDay();
     // One sample (N = 0) only places the pen, so its interval never matters.
     const double dt = N > 0 ? Duration / N : 0.0;
