@@ -32,10 +32,20 @@ void TMekWinGControl::RenderFrame()
     m_buffer.Canvas().Release();
 }
 
+void TMekWinGControl::FrameChanged(const QRegion& changed)
+{
+    m_changed = changed;
+    m_changeKnown = true;
+}
+
 void TMekWinGControl::Paint()
 {
-    if (!m_frameReady)
+    if (!m_frameReady) {
+        // A frame of the paint cycle's own, which may be painted only in
+        // part or somewhere else than on the screen (a grab).
         RenderFrame();
+        m_screenStale = true;
+    }
     m_frameReady = false;
     Canvas()->Draw(0, 0, m_buffer);
 }
@@ -46,8 +56,20 @@ void TMekWinGControl::Repaint()
         bool& flag;
         ~Reset() { flag = false; }
     } reset{m_frameReady};
+    m_changeKnown = false;
     RenderFrame();
     m_frameReady = true;
-    // Synchronous: the frame is on the screen when this returns.
-    repaint();
+    // Synchronous: the frame is on the screen when this returns. Where the
+    // screen holds the frame before, only what changed is put there.
+    if (m_changeKnown && !m_screenStale) {
+        const QRegion changed = m_changed & rect();
+        if (changed.isEmpty())
+            return;
+        repaint(changed);
+    } else {
+        repaint();
+    }
+    // Not painted (hidden, or the window not yet on the screen): the next
+    // frame cannot count on the screen.
+    m_screenStale = m_frameReady;
 }

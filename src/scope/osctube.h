@@ -84,6 +84,9 @@ public:
     // A caller that draws more on the frame after Paint (status lines) tells
     // the tube, so that the next frame restores the background there.
     void MarkDrawn(const QRect& R) { restorer_.MarkRect(R); }
+    // Where the last frame differs from the one before (none: it may differ
+    // anywhere).
+    std::optional<QRegion> TakeChange() { return restorer_.TakeChange(); }
 
     // Read access for views and tests.
     int Width() const { return width_; }
