@@ -125,6 +125,18 @@ void TFrameRestorer::MarkRect(const QRect& R)
             dirty_[size_t(ty) * tilesX_ + tx] = kDrawn | kChanged;
 }
 
+bool TFrameRestorer::Touched(const QRect& R) const
+{
+    if (all_)
+        return true;
+    const QRect r = R.intersected(QRect(QPoint(0, 0), size_));
+    for (int ty = r.top() / kTile; !r.isEmpty() && ty <= r.bottom() / kTile; ++ty)
+        for (int tx = r.left() / kTile; tx <= r.right() / kTile; ++tx)
+            if (dirty_[size_t(ty) * tilesX_ + tx])
+                return true;
+    return false;
+}
+
 std::optional<QRegion> TFrameRestorer::TakeChange()
 {
     const bool all = all_;

@@ -41,6 +41,9 @@ public:
     // the tiles restored and those drawn over since the last call; empty
     // when everything may differ (a full copy, a painter's frame).
     std::optional<QRegion> TakeChange();
+    // Whether any of R was restored or drawn over since the window was last
+    // told (always after a full copy): what was drawn there before is gone.
+    bool Touched(const QRect& R) const;
 
 private:
     static constexpr int kTile = 16;

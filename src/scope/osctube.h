@@ -110,6 +110,18 @@ public:
 
 private:
     void DrawAfterglow();
+    // An electron or a charge centred on (x, y), drawn once per pixel ratio
+    // and copied from then on (drawn in place at fractional ratios).
+    enum class SpriteKind { Electron, Negative, Positive };
+    static constexpr int kSpriteHalf = 6;
+    static void DrawSprite(QPainter& Canvas, SpriteKind Kind, int x = 0, int y = 0);
+    const QImage* Sprite(QPainter& Canvas, SpriteKind Kind) const;
+    void Put(QPainter& Canvas, SpriteKind Kind, int x, int y) const;
+    struct SpriteCache {
+        QImage img;
+        qreal dpr = 0;
+    };
+    mutable std::array<SpriteCache, 3> sprites_;
 
     std::unique_ptr<TShotSecsStore> store_;
     double startMono_ = 0;
@@ -131,6 +143,14 @@ private:
 
     TFrameRestorer restorer_;
     std::uint64_t backgroundGen_ = 0;
+    // What the plates showed in the last frame.
+    struct PlateCharges {
+        bool shown = false;
+        int vertical = 0, horizontal = 0;
+        bool yPositive = false, xPositive = false;
+        bool operator==(const PlateCharges&) const = default;
+    };
+    PlateCharges lastCharges_;
     QImage background_;
     QImage strip_;
 
