@@ -1,5 +1,7 @@
 #include "controls/mekwing.h"
 
+#include <QPaintEvent>
+
 TMekWinGControl::TMekWinGControl(QWidget* parent) : TCustomControl(parent)
 {
     SetTabStop(false);
@@ -47,7 +49,25 @@ void TMekWinGControl::Paint()
         m_screenStale = true;
     }
     m_frameReady = false;
-    Canvas()->Draw(0, 0, m_buffer);
+    QPainter* p = Canvas()->Painter();
+    const QRegion& area = m_paintRegion;
+    if (!p || area.rectCount() <= 1 || m_buffer.Empty()) {
+        Canvas()->Draw(0, 0, m_buffer);
+        return;
+    }
+    // Part by part: one copy of the whole frame clipped to a few small
+    // parts costs as much as the whole frame.
+    const QImage& img = m_buffer.Image();
+    const qreal dpr = img.devicePixelRatio();
+    for (const QRect& r : area)
+        p->drawImage(QRectF(r), img, QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
+}
+
+void TMekWinGControl::paintEvent(QPaintEvent* e)
+{
+    m_paintRegion = e->region();
+    TCustomControl::paintEvent(e);
+    m_paintRegion = QRegion();
 }
 
 void TMekWinGControl::Repaint()

@@ -31,6 +31,7 @@ protected:
     // screen. Without it the whole control is put there.
     void FrameChanged(const QRegion& changed);
     void Paint() override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     void RenderFrame();
@@ -42,4 +43,5 @@ private:
     // The screen may show parts of a frame older than the one before the
     // buffer's: the next Repaint puts everything there.
     bool m_screenStale = true;
+    QRegion m_paintRegion; // of the paint event being answered
 };
