@@ -82,20 +82,28 @@ void TFrameRestorer::Restore(QImage& Target, const QImage& Background, std::uint
         all_ = true;
         return;
     }
+    // Restored tiles are changed ones, no longer drawn over.
+    TakeRuns(kDrawn, kChanged, [&](const QRect& r) {
+        CopyTiles(Target, Background, r.left(), r.left() + r.width(), r.top(), r.top() + r.height());
+    });
+}
+
+template <class F>
+void TFrameRestorer::TakeRuns(std::uint8_t Bit, std::uint8_t Add, F&& Run)
+{
     for (int ty = 0; ty < tilesY_; ++ty) {
         std::uint8_t* row = &dirty_[size_t(ty) * tilesX_];
         int tx = 0;
         while (tx < tilesX_) {
-            if (!(row[tx] & kDrawn)) {
+            if (!(row[tx] & Bit)) {
                 ++tx;
                 continue;
             }
             const int start = tx;
-            while (tx < tilesX_ && (row[tx] & kDrawn))
-                row[tx++] = kChanged;
-            const int y0 = ty * kTile;
-            CopyTiles(Target, Background, start * kTile, std::min(tx * kTile, size_.width()), y0,
-                      std::min(y0 + kTile, size_.height()));
+            for (; tx < tilesX_ && (row[tx] & Bit); ++tx)
+                row[tx] = std::uint8_t((row[tx] & ~Bit) | Add);
+            const int x0 = start * kTile, y0 = ty * kTile;
+            Run(QRect(x0, y0, std::min(tx * kTile, size_.width()) - x0, std::min(kTile, size_.height() - y0)));
         }
     }
 }
@@ -142,23 +150,10 @@ std::optional<QRegion> TFrameRestorer::TakeChange()
     const bool all = all_;
     all_ = false;
     std::vector<QRect> rects;
-    for (int ty = 0; ty < tilesY_; ++ty) {
-        std::uint8_t* row = &dirty_[size_t(ty) * tilesX_];
-        int tx = 0;
-        while (tx < tilesX_) {
-            if (!(row[tx] & kChanged)) {
-                ++tx;
-                continue;
-            }
-            const int start = tx;
-            while (tx < tilesX_ && (row[tx] & kChanged))
-                row[tx++] &= kDrawn;
-            if (!all) {
-                const int x1 = std::min(tx * kTile, size_.width()), y0 = ty * kTile;
-                rects.emplace_back(start * kTile, y0, x1 - start * kTile, std::min(kTile, size_.height() - y0));
-            }
-        }
-    }
+    TakeRuns(kChanged, 0, [&](const QRect& r) {
+        if (!all)
+            rects.push_back(r);
+    });
     if (all)
         return std::nullopt;
     // Runs of one tile row each, in rows from the top: the banded order a

@@ -51,6 +51,10 @@ private:
     // TakeChange.
     enum : std::uint8_t { kDrawn = 1, kChanged = 2 };
     void CopyTiles(QImage& Target, const QImage& Background, int X0, int X1, int Y0, int Y1) const;
+    // Each run of tiles with Bit along a row, as a rectangle, to Run; the
+    // tiles lose Bit and gain Add.
+    template <class F>
+    void TakeRuns(std::uint8_t Bit, std::uint8_t Add, F&& Run);
 
     qint64 serial_ = -1;
     QSize size_;   // logical
