@@ -1,13 +1,12 @@
 // One repaint of each instrument control, as the paint cycle runs it:
-// the frame drawn off-screen and copied to the target. The limit is half a
-// millisecond for a 120 px steel knob and a 200 px step switch with its
-// scale picture.
+// the frame drawn off-screen and copied to the target, and the first paint
+// of a fresh control (…Cold). The limit is half a millisecond for a 120 px
+// steel knob and a 200 px step switch with its scale picture.
 
-#include <benchmark/benchmark.h>
+#include "render.h"
 
 #include <QApplication>
-#include <QImage>
-#include <QPainter>
+#include <memory>
 
 #include "controls/mekknob.h"
 #include "controls/mekwing.h"
@@ -25,91 +24,109 @@ const QByteArray scaleSvg =
     "<text x='30' y='170' font-size='12'>0</text><text x='100' y='20' font-size='12'>5</text>"
     "<text x='165' y='170' font-size='12'>11</text></svg>";
 
-void Render(benchmark::State& state, QWidget& w)
-{
-    QImage target(w.size(), QImage::Format_RGB32);
-    for (auto _ : state) {
-        w.render(&target);
-        benchmark::DoNotOptimize(target.constBits());
-    }
-}
+using bench::Render;
+using bench::RenderCold;
 
-void BM_SteelKnob120(benchmark::State& state)
+std::unique_ptr<TzKnob> MakeSteelKnob120()
 {
-    TzKnob k;
-    k.SetBounds(0, 0, 120, 120);
-    k.SetSteelLook(true);
-    k.SetValue(37);
-    Render(state, k);
+    auto k = std::make_unique<TzKnob>();
+    k->SetBounds(0, 0, 120, 120);
+    k->SetSteelLook(true);
+    k->SetValue(37);
+    return k;
 }
+void BM_SteelKnob120(benchmark::State& state) { Render(state, *MakeSteelKnob120()); }
 BENCHMARK(BM_SteelKnob120);
+void BM_SteelKnob120Cold(benchmark::State& state) { RenderCold(state, MakeSteelKnob120); }
+BENCHMARK(BM_SteelKnob120Cold)->UseManualTime();
 
-void BM_PlainKnob120(benchmark::State& state)
+std::unique_ptr<TzKnob> MakePlainKnob120()
 {
-    TzKnob k;
-    k.SetBounds(0, 0, 120, 120);
-    k.SetValue(37);
-    Render(state, k);
+    auto k = std::make_unique<TzKnob>();
+    k->SetBounds(0, 0, 120, 120);
+    k->SetValue(37);
+    return k;
 }
+void BM_PlainKnob120(benchmark::State& state) { Render(state, *MakePlainKnob120()); }
 BENCHMARK(BM_PlainKnob120);
+void BM_PlainKnob120Cold(benchmark::State& state) { RenderCold(state, MakePlainKnob120); }
+BENCHMARK(BM_PlainKnob120Cold)->UseManualTime();
 
-void BM_StepSwitch200(benchmark::State& state)
+std::unique_ptr<TVorlinKnob> MakeStepSwitch200()
 {
-    TVorlinKnob k;
-    k.SetBounds(0, 0, 200, 200);
-    k.SetKnobRadius(60);
-    k.SetMax(17);
-    k.BackgroundPicture().LoadFromData(scaleSvg);
-    k.SetValue(9);
-    Render(state, k);
+    auto k = std::make_unique<TVorlinKnob>();
+    k->SetBounds(0, 0, 200, 200);
+    k->SetKnobRadius(60);
+    k->SetMax(17);
+    k->BackgroundPicture().LoadFromData(scaleSvg);
+    k->SetValue(9);
+    return k;
 }
+void BM_StepSwitch200(benchmark::State& state) { Render(state, *MakeStepSwitch200()); }
 BENCHMARK(BM_StepSwitch200);
+void BM_StepSwitch200Cold(benchmark::State& state) { RenderCold(state, MakeStepSwitch200); }
+BENCHMARK(BM_StepSwitch200Cold)->UseManualTime();
 
-void BM_PushButton(benchmark::State& state)
+std::unique_ptr<TzcSingleOnOff> MakePushButton()
 {
-    TzcSingleOnOff b;
-    b.SetCaption("Сеть");
-    Render(state, b);
+    auto b = std::make_unique<TzcSingleOnOff>();
+    b->SetCaption("Сеть");
+    return b;
 }
+void BM_PushButton(benchmark::State& state) { Render(state, *MakePushButton()); }
 BENCHMARK(BM_PushButton);
+void BM_PushButtonCold(benchmark::State& state) { RenderCold(state, MakePushButton); }
+BENCHMARK(BM_PushButtonCold)->UseManualTime();
 
-void BM_Rocker(benchmark::State& state)
+std::unique_ptr<TzcLightOnOff> MakeRocker()
 {
-    TzcLightOnOff r;
-    r.SetSwitchOn(true);
-    r.SetCaption("Развертка");
-    Render(state, r);
+    auto r = std::make_unique<TzcLightOnOff>();
+    r->SetSwitchOn(true);
+    r->SetCaption("Развертка");
+    return r;
 }
+void BM_Rocker(benchmark::State& state) { Render(state, *MakeRocker()); }
 BENCHMARK(BM_Rocker);
+void BM_RockerCold(benchmark::State& state) { RenderCold(state, MakeRocker); }
+BENCHMARK(BM_RockerCold)->UseManualTime();
 
-void BM_Lamp(benchmark::State& state)
+std::unique_ptr<TzLed> MakeLamp()
 {
-    TzLed l;
-    l.SetEnabled(true);
-    Render(state, l);
+    auto l = std::make_unique<TzLed>();
+    l->SetEnabled(true);
+    return l;
 }
+void BM_Lamp(benchmark::State& state) { Render(state, *MakeLamp()); }
 BENCHMARK(BM_Lamp);
+void BM_LampCold(benchmark::State& state) { RenderCold(state, MakeLamp); }
+BENCHMARK(BM_LampCold)->UseManualTime();
 
-void BM_TransparentKnob(benchmark::State& state)
+std::unique_ptr<TMekTransparentKnob> MakeTransparentKnob()
 {
-    TMekTransparentKnob k;
-    k.SetBounds(0, 0, 120, 120);
-    k.SetNumPositions(101);
-    k.SetStepPerTick(10);
+    auto k = std::make_unique<TMekTransparentKnob>();
+    k->SetBounds(0, 0, 120, 120);
+    k->SetNumPositions(101);
+    k->SetStepPerTick(10);
     for (int i = 0; i <= 100; i += 10)
-        k.Labels().append(QString::number(i));
-    k.SetTransparent(false);
-    Render(state, k);
+        k->Labels().append(QString::number(i));
+    k->SetTransparent(false);
+    return k;
 }
+void BM_TransparentKnob(benchmark::State& state) { Render(state, *MakeTransparentKnob()); }
 BENCHMARK(BM_TransparentKnob);
+void BM_TransparentKnobCold(benchmark::State& state) { RenderCold(state, MakeTransparentKnob); }
+BENCHMARK(BM_TransparentKnobCold)->UseManualTime();
 
-void BM_DrawingControl800x600(benchmark::State& state)
+std::unique_ptr<TMekWinGControl> MakeDrawingControl800x600()
 {
-    TMekWinGControl c;
-    c.SetBounds(0, 0, 800, 600);
-    Render(state, c);
+    auto c = std::make_unique<TMekWinGControl>();
+    c->SetBounds(0, 0, 800, 600);
+    return c;
 }
+void BM_DrawingControl800x600(benchmark::State& state) { Render(state, *MakeDrawingControl800x600()); }
 BENCHMARK(BM_DrawingControl800x600);
+void BM_DrawingControl800x600Cold(benchmark::State& state) { RenderCold(state, MakeDrawingControl800x600); }
+BENCHMARK(BM_DrawingControl800x600Cold)->UseManualTime();
 
 } // namespace
 

@@ -1,13 +1,12 @@
 // One repaint of each laboratory form and of each bridge device as the
 // paint cycle runs it: the oscilloscope's front panel at 920 px, the bridge
 // bench form at 1024 x 700, and the part of the bench a device covers (the
-// bench behind it, the device and the controls that lie on it).
+// bench behind it, the device and the controls that lie on it); and both
+// forms built and painted for the first time (…Cold).
 
-#include <benchmark/benchmark.h>
+#include "render.h"
 
 #include <QApplication>
-#include <QImage>
-#include <QRegion>
 
 #include "bridge/dblonoff.h"
 #include "bridge/eldevice.h"
@@ -29,40 +28,43 @@
 
 namespace {
 
-void Render(benchmark::State& state, QWidget& w, const QRegion& area = QRegion())
+using bench::Render;
+
+std::unique_ptr<TS1_73Form> MakeFrontPanel()
 {
-    QImage target(w.size(), QImage::Format_RGB32);
-    for (auto _ : state) {
-        w.render(&target, QPoint(), area);
-        benchmark::DoNotOptimize(target.constBits());
-    }
+    auto form = std::make_unique<TS1_73Form>();
+    const TPoint size = form->FitSize(TPoint(920, 600));
+    form->SetBounds(0, 0, size.X, size.Y);
+    form->ArrangeControls();
+    form->ResetControls();
+    return form;
+}
+
+std::unique_ptr<TResBridgeForm> MakeBridgeForm()
+{
+    auto form = std::make_unique<TResBridgeForm>(nullptr);
+    form->resize(1024, 700);
+    return form;
+}
+
+template <class Form>
+Form& Shown(std::unique_ptr<Form> form)
+{
+    form->show();
+    QApplication::processEvents();
+    return *form.release();
 }
 
 TS1_73Form& FrontPanel()
 {
-    static auto* f = [] {
-        auto* form = new TS1_73Form;
-        const TPoint size = form->FitSize(TPoint(920, 600));
-        form->SetBounds(0, 0, size.X, size.Y);
-        form->ArrangeControls();
-        form->ResetControls();
-        form->show();
-        QApplication::processEvents();
-        return form;
-    }();
-    return *f;
+    static TS1_73Form& f = Shown(MakeFrontPanel());
+    return f;
 }
 
 TResBridgeForm& BridgeForm()
 {
-    static auto* f = [] {
-        auto* form = new TResBridgeForm(nullptr);
-        form->resize(1024, 700);
-        form->show();
-        QApplication::processEvents();
-        return form;
-    }();
-    return *f;
+    static TResBridgeForm& f = Shown(MakeBridgeForm());
+    return f;
 }
 
 void BM_FrontPanel920(benchmark::State& state)
@@ -70,6 +72,9 @@ void BM_FrontPanel920(benchmark::State& state)
     Render(state, FrontPanel());
 }
 BENCHMARK(BM_FrontPanel920);
+
+void BM_FrontPanel920Cold(benchmark::State& state) { bench::RenderCold(state, MakeFrontPanel, true); }
+BENCHMARK(BM_FrontPanel920Cold)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // A move of the time-base switch as the mouse turns it: the switch is
 // set and painted at once.
@@ -89,6 +94,9 @@ void BM_BridgeForm1024x700(benchmark::State& state)
     Render(state, BridgeForm());
 }
 BENCHMARK(BM_BridgeForm1024x700);
+
+void BM_BridgeForm1024x700Cold(benchmark::State& state) { bench::RenderCold(state, MakeBridgeForm, true); }
+BENCHMARK(BM_BridgeForm1024x700Cold)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void RenderDevice(benchmark::State& state, QWidget* device)
 {

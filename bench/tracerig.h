@@ -30,8 +30,12 @@ struct TraceRig {
     QImage image;
     double gain; // divisions per volt
     double prev = 0;
-    TraceRig(int w, int h, double focus, double voltsPerDiv = 0.5) : image(w, h, QImage::Format_RGB32), gain(1 / voltsPerDiv)
+    // At a pixel ratio the image holds ratio x ratio device pixels for each
+    // of the screen's.
+    TraceRig(int w, int h, double focus, int ratio = 1, double voltsPerDiv = 0.5)
+        : image(w * ratio, h * ratio, QImage::Format_RGB32), gain(1 / voltsPerDiv)
     {
+        image.setDevicePixelRatio(ratio);
         screen.Width = w;
         screen.Height = h;
         screen.HorzDivs = 10;

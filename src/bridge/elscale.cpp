@@ -82,10 +82,17 @@ TElAnalogScale::TickCounts TElAnalogScale::Ticks() const
 
 void TElAnalogScale::PaintBuffer(TCanvas& canvas)
 {
+    // The face is drawn at the pixel ratio of the frame it goes on, so that
+    // its inscriptions are as sharp as everything else on a HiDPI screen.
+    const QPainter* p = canvas.Painter();
+    const qreal dpr = p && p->device() ? p->device()->devicePixelRatioF() : devicePixelRatioF();
+    if (m_face.DevicePixelRatio() != dpr)
+        m_dirty = true;
     if (m_dirty) {
         m_centerX = ClientWidth() / 2;
         m_centerY = ClientHeight();
         m_needleLength = ClientHeight() / 100.0 * m_arrowPercentLen;
+        m_face.SetDevicePixelRatio(dpr);
         m_face.SetSize(ClientWidth(), ClientHeight());
         if (!m_face.Empty())
             DrawScale(m_face.Canvas());

@@ -8,6 +8,8 @@
 #include "platform/controls.h"
 #include "platform/graphics.h"
 
+#include <QRegion>
+
 class TMekWinGControl : public TCustomControl {
     Q_OBJECT
 public:
@@ -24,11 +26,22 @@ protected:
     // Draws the complete picture; nothing clears the bitmap between frames,
     // so an override must cover every pixel. The base fills it red.
     virtual void PaintBuffer(TCanvas& canvas);
+    // Told by PaintBuffer: the new frame differs from the one before only
+    // within `changed` (logical pixels), so Repaint puts only that on the
+    // screen. Without it the whole control is put there.
+    void FrameChanged(const QRegion& changed);
     void Paint() override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     void RenderFrame();
 
     TBitmap m_buffer;
     bool m_frameReady = false; // a frame rendered by Repaint waits to be copied
+    bool m_changeKnown = false;
+    QRegion m_changed;
+    // The screen may show parts of a frame older than the one before the
+    // buffer's: the next Repaint puts everything there.
+    bool m_screenStale = true;
+    QRegion m_paintRegion; // of the paint event being answered
 };

@@ -224,24 +224,40 @@ void TLabel::Paint()
 
 void Frame3D(TCanvas& c, TRect& r, TColor topColor, TColor bottomColor, int width)
 {
-    TPen saved = c.Pen;
+    // Each ring is the pixels of two polylines, left and top edges first,
+    // then right and bottom over them, the last pixel left out; while the
+    // ring is not inverted every edge is one fill instead of a run per row.
+    const TPen savedPen = c.Pen;
+    const TBrush savedBrush = c.Brush;
     c.Pen.Width = 1;
     c.Pen.Style = TPenStyle::psSolid;
     c.Pen.Mode = TPenMode::pmCopy;
+    c.Brush = TBrush();
     r.Right -= 1;
     r.Bottom -= 1;
     for (int i = 0; i < width; ++i) {
-        c.Pen.Color = topColor;
-        TPoint top[] = {TPoint(r.Left, r.Bottom), TPoint(r.Left, r.Top), TPoint(r.Right, r.Top)};
-        c.Polyline(top, 3);
-        c.Pen.Color = bottomColor;
-        TPoint bottom[] = {TPoint(r.Right, r.Top), TPoint(r.Right, r.Bottom), TPoint(r.Left - 1, r.Bottom)};
-        c.Polyline(bottom, 3);
+        const int L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
+        if (R >= L && B >= T) {
+            c.Brush.Color = topColor;
+            c.FillRect(TRect(L, T + 1, L + 1, B + 1));
+            c.FillRect(TRect(L, T, R, T + 1));
+            c.Brush.Color = bottomColor;
+            c.FillRect(TRect(R, T, R + 1, B));
+            c.FillRect(TRect(L, B, R + 1, B + 1));
+        } else {
+            c.Pen.Color = topColor;
+            TPoint top[] = {TPoint(L, B), TPoint(L, T), TPoint(R, T)};
+            c.Polyline(top, 3);
+            c.Pen.Color = bottomColor;
+            TPoint bottom[] = {TPoint(R, T), TPoint(R, B), TPoint(L - 1, B)};
+            c.Polyline(bottom, 3);
+        }
         InflateRect(r, -1, -1);
     }
     r.Right += 1;
     r.Bottom += 1;
-    c.Pen = saved;
+    c.Pen = savedPen;
+    c.Brush = savedBrush;
 }
 
 TPanel::TPanel(QWidget* parent) : TCustomControl(parent)

@@ -7,48 +7,103 @@
 #include <cmath>
 #include <cstring>
 
+QImage* FrameTarget(QPainter& Painter, int& Ratio)
+{
+    QPaintDevice* dev = Painter.device();
+    if (!dev || dev->devType() != QInternal::Image)
+        return nullptr;
+    auto* img = static_cast<QImage*>(dev);
+    if (img->format() != QImage::Format_RGB32 && img->format() != QImage::Format_ARGB32
+        && img->format() != QImage::Format_ARGB32_Premultiplied)
+        return nullptr;
+    const qreal dpr = img->devicePixelRatio();
+    const int n = int(dpr);
+    if (n < 1 || n > 8 || dpr != n || img->width() % n || img->height() % n)
+        return nullptr;
+    if (!img->isDetached() || Painter.opacity() != 1.0 || !Painter.worldTransform().isIdentity()
+        || Painter.hasClipping())
+        return nullptr;
+    Ratio = n;
+    return img;
+}
+
+void TFrameRestorer::CopyTiles(QImage& Target, const QImage& Background, int X0, int X1, int Y0, int Y1) const
+{
+    const int n = ratio_;
+    const qsizetype dstride = Target.bytesPerLine() / 4;
+    auto* dst = reinterpret_cast<QRgb*>(Target.bits());
+    const auto* src = reinterpret_cast<const QRgb*>(Background.constBits());
+    const qsizetype sstride = Background.bytesPerLine() / 4;
+    if (Background.size() == Target.size()) {
+        for (int y = Y0 * n; y < Y1 * n; ++y)
+            std::memcpy(dst + y * dstride + X0 * n, src + y * sstride + X0 * n, size_t(X1 - X0) * n * 4);
+        return;
+    }
+    // Each background pixel becomes an n x n block: one device row is
+    // widened, the others are copies of it.
+    for (int y = Y0; y < Y1; ++y) {
+        QRgb* first = dst + qsizetype(y) * n * dstride + X0 * n;
+        QRgb* out = first;
+        const QRgb* in = src + y * sstride;
+        for (int x = X0; x < X1; ++x)
+            for (int k = 0; k < n; ++k)
+                *out++ = in[x];
+        for (int k = 1; k < n; ++k)
+            std::memcpy(first + k * dstride, first, size_t(X1 - X0) * n * 4);
+    }
+}
+
 void TFrameRestorer::Restore(QImage& Target, const QImage& Background, std::uint64_t Generation)
 {
     const qint64 serial = Target.cacheKey() >> 32;
-    const bool same = serial == serial_ && Target.size() == size_ && Generation == generation_
-                      && Background.size() == Target.size() && Background.format() == Target.format();
-    const int w = std::min(Target.width(), Background.width());
-    const int h = std::min(Target.height(), Background.height());
+    const int n = std::max(1, int(Target.devicePixelRatio()));
+    const QSize logical(Target.width() / n, Target.height() / n);
+    const bool fits = Background.format() == Target.format()
+                      && (Background.size() == Target.size() || Background.size() * n == Target.size())
+                      && n == Target.devicePixelRatio();
+    const bool same = fits && serial == serial_ && Target.size() == device_ && Generation == generation_;
     if (!same) {
-        if (Background.format() == Target.format() && Background.size() == Target.size()
-            && Background.bytesPerLine() == Target.bytesPerLine()) {
-            std::memcpy(Target.bits(), Background.constBits(), size_t(Background.sizeInBytes()));
+        ratio_ = n;
+        if (fits) {
+            CopyTiles(Target, Background, 0, logical.width(), 0, logical.height());
         } else {
             QPainter p(&Target);
             p.setCompositionMode(QPainter::CompositionMode_Source);
             p.drawImage(0, 0, Background);
         }
-        serial_ = Target.cacheKey() >> 32;
-        size_ = Target.size();
+        // A frame that cannot be restored by tiles is copied whole each time.
+        serial_ = fits ? Target.cacheKey() >> 32 : -1;
+        device_ = Target.size();
+        size_ = logical;
         generation_ = Generation;
         tilesX_ = (size_.width() + kTile - 1) / kTile;
         tilesY_ = (size_.height() + kTile - 1) / kTile;
         dirty_.assign(size_t(tilesX_) * size_t(tilesY_), 0);
+        all_ = true;
         return;
     }
-    uchar* dst = Target.bits();
-    const uchar* src = Background.constBits();
-    const qsizetype bpl = Target.bytesPerLine();
+    // Restored tiles are changed ones, no longer drawn over.
+    TakeRuns(kDrawn, kChanged, [&](const QRect& r) {
+        CopyTiles(Target, Background, r.left(), r.left() + r.width(), r.top(), r.top() + r.height());
+    });
+}
+
+template <class F>
+void TFrameRestorer::TakeRuns(std::uint8_t Bit, std::uint8_t Add, F&& Run)
+{
     for (int ty = 0; ty < tilesY_; ++ty) {
         std::uint8_t* row = &dirty_[size_t(ty) * tilesX_];
         int tx = 0;
         while (tx < tilesX_) {
-            if (!row[tx]) {
+            if (!(row[tx] & Bit)) {
                 ++tx;
                 continue;
             }
             const int start = tx;
-            while (tx < tilesX_ && row[tx])
-                row[tx++] = 0;
-            const int x0 = start * kTile, x1 = std::min(tx * kTile, w);
-            const int y0 = ty * kTile, y1 = std::min(y0 + kTile, h);
-            for (int y = y0; y < y1; ++y)
-                std::memcpy(dst + y * bpl + x0 * 4, src + y * bpl + x0 * 4, size_t(x1 - x0) * 4);
+            for (; tx < tilesX_ && (row[tx] & Bit); ++tx)
+                row[tx] = std::uint8_t((row[tx] & ~Bit) | Add);
+            const int x0 = start * kTile, y0 = ty * kTile;
+            Run(QRect(x0, y0, std::min(tx * kTile, size_.width()) - x0, std::min(kTile, size_.height() - y0)));
         }
     }
 }
@@ -63,7 +118,7 @@ void TFrameRestorer::MarkSpan(int X0, int X1, int Y)
         return;
     std::uint8_t* row = &dirty_[size_t(Y / kTile) * tilesX_];
     for (int t = X0 / kTile; t <= X1 / kTile; ++t)
-        row[t] = 1;
+        row[t] = kDrawn | kChanged;
 }
 
 void TFrameRestorer::MarkRect(const QRect& R)
@@ -75,7 +130,37 @@ void TFrameRestorer::MarkRect(const QRect& R)
         return;
     for (int ty = r.top() / kTile; ty <= r.bottom() / kTile; ++ty)
         for (int tx = r.left() / kTile; tx <= r.right() / kTile; ++tx)
-            dirty_[size_t(ty) * tilesX_ + tx] = 1;
+            dirty_[size_t(ty) * tilesX_ + tx] = kDrawn | kChanged;
+}
+
+bool TFrameRestorer::Touched(const QRect& R) const
+{
+    if (all_)
+        return true;
+    const QRect r = R.intersected(QRect(QPoint(0, 0), size_));
+    for (int ty = r.top() / kTile; !r.isEmpty() && ty <= r.bottom() / kTile; ++ty)
+        for (int tx = r.left() / kTile; tx <= r.right() / kTile; ++tx)
+            if (dirty_[size_t(ty) * tilesX_ + tx])
+                return true;
+    return false;
+}
+
+std::optional<QRegion> TFrameRestorer::TakeChange()
+{
+    const bool all = all_;
+    all_ = false;
+    std::vector<QRect> rects;
+    TakeRuns(kChanged, 0, [&](const QRect& r) {
+        if (!all)
+            rects.push_back(r);
+    });
+    if (all)
+        return std::nullopt;
+    // Runs of one tile row each, in rows from the top: the banded order a
+    // region is made of.
+    QRegion r;
+    r.setRects(rects.data(), int(rects.size()));
+    return r;
 }
 
 void RasterThinLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, QRgb Color)

@@ -5,9 +5,11 @@
 // time would cost more than everything drawn on it.
 
 #include <QImage>
+#include <QRegion>
 #include <QRect>
 #include <QRgb>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/graphics.h" // DirectTarget
@@ -16,27 +18,58 @@
 #include <algorithm>
 
 // Remembers which tiles of a target frame were drawn over since the frame
-// was last restored from its background.
+// was last restored from its background, and which changed since the
+// window was last told. Tiles are in the frame's logical pixels.
 class TFrameRestorer {
 public:
     // Brings Target back to Background: only the tiles drawn over, when
     // Target is the same frame as last time and the background has not
-    // changed since (same Generation); otherwise a full copy.
+    // changed since (same Generation); otherwise a full copy. At a
+    // whole-number pixel ratio N the background is either of the target's
+    // device size or of its logical size, each pixel then an N x N block.
     void Restore(QImage& Target, const QImage& Background, std::uint64_t Generation);
     // Pixels of [X0, X1] on row Y were drawn.
     void MarkSpan(int X0, int X1, int Y);
     void MarkRect(const QRect& R);
     // Whatever the target holds, the next restore copies everything.
-    void Invalidate() { serial_ = -1; }
+    void Invalidate()
+    {
+        serial_ = -1;
+        all_ = true;
+    }
+    // Where the frame differs from the one before it, in logical pixels:
+    // the tiles restored and those drawn over since the last call; empty
+    // when everything may differ (a full copy, a painter's frame).
+    std::optional<QRegion> TakeChange();
+    // Whether any of R was restored or drawn over since the window was last
+    // told (always after a full copy): what was drawn there before is gone.
+    bool Touched(const QRect& R) const;
 
 private:
     static constexpr int kTile = 16;
+    // Per tile: drawn over since the last restore, changed since the last
+    // TakeChange.
+    enum : std::uint8_t { kDrawn = 1, kChanged = 2 };
+    void CopyTiles(QImage& Target, const QImage& Background, int X0, int X1, int Y0, int Y1) const;
+    // Each run of tiles with Bit along a row, as a rectangle, to Run; the
+    // tiles lose Bit and gain Add.
+    template <class F>
+    void TakeRuns(std::uint8_t Bit, std::uint8_t Add, F&& Run);
+
     qint64 serial_ = -1;
-    QSize size_;
+    QSize size_;   // logical
+    QSize device_; // the target's pixels
+    int ratio_ = 1;
     std::uint64_t generation_ = 0;
     int tilesX_ = 0, tilesY_ = 0;
+    bool all_ = true;
     std::vector<std::uint8_t> dirty_;
 };
+
+// The image a painter draws on at a whole-number pixel ratio (Ratio gets
+// it) with no transform, clip or opacity of its own and a detached 32-bit
+// format, or null: the frames that can be restored and drawn in place.
+QImage* FrameTarget(QPainter& Painter, int& Ratio);
 
 // Pixels of a 32-bit image, taken once per frame.
 struct TRasterTarget {

@@ -61,6 +61,9 @@ public:
     // Duration seconds, starting now.
     void DrawTrace(TCanvas& Canvas, int N, double Duration);
     void DrawTrace(QPainter& Canvas, int N, double Duration);
+    // Where the last trace's frame differs from the one before (none: it
+    // may differ anywhere).
+    std::optional<QRegion> TakeChange() { return restorer_.TakeChange(); }
 
 private:
     // Sampling of the trace; Draw(from, to, pen) gets every segment, from the

@@ -354,6 +354,52 @@ void TVorlinoTube::DrawAfterglow()
     }
 }
 
+const QImage* TVorlinoTube::Sprite(QPainter& Canvas, SpriteKind Kind) const
+{
+    const qreal dpr = Canvas.device() ? Canvas.device()->devicePixelRatio() : 1.0;
+    if (dpr != std::floor(dpr))
+        return nullptr; // a copy would not fall on whole device pixels
+    SpriteCache& c = sprites_[int(Kind)];
+    if (c.dpr != dpr) {
+        c.img = QImage(int(2 * kSpriteHalf * dpr), int(2 * kSpriteHalf * dpr), QImage::Format_ARGB32_Premultiplied);
+        c.img.setDevicePixelRatio(dpr);
+        c.img.fill(Qt::transparent);
+        QPainter p(&c.img);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.translate(kSpriteHalf, kSpriteHalf);
+        DrawSprite(p, Kind);
+        c.dpr = dpr;
+    }
+    return &c.img;
+}
+
+void TVorlinoTube::DrawSprite(QPainter& Canvas, SpriteKind Kind, int x, int y)
+{
+    Canvas.setPen(QPen(Qt::black, 1));
+    if (Kind == SpriteKind::Electron) {
+        Canvas.setBrush(QColor(0, 0, 255));
+        EllipseBox(Canvas, x - 3, y - 3, x + 3, y + 3);
+        return;
+    }
+    const bool negative = Kind == SpriteKind::Negative;
+    Canvas.setBrush(negative ? QColor(0, 0, 255) : QColor(255, 0, 0));
+    EllipseBox(Canvas, x - 4, y - 4, x + 4, y + 4);
+    Canvas.setPen(QPen(negative ? QColor(255, 255, 255) : QColor(255, 255, 0), 1));
+    Canvas.drawLine(x - 2, y, x + 1, y);
+    if (!negative)
+        Canvas.drawLine(x, y - 2, x, y + 1);
+}
+
+void TVorlinoTube::Put(QPainter& Canvas, SpriteKind Kind, int x, int y) const
+{
+    // The painter strokes every outline as a path at ratios above 1, far
+    // slower than copying the same pixels drawn once.
+    if (const QImage* sprite = Sprite(Canvas, Kind))
+        Canvas.drawImage(QPoint(x - kSpriteHalf, y - kSpriteHalf), *sprite);
+    else
+        DrawSprite(Canvas, Kind, x, y);
+}
+
 void TVorlinoTube::DrawCharges(QPainter& Canvas, const QPoint* P, int Count, bool Negative) const
 {
     if (Count <= 0)
@@ -362,23 +408,15 @@ void TVorlinoTube::DrawCharges(QPainter& Canvas, const QPoint* P, int Count, boo
     int A = 1, B = 1;
     int major[36], minor[36];
     ArrangeInGrid(Count, A, B, major, minor);
-    Canvas.setBrush(Negative ? QColor(0, 0, 255) : QColor(255, 0, 0));
-    const QPen black(Qt::black, 1);
-    const QPen sign(Negative ? QColor(255, 255, 255) : QColor(255, 255, 0), 1);
     for (int i = 0; i < Count; ++i) {
         // Multiplied before divided: the other order rounds some discs a
         // pixel short.
         const double ma = major[i] + 0.5, mb = minor[i] + 0.5;
         const int x = P[0].x() + TruncD(ma * (P[3].x() - P[0].x()) / A + mb * (P[1].x() - P[0].x()) / B);
         const int y = P[0].y() + TruncD(ma * (P[3].y() - P[0].y()) / A + mb * (P[1].y() - P[0].y()) / B);
-        Canvas.setPen(black);
-        EllipseBox(Canvas, x - 4, y - 4, x + 4, y + 4);
-        Canvas.setPen(sign);
-        Canvas.drawLine(x - 2, y, x + 1, y);
-        if (!Negative)
-            Canvas.drawLine(x, y - 2, x, y + 1);
+        Put(Canvas, Negative ? SpriteKind::Negative : SpriteKind::Positive, x, y);
     }
-    Canvas.setPen(black);
+    Canvas.setPen(QPen(Qt::black, 1));
 }
 
 void TVorlinoTube::Paint(TCanvas& Canvas)
@@ -407,53 +445,71 @@ void TVorlinoTube::Paint(QPainter& Canvas)
 
     Canvas.save();
     Canvas.setRenderHint(QPainter::Antialiasing, false);
-    // Where the frame still holds the last picture, only the parts drawn
-    // over it are copied back from the background.
-    QImage* direct = DirectTarget(Canvas);
+    int ratio = 1;
+    QImage* direct = FrameTarget(Canvas, ratio);
+    auto quadBox = [](const std::array<QPoint, 4>& q) { return QPolygon({q[0], q[1], q[2], q[3]}).boundingRect(); };
+    // The charges stand out of their plates by a disc's radius.
+    const QRect rearBoxes[] = {quadBox(lowerV_).adjusted(-6, -6, 6, 6), quadBox(rearH_).adjusted(-6, -6, 6, 6)};
+    const QRect frontBoxes[] = {quadBox(upperV_).adjusted(-6, -6, 6, 6), quadBox(frontH_).adjusted(-6, -6, 6, 6)};
+    const QPoint uv = Mid(upperV_[0], upperV_[2]), fh = Mid(frontH_[0], frontH_[2]);
+    const QRect leads[] = {QRect(QPoint(uv.x(), A_ - n_ - 10), uv).normalized().adjusted(-1, -1, 1, 1),
+                           QRect(fh, QPoint(fh.x() - n_ - 10, fh.y() + n_ + 10)).normalized().adjusted(-1, -1, 1, 1)};
+    const int nV = alive_[10] ? TruncD(std::min(std::abs(y_[10]) * 10, 1000.0)) : 0;
+    const int nH = alive_[10] ? TruncD(std::min(std::abs(x_[10]) * 10, 1000.0)) : 0;
+    const bool charged = ShowCharges && alive_[10];
+    const PlateCharges charges{charged, charged ? nV : 0, charged ? nH : 0, charged && y_[10] > 0, charged && x_[10] > 0};
+    // The plates with their charges and leads stay as the frame before
+    // holds them until the charges change: only then are they restored,
+    // and they are drawn again only where the frame was restored or drawn
+    // over.
+    if (direct && charges != lastCharges_)
+        for (const QRect* boxes : {rearBoxes, frontBoxes})
+            for (int i = 0; i < 2; ++i)
+                restorer_.MarkRect(boxes[i]);
+    lastCharges_ = charges;
     if (direct)
         restorer_.Restore(*direct, background_, backgroundGen_);
     else {
         restorer_.Invalidate();
         Canvas.drawImage(0, 0, background_);
     }
-    auto mark = [&](const QRect& r) {
-        if (direct)
-            restorer_.MarkRect(r);
+    // The layer is drawn whole or not at all, so that what lies over what
+    // stays so; its front part also where electrons flew under it.
+    auto touched = [&] {
+        for (const QRect* boxes : {rearBoxes, frontBoxes, leads})
+            for (int i = 0; i < 2; ++i)
+                if (!direct || restorer_.Touched(boxes[i]))
+                    return true;
+        return false;
     };
-    auto quadBox = [](const std::array<QPoint, 4>& q) { return QPolygon({q[0], q[1], q[2], q[3]}).boundingRect(); };
-    // Charges may stand out of their plates by a disc's radius.
-    for (const auto* plate : {&lowerV_, &upperV_, &rearH_, &frontH_})
-        mark(quadBox(*plate).adjusted(-6, -6, 6, 6));
+    const bool rear = touched();
     const QPen black(Qt::black, 1);
     Canvas.setPen(black);
-    const int nV = alive_[10] ? TruncD(std::min(std::abs(y_[10]) * 10, 1000.0)) : 0;
-    const int nH = alive_[10] ? TruncD(std::min(std::abs(x_[10]) * 10, 1000.0)) : 0;
-    if (ShowCharges && alive_[10]) {
+    if (charged && rear) {
         DrawCharges(Canvas, lowerV_.data(), nV, y_[10] > 0);
         DrawCharges(Canvas, rearH_.data(), nH, !(x_[10] > 0));
     }
-    Canvas.setBrush(QColor(0, 0, 255));
     for (int i = 0; i < SlotCount; ++i) {
         if (!alive_[i])
             continue;
         const QPoint pt = ElectronPoint(i, g);
-        EllipseBox(Canvas, pt.x() - 3, pt.y() - 3, pt.x() + 3, pt.y() + 3);
-        mark(QRect(pt.x() - 4, pt.y() - 4, 9, 9));
+        Put(Canvas, SpriteKind::Electron, pt.x(), pt.y());
+        if (direct)
+            restorer_.MarkRect(QRect(pt.x() - 4, pt.y() - 4, 9, 9));
     }
-    Canvas.setBrush(QColor(160, 160, 160));
-    Canvas.drawPolygon(Quad(upperV_));
-    Canvas.drawPolygon(Quad(frontH_));
-    if (ShowCharges && alive_[10]) {
-        DrawCharges(Canvas, upperV_.data(), nV, !(y_[10] > 0));
-        DrawCharges(Canvas, frontH_.data(), nH, x_[10] > 0);
+    if (rear || touched()) {
+        Canvas.setPen(black);
+        Canvas.setBrush(QColor(160, 160, 160));
+        Canvas.drawPolygon(Quad(upperV_));
+        Canvas.drawPolygon(Quad(frontH_));
+        if (charged) {
+            DrawCharges(Canvas, upperV_.data(), nV, !(y_[10] > 0));
+            DrawCharges(Canvas, frontH_.data(), nH, x_[10] > 0);
+        }
+        Canvas.setPen(QPen(Qt::red, 1));
+        Canvas.drawLine(uv, QPoint(uv.x(), A_ - n_ - 10));
+        Canvas.drawLine(fh, QPoint(fh.x() - n_ - 10, fh.y() + n_ + 10));
     }
-    Canvas.setPen(QPen(Qt::red, 1));
-    const QPoint uv = Mid(upperV_[0], upperV_[2]);
-    Canvas.drawLine(uv, QPoint(uv.x(), A_ - n_ - 10));
-    mark(QRect(QPoint(uv.x(), A_ - n_ - 10), uv).normalized().adjusted(-1, -1, 1, 1));
-    const QPoint fh = Mid(frontH_[0], frontH_[2]);
-    Canvas.drawLine(fh, QPoint(fh.x() - n_ - 10, fh.y() + n_ + 10));
-    mark(QRect(fh, QPoint(fh.x() - n_ - 10, fh.y() + n_ + 10)).normalized().adjusted(-1, -1, 1, 1));
     Canvas.restore();
 
     lastFrameMono_ = now;

@@ -84,6 +84,9 @@ public:
     // A caller that draws more on the frame after Paint (status lines) tells
     // the tube, so that the next frame restores the background there.
     void MarkDrawn(const QRect& R) { restorer_.MarkRect(R); }
+    // Where the last frame differs from the one before (none: it may differ
+    // anywhere).
+    std::optional<QRegion> TakeChange() { return restorer_.TakeChange(); }
 
     // Read access for views and tests.
     int Width() const { return width_; }
@@ -107,6 +110,18 @@ public:
 
 private:
     void DrawAfterglow();
+    // An electron or a charge centred on (x, y), drawn once per pixel ratio
+    // and copied from then on (drawn in place at fractional ratios).
+    enum class SpriteKind { Electron, Negative, Positive };
+    static constexpr int kSpriteHalf = 6;
+    static void DrawSprite(QPainter& Canvas, SpriteKind Kind, int x = 0, int y = 0);
+    const QImage* Sprite(QPainter& Canvas, SpriteKind Kind) const;
+    void Put(QPainter& Canvas, SpriteKind Kind, int x, int y) const;
+    struct SpriteCache {
+        QImage img;
+        qreal dpr = 0;
+    };
+    mutable std::array<SpriteCache, 3> sprites_;
 
     std::unique_ptr<TShotSecsStore> store_;
     double startMono_ = 0;
@@ -128,6 +143,14 @@ private:
 
     TFrameRestorer restorer_;
     std::uint64_t backgroundGen_ = 0;
+    // What the plates showed in the last frame.
+    struct PlateCharges {
+        bool shown = false;
+        int vertical = 0, horizontal = 0;
+        bool yPositive = false, xPositive = false;
+        bool operator==(const PlateCharges&) const = default;
+    };
+    PlateCharges lastCharges_;
     QImage background_;
     QImage strip_;
 

@@ -98,6 +98,8 @@ void TS1_73Screen::PaintBuffer(TCanvas& Canvas)
         const int n = Panel->GetSampleCount();
         s.DrawTrace(Canvas, n, n * Panel->SampleInterval);
     }
+    if (const auto changed = s.TakeChange())
+        FrameChanged(*changed);
 }
 
 TS1_73Form::TS1_73Form(QObject* owner)

@@ -59,19 +59,21 @@ TTubeViewControl::TTubeViewControl(QWidget* parent, TTubeViewForm* form)
 
 void TTubeViewControl::PaintBuffer(TCanvas& Canvas)
 {
-    Form->Tube->Paint(Canvas);
+    TVorlinoTube& tube = *Form->Tube;
+    tube.Paint(Canvas);
     Canvas.Brush.Color = clWhite;
     Canvas.Brush.Style = TBrushStyle::bsSolid;
     const int h = Height();
+    auto line = [&](int y, const QString& text) {
+        Canvas.TextOut(10, y, text);
+        // The next frame restores the background under it.
+        tube.MarkDrawn(QRect(10, y, Canvas.TextWidth(text), Canvas.TextHeight(text)).adjusted(-2, -2, 2, 2));
+    };
     if (ProctorMode)
-        Canvas.TextOut(10, h - 32,
-                       QStringLiteral("Скорость:") + FloatToStrGeneral(Form->Tube->GetFrameRate(), 5)
-                           + QStringLiteral(" экр/с."));
-    Canvas.TextOut(10, h - 16,
-                   QStringLiteral("Время:") + FloatToStrGeneral(Form->Tube->GetElapsed() * Form->TimeScale, 5)
-                       + QStringLiteral(" с."));
-    // The next frame restores the background under the status lines too.
-    Form->Tube->MarkDrawn(QRect(0, h - 32, Width(), 32));
+        line(h - 32, QStringLiteral("Скорость:") + FloatToStrGeneral(tube.GetFrameRate(), 5) + QStringLiteral(" экр/с."));
+    line(h - 16, QStringLiteral("Время:") + FloatToStrGeneral(tube.GetElapsed() * Form->TimeScale, 5) + QStringLiteral(" с."));
+    if (const auto changed = tube.TakeChange())
+        FrameChanged(*changed);
 }
 
 TTubeViewForm::TTubeViewForm(QObject* owner)

@@ -103,6 +103,21 @@ TEST(AnalogScale, DialPictureWithLabelsAndNeedle)
     for (int dx = -1; dx <= 1; ++dx)
         dark += img.pixelColor(mid.X + dx, mid.Y) == QColor(Qt::black);
     EXPECT_GE(dark, 1);
+
+    // On a frame at ratio 2 the face is drawn at ratio 2, not doubled: the
+    // inscriptions' edges fall within 2 x 2 blocks.
+    TBitmap frame;
+    frame.SetDevicePixelRatio(2);
+    frame.SetSize(338, 358);
+    s->PaintBuffer(frame.Canvas());
+    const QImage& sharp = frame.Image();
+    int split = 0;
+    for (int y = 0; y + 1 < sharp.height(); y += 2)
+        for (int x = 0; x + 1 < sharp.width(); x += 2) {
+            const QRgb p = sharp.pixel(x, y);
+            split += sharp.pixel(x + 1, y) != p || sharp.pixel(x, y + 1) != p || sharp.pixel(x + 1, y + 1) != p;
+        }
+    EXPECT_GT(split, 200);
 }
 
 namespace {

@@ -1,4 +1,5 @@
 #include "platform/graphics.h"
+#include "platform/stdctrls.h"
 #include "support/testutil.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <random>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -174,6 +176,27 @@ TEST(CanvasFill, FillRectFrameRectAndFocusRect)
     EXPECT_NE(c.Pixel(0, 0), clWhite);
     c.DrawFocusRect(TRect(0, 0, 10, 10));
     EXPECT_EQ(c.Pixel(0, 0), clWhite);
+
+    // A 3-D frame inks each ring's two polylines, right and bottom over left
+    // and top, also where the rings meet or cross in the middle.
+    for (auto [w, h, width] : {std::tuple{12, 9, 3}, {5, 3, 4}, {2, 2, 1}}) {
+        TBitmap framed = whiteBitmap(14, 14), drawn = whiteBitmap(14, 14);
+        TRect r(1, 1, 1 + w, 1 + h);
+        Frame3D(framed.Canvas(), r, clRed, clBlue, width);
+        TCanvas& d = drawn.Canvas();
+        for (int i = 0; i < width; ++i) {
+            const int L = 1 + i, T = 1 + i, R = w - i, B = h - i;
+            d.Pen.Color = clRed;
+            const TPoint top[] = {{L, B}, {L, T}, {R, T}};
+            d.Polyline(top, 3);
+            d.Pen.Color = clBlue;
+            const TPoint bottom[] = {{R, T}, {R, B}, {L - 1, B}};
+            d.Polyline(bottom, 3);
+        }
+        EXPECT_EQ(framed.Image(), drawn.Image()) << w << "x" << h;
+        EXPECT_EQ(r.Left, 1 + width);
+        EXPECT_EQ(r.Bottom, 1 + h - width);
+    }
 }
 
 TEST(CanvasFill, BitmapBrushTilesFromTheOrigin)

@@ -15,8 +15,8 @@ constexpr QRgb kGreen = 0x008000;
 
 struct Screen {
     TOscScreen s;
-    QImage img;
-    explicit Screen(int w = 640, int h = 384)
+    QImage img, last;
+    explicit Screen(int w = 640, int h = 384, int ratio = 1)
     {
         s.Width = w;
         s.Height = h;
@@ -24,7 +24,8 @@ struct Screen {
         s.TimeOfDay = [] { return 1000.0; };
         s.Random = [] { return 0.0; };
         s.DrawGraticule();
-        img = QImage(w, h, QImage::Format_RGB32);
+        img = QImage(w * ratio, h * ratio, QImage::Format_RGB32);
+        img.setDevicePixelRatio(ratio);
         img.fill(Qt::red);
     }
     void Trace(int n, double duration)
@@ -171,27 +172,41 @@ TEST(OscScreen, HugeAndNonFiniteValuesAreClamped)
 
 TEST(OscScreen, TracesDrawnOverTheLastOneEqualFreshTraces)
 {
-    Screen kept, fresh;
-    double now = 1000;
-    for (Screen* s : {&kept, &fresh}) {
-        s->s.BeamOn = true;
-        s->s.TimeOfDay = [&now] { return now; };
-        s->s.OnYValue = [](double& v, bool& vis, double t) {
-            v = 2.5 * std::sin(t * 2000);
-            vis = std::fmod(t * 300, 1.0) < 0.9;
-        };
-        s->s.OnXValue = [](double& v, bool&, double t) { v = 5 + 4 * std::cos(t * 1300); };
-    }
-    for (int frame = 0; frame < 40; ++frame) {
-        now += 0.05;
-        const double focus = (frame % 5) / 4.0;
-        kept.s.Focus = fresh.s.Focus = focus;
-        kept.s.Brightness = fresh.s.Brightness = 0.5 + (frame % 3) * 0.5;
-        kept.s.BeamOn = fresh.s.BeamOn = frame % 11 != 5;
-        kept.Trace(1280, 0.01);
-        fresh.img = QImage(640, 384, QImage::Format_RGB32);
-        fresh.Trace(1280, 0.01);
-        ASSERT_EQ(kept.img, fresh.img) << frame;
+    for (int ratio : {1, 2}) {
+        Screen kept(640, 384, ratio), fresh(640, 384, ratio);
+        double now = 1000;
+        for (Screen* s : {&kept, &fresh}) {
+            s->s.BeamOn = true;
+            s->s.TimeOfDay = [&now] { return now; };
+            s->s.OnYValue = [](double& v, bool& vis, double t) {
+                v = 2.5 * std::sin(t * 2000);
+                vis = std::fmod(t * 300, 1.0) < 0.9;
+            };
+            s->s.OnXValue = [](double& v, bool&, double t) { v = 5 + 4 * std::cos(t * 1300); };
+        }
+        for (int frame = 0; frame < 40; ++frame) {
+            now += 0.05;
+            const double focus = (frame % 5) / 4.0;
+            kept.s.Focus = fresh.s.Focus = focus;
+            kept.s.Brightness = fresh.s.Brightness = 0.5 + (frame % 3) * 0.5;
+            kept.s.BeamOn = fresh.s.BeamOn = frame % 11 != 5;
+            kept.Trace(1280, 0.01);
+            fresh.img = QImage(kept.img.size(), QImage::Format_RGB32);
+            fresh.img.setDevicePixelRatio(ratio);
+            fresh.Trace(1280, 0.01);
+            ASSERT_EQ(kept.img, fresh.img) << frame << " at ratio " << ratio;
+            // What changed since the frame before lies within the region told.
+            const auto changed = kept.s.TakeChange();
+            ASSERT_TRUE(frame == 0 || changed);
+            if (frame > 0) {
+                for (int y = 0; y < 384; y += 3)
+                    for (int x = 0; x < 640; x += 3)
+                        if (!changed->contains(QPoint(x, y))) {
+                            ASSERT_EQ(kept.img.pixel(x * ratio, y * ratio), kept.last.pixel(x * ratio, y * ratio)) << x << "," << y;
+                        }
+            }
+            kept.last = kept.img.copy();
+        }
     }
 }
 
@@ -199,8 +214,9 @@ TEST(OscScreen, FastAndPainterPathsInkTheSamePixels)
 {
     // The fast path writes the frame's pixels; a clipped painter takes the
     // painter path, as a HiDPI or partly covered screen does.
-    auto both = [](const std::function<void(Screen&)>& setup, int n, double duration) {
-        Screen fast, painted;
+    int ratio = 1;
+    auto both = [&ratio](const std::function<void(Screen&)>& setup, int n, double duration) {
+        Screen fast(640, 384, ratio), painted(640, 384, ratio);
         for (Screen* s : {&fast, &painted}) {
             s->s.BeamOn = true;
             setup(*s);
@@ -226,16 +242,21 @@ TEST(OscScreen, FastAndPainterPathsInkTheSamePixels)
         }
     EXPECT_EQ(n, 6);
     // Sharp and blurred traces of every speed, and one driven mostly far off
-    // the screen.
-    for (auto [focus, amp] : {std::pair{1.0, 2.7}, {0.6, 2.7}, {0.0, 2.7}, {0.0, 90.0}}) {
-        auto [a, b] = both(
-            [focus, amp](Screen& s) {
-                s.s.Focus = focus;
-                s.s.OnYValue = [amp](double& v, bool&, double t) { v = amp * std::sin(t * 3000); };
-                s.s.OnXValue = [](double& v, bool&, double t) { v = 5 + 4.3 * std::cos(t * 1900); };
-            },
-            1280, 0.01);
-        ASSERT_EQ(a, b) << focus;
-        EXPECT_NE(a, Screen().s.Graticule);
+    // the screen; at ratio 2 too, where the fast path writes blocks.
+    for (int r : {1, 2}) {
+        ratio = r;
+        Screen graticule(640, 384, r);
+        graticule.Trace(1, 1);
+        for (auto [focus, amp] : {std::pair{1.0, 2.7}, {0.6, 2.7}, {0.0, 2.7}, {0.0, 90.0}}) {
+            auto [a, b] = both(
+                [focus, amp](Screen& s) {
+                    s.s.Focus = focus;
+                    s.s.OnYValue = [amp](double& v, bool&, double t) { v = amp * std::sin(t * 3000); };
+                    s.s.OnXValue = [](double& v, bool&, double t) { v = 5 + 4.3 * std::cos(t * 1900); };
+                },
+                1280, 0.01);
+            ASSERT_EQ(a, b) << focus << " at ratio " << r;
+            EXPECT_NE(a, graticule.img);
+        }
     }
 }

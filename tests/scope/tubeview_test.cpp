@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QInputDialog>
+#include <QPaintEvent>
+#include <QScreen>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -207,6 +209,42 @@ TEST(TubeView, StatusLineLeavesNoRemnantsOfLongerTexts)
         for (int y = h - 16; y < h - 2; ++y)
             dark += qGray(img.pixel(x, y)) < 128;
     EXPECT_EQ(dark, 0);
+}
+
+TEST(TubeView, TheWindowShowsEveryFramePuttingThereOnlyWhatChanged)
+{
+    View v;
+    v.f.SetDataSource(nullptr);
+    v.f.kHorz->SetPosition(10);
+    struct Painted : QObject {
+        qint64 area = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
+                    area += qint64(r.width()) * r.height();
+            return false;
+        }
+    } painted;
+    TTubeViewControl* view = v.f.View;
+    view->installEventFilter(&painted);
+    const int frames = 100;
+    for (int i = 0; i < frames; ++i) {
+        v.clock.Advance(0.13);
+        if (i == 70)
+            v.f.kVert->SetPosition(-12);
+        view->Repaint();
+    }
+    EXPECT_LT(painted.area / frames, view->Width() * view->Height() / 5);
+    // What the window shows is the last frame, but for the panel on it.
+    const QImage shown = v.f.screen()->grabWindow(v.f.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage& frame = view->Buffer().Image();
+    const QPoint at = view->mapTo(&v.f, QPoint());
+    int differ = 0;
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            differ += !v.f.panManual->geometry().contains(x, y) && shown.pixel(at + QPoint(x, y)) != frame.pixel(x, y);
+    EXPECT_EQ(differ, 0);
 }
 
 TEST(TubeView, TheWindowTimerDrivesTheFrames)
