@@ -288,6 +288,8 @@ void TLabBaseForm::DoHide()
 void TLabBaseForm::Activate()
 {
     TForm::Activate();
+    // The control with the focus shows it from the start, not only once a
+    // key has moved the focus: it takes the next key (Enter, Space) too.
     setAttribute(Qt::WA_KeyboardFocusChange);
     Timer->SetEnabled(true);
 }

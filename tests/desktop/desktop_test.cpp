@@ -5,6 +5,7 @@
 // ending that matters.
 
 #include "bridge/kalvernstart.h"
+#include "components/testenv.h"
 #include "bridge/resbridge.h"
 #include "exercises/apsignal.h"
 #include "exercises/condosc.h"
@@ -336,7 +337,7 @@ TEST(Desktop, ASwitchClickedToLeaveARefusedEntryStaysOff)
 // as the student left it when the calculator has been closed.
 TEST(Desktop, TheFrontPanelKeepsItsSettingsOverTheCalculator)
 {
-    qputenv("VORLIN_CALCULATOR", "xfontsel");
+    testutil::ScopedEnv calc("VORLIN_CALCULATOR", "xfontsel");
     TAPSignalForm lab(nullptr);
     QTimer::singleShot(0, [&] {
         struct End { TForm& f; ~End() { f.SetModalResult(mrCancel); } } end{lab};
