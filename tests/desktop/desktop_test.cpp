@@ -349,7 +349,7 @@ TEST(Desktop, TheFrontPanelKeepsItsSettingsOverTheCalculator)
         QProcess student;  // closes the calculator once it is up
         student.start("sh", {"-c", "timeout 60 xdotool search --sync --onlyvisible --name '^xfontsel$' windowkill"});
         ClickAt(lab.bCalculator->mapToGlobal(QPoint(20, 12)));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return student.state() == QProcess::NotRunning && lab.isActiveWindow(); }, 60000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return student.state() == QProcess::NotRunning && lab.isVisible(); }, 60000));
         EXPECT_TRUE(lab.Scope->PowerOn && lab.Scope->VoltsPerDiv == 0.2);
     });
     lab.ShowModal();
