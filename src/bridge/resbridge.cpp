@@ -5,6 +5,7 @@
 #include "bridge/eldevice.h"
 #include "bridge/elgalvan.h"
 #include "bridge/kalvernstart.h"
+#include "controls/mekknob.h"
 #include "platform/numtext.h"
 
 #include <QLineEdit>
@@ -104,6 +105,9 @@ TResBridgeForm::TResBridgeForm(QObject* owner) : TLabBaseForm(owner)
     // FormCreate
     bShowVars->SetVisible(kalvern::ProctorMode);
     BuildBench();
+    // The bench opens with the focus on the training Rx field, or on the
+    // resistance box's first decade when the field is hidden.
+    SetTabOrderList({edRx, m_r0->Knob(0)});
     panControls->Realign();
     DoCreate();
 }

@@ -53,6 +53,8 @@ TScopeLabForm::TScopeLabForm(QObject* owner, const QString& Title, int Work, int
 
     Scope = new TS1_73Form(Application);
     dispOsc->ShowForm(Scope);
+    // The window opens with the focus on the front panel's first control.
+    SetTabOrderList(Scope->TabOrderList());
     Scope->OnYSignal = [this](double T) { return GetYSignal(T); };
 
     Wires = std::make_unique<TWireSystem>();

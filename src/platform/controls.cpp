@@ -712,16 +712,29 @@ TWinControl* FindWindowedControl(TPoint screenPos)
 
 void SetTabOrder(std::initializer_list<QWidget*> order)
 {
-    QWidget* prev = nullptr;
-    for (QWidget* w : order) {
-        if (prev && w)
-            QWidget::setTabOrder(prev, w);
-        if (w)
-            prev = w;
-    }
-    // The form gives its first focus by this order, not by the order in
-    // which its controls were made.
     TControl* first = order.size() ? ControlOf(*order.begin()) : nullptr;
-    if (TForm* f = first ? first->ParentForm() : nullptr)
+    TForm* f = first ? first->ParentForm() : nullptr;
+    // The chain starts at the form: the list's first control comes right
+    // after it, so that a form hosted in another window is entered at that
+    // control.  Qt links no widget that never takes the focus (the form, a
+    // panel in the list) and walks past them when it looks whether a link
+    // is there already, so the form takes part for the time being, and the
+    // panels are left out.
+    const Qt::FocusPolicy formPolicy = f ? f->focusPolicy() : Qt::NoFocus;
+    if (f)
+        f->setFocusPolicy(Qt::TabFocus);
+    QWidget* prev = f;
+    for (QWidget* w : order) {
+        if (!w || w->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (prev)
+            QWidget::setTabOrder(prev, w);
+        prev = w;
+    }
+    if (f) {
+        f->setFocusPolicy(formPolicy);
+        // The form gives its first focus by this order, not by the order in
+        // which its controls were made.
         f->SetTabOrderList(std::vector<QPointer<QWidget>>(order.begin(), order.end()));
+    }
 }

@@ -343,6 +343,7 @@ int TForm::ShowModal()
     g_modal.push_back(this);
     m_modalEnded = false;
     m_loopDepth = g_notifyDepth;
+    m_shownInRun = false;
     ShowForm();
     SetTransientForOnDesktop(this, owner);
     // The form may be destroyed by a handler while it is up; then the loop
@@ -450,19 +451,27 @@ void TForm::showEvent(QShowEvent* e)
     if (e->spontaneous())
         return;
     // The focus goes back to the control that had it when the form was
-    // hidden (for a laboratory form, say); the first time, to the first
-    // control of the Tab order.
-    std::vector<QPointer<QWidget>> candidates{m_focusWhenHidden};
-    if (!m_shownBefore)
-        candidates = m_tabOrder;
+    // hidden (for a laboratory form after the calculator, say); the first
+    // time and at the start of every modal run, to the first control of the
+    // Tab order that can take it, or to the form itself when there is none,
+    // so that no control the form did not name (a button) takes it.
+    const bool runStarts = IsModal() && !m_shownInRun;
+    m_shownAgainInRun = IsModal() && m_shownInRun;
+    m_shownInRun = IsModal();
+    const bool afresh = !m_shownBefore || runStarts;
     m_shownBefore = true;
-    for (QWidget* w : candidates) {
+    bool placed = false;
+    for (QWidget* w : afresh ? m_tabOrder : std::vector<QPointer<QWidget>>{m_focusWhenHidden}) {
         QWidget* t = w && w->focusProxy() ? w->focusProxy() : w;
-        if (t && t->window() == this && t->isEnabled() && t->isVisibleTo(this) && t->focusPolicy() != Qt::NoFocus) {
+        if (t && t->window() == this && t->isEnabled() && t->isVisibleTo(this)
+            && (t->focusPolicy() != Qt::NoFocus || t == this)) {
             t->setFocus(Qt::OtherFocusReason);
+            placed = true;
             break;
         }
     }
+    if (!placed && afresh && !m_tabOrder.empty() && isWindow())
+        setFocus(Qt::OtherFocusReason);
     Guarded([&] { DoShow(); });
 }
 

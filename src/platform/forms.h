@@ -53,6 +53,9 @@ public:
     int ModalResult() const { return m_modalResult; }
     void SetModalResult(int r) { m_modalResult = r; }
     bool IsModal() const { return m_modalDepth > 0; }
+    // The form is being shown again within the modal run it is already in
+    // (the calculator or the teacher's table hid it), not opened afresh.
+    bool ShownAgainInRun() const { return m_shownAgainInRun; }
     // A modal form is up that this window lies under: it takes no input.
     bool IsBlockedByModal() const;
     void Close();
@@ -75,8 +78,10 @@ public:
     void SetCancelButton(TControl* b) { m_cancel = b; }
 
     // The controls in Tab order; the first that can take the focus has it
-    // when the form is first shown.
+    // when the form is first shown and whenever a modal run of it begins.
+    // When none can, the form keeps the focus itself.
     void SetTabOrderList(std::vector<QPointer<QWidget>> order) { m_tabOrder = std::move(order); }
+    const std::vector<QPointer<QWidget>>& TabOrderList() const { return m_tabOrder; }
 
     // Runs OnCreate once; forms built in code call it at the end of their
     // constructor.
@@ -130,6 +135,8 @@ private:
     TWindowState m_lastState = TWindowState::wsNormal;
     std::vector<QPointer<QWidget>> m_tabOrder;
     bool m_shownBefore = false;
+    bool m_shownInRun = false;
+    bool m_shownAgainInRun = false;
     QPointer<QWidget> m_focusWhenHidden;
     QPointer<TControl> m_default;
     QPointer<TControl> m_cancel;

@@ -124,6 +124,9 @@ TTubeViewForm::TTubeViewForm(QObject* owner)
     // the arrow keys move the thumb the way they point.
     kVert->Slider()->setInvertedAppearance(true);
     kVert->Slider()->setInvertedControls(true);
+    // The window opens with the focus on the plates' voltage; with a front
+    // panel driving them the window keeps it, so no key presses a button.
+    SetTabOrder({kHorz, kVert});
 
     Tube = std::make_unique<TVorlinoTube>();
     TimeScale = 1.0;

@@ -257,7 +257,11 @@ void TLabBaseForm::helpPointerClick(int x, int y)
 
 void TLabBaseForm::DoShow()
 {
-    TForm::DoShow();
+    // The window's own show (the exercise's reset) starts a run; when the
+    // same run's window comes back after the calculator or the teacher's
+    // table, the student's settings stay as they were.
+    if (!ShownAgainInRun())
+        TForm::DoShow();
     m_helpMode = false;
     bHelpPointer->SetDown(false);
     if (!m_hintInstalled) {
@@ -288,6 +292,9 @@ void TLabBaseForm::DoHide()
 void TLabBaseForm::Activate()
 {
     TForm::Activate();
+    // The control with the focus shows it from the start, not only once a
+    // key has moved the focus: it takes the next key (Enter, Space) too.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     Timer->SetEnabled(true);
 }
 

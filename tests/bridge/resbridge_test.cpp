@@ -340,6 +340,7 @@ TEST_F(BridgeFixture, ScreenshotsOfTheBench)
 TEST_F(BridgeFixture, HelpPointerOpensTheTopicOfWhatIsClicked)
 {
     Application->HelpFile = "Kalvern.hlp";
+    form->SetVariant(0);  // the Rx field, which has the focus, holds a value
     ShowForm();
     TElectricStand* s = form->Stand();
     auto helpAt = [&](QPoint benchPoint) {

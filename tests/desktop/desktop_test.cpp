@@ -5,6 +5,7 @@
 // ending that matters.
 
 #include "bridge/kalvernstart.h"
+#include "components/testenv.h"
 #include "bridge/resbridge.h"
 #include "exercises/apsignal.h"
 #include "exercises/condosc.h"
@@ -332,6 +333,28 @@ TEST(Desktop, ASwitchClickedToLeaveARefusedEntryStaysOff)
     EXPECT_FALSE(lab.Scope->PowerOn);
 }
 
+// Set by the keyboard from the window's first control on, the front panel is
+// as the student left it when the calculator has been closed.
+TEST(Desktop, TheFrontPanelKeepsItsSettingsOverTheCalculator)
+{
+    testutil::ScopedEnv calc("VORLIN_CALCULATOR", "xfontsel");
+    TAPSignalForm lab(nullptr);
+    QTimer::singleShot(0, [&] {
+        struct End { TForm& f; ~End() { f.SetModalResult(mrCancel); } } end{lab};
+        ASSERT_TRUE(QTest::qWaitFor([&] { return lab.isActiveWindow(); }, 10000));
+        // Time base, gain to 0.2 V/div, the two shifts, power.
+        Tool("xdotool", QStringList{"key", "Tab"} + QStringList(7, "Right") + QStringList{"Tab", "Tab", "Tab"});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == lab.Scope->cbPower; }, 10000));
+        Tool("xdotool", {"key", "space"});
+        QProcess student;  // closes the calculator once it is up
+        student.start("sh", {"-c", "timeout 60 xdotool search --sync --onlyvisible --name '^xfontsel$' windowkill"});
+        ClickAt(lab.bCalculator->mapToGlobal(QPoint(20, 12)));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return student.state() == QProcess::NotRunning && lab.isVisible(); }, 60000));
+        EXPECT_TRUE(lab.Scope->PowerOn && lab.Scope->VoltsPerDiv == 0.2);
+    });
+    lab.ShowModal();
+}
+
 TEST(Desktop, QtsOwnTextsReadInRussian)
 {
     ASSERT_TRUE(LoadQtTranslation());
@@ -464,7 +487,8 @@ TEST(Desktop, TubeViewShowsTheNameOfThePartUnderTheCursor)
 #if defined(LAB_VORLIN_PROGRAM) && defined(LAB_KALVERN_PROGRAM)
 // The programs as a student starts them: the variant dialog comes from the
 // start form (in Kalvern by Enter on the fresh form, whose first control has
-// the focus); the dialog cancelled, closing the start form ends the program.
+// the focus); the dialog cancelled, or Kalvern's bench it opens closed again
+// (a second Enter or Space does not), closing the start form ends the program.
 TEST(Desktop, TheProgramsAskForTheVariantAndEndWithTheStartForm)
 {
     struct Program {
@@ -472,10 +496,11 @@ TEST(Desktop, TheProgramsAskForTheVariantAndEndWithTheStartForm)
         QStringList args;
         QString start;
         QPoint button;  // the button that asks for the variant; none: Enter
+        QString lab;    // the window the dialog's Enter opens; none: Escape
     };
     const Program programs[] = {
-        {LAB_VORLIN_PROGRAM, {"1"}, "Лабораторные работы по физике", QPoint(122 + 208, 337 + 20)},
-        {LAB_KALVERN_PROGRAM, {}, "Мост Уитстона", QPoint()},
+        {LAB_VORLIN_PROGRAM, {"1"}, "Лабораторные работы по физике", QPoint(122 + 208, 337 + 20), {}},
+        {LAB_KALVERN_PROGRAM, {}, "Мост Уитстона", QPoint(), "Мост Уитстона - Вариант 1"},
     };
     for (const Program& p : programs) {
         SCOPED_TRACE(p.path);
@@ -508,9 +533,15 @@ TEST(Desktop, TheProgramsAskForTheVariantAndEndWithTheStartForm)
         const WId dialog = FindWindow(program.processId(), "Выбор варианта");
         ASSERT_NE(dialog, 0u);
         ASSERT_TRUE(QTest::qWaitFor([&] { return Active() == dialog; }, 10000));
-        Tool("xdotool", {"key", "Escape"});
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !Viewable(dialog); }, 10000));
-        EXPECT_TRUE(Viewable(start));
+        Tool("xdotool", {"key", p.lab.isEmpty() ? "Escape" : "Return"});
+        if (const WId lab = p.lab.isEmpty() ? 0 : FindWindow(program.processId(), p.lab)) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return Active() == lab; }, 10000));
+            Tool("xdotool", {"key", "Return", "space", "F1"});  // help comes once the keys before it are handled
+            ASSERT_NE(FindWindow(program.processId(), "Справка"), 0u) << "the bench took a key as a close";
+            EXPECT_TRUE(Viewable(lab));
+            AskToClose(lab);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !Viewable(dialog) && Viewable(start); }, 10000));
         AskToClose(start);
         EXPECT_TRUE(program.waitForFinished(20000));
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
