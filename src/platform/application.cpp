@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <QTranslator>
 
-using ModalState::g_modal;
-using ModalState::g_notifyDepth;
+using modal::g_modal;
+using modal::g_notifyDepth;
 
 TApplication* Application = nullptr;
 

@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <QWindow>
 
-using ModalState::g_modal;
-using ModalState::g_notifyDepth;
+using modal::g_modal;
+using modal::g_notifyDepth;
 
 // ---------------------------------------------------------------- TForm
 

@@ -6,11 +6,11 @@
 
 class TForm;
 
-namespace ModalState {
+namespace modal {
 
 // The modal forms up, innermost last.
 inline std::vector<TForm*> g_modal;
 // Depth of event delivery through LabApplication::notify.
 inline int g_notifyDepth = 0;
 
-} // namespace ModalState
+} // namespace modal
