@@ -44,7 +44,7 @@ protected:
     void PaintOff(TCanvas& c) override;
     knobgeo::HitRegion MakeOnRegion() override;
     knobgeo::HitRegion MakeOffRegion() override;
-    void AddFaceKey(TFaceCache::Key& key) const override
+    void AddFaceKey(paint::FaceCache::Key& key) const override
     {
         key.insert(key.end(), {m_size, m_use3D, m_hideReflex, m_onColors[0], m_onColors[1], m_onColors[2],
                                m_offColors[0], m_offColors[1], m_offColors[2]});

@@ -17,7 +17,9 @@
 #include <cstdint>
 #include <vector>
 
-class TFaceCache {
+namespace paint {
+
+class FaceCache {
 public:
     using Key = std::vector<std::int64_t>;
 
@@ -114,3 +116,5 @@ private:
     std::array<Entry, 2> m_entries;
     std::uint64_t m_clock = 0;
 };
+
+} // namespace paint

@@ -2,7 +2,9 @@
 
 #include <QWidget>
 
-TCanvas& TFrameBuffer::Begin(const QWidget* w, int width, int height, const TFont& font)
+namespace paint {
+
+TCanvas& FrameBuffer::Begin(const QWidget* w, int width, int height, const TFont& font)
 {
     m_bmp.SetDevicePixelRatio(w->devicePixelRatioF());
     m_bmp.SetSize(width, height);
@@ -13,15 +15,17 @@ TCanvas& TFrameBuffer::Begin(const QWidget* w, int width, int height, const TFon
     return c;
 }
 
-TCanvas& TFrameBuffer::Begin(const QWidget* w, const TBitmap& face, const TFont& font)
+TCanvas& FrameBuffer::Begin(const QWidget* w, const TBitmap& face, const TFont& font)
 {
     TCanvas& c = Begin(w, face.Width(), face.Height(), font);
     m_bmp.MutableImage() = face.Image();
     return c;
 }
 
-void TFrameBuffer::End(TCanvas& target)
+void FrameBuffer::End(TCanvas& target)
 {
     m_bmp.Canvas().Release();
     target.Draw(0, 0, m_bmp);
 }
+
+} // namespace paint

@@ -7,7 +7,9 @@
 
 class QWidget;
 
-class TFrameBuffer {
+namespace paint {
+
+class FrameBuffer {
 public:
     // Sizes the bitmap for the widget and gives its canvas with a fresh pen,
     // brush and the given font.
@@ -22,3 +24,5 @@ public:
 private:
     TBitmap m_bmp;
 };
+
+} // namespace paint

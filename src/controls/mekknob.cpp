@@ -117,7 +117,7 @@ void TMekTransparentKnob::PaintKnob(TCanvas& c)
         b.Brush.Style = TBrushStyle::bsClear;
         b.Ellipse(box);
     };
-    if (!TFaceCache::CopiesExactly(this)) {
+    if (!paint::FaceCache::CopiesExactly(this)) {
         c.Pen = TPen();
         drawBody(c);
     } else if (QPainter* p = c.Painter()) {

@@ -56,6 +56,6 @@ private:
     QStringList m_labels;
     int m_stepPerTick = 1;
     bool m_transparent = true;
-    TFaceCache m_body;
-    TFrameBuffer m_frame;
+    paint::FaceCache m_body;
+    paint::FrameBuffer m_frame;
 };

@@ -56,7 +56,7 @@ void TVorlinKnob::Paint()
     const QImage* picture =
         !m_picture.Empty() && W > 0 && H > 0 ? &m_picture.Rendered(W, H, devicePixelRatioF()) : nullptr;
     // A picture loaded anew is rendered anew, under a new cache key.
-    const TFaceCache::Key key{back, R, m_max, parity, picture ? picture->cacheKey() : 0};
+    const paint::FaceCache::Key key{back, R, m_max, parity, picture ? picture->cacheKey() : 0};
     const TBitmap& face = m_face.Get(this, W, H, Font(), key, [&](TCanvas& cv) {
         TRect k(W / 2 - R, H / 2 - R, W / 2 + R, H / 2 + R);
         const int D = k.Right - k.Left;

@@ -46,6 +46,6 @@ private:
     int m_value = 0;
     TMetafile m_picture;
     int m_max = 100;
-    TFaceCache m_face;
-    TFrameBuffer m_frame;
+    paint::FaceCache m_face;
+    paint::FrameBuffer m_frame;
 };

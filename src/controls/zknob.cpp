@@ -146,8 +146,8 @@ void TzKnob::Paint()
     const TRect f = knobgeo::knobFace(W);
     const TColor back = Color();
     const int parity = m_value % 2 != 0 ? 1 : 0;
-    const TFaceCache::Key key{back, m_steelLook, m_ticks, m_tickColor, m_min, m_max, m_stepPerTick,
-                              m_light, m_mid, m_dark, m_hideReflex, parity};
+    const paint::FaceCache::Key key{back, m_steelLook, m_ticks, m_tickColor, m_min, m_max, m_stepPerTick,
+                                    m_light, m_mid, m_dark, m_hideReflex, parity};
     const TBitmap& face = m_face.Get(this, W, H, Font(), key, [&](TCanvas& c) {
         c.Brush.Color = back;
         if (m_steelLook)

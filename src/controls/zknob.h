@@ -83,6 +83,6 @@ private:
     int m_min = 0;
     int m_max = 100;
     bool m_hideReflex = false;
-    TFaceCache m_face;
-    TFrameBuffer m_frame;
+    paint::FaceCache m_face;
+    paint::FrameBuffer m_frame;
 };

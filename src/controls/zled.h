@@ -69,5 +69,5 @@ private:
     TTimer* m_timer = nullptr;
     int m_blinkInterval = 500;
     LedStyleType m_style = lstRound;
-    TFaceCache m_face;
+    paint::FaceCache m_face;
 };

@@ -159,11 +159,11 @@ void TzcCustomOnOff::DrawCaption(TRect r, TCanvas& c)
 void TzcCustomOnOff::Paint()
 {
     const bool focused = Focused();
-    TFaceCache::Key key{m_backColor,   m_steelLook,      Enabled(),       m_switchOn,
-                        m_pressed,     focused,          m_useFocusFrame, m_useFocusBold,
-                        m_showTextPress, int(m_alignment), int(m_horzAlign), m_multipleLines,
-                        m_wordWrap,    m_highLight,      m_shadow,        Color(),
-                        int(m_glyphAlign)};
+    paint::FaceCache::Key key{m_backColor,   m_steelLook,      Enabled(),       m_switchOn,
+                              m_pressed,     focused,          m_useFocusFrame, m_useFocusBold,
+                              m_showTextPress, int(m_alignment), int(m_horzAlign), m_multipleLines,
+                              m_wordWrap,    m_highLight,      m_shadow,        Color(),
+                              int(m_glyphAlign)};
     AddFaceKey(key);
     const TBitmap& face = m_face.Get(this, Width(), Height(), Font(), std::move(key), [&](TCanvas& c) {
         c.Brush.Color = m_backColor;

@@ -76,7 +76,7 @@ protected:
     virtual void RebuildRegions();
     // Adds what the subclass's picture depends on beyond the settings of
     // this class; the picture is drawn anew only when something changes.
-    virtual void AddFaceKey(TFaceCache::Key& key) const { (void)key; }
+    virtual void AddFaceKey(paint::FaceCache::Key& key) const { (void)key; }
     virtual knobgeo::HitRegion MakeOnRegion();
     virtual knobgeo::HitRegion MakeOffRegion();
 
@@ -126,7 +126,7 @@ private:
     bool m_pressed = false;
     bool m_tracking = false;
     int m_shortcutId = 0;
-    TFaceCache m_face;
+    paint::FaceCache m_face;
 };
 
 using TzcOnOffSize = std::uint8_t;  // 1..3
@@ -152,7 +152,7 @@ protected:
     void PaintOff(TCanvas& c) override;
     knobgeo::HitRegion MakeOnRegion() override;
     knobgeo::HitRegion MakeOffRegion() override;
-    void AddFaceKey(TFaceCache::Key& key) const override
+    void AddFaceKey(paint::FaceCache::Key& key) const override
     {
         key.insert(key.end(), {m_size, m_onColor, m_offColor});
     }
@@ -190,7 +190,7 @@ protected:
     void PaintOff(TCanvas& c) override;
     knobgeo::HitRegion MakeOnRegion() override;
     knobgeo::HitRegion MakeOffRegion() override;
-    void AddFaceKey(TFaceCache::Key& key) const override
+    void AddFaceKey(paint::FaceCache::Key& key) const override
     {
         key.insert(key.end(), {m_size, m_use3D, m_light, m_mid, m_dark, m_hideReflex});
     }

@@ -33,11 +33,13 @@ QIcon LoadGlyph(const QString& name)
     return QIcon();
 }
 
-// ---------------------------------------------------------------- TQtHostControl
+// ---------------------------------------------------------------- qthost::Control
 
-TQtHostControl::TQtHostControl(QWidget* parent) : TWinControl(parent) {}
+namespace qthost {
 
-void TQtHostControl::SetInner(QWidget* w)
+Control::Control(QWidget* parent) : TWinControl(parent) {}
+
+void Control::SetInner(QWidget* w)
 {
     m_inner = w;
     w->setParent(this);
@@ -49,20 +51,20 @@ void TQtHostControl::SetInner(QWidget* w)
     w->show();
 }
 
-void TQtHostControl::resizeEvent(QResizeEvent* e)
+void Control::resizeEvent(QResizeEvent* e)
 {
     if (m_inner)
         m_inner->setGeometry(rect());
     TWinControl::resizeEvent(e);
 }
 
-void TQtHostControl::FontChangedNotify()
+void Control::FontChangedNotify()
 {
     if (m_inner)
         m_inner->setFont(Font().ToQFont());
 }
 
-bool TQtHostControl::eventFilter(QObject* o, QEvent* e)
+bool Control::eventFilter(QObject* o, QEvent* e)
 {
     if (o != m_inner)
         return TWinControl::eventFilter(o, e);
@@ -118,7 +120,7 @@ bool TQtHostControl::eventFilter(QObject* o, QEvent* e)
     return swallow || keyFailed;
 }
 
-bool TQtHostControl::takeSeen(QKeyEvent* e)
+bool Control::takeSeen(QKeyEvent* e)
 {
     const SeenKey& s = m_seenKey;
     bool same = s.event == e && s.type == int(e->type()) && s.key == e->key() && s.time == e->timestamp();
@@ -127,7 +129,7 @@ bool TQtHostControl::takeSeen(QKeyEvent* e)
     return same;
 }
 
-void TQtHostControl::keyPressEvent(QKeyEvent* e)
+void Control::keyPressEvent(QKeyEvent* e)
 {
     if (takeSeen(e)) {
         e->ignore();
@@ -136,7 +138,7 @@ void TQtHostControl::keyPressEvent(QKeyEvent* e)
     TWinControl::keyPressEvent(e);
 }
 
-void TQtHostControl::keyReleaseEvent(QKeyEvent* e)
+void Control::keyReleaseEvent(QKeyEvent* e)
 {
     if (takeSeen(e)) {
         e->ignore();
@@ -144,6 +146,8 @@ void TQtHostControl::keyReleaseEvent(QKeyEvent* e)
     }
     TWinControl::keyReleaseEvent(e);
 }
+
+} // namespace qthost
 
 // ---------------------------------------------------------------- TLabel
 
@@ -315,7 +319,7 @@ void TPanel::Paint()
 
 // ---------------------------------------------------------------- TButton
 
-TButton::TButton(QWidget* parent) : TQtHostControl(parent), m_button(new QPushButton)
+TButton::TButton(QWidget* parent) : qthost::Control(parent), m_button(new QPushButton)
 {
     m_button->setAutoDefault(false);
     SetInner(m_button);
@@ -355,7 +359,7 @@ void TButton::SetCancel(bool v)
 
 void TButton::showEvent(QShowEvent* e)
 {
-    TQtHostControl::showEvent(e);
+    qthost::Control::showEvent(e);
     // Buttons made before they were put on a form register there now.
     if (TForm* f = ParentForm()) {
         if (m_default)
@@ -500,7 +504,7 @@ void TSpeedButton::CaptionChanged()
 
 // ---------------------------------------------------------------- TEdit
 
-TEdit::TEdit(QWidget* parent) : TQtHostControl(parent), m_edit(new QLineEdit)
+TEdit::TEdit(QWidget* parent) : qthost::Control(parent), m_edit(new QLineEdit)
 {
     SetInner(m_edit);
     SetTabStop(true);
@@ -639,7 +643,7 @@ bool TUpDown::eventFilter(QObject* o, QEvent* e)
 
 // ---------------------------------------------------------------- TListView
 
-TListView::TListView(QWidget* parent) : TQtHostControl(parent), m_list(new QListWidget)
+TListView::TListView(QWidget* parent) : qthost::Control(parent), m_list(new QListWidget)
 {
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -688,7 +692,7 @@ void TListView::SetImages(const std::vector<QIcon>& images)
 
 // ---------------------------------------------------------------- TMemo
 
-TMemo::TMemo(QWidget* parent) : TQtHostControl(parent), m_memo(new QPlainTextEdit)
+TMemo::TMemo(QWidget* parent) : qthost::Control(parent), m_memo(new QPlainTextEdit)
 {
     m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     SetInner(m_memo);
@@ -778,7 +782,7 @@ void TStatusBar::Paint()
 
 // ---------------------------------------------------------------- TTrackBar
 
-TTrackBar::TTrackBar(QWidget* parent, TTrackBarOrientation o) : TQtHostControl(parent), m_slider(new QSlider)
+TTrackBar::TTrackBar(QWidget* parent, TTrackBarOrientation o) : qthost::Control(parent), m_slider(new QSlider)
 {
     m_slider->setTickPosition(QSlider::TicksBothSides);
     SetInner(m_slider);

@@ -22,12 +22,14 @@ enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 // A panel's own window border: none, or a single dark line round it.
 enum class TBorderStyle { bsNone, bsSingle };
 
+namespace qthost {
+
 // A control whose face is one Qt widget filling it.  Keys and focus of the
 // inner widget reach the control's handlers and events.
-class TQtHostControl : public TWinControl {
+class Control : public TWinControl {
     Q_OBJECT
 public:
-    explicit TQtHostControl(QWidget* parent = nullptr);
+    explicit Control(QWidget* parent = nullptr);
     QWidget* Inner() const { return m_inner; }
 
 protected:
@@ -52,6 +54,8 @@ private:
     } m_seenKey;
     bool takeSeen(QKeyEvent* e);
 };
+
+} // namespace qthost
 
 class TLabel : public TGraphicControl {
     Q_OBJECT
@@ -121,7 +125,7 @@ private:
     TAlignment m_alignment = TAlignment::taCenter;
 };
 
-class TButton : public TQtHostControl {
+class TButton : public qthost::Control {
     Q_OBJECT
 public:
     explicit TButton(QWidget* parent = nullptr);
@@ -190,7 +194,7 @@ private:
     int m_groupIndex = 0;
 };
 
-class TEdit : public TQtHostControl {
+class TEdit : public qthost::Control {
     Q_OBJECT
 public:
     explicit TEdit(QWidget* parent = nullptr);
@@ -253,7 +257,7 @@ private:
 };
 
 // A list in report style with one column, no header and small images.
-class TListView : public TQtHostControl {
+class TListView : public qthost::Control {
     Q_OBJECT
 public:
     explicit TListView(QWidget* parent = nullptr);
@@ -272,7 +276,7 @@ private:
     std::vector<QIcon> m_images;
 };
 
-class TMemo : public TQtHostControl {
+class TMemo : public qthost::Control {
     Q_OBJECT
 public:
     explicit TMemo(QWidget* parent = nullptr);
@@ -323,7 +327,7 @@ public:
 
 enum class TTrackBarOrientation { trHorizontal, trVertical };
 
-class TTrackBar : public TQtHostControl {
+class TTrackBar : public qthost::Control {
     Q_OBJECT
 public:
     explicit TTrackBar(QWidget* parent = nullptr, TTrackBarOrientation o = TTrackBarOrientation::trHorizontal);
