@@ -663,6 +663,59 @@ double rayAngle(const QRectF& box, int x, int y)
     return std::atan2(dy, dx) * 180.0 / M_PI;
 }
 
+// The rows (as y, lowest first) of the points of the box |dx| <= X,
+// |dy| <= Y about the oval's centre that lie within the sweep from a1 over
+// span (measured as Sweep measures it) and outside the oval of radii IX, IY
+// (the centre when they are 0). The region's extremes lie at the rays' ends
+// at the box and at the inner oval and at the corners within the sweep.
+std::pair<double, double> SweepRows(const Oval& o, double a1, double span, double X, double Y, double IX, double IY)
+{
+    const double ra = o.a + 0.5, rb = o.b + 0.5;
+    double lo = 1e300, hi = -1e300;
+    auto put = [&](double dy) { lo = std::min(lo, o.cy + dy), hi = std::max(hi, o.cy + dy); };
+    for (double deg : {a1, a1 + span}) {
+        // The ray's step in pixels: (c, -s).
+        const double c = std::cos(deg * M_PI / 180) * ra, s = std::sin(deg * M_PI / 180) * rb;
+        double t = 1e300;
+        if (c != 0)
+            t = X / std::abs(c);
+        if (s != 0)
+            t = std::min(t, Y / std::abs(s));
+        put(-t * s);
+        put(IX > 0 && IY > 0 ? -s / std::hypot(c / IX, s / IY) : 0.0);
+    }
+    for (int sx : {-1, 1})
+        for (int sy : {-1, 1}) {
+            const double d = std::fmod(std::fmod(std::atan2(sy * Y / rb, sx * X / ra) * 180 / M_PI - a1, 360.0) + 360.0, 360.0);
+            if (d <= span + 1e-6 || d >= 360 - 1e-6)
+                put(-sy * Y);
+        }
+    return {lo, hi};
+}
+
+// The rows of the points of the same box on the kept side of a chord
+// through A and B: its corners there and where the chord crosses its edges.
+std::pair<double, double> SideRows(const Oval& o, double Ax, double Ay, double Bx, double By, double Side, double X, double Y)
+{
+    const double ax = Ax - o.cx, ay = Ay - o.cy, vx = Bx - Ax, vy = By - Ay;
+    double lo = 1e300, hi = -1e300;
+    auto put = [&](double dy) { lo = std::min(lo, o.cy + dy), hi = std::max(hi, o.cy + dy); };
+    for (int sx : {-1, 1})
+        for (int sy : {-1, 1})
+            if (Side * (vx * (sy * Y - ay) - vy * (sx * X - ax)) >= -1e-6)
+                put(sy * Y);
+    for (int k : {-1, 1}) {
+        if (vx != 0) {
+            const double y = ay + (k * X - ax) / vx * vy;
+            if (std::abs(y) <= Y)
+                put(y);
+        }
+        if (vy != 0 && std::abs(ax + (k * Y - ay) / vy * vx) <= X)
+            put(k * Y);
+    }
+    return {lo, hi};
+}
+
 // A region of one run a row over rows [Top, Bottom] (Row(y) gives it): the
 // fill on every run, and with Edge the pixels that have a side neighbour
 // outside as the pen's. Only the rows of the window are visited.
@@ -885,32 +938,55 @@ void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4
     const double mid = (a1 + span / 2) * M_PI / 180;
     const double mx = ov.cx + ov.a * std::cos(mid), my = ov.cy - ov.b * std::sin(mid);
     const double sm = (bx - ax) * (my - ay) - (by - ay) * (mx - ax) >= 0 ? 1.0 : -1.0;
+    // The chord's side as the rule states it; the row's run, estimated by
+    // solving for x, is settled by it where it ends within the picture.
+    auto chordSide = [&](int x, int y) {
+        const double at = (bx - ax) * (y - ay) - (by - ay) * (x - ax);
+        return sm > 0 ? at >= -kEps : at <= kEps;
+    };
+    const double c1 = -sm * (by - ay), inv1 = by != ay ? 1 / c1 : 0;
     auto fillCut = [&](int y) {
         if (kind == 1)
             return Cut::All();
         if (kind == 4)
             return sweep.Row(y);
+        Span1 h = HalfPlane(ax, sm * (bx - ax) * (y - ay), c1, inv1);
+        if (by != ay) {
+            // The end the chord makes: widened while the pixel outside is
+            // kept, narrowed while its own is not.
+            const bool left = c1 > 0;
+            int& end = left ? h.x0 : h.x1;
+            const int out = left ? -1 : 1, outer = left ? win.left() - 2 : win.right() + 2;
+            const int inner = left ? std::min(h.x1, win.right() + 1) + 1 : std::max(h.x0, win.left() - 1) - 1;
+            if (end >= win.left() - 1 && end <= win.right() + 1) {
+                while (end != outer && chordSide(end + out, y))
+                    end += out;
+                while (end != inner && !chordSide(end, y))
+                    end -= out;
+            }
+        }
         Cut c;
-        c.Put(HalfPlane(ax, sm * (bx - ax) * (y - ay), -sm * (by - ay), by != ay ? 1 / (-sm * (by - ay)) : 0));
+        c.Put(h);
         return c;
     };
-    // Ellipses and chords draw the whole outline.
-    const bool cutPen = kind == 3 || kind == 4;
-    // An arc, a pie or a chord reaches only the rows between its ends, the
-    // top or bottom of the oval where it passes them and a pie's centre.
+    // Arcs, pies and chords cut their outline by the rays alike.
+    const bool cutPen = kind >= 3;
+    // An arc, a pie or a chord reaches only the rows its pixels can reach.
     QRect rowsWin = win;
     if (kind >= 3 && span < 360) {
-        auto within = [&](double deg) { return std::fmod(deg - a1 + 720, 360.0) <= span; };
-        double lo = std::min(p1.Y, p2.Y), hi = std::max(p1.Y, p2.Y);
-        if (within(90))
-            lo = std::min(lo, ov.cy - ov.b);
-        if (within(270))
-            hi = std::max(hi, ov.cy + ov.b);
-        if (kind == 4)
-            lo = std::min(lo, ov.cy), hi = std::max(hi, ov.cy);
-        const int m = W + 2;
-        rowsWin.setTop(std::max(win.top(), ToInt(std::floor(lo)) - m));
-        rowsWin.setBottom(std::min(win.bottom(), ToInt(std::ceil(hi)) + m));
+        const double X = ov.a + W / 2.0 + 1, Y = ov.b + W / 2.0 + 1;
+        // Inside this oval no pen pixel lies: it is a pixel (a pen's half
+        // and the even pens' shift) within the inner edge of the outline.
+        const double A = wide ? ov.a - W / 2.0 : ov.a, B = wide ? ov.b - W / 2.0 : ov.b;
+        const double inner = std::min(A, B) > 0 && (!wide || (ov.a - W / 2.0 > 0 && ov.b - W / 2.0 > 0)) && kind != 4
+                                 ? std::max(0.0, 1 - 1.5 / std::min(A, B)) : 0.0;
+        auto [lo, hi] = SweepRows(ov, a1, span, X, Y, inner * A, inner * B);
+        if (kind == 5 && fill) {
+            const auto [flo, fhi] = SideRows(ov, ax, ay, bx, by, sm, X, Y);
+            lo = std::min(lo, flo), hi = std::max(hi, fhi);
+        }
+        rowsWin.setTop(std::max<i64>(win.top(), ToInt(std::floor(lo)) - 1));
+        rowsWin.setBottom(std::min<i64>(win.bottom(), ToInt(std::ceil(hi)) + 1));
     }
     int cutRow = INT_MIN;
     Cut cuts[3];
