@@ -53,17 +53,19 @@ void TFrameRestorer::Restore(QImage& Target, const QImage& Background, std::uint
     }
 }
 
-void TFrameRestorer::MarkSpan(int X0, int X1, int Y)
+void TFrameRestorer::Drawn(int X0, int X1, int Y0, int Y1)
 {
-    if (dirty_.empty() || Y < 0 || Y >= size_.height())
+    if (dirty_.empty())
         return;
-    X0 = std::max(X0, 0);
-    X1 = std::min(X1, size_.width() - 1);
-    if (X0 > X1)
+    X0 = std::max(X0, 0), Y0 = std::max(Y0, 0);
+    X1 = std::min(X1, size_.width() - 1), Y1 = std::min(Y1, size_.height() - 1);
+    if (X0 > X1 || Y0 > Y1)
         return;
-    std::uint8_t* row = &dirty_[size_t(Y / kTile) * tilesX_];
-    for (int t = X0 / kTile; t <= X1 / kTile; ++t)
-        row[t] = 1;
+    for (int ty = Y0 / kTile; ty <= Y1 / kTile; ++ty) {
+        std::uint8_t* row = &dirty_[size_t(ty) * tilesX_];
+        for (int t = X0 / kTile; t <= X1 / kTile; ++t)
+            row[t] = 1;
+    }
 }
 
 void TFrameRestorer::MarkRect(const QRect& R)
@@ -78,14 +80,14 @@ void TFrameRestorer::MarkRect(const QRect& R)
             dirty_[size_t(ty) * tilesX_ + tx] = 1;
 }
 
-void RasterThinLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, QRgb Color)
+void RasterThinLine(raster::RunSink& T, int X0, int Y0, int X1, int Y1, QRgb Color)
 {
     const QRgb c = Color | 0xFF000000u;
-    raster::ThinLine(X0, Y0, X1, Y1, T.Clip(), [&](int a, int b, int y) { T.Fill(a, b, y, c); });
+    raster::ThinLine(X0, Y0, X1, Y1, T.Picture(), [&](int a, int b, int y) { T.Fill(a, b, y, c); });
 }
 
-void RasterWideLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, int Width, QRgb Color)
+void RasterWideLine(raster::RunSink& T, int X0, int Y0, int X1, int Y1, int Width, QRgb Color)
 {
     const QRgb c = Color | 0xFF000000u;
-    raster::WideLine(X0, Y0, X1, Y1, Width, T.Clip(), [&](int a, int b, int y) { T.Fill(a, b, y, c); });
+    raster::WideLine(X0, Y0, X1, Y1, Width, T.Picture(), [&](int a, int b, int y) { T.Fill(a, b, y, c); });
 }

@@ -12,19 +12,20 @@
 
 #include "platform/graphics.h" // DirectTarget
 #include "platform/raster.h"
+#include "platform/runsink.h"
 
 #include <algorithm>
 
 // Remembers which tiles of a target frame were drawn over since the frame
 // was last restored from its background.
-class TFrameRestorer {
+class TFrameRestorer : public raster::DrawnArea {
 public:
     // Brings Target back to Background: only the tiles drawn over, when
     // Target is the same frame as last time and the background has not
     // changed since (same Generation); otherwise a full copy.
     void Restore(QImage& Target, const QImage& Background, std::uint64_t Generation);
-    // Pixels of [X0, X1] on row Y were drawn.
-    void MarkSpan(int X0, int X1, int Y);
+    // Pixels of [X0, X1] x [Y0, Y1] were drawn.
+    void Drawn(int X0, int X1, int Y0, int Y1) override;
     void MarkRect(const QRect& R);
     // Whatever the target holds, the next restore copies everything.
     void Invalidate() { serial_ = -1; }
@@ -38,27 +39,8 @@ private:
     std::vector<std::uint8_t> dirty_;
 };
 
-// Pixels of a 32-bit image, taken once per frame.
-struct TRasterTarget {
-    QRgb* Bits = nullptr;
-    qsizetype Stride = 0; // pixels per row
-    int Width = 0, Height = 0;
-    TFrameRestorer* Dirty = nullptr;
-    TRasterTarget(QImage& Img, TFrameRestorer* D)
-        : Bits(reinterpret_cast<QRgb*>(Img.bits())), Stride(Img.bytesPerLine() / 4), Width(Img.width()),
-          Height(Img.height()), Dirty(D) {}
-    raster::Clip Clip() const { return {0, 0, Width - 1, Height - 1}; }
-    // Fills [X0, X1] of row Y, which lie within the frame.
-    void Fill(int X0, int X1, int Y, QRgb C)
-    {
-        raster::Fill32(Bits + Y * Stride + X0, X1 - X0 + 1, C);
-        if (Dirty)
-            Dirty->MarkSpan(X0, X1, Y);
-    }
-};
-
 // The canvas's lines (platform/raster.h) written straight into the frame:
 // one pixel wide with the end pixel left out, or Width pixels with round ends;
 // only the part within the frame costs anything.
-void RasterThinLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, QRgb Color);
-void RasterWideLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, int Width, QRgb Color);
+void RasterThinLine(raster::RunSink& T, int X0, int Y0, int X1, int Y1, QRgb Color);
+void RasterWideLine(raster::RunSink& T, int X0, int Y0, int X1, int Y1, int Width, QRgb Color);

@@ -174,7 +174,7 @@ void TOscScreen::DrawTrace(QPainter& Canvas, int N, double Duration)
         restorer_.Restore(*img, Graticule, graticuleGen_);
         if (!BeamOn || N < 0)
             return;
-        TRasterTarget target(*img, &restorer_);
+        raster::RunSink target(img, 1, nullptr, &restorer_);
         Sample(N, Duration, [&](QPoint a, QPoint b, const TTracePen& pen) {
             if (pen.Width <= 1)
                 RasterThinLine(target, a.x(), a.y(), b.x(), b.y(), pen.Color);

@@ -1,0 +1,114 @@
+#pragma once
+// Where rows of pixels go: the canvas's shapes and the trace screen's lines
+// both end as runs [X0, X1] of a row Y in logical pixels.
+
+#include "platform/raster.h"
+
+#include <QBrush>
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+
+namespace raster {
+
+// Learns which device pixels were written (a frame restorer).
+class DrawnArea {
+public:
+    // [X0, X1] x [Y0, Y1], ends included.
+    virtual void Drawn(int X0, int X1, int Y0, int Y1) = 0;
+
+protected:
+    ~DrawnArea() = default;
+};
+
+// Writes runs straight into the device pixels of a 32-bit image, each logical
+// pixel a Scale x Scale block, or paints them through a painter: there a run
+// of the same ends and paint as the one on the row above joins it, so that a
+// vertical line or a box's side costs one fill, not one a row.
+class RunSink {
+public:
+    // Direct (an image DirectTarget gave, at its Scale) when Image is set;
+    // Painter takes what cannot go there (brushes other than a solid colour),
+    // and everything when there is no Image.
+    RunSink(QImage* Image, int Scale, QPainter* Painter, DrawnArea* Drawn = nullptr)
+        : p_(Painter), drawn_(Drawn), scale_(std::max(Scale, 1))
+    {
+        if (Image) {
+            bits_ = reinterpret_cast<QRgb*>(Image->bits());
+            stride_ = Image->bytesPerLine() / 4;
+            w_ = Image->width() / scale_;
+            h_ = Image->height() / scale_;
+        }
+    }
+    ~RunSink() { Flush(); }
+    RunSink(const RunSink&) = delete;
+    RunSink& operator=(const RunSink&) = delete;
+
+    bool Direct() const { return bits_ != nullptr; }
+    // The logical pixels of the image.
+    Clip Picture() const { return {0, 0, w_ - 1, h_ - 1}; }
+
+    // An opaque colour (0xFFRRGGBB); the run lies within the picture when
+    // direct.
+    void Fill(int X0, int X1, int Y, QRgb C)
+    {
+        if (!bits_) {
+            paint(X0, X1, Y, nullptr, C);
+            return;
+        }
+        if (scale_ == 1) {
+            if (X0 == X1)
+                bits_[Y * stride_ + X0] = C;
+            else
+                Fill32(bits_ + Y * stride_ + X0, X1 - X0 + 1, C);
+        } else {
+            const qsizetype n = qsizetype(X1 - X0 + 1) * scale_;
+            QRgb* row = bits_ + qsizetype(Y) * scale_ * stride_ + qsizetype(X0) * scale_;
+            for (int k = 0; k < scale_; ++k, row += stride_)
+                Fill32(row, n, C);
+        }
+        if (drawn_)
+            drawn_->Drawn(X0 * scale_, X1 * scale_ + scale_ - 1, Y * scale_, Y * scale_ + scale_ - 1);
+    }
+    // Any brush, through the painter (kept alive until the next Flush).
+    void Fill(int X0, int X1, int Y, const QBrush& B) { paint(X0, X1, Y, &B, 0); }
+    // Paints what is still held for the painter.
+    void Flush()
+    {
+        if (held_.isValid()) {
+            if (heldBrush_)
+                p_->fillRect(held_, *heldBrush_);
+            else
+                p_->fillRect(held_, QColor::fromRgb(heldRgb_));
+        }
+        held_ = QRect();
+    }
+
+private:
+    // Any other run paints the held box first, which keeps the order of
+    // painting.
+    void paint(int X0, int X1, int Y, const QBrush* B, QRgb C)
+    {
+        if (held_.isValid() && B == heldBrush_ && (B || C == heldRgb_) && X0 == held_.left() && X1 == held_.right()
+            && Y == held_.bottom() + 1) {
+            held_.setBottom(Y);
+            return;
+        }
+        Flush();
+        held_ = QRect(X0, Y, X1 - X0 + 1, 1);
+        heldBrush_ = B;
+        heldRgb_ = C;
+    }
+
+    QPainter* p_;
+    DrawnArea* drawn_;
+    int scale_;
+    QRgb* bits_ = nullptr;
+    qsizetype stride_ = 0;
+    int w_ = 0, h_ = 0;
+    QRect held_;
+    const QBrush* heldBrush_ = nullptr;
+    QRgb heldRgb_ = 0;
+};
+
+} // namespace raster
