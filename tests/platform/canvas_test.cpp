@@ -291,14 +291,26 @@ ref::Pixels inked(TBitmap& b, TColor c)
     return out;
 }
 
+// A clip of more than one rectangle, which the canvas paints through, that
+// leaves all of a w x h picture visible (a region of the whole picture alone
+// would be one rectangle).
+QRegion ThroughPainter(int w, int h)
+{
+    const QRegion r = QRegion(0, 0, w, h) + QRegion(w, 0, 1, 1);
+    EXPECT_GT(r.rectCount(), 1);
+    return r;
+}
+
 // A white picture whose canvas either writes its pixels directly or, through
 // a clip of two rectangles that leaves everything visible, paints them
 // through the painter.
-TBitmap freshPicture(int w, int h, bool clipped)
+TBitmap freshPicture(int w, int h, bool clipped, int ratio = 1)
 {
-    TBitmap b = whiteBitmap(w, h);
+    TBitmap b;
+    b.SetDevicePixelRatio(ratio);
+    b.SetSize(w, h);
     if (clipped)
-        b.Canvas().Painter()->setClipRegion(QRegion(0, 0, w, h / 2) + QRegion(0, h / 2, w, h - h / 2));
+        b.Canvas().Painter()->setClipRegion(ThroughPainter(w, h));
     return b;
 }
 
@@ -339,6 +351,16 @@ TEST(CanvasRules, ThinAndWideLinesInkTheReferencePixelsInEveryDirection)
                     if (ref::nearSegment(x0, y0, x1, y1, w, x, y))
                         want.insert({x, y});
             ASSERT_EQ(inked(wb, clBlack), want) << "width " << w;
+
+            // At ratio 2 the pixels written directly are the painter's.
+            TBitmap direct = freshPicture(48, 48, false, 2), painted = freshPicture(48, 48, true, 2);
+            for (TBitmap* p : {&direct, &painted})
+                for (int pen : {1, w}) {
+                    p->Canvas().Pen.Width = pen;
+                    p->Canvas().MoveTo(x0 + pen, y0);
+                    p->Canvas().LineTo(x1 + pen, y1);
+                }
+            ASSERT_EQ(direct.Image(), painted.Image()) << "width " << w << " at ratio 2";
         }
         for (int n : octants)
             EXPECT_GT(n, 10);
@@ -438,6 +460,12 @@ TEST(CanvasRules, PolygonOutlinesInkEveryVertexAndEdgePixel)
         b.Canvas().Pen.Color = clBlack;
         b.Canvas().Brush.Color = clRed;
         b.Canvas().Polygon(p);
+        TBitmap direct = freshPicture(32, 32, false, 2), painted = freshPicture(32, 32, true, 2);
+        for (TBitmap* d : {&direct, &painted}) {
+            d->Canvas().Brush.Color = clRed;
+            d->Canvas().Polygon(p);
+        }
+        ASSERT_EQ(direct.Image(), painted.Image()) << "at ratio 2";
         for (size_t k = 0; k < p.size(); ++k) {
             const TPoint a = p[k], c = p[(k + 1) % p.size()];
             for (auto [x, y] : ref::line(a.X, a.Y, c.X, c.Y))
@@ -782,15 +810,20 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
         s.brush = uni(0, 3) > 0;
         shapes.push_back(s);
     }
-    int inked = 0;
-    for (size_t i = 0; i < shapes.size(); ++i) {
-        const ref::Shape& s = shapes[i];
-        const bool xorMode = i % 4 == 3;
-        TBitmap bmp(N, N);
+    // The background at ratios 1 and 2, each logical pixel a 2 x 2 block.
+    QImage ground[2] = {QImage(N, N, QImage::Format_RGB32), QImage(2 * N, 2 * N, QImage::Format_RGB32)};
+    for (int k = 0; k < 2; ++k) {
+        for (int y = 0; y < N << k; ++y)
+            for (int x = 0; x < N << k; ++x)
+                ground[k].setPixel(x, y, ToQColor(background(x >> k, y >> k)).rgb());
+        ground[k].setDevicePixelRatio(1 + k);
+    }
+    auto paint = [&](TBitmap& bmp, const ref::Shape& s, bool xorMode, int ratio, bool clipped) {
+        bmp.Assign(ground[ratio - 1]);
+        bmp.MutableImage().bits(); // its own pixels, which the canvas may write directly
         TCanvas& c = bmp.Canvas();
-        for (int y = 0; y < N; ++y)
-            for (int x = 0; x < N; ++x)
-                c.SetPixel(x, y, background(x, y));
+        if (clipped) // through the painter: a clip it cannot write through
+            c.Painter()->setClipRegion(ThroughPainter(N, N));
         c.Pen.Color = penColour;
         c.Pen.Width = s.width;
         c.Pen.Style = s.style;
@@ -805,6 +838,19 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
         case 4: c.Pie(s.l, s.t, s.r, s.b, s.x3, s.y3, s.x4, s.y4); break;
         default: c.Chord(s.l, s.t, s.r, s.b, s.x3, s.y3, s.x4, s.y4); break;
         }
+    };
+    int inked = 0;
+    for (size_t i = 0; i < shapes.size(); ++i) {
+        const ref::Shape& s = shapes[i];
+        const bool xorMode = i % 4 == 3;
+        TBitmap bmp, direct2, painted2;
+        paint(bmp, s, xorMode, 1, false);
+        TCanvas& c = bmp.Canvas();
+        // At ratio 2 the picture written straight into the device pixels is
+        // the one the painter paints.
+        paint(direct2, s, xorMode, 2, false);
+        paint(painted2, s, xorMode, 2, true);
+        ASSERT_EQ(direct2.Image(), painted2.Image()) << "shape " << i << " at ratio 2";
         int count = 0, wrong = 0;
         QPoint first;
         for (int y = 0; y < N; ++y)
