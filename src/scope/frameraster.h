@@ -24,8 +24,10 @@ public:
     // Target is the same frame as last time and the background has not
     // changed since (same Generation); otherwise a full copy.
     void Restore(QImage& Target, const QImage& Background, std::uint64_t Generation);
-    // Pixels of [X0, X1] x [Y0, Y1] were drawn.
+    // Device pixels of [X0, X1] x [Y0, Y1] were drawn.
     void Drawn(int X0, int X1, int Y0, int Y1) override;
+    // The pixels of R were drawn, in the background's pixels (the frame's
+    // logical ones).
     void MarkRect(const QRect& R);
     // Whatever the target holds, the next restore copies everything.
     void Invalidate() { serial_ = -1; }
@@ -35,6 +37,7 @@ private:
     qint64 serial_ = -1;
     QSize size_;
     std::uint64_t generation_ = 0;
+    int scale_ = 1;
     int tilesX_ = 0, tilesY_ = 0;
     std::vector<std::uint8_t> dirty_;
 };

@@ -168,13 +168,14 @@ void TOscScreen::DrawTrace(TCanvas& Canvas, int N, double Duration)
 
 void TOscScreen::DrawTrace(QPainter& Canvas, int N, double Duration)
 {
-    if (QImage* img = DirectTarget(Canvas)) {
+    int scale = 1;
+    if (QImage* img = DirectTarget(Canvas, nullptr, &scale)) {
         // The frame still holds the last trace over the graticule: only the
         // tiles it covered are copied back.
         restorer_.Restore(*img, Graticule, graticuleGen_);
         if (!BeamOn || N < 0)
             return;
-        raster::RunSink target(img, 1, nullptr, &restorer_);
+        raster::RunSink target(img, scale, nullptr, &restorer_);
         Sample(N, Duration, [&](QPoint a, QPoint b, const TTracePen& pen) {
             if (pen.Width <= 1)
                 RasterThinLine(target, a.x(), a.y(), b.x(), b.y(), pen.Color);

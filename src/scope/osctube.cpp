@@ -409,7 +409,8 @@ void TVorlinoTube::Paint(QPainter& Canvas)
     Canvas.setRenderHint(QPainter::Antialiasing, false);
     // Where the frame still holds the last picture, only the parts drawn
     // over it are copied back from the background.
-    QImage* direct = DirectTarget(Canvas);
+    int scale = 1;
+    QImage* direct = DirectTarget(Canvas, nullptr, &scale);
     if (direct)
         restorer_.Restore(*direct, background_, backgroundGen_);
     else {

@@ -16,7 +16,8 @@ constexpr QRgb kGreen = 0x008000;
 struct Screen {
     TOscScreen s;
     QImage img;
-    explicit Screen(int w = 640, int h = 384)
+    // At a device pixel ratio, as on a HiDPI screen.
+    explicit Screen(int w = 640, int h = 384, int ratio = 1)
     {
         s.Width = w;
         s.Height = h;
@@ -24,7 +25,8 @@ struct Screen {
         s.TimeOfDay = [] { return 1000.0; };
         s.Random = [] { return 0.0; };
         s.DrawGraticule();
-        img = QImage(w, h, QImage::Format_RGB32);
+        img = QImage(w * ratio, h * ratio, QImage::Format_RGB32);
+        img.setDevicePixelRatio(ratio);
         img.fill(Qt::red);
     }
     void Trace(int n, double duration)
@@ -171,7 +173,9 @@ TEST(OscScreen, HugeAndNonFiniteValuesAreClamped)
 
 TEST(OscScreen, TracesDrawnOverTheLastOneEqualFreshTraces)
 {
-    Screen kept, fresh;
+    // Also at ratio 2, where the frame holds 2 x 2 device pixels for each.
+    for (int ratio : {1, 2}) {
+    Screen kept(640, 384, ratio), fresh(640, 384, ratio);
     double now = 1000;
     for (Screen* s : {&kept, &fresh}) {
         s->s.BeamOn = true;
@@ -189,9 +193,11 @@ TEST(OscScreen, TracesDrawnOverTheLastOneEqualFreshTraces)
         kept.s.Brightness = fresh.s.Brightness = 0.5 + (frame % 3) * 0.5;
         kept.s.BeamOn = fresh.s.BeamOn = frame % 11 != 5;
         kept.Trace(1280, 0.01);
-        fresh.img = QImage(640, 384, QImage::Format_RGB32);
+        fresh.img = QImage(640 * ratio, 384 * ratio, QImage::Format_RGB32);
+        fresh.img.setDevicePixelRatio(ratio);
         fresh.Trace(1280, 0.01);
-        ASSERT_EQ(kept.img, fresh.img) << frame;
+        ASSERT_EQ(kept.img, fresh.img) << frame << " at ratio " << ratio;
+    }
     }
 }
 
@@ -199,8 +205,8 @@ TEST(OscScreen, FastAndPainterPathsInkTheSamePixels)
 {
     // The fast path writes the frame's pixels; a clipped painter takes the
     // painter path, as a HiDPI or partly covered screen does.
-    auto both = [](const std::function<void(Screen&)>& setup, int n, double duration) {
-        Screen fast, painted;
+    auto both = [](const std::function<void(Screen&)>& setup, int n, double duration, int ratio = 1) {
+        Screen fast(640, 384, ratio), painted(640, 384, ratio);
         for (Screen* s : {&fast, &painted}) {
             s->s.BeamOn = true;
             setup(*s);
@@ -227,6 +233,7 @@ TEST(OscScreen, FastAndPainterPathsInkTheSamePixels)
     EXPECT_EQ(n, 6);
     // Sharp and blurred traces of every speed, and one driven mostly far off
     // the screen.
+    for (int ratio : {1, 2})
     for (auto [focus, amp] : {std::pair{1.0, 2.7}, {0.6, 2.7}, {0.0, 2.7}, {0.0, 90.0}}) {
         auto [a, b] = both(
             [focus, amp](Screen& s) {
@@ -234,8 +241,8 @@ TEST(OscScreen, FastAndPainterPathsInkTheSamePixels)
                 s.s.OnYValue = [amp](double& v, bool&, double t) { v = amp * std::sin(t * 3000); };
                 s.s.OnXValue = [](double& v, bool&, double t) { v = 5 + 4.3 * std::cos(t * 1900); };
             },
-            1280, 0.01);
-        ASSERT_EQ(a, b) << focus;
+            1280, 0.01, ratio);
+        ASSERT_EQ(a, b) << focus << " at ratio " << ratio;
         EXPECT_NE(a, Screen().s.Graticule);
     }
 }
