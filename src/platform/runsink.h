@@ -8,17 +8,41 @@
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 
 namespace raster {
 
-// Learns which device pixels were written (a frame restorer).
-class DrawnArea {
-public:
+// The tiles of a picture's device pixels drawn over, as a frame restorer
+// keeps them: a mark a tile of kSize x kSize, Across tiles a row.
+struct DrawnTiles {
+    static constexpr int kSize = 16;
+    std::uint8_t* Marks = nullptr;
+    int Across = 0, Width = 0, Height = 0; // Width, Height in device pixels
+    // [X0, X1] of row Y.
+    void MarkRow(int X0, int X1, int Y)
+    {
+        if (!Marks || Y < 0 || Y >= Height)
+            return;
+        X0 = std::max(X0, 0), X1 = std::min(X1, Width - 1);
+        std::uint8_t* row = Marks + std::size_t(unsigned(Y) / kSize) * std::size_t(Across);
+        for (unsigned t = unsigned(X0) / kSize; X0 <= X1 && t <= unsigned(X1) / kSize; ++t)
+            row[t] = 1;
+    }
     // [X0, X1] x [Y0, Y1], ends included.
-    virtual void Drawn(int X0, int X1, int Y0, int Y1) = 0;
-
-protected:
-    ~DrawnArea() = default;
+    void Mark(int X0, int X1, int Y0, int Y1)
+    {
+        if (!Marks)
+            return;
+        X0 = std::max(X0, 0), Y0 = std::max(Y0, 0);
+        X1 = std::min(X1, Width - 1), Y1 = std::min(Y1, Height - 1);
+        for (int ty = Y0 / kSize; X0 <= X1 && ty <= Y1 / kSize; ++ty) {
+            std::uint8_t* row = Marks + std::size_t(ty) * std::size_t(Across);
+            for (int t = X0 / kSize; t <= X1 / kSize; ++t)
+                row[t] = 1;
+        }
+    }
 };
 
 // Writes runs straight into the device pixels of a 32-bit image, each logical
@@ -30,7 +54,7 @@ public:
     // Direct (an image DirectTarget gave, at its Scale) when Image is set;
     // Painter takes what cannot go there (brushes other than a solid colour),
     // and everything when there is no Image.
-    RunSink(QImage* Image, int Scale, QPainter* Painter, DrawnArea* Drawn = nullptr)
+    RunSink(QImage* Image, int Scale, QPainter* Painter, DrawnTiles* Drawn = nullptr)
         : p_(Painter), drawn_(Drawn), scale_(std::max(Scale, 1))
     {
         if (Image) {
@@ -61,14 +85,11 @@ public:
                 bits_[Y * stride_ + X0] = C;
             else
                 Fill32(bits_ + Y * stride_ + X0, X1 - X0 + 1, C);
-        } else {
-            const qsizetype n = qsizetype(X1 - X0 + 1) * scale_;
-            QRgb* row = bits_ + qsizetype(Y) * scale_ * stride_ + qsizetype(X0) * scale_;
-            for (int k = 0; k < scale_; ++k, row += stride_)
-                Fill32(row, n, C);
+            if (drawn_)
+                drawn_->MarkRow(X0, X1, Y);
+            return;
         }
-        if (drawn_)
-            drawn_->Drawn(X0 * scale_, X1 * scale_ + scale_ - 1, Y * scale_, Y * scale_ + scale_ - 1);
+        fillBlocks(X0, X1, Y, C);
     }
     // Any brush, through the painter (kept alive until the next Flush).
     void Fill(int X0, int X1, int Y, const QBrush& B) { paint(X0, X1, Y, &B, 0); }
@@ -85,9 +106,19 @@ public:
     }
 
 private:
+    // Each logical pixel a scale_ x scale_ block.
+    [[gnu::noinline]] void fillBlocks(int X0, int X1, int Y, QRgb C)
+    {
+        const qsizetype n = qsizetype(X1 - X0 + 1) * scale_;
+        QRgb* row = bits_ + qsizetype(Y) * scale_ * stride_ + qsizetype(X0) * scale_;
+        for (int k = 0; k < scale_; ++k, row += stride_)
+            Fill32(row, n, C);
+        if (drawn_)
+            drawn_->Mark(X0 * scale_, X1 * scale_ + scale_ - 1, Y * scale_, Y * scale_ + scale_ - 1);
+    }
     // Any other run paints the held box first, which keeps the order of
     // painting.
-    void paint(int X0, int X1, int Y, const QBrush* B, QRgb C)
+    [[gnu::noinline]] void paint(int X0, int X1, int Y, const QBrush* B, QRgb C)
     {
         if (held_.isValid() && B == heldBrush_ && (B || C == heldRgb_) && X0 == held_.left() && X1 == held_.right()
             && Y == held_.bottom() + 1) {
@@ -101,7 +132,7 @@ private:
     }
 
     QPainter* p_;
-    DrawnArea* drawn_;
+    DrawnTiles* drawn_;
     int scale_;
     QRgb* bits_ = nullptr;
     qsizetype stride_ = 0;

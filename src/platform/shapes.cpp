@@ -256,33 +256,42 @@ double RayAngle(int l, int t, int r, int b, int x, int y)
     return std::atan2(dy, dx) * 180.0 / M_PI;
 }
 
-// The rows (as y, lowest first) of the points of the box |dx| <= X,
-// |dy| <= Y about the oval's centre that lie within the sweep from a1 over
-// span (measured as Sweep measures it) and outside the oval of radii IX, IY
-// (the centre when they are 0). The region's extremes lie at the rays' ends
-// at the box and at the inner oval and at the corners within the sweep.
-std::pair<double, double> SweepRows(const Oval& o, double a1, double span, double X, double Y, double IX, double IY)
+// The rows (as y, lowest first) of the points about the oval's centre within
+// the box |dx| <= X, |dy| <= Y, or with Round the oval of those radii, that
+// lie within the sweep W (a hair beyond its rays too) and
+// outside the oval of radii IX, IY (the centre when they are 0). The
+// region's extremes lie at the rays' ends at the outer bound and at the inner
+// oval, and at the box's corners or the oval's top and bottom within the
+// sweep.
+std::pair<double, double> SweepRows(const Sweep& W, double X, double Y, bool Round, double IX, double IY)
 {
-    const double ra = o.a + 0.5, rb = o.b + 0.5;
     double lo = 1e300, hi = -1e300;
-    auto put = [&](double dy) { lo = std::min(lo, o.cy + dy), hi = std::max(hi, o.cy + dy); };
-    for (double deg : {a1, a1 + span}) {
+    auto put = [&](double dy) { lo = std::min(lo, W.cy + dy), hi = std::max(hi, W.cy + dy); };
+    // Whether the direction (u, v) (scaled, y up) lies within the sweep, a
+    // hair beyond its rays too.
+    auto within = [&](double u, double v) {
+        if (W.span >= 360)
+            return true;
+        const double l = W.u1x * v - W.u1y * u, r = u * W.u2y - v * W.u2x, tol = -1e-9 * (std::abs(u) + std::abs(v));
+        return W.span <= 180 ? l >= tol && r >= tol : l >= tol || r >= tol;
+    };
+    for (int k = 0; k < 2; ++k) {
         // The ray's step in pixels: (c, -s).
-        const double c = std::cos(deg * M_PI / 180) * ra, s = std::sin(deg * M_PI / 180) * rb;
+        const double c = (k ? W.u2x : W.u1x) * W.ra, s = (k ? W.u2y : W.u1y) * W.rb;
         double t = 1e300;
-        if (c != 0)
+        if (Round)
+            t = 1 / std::hypot(c / X, s / Y);
+        if (!Round && c != 0)
             t = X / std::abs(c);
-        if (s != 0)
+        if (!Round && s != 0)
             t = std::min(t, Y / std::abs(s));
         put(-t * s);
         put(IX > 0 && IY > 0 ? -s / std::hypot(c / IX, s / IY) : 0.0);
     }
     for (int sx : {-1, 1})
-        for (int sy : {-1, 1}) {
-            const double d = std::fmod(std::fmod(std::atan2(sy * Y / rb, sx * X / ra) * 180 / M_PI - a1, 360.0) + 360.0, 360.0);
-            if (d <= span + 1e-6 || d >= 360 - 1e-6)
+        for (int sy : {-1, 1})
+            if (within(Round ? 0.0 : sx * X / W.ra, sy * Y / W.rb))
                 put(-sy * Y);
-        }
     return {lo, hi};
 }
 
@@ -417,12 +426,14 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
     const TPoint p1 = ov.At(a1), p2 = ov.At(a1 + span);
     const Sweep sweep(ov, a1, span);
     // Chord: the side of the line through the ends where the arc runs.
-    const double ax = ov.cx + ov.a * std::cos(a1 * M_PI / 180), ay = ov.cy - ov.b * std::sin(a1 * M_PI / 180);
-    const double bx = ov.cx + ov.a * std::cos((a1 + span) * M_PI / 180),
-                 by = ov.cy - ov.b * std::sin((a1 + span) * M_PI / 180);
-    const double mid = (a1 + span / 2) * M_PI / 180;
-    const double mx = ov.cx + ov.a * std::cos(mid), my = ov.cy - ov.b * std::sin(mid);
-    const double sm = (bx - ax) * (my - ay) - (by - ay) * (mx - ax) >= 0 ? 1.0 : -1.0;
+    double ax = 0, ay = 0, bx = 0, by = 0, sm = 1;
+    if (K == Kind::Chord) {
+        ax = ov.cx + ov.a * std::cos(a1 * M_PI / 180), ay = ov.cy - ov.b * std::sin(a1 * M_PI / 180);
+        bx = ov.cx + ov.a * std::cos((a1 + span) * M_PI / 180), by = ov.cy - ov.b * std::sin((a1 + span) * M_PI / 180);
+        const double mid = (a1 + span / 2) * M_PI / 180;
+        const double mx = ov.cx + ov.a * std::cos(mid), my = ov.cy - ov.b * std::sin(mid);
+        sm = (bx - ax) * (my - ay) - (by - ay) * (mx - ax) >= 0 ? 1.0 : -1.0;
+    }
     // The chord's side as the rule states it; the row's run, estimated by
     // solving for x, is settled by it where it ends within the window.
     auto chordSide = [&](int x, int y) {
@@ -462,7 +473,14 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
         // and the even pens' shift) within the inner edge of the outline.
         const double A = wide ? ov.a - W / 2.0 : ov.a, B = wide ? ov.b - W / 2.0 : ov.b;
         const double inner = std::min(A, B) > 0 && K != Kind::Pie ? std::max(0.0, 1 - 1.5 / std::min(A, B)) : 0.0;
-        auto [lo, hi] = SweepRows(ov, a1, span, X, Y, inner * A, inner * B);
+        auto [lo, hi] = SweepRows(sweep, X, Y, false, inner * A, inner * B);
+        if (std::min(ov.a, ov.b) > 0) {
+            // All the pixels lie within W / 2 + 1 of the outline, so within
+            // the oval grown by that much over its shorter radius.
+            const double grow = 1 + (W / 2.0 + 1) / std::min(ov.a, ov.b);
+            const auto [rlo, rhi] = SweepRows(sweep, ov.a * grow, ov.b * grow, true, inner * A, inner * B);
+            lo = std::max(lo, rlo), hi = std::min(hi, rhi);
+        }
         if (K == Kind::Chord && fill) {
             const auto [flo, fhi] = SideRows(ov, ax, ay, bx, by, sm, X, Y);
             lo = std::min(lo, flo), hi = std::max(hi, fhi);

@@ -58,6 +58,7 @@ void TFrameRestorer::Restore(QImage& Target, const QImage& Background, std::uint
         tilesX_ = (size_.width() + kTile - 1) / kTile;
         tilesY_ = (size_.height() + kTile - 1) / kTile;
         dirty_.assign(size_t(tilesX_) * size_t(tilesY_), 0);
+        tiles_ = {dirty_.data(), tilesX_, size_.width(), size_.height()};
         return;
     }
     uchar* dst = Target.bits();
@@ -86,26 +87,11 @@ void TFrameRestorer::Restore(QImage& Target, const QImage& Background, std::uint
     }
 }
 
-void TFrameRestorer::Drawn(int X0, int X1, int Y0, int Y1)
-{
-    if (dirty_.empty())
-        return;
-    X0 = std::max(X0, 0), Y0 = std::max(Y0, 0);
-    X1 = std::min(X1, size_.width() - 1), Y1 = std::min(Y1, size_.height() - 1);
-    if (X0 > X1 || Y0 > Y1)
-        return;
-    for (int ty = Y0 / kTile; ty <= Y1 / kTile; ++ty) {
-        std::uint8_t* row = &dirty_[size_t(ty) * tilesX_];
-        for (int t = X0 / kTile; t <= X1 / kTile; ++t)
-            row[t] = 1;
-    }
-}
-
 void TFrameRestorer::MarkRect(const QRect& R)
 {
     if (dirty_.empty() || R.isEmpty())
         return;
-    Drawn(R.left() * scale_, R.right() * scale_ + scale_ - 1, R.top() * scale_, R.bottom() * scale_ + scale_ - 1);
+    tiles_.Mark(R.left() * scale_, R.right() * scale_ + scale_ - 1, R.top() * scale_, R.bottom() * scale_ + scale_ - 1);
 }
 
 void RasterThinLine(raster::RunSink& T, int X0, int Y0, int X1, int Y1, QRgb Color)

@@ -18,14 +18,14 @@
 
 // Remembers which tiles of a target frame were drawn over since the frame
 // was last restored from its background.
-class TFrameRestorer : public raster::DrawnArea {
+class TFrameRestorer {
 public:
     // Brings Target back to Background: only the tiles drawn over, when
     // Target is the same frame as last time and the background has not
     // changed since (same Generation); otherwise a full copy.
     void Restore(QImage& Target, const QImage& Background, std::uint64_t Generation);
-    // Device pixels of [X0, X1] x [Y0, Y1] were drawn.
-    void Drawn(int X0, int X1, int Y0, int Y1) override;
+    // Where a run sink marks what it draws over (device pixels).
+    raster::DrawnTiles* Tiles() { return &tiles_; }
     // The pixels of R were drawn, in the background's pixels (the frame's
     // logical ones).
     void MarkRect(const QRect& R);
@@ -33,13 +33,14 @@ public:
     void Invalidate() { serial_ = -1; }
 
 private:
-    static constexpr int kTile = 16;
+    static constexpr int kTile = raster::DrawnTiles::kSize;
     qint64 serial_ = -1;
     QSize size_;
     std::uint64_t generation_ = 0;
     int scale_ = 1;
     int tilesX_ = 0, tilesY_ = 0;
     std::vector<std::uint8_t> dirty_;
+    raster::DrawnTiles tiles_;
 };
 
 // The canvas's lines (platform/raster.h) written straight into the frame:

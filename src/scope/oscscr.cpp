@@ -175,7 +175,7 @@ void TOscScreen::DrawTrace(QPainter& Canvas, int N, double Duration)
         restorer_.Restore(*img, Graticule, graticuleGen_);
         if (!BeamOn || N < 0)
             return;
-        raster::RunSink target(img, scale, nullptr, &restorer_);
+        raster::RunSink target(img, scale, nullptr, restorer_.Tiles());
         Sample(N, Duration, [&](QPoint a, QPoint b, const TTracePen& pen) {
             if (pen.Width <= 1)
                 RasterThinLine(target, a.x(), a.y(), b.x(), b.y(), pen.Color);

@@ -820,7 +820,6 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
     }
     auto paint = [&](TBitmap& bmp, const ref::Shape& s, bool xorMode, int ratio, bool clipped) {
         bmp.Assign(ground[ratio - 1]);
-        bmp.MutableImage().bits(); // its own pixels, which the canvas may write directly
         TCanvas& c = bmp.Canvas();
         if (clipped) // through the painter: a clip it cannot write through
             c.Painter()->setClipRegion(ThroughPainter(N, N));
