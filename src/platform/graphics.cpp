@@ -379,7 +379,7 @@ void TCanvas::Polyline(const TPoint* pts, int count)
         return;
     const shape::Pen pen = outline();
     draw(PointsBox(pts, count, pen.Width), false,
-         [&](const raster::Clip& win, shape::Runs& out) { shape::Stroke(pen, pts, count, false, win, out); });
+         [&](const raster::Clip& win, auto& out) { shape::Stroke(pen, pts, count, false, win, out); });
 }
 
 void TCanvas::Polygon(const TPoint* pts, int count)
@@ -388,28 +388,28 @@ void TCanvas::Polygon(const TPoint* pts, int count)
         return;
     const shape::Pen pen = outline();
     draw(PointsBox(pts, count, pen.On ? pen.Width : 1), filled(),
-         [&](const raster::Clip& win, shape::Runs& out) { shape::Polygon(pts, count, pen, filled(), win, out); });
+         [&](const raster::Clip& win, auto& out) { shape::Polygon(pts, count, pen, filled(), win, out); });
 }
 
 void TCanvas::Rectangle(int l, int t, int r, int b)
 {
     const shape::Pen pen = outline();
     draw(RectOf(shape::Reach({l, t, r, b}, pen)), filled(),
-         [&](const raster::Clip& win, shape::Runs& out) { shape::Rectangle({l, t, r, b}, pen, filled(), win, out); });
+         [&](const raster::Clip& win, auto& out) { shape::Rectangle({l, t, r, b}, pen, filled(), win, out); });
 }
 
 void TCanvas::Ellipse(int l, int t, int r, int b)
 {
     const shape::Pen pen = outline();
     draw(RectOf(shape::Reach({l, t, r, b}, pen)), filled(),
-         [&](const raster::Clip& win, shape::Runs& out) { shape::Ellipse({l, t, r, b}, pen, filled(), win, out); });
+         [&](const raster::Clip& win, auto& out) { shape::Ellipse({l, t, r, b}, pen, filled(), win, out); });
 }
 
 void TCanvas::RoundRect(int l, int t, int r, int b, int w, int h)
 {
     const shape::Pen pen = outline();
     draw(RectOf(shape::Reach({l, t, r, b}, pen)), filled(),
-         [&](const raster::Clip& win, shape::Runs& out) { shape::RoundRect({l, t, r, b}, w, h, pen, filled(), win, out); });
+         [&](const raster::Clip& win, auto& out) { shape::RoundRect({l, t, r, b}, w, h, pen, filled(), win, out); });
 }
 
 void TCanvas::Arc(int l, int t, int r, int b, int x3, int y3, int x4, int y4)
@@ -418,13 +418,13 @@ void TCanvas::Arc(int l, int t, int r, int b, int x3, int y3, int x4, int y4)
     if (!pen.On)
         return;
     draw(RectOf(shape::Reach({l, t, r, b}, pen)), false,
-         [&](const raster::Clip& win, shape::Runs& out) { shape::Arc({l, t, r, b}, x3, y3, x4, y4, pen, win, out); });
+         [&](const raster::Clip& win, auto& out) { shape::Arc({l, t, r, b}, x3, y3, x4, y4, pen, win, out); });
 }
 
 void TCanvas::Pie(int l, int t, int r, int b, int x3, int y3, int x4, int y4)
 {
     const shape::Pen pen = outline();
-    draw(RectOf(shape::Reach({l, t, r, b}, pen)), filled(), [&](const raster::Clip& win, shape::Runs& out) {
+    draw(RectOf(shape::Reach({l, t, r, b}, pen)), filled(), [&](const raster::Clip& win, auto& out) {
         shape::Pie({l, t, r, b}, x3, y3, x4, y4, pen, filled(), win, out);
     });
 }
@@ -432,7 +432,7 @@ void TCanvas::Pie(int l, int t, int r, int b, int x3, int y3, int x4, int y4)
 void TCanvas::Chord(int l, int t, int r, int b, int x3, int y3, int x4, int y4)
 {
     const shape::Pen pen = outline();
-    draw(RectOf(shape::Reach({l, t, r, b}, pen)), filled(), [&](const raster::Clip& win, shape::Runs& out) {
+    draw(RectOf(shape::Reach({l, t, r, b}, pen)), filled(), [&](const raster::Clip& win, auto& out) {
         shape::Chord({l, t, r, b}, x3, y3, x4, y4, pen, filled(), win, out);
     });
 }

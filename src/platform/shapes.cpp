@@ -356,23 +356,6 @@ Box Clamped(i64 l, i64 t, i64 r, i64 b)
     return {c(l), c(t), c(r), c(b)};
 }
 
-void Line(const Pen& P, TPoint A, TPoint B, i64& Index, const raster::Clip& C, Runs& Out)
-{
-    auto span = [&](int x0, int x1, int y) { Out.Add(x0, x1, y, Ink::Pen); };
-    if (P.Width > 1) {
-        raster::WideLine(A.X, A.Y, B.X, B.Y, P.Width, C, span);
-    } else if (!P.Dashed) {
-        raster::ThinLine(A.X, A.Y, B.X, B.Y, C, span);
-    } else {
-        // The dashes run on from one segment to the next.
-        raster::ThinLinePixels(A.X, A.Y, B.X, B.Y, C, [&](int x, int y, i64 k) {
-            if ((Index + k) % 8 < 6)
-                Out.Add(x, x, y, Ink::Pen);
-        });
-        Index += std::max(std::abs(i64(B.X) - A.X), std::abs(i64(B.Y) - A.Y));
-    }
-}
-
 // The box as the rules draw it: its corners in order, empty when it inks
 // nothing; a wide pen kept inside moves the outline in, so that the pen's
 // outer edge meets the box.
@@ -550,22 +533,6 @@ Box Reach(Box B, const Pen& P)
     const i64 m = P.On && P.Width > 1 ? std::min(P.Width, raster::kMaxPenWidth) : 1;
     return Clamped(i64(std::min(B.L, B.R)) - m, i64(std::min(B.T, B.B)) - m, i64(std::max(B.L, B.R)) + m,
                    i64(std::max(B.T, B.B)) + m);
-}
-
-void Stroke(const Pen& P, const TPoint* Pts, int Count, bool Closed, const raster::Clip& Window, Runs& Out)
-{
-    if (!P.On || Count < 1)
-        return;
-    if (Count == 1) {
-        if (P.Width > 1)
-            raster::WideLine(Pts[0].X, Pts[0].Y, Pts[0].X, Pts[0].Y, P.Width, Window,
-                             [&](int x0, int x1, int y) { Out.Add(x0, x1, y, Ink::Pen); });
-        return;
-    }
-    i64 index = 0;
-    const int segs = Count - 1 + (Closed ? 1 : 0);
-    for (int i = 0; i < segs; ++i)
-        Line(P, Pts[i], Pts[(i + 1) % Count], index, Window, Out);
 }
 
 void Rectangle(Box Bx, const Pen& P, bool Fill, const raster::Clip& Window, Runs& Out)

@@ -13,7 +13,9 @@
 #include "platform/raster.h"
 #include "platform/types.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 namespace shape {
 
@@ -60,7 +62,35 @@ void Polygon(const TPoint* Pts, int Count, const Pen& P, bool Fill, const raster
 
 // The pen's pixels along a polyline (Closed: back to the first point), the
 // last pixel of a one-pixel line left out; a wide pen's single point is its
-// dot.
-void Stroke(const Pen& P, const TPoint* Pts, int Count, bool Closed, const raster::Clip& Window, Runs& Out);
+// dot. Out is any Runs; a final one is called directly, which a thin line's
+// run a pixel needs.
+template <class R>
+void Stroke(const Pen& P, const TPoint* Pts, int Count, bool Closed, const raster::Clip& Window, R& Out)
+{
+    if (!P.On || Count < 1)
+        return;
+    auto span = [&](int x0, int x1, int y) { Out.Add(x0, x1, y, Ink::Pen); };
+    if (Count == 1) {
+        if (P.Width > 1)
+            raster::WideLine(Pts[0].X, Pts[0].Y, Pts[0].X, Pts[0].Y, P.Width, Window, span);
+        return;
+    }
+    std::int64_t index = 0; // the dashes run on from one segment to the next
+    const int segs = Count - 1 + (Closed ? 1 : 0);
+    for (int i = 0; i < segs; ++i) {
+        const TPoint A = Pts[i], B = Pts[(i + 1) % Count];
+        if (P.Width > 1) {
+            raster::WideLine(A.X, A.Y, B.X, B.Y, P.Width, Window, span);
+        } else if (!P.Dashed) {
+            raster::ThinLine(A.X, A.Y, B.X, B.Y, Window, span);
+        } else {
+            raster::ThinLinePixels(A.X, A.Y, B.X, B.Y, Window, [&](int x, int y, std::int64_t k) {
+                if ((index + k) % 8 < 6)
+                    Out.Add(x, x, y, Ink::Pen);
+            });
+            index += std::max(std::abs(std::int64_t(B.X) - A.X), std::abs(std::int64_t(B.Y) - A.Y));
+        }
+    }
+}
 
 } // namespace shape
