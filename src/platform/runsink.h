@@ -39,7 +39,7 @@ struct DrawnTiles {
             return;
         X0 = std::max(X0, 0), Y0 = std::max(Y0, 0);
         X1 = std::min(X1, Width - 1), Y1 = std::min(Y1, Height - 1);
-        for (int ty = Y0 / kSize; X0 <= X1 && ty <= Y1 / kSize; ++ty) {
+        for (int ty = Y0 / kSize; X0 <= X1 && Y0 <= Y1 && ty <= Y1 / kSize; ++ty) {
             std::uint8_t* row = Marks + std::size_t(ty) * std::size_t(Across);
             for (int t = X0 / kSize; t <= X1 / kSize; ++t)
                 row[t] = Mark;
