@@ -1,6 +1,9 @@
 #include "platform/graphics.h"
+#include "platform/vectorstate.h"
 
 #include "platform/raster.h"
+#include "platform/runsink.h"
+#include "platform/shapes.h"
 
 #include <QFontMetrics>
 #include <QSvgRenderer>
@@ -111,9 +114,7 @@ void TCanvas::ResetClip()
 
 QColor TCanvas::penColor() const
 {
-    return Pen.Mode == TPenMode::pmBlack ? QColor(Qt::black)
-         : Pen.Mode == TPenMode::pmWhite ? QColor(Qt::white)
-                                         : ToQColor(Pen.Color);
+    return ToQColor(Pen.Color);
 }
 
 QBrush TCanvas::fillBrush() const
@@ -133,7 +134,7 @@ QBrush TCanvas::fillBrush() const
     }
 }
 
-QImage* DirectTarget(QPainter& Painter, QRect* Clip)
+QImage* DirectTarget(QPainter& Painter, QRect* Clip, int* Scale)
 {
     QPaintDevice* dev = Painter.device();
     if (!dev || dev->devType() != QInternal::Image)
@@ -142,11 +143,13 @@ QImage* DirectTarget(QPainter& Painter, QRect* Clip)
     if (img->format() != QImage::Format_RGB32 && img->format() != QImage::Format_ARGB32
         && img->format() != QImage::Format_ARGB32_Premultiplied)
         return nullptr;
-    if (!img->isDetached() || img->devicePixelRatio() != 1.0 || Painter.opacity() != 1.0)
+    const qreal dpr = img->devicePixelRatio();
+    const int n = int(dpr);
+    if (n != dpr || (n != 1 && !Scale) || n < 1 || img->width() % n != 0 || img->height() % n != 0)
         return nullptr;
-    if (!Painter.worldTransform().isIdentity())
+    if (!img->isDetached() || Painter.opacity() != 1.0 || !Painter.worldTransform().isIdentity())
         return nullptr;
-    QRect clip = img->rect();
+    QRect clip(0, 0, img->width() / n, img->height() / n);
     if (Painter.hasClipping()) {
         if (!Clip)
             return nullptr;
@@ -157,130 +160,50 @@ QImage* DirectTarget(QPainter& Painter, QRect* Clip)
     }
     if (Clip)
         *Clip = clip;
+    if (Scale)
+        *Scale = n;
     return img;
 }
 
 namespace {
 
-constexpr double kEps = 1e-9;
-enum : std::uint8_t { kFill = 1, kPen = 2 };
+using shape::Ink;
 
 struct Run {
     int x0, x1;
     int next;
-    std::uint8_t kind;
+    Ink kind;
 };
 
-// A box clamped to coordinates far beyond any picture, so that arithmetic
-// on it cannot overflow.
-QRect BoxOf(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b)
+QRect RectOf(shape::Box b)
 {
-    auto c = [](std::int64_t v) { return int(std::clamp<std::int64_t>(v, -(1 << 30), 1 << 30)); };
-    return QRect(QPoint(c(l), c(t)), QPoint(c(r), c(b)));
-}
-
-bool SetsPixels(TPenMode m)
-{
-    return m == TPenMode::pmCopy || m == TPenMode::pmBlack || m == TPenMode::pmWhite;
+    return QRect(QPoint(b.L, b.T), QPoint(b.R, b.B));
 }
 
 QPainter::CompositionMode CompositionOf(TPenMode m)
 {
-    switch (m) {
-    case TPenMode::pmXor: return QPainter::RasterOp_SourceXorDestination;
-    case TPenMode::pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
-    case TPenMode::pmNot: return QPainter::RasterOp_NotDestination;
-    case TPenMode::pmMerge: return QPainter::RasterOp_SourceOrDestination;
-    case TPenMode::pmMask: return QPainter::RasterOp_SourceAndDestination;
-    default: return QPainter::CompositionMode_SourceOver;
-    }
+    return m == TPenMode::pmXor ? QPainter::RasterOp_SourceXorDestination : QPainter::CompositionMode_SourceOver;
 }
 
-// Where runs go: straight into the rows of the image when the painter draws
-// on it one to one and the colour simply replaces pixels, through the
-// painter otherwise (clip regions, transforms, HiDPI, raster modes,
-// pattern brushes).
-class RunSink {
-public:
-    RunSink(QPainter& p, QImage* direct, const QBrush& fill, const QColor& pen) : p_(p)
-    {
-        if (direct) {
-            bits_ = reinterpret_cast<QRgb*>(direct->bits());
-            stride_ = direct->bytesPerLine() / 4;
-        }
-        set(kFill, fill);
-        set(kPen, QBrush(pen));
-    }
-    bool ThroughPainter() const { return slot_[kFill].painted() || slot_[kPen].painted(); }
-    void operator()(int kind, int x0, int x1, int y)
-    {
-        const Slot& s = slot_[kind];
-        if (s.direct && x0 == x1)
-            bits_[y * stride_ + x0] = s.rgb;
-        else if (s.direct)
-            raster::Fill32(bits_ + y * stride_ + x0, x1 - x0 + 1, s.rgb);
-        else if (s.brush.style() != Qt::NoBrush)
-            paint(kind, x0, x1, y);
-    }
-    // Paints what is still held for the painter.
-    void Flush()
-    {
-        if (held_.isValid())
-            p_.fillRect(held_, slot_[heldKind_].brush);
-        held_ = QRect();
-    }
-
-private:
-    // A run of the same ends and kind as the one on the row above joins it,
-    // so that a vertical line or a box's side costs the painter one call,
-    // not one a row. Any other run paints the held box first, which keeps
-    // the order of painting.
-    void paint(int kind, int x0, int x1, int y)
-    {
-        if (held_.isValid() && kind == heldKind_ && x0 == held_.left() && x1 == held_.right()
-            && y == held_.bottom() + 1) {
-            held_.setBottom(y);
-            return;
-        }
-        Flush();
-        held_ = QRect(x0, y, x1 - x0 + 1, 1);
-        heldKind_ = kind;
-    }
-
-    struct Slot {
-        QBrush brush;
-        QRgb rgb = 0;
-        bool direct = false;
-        bool painted() const { return !direct && brush.style() != Qt::NoBrush; }
-    };
-    void set(int kind, const QBrush& b)
-    {
-        Slot& s = slot_[kind];
-        s.brush = b;
-        s.direct = bits_ && b.style() == Qt::SolidPattern && b.color().alpha() == 255;
-        s.rgb = b.color().rgba();
-    }
-    QPainter& p_;
-    QRgb* bits_ = nullptr;
-    qsizetype stride_ = 0;
-    Slot slot_[3];
-    QRect held_;
-    int heldKind_ = 0;
-};
-
 // One drawing call's runs over the part of the picture that can show (the
-// window). Where a pixel painted twice would change (the exclusive-or
-// modes), the runs are kept by row and painted at the end, every pixel once
-// and the pen's taken out of the fill; otherwise each goes to the target at
-// once, the fill of a pixel before its pen.
-class CanvasRuns {
+// window). They go straight into the image's pixels when the painter draws
+// on it one to one or at a whole-number ratio and the colour simply replaces
+// pixels, through the painter otherwise (clip regions, transforms,
+// fractional ratios, exclusive-or, pattern brushes). Where a pixel painted
+// twice would change (exclusive-or), the runs are kept by row and painted at
+// the end, every pixel once and the pen's taken out of the fill; otherwise
+// each goes to the sink at once, the fill of a pixel before its pen.
+class CanvasRuns final : public shape::Runs {
 public:
-    CanvasRuns(QPainter& p, QImage* direct, const QRect& window, TPenMode mode, const QBrush& fill, const QColor& pen)
-        : sink_(p, direct, fill, pen), p_(p), win_(window), keep_(!SetsPixels(mode))
+    CanvasRuns(QPainter& p, QImage* direct, int scale, const QRect& window, TPenMode mode, const QBrush& fill,
+               const QColor& pen)
+        : sink_(direct, scale, &p), p_(p), win_(window), keep_(mode != TPenMode::pmCopy)
     {
+        set(Ink::Fill, fill);
+        set(Ink::Pen, QBrush(pen));
         if (keep_ && !win_.isEmpty())
             head_.assign(size_t(win_.height()), -1);
-        painter_ = sink_.ThroughPainter();
+        painter_ = slot_[int(Ink::Fill)].painted() || slot_[int(Ink::Pen)].painted();
         if (painter_)
             p.setCompositionMode(CompositionOf(mode));
     }
@@ -293,7 +216,7 @@ public:
             p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
     raster::Clip Clip() const { return {win_.left(), win_.top(), win_.right(), win_.bottom()}; }
-    void Add(int x0, int x1, int y, std::uint8_t kind)
+    void Add(int x0, int x1, int y, Ink kind) override
     {
         if (y < win_.top() || y > win_.bottom())
             return;
@@ -302,7 +225,7 @@ public:
         if (x0 > x1)
             return;
         if (!keep_) {
-            sink_(kind, x0, x1, y);
+            put(kind, x0, x1, y);
             return;
         }
         int& h = head_[size_t(y - win_.top())];
@@ -312,7 +235,6 @@ public:
     // Paints the kept runs: the pen's and the fill's outside them.
     void Paint()
     {
-        auto Emit = [this](int kind, int x0, int x1, int y) { sink_(kind, x0, x1, y); };
         std::vector<Run> row, pen, fill;
         auto merge = [](std::vector<Run>& out, const Run& r) {
             if (!out.empty() && r.x0 <= out.back().x1 + 1)
@@ -329,7 +251,7 @@ public:
                 row.push_back(runs_[size_t(k)]);
             std::sort(row.begin(), row.end(), [](const Run& a, const Run& b) { return a.x0 < b.x0; });
             for (const Run& r : row)
-                merge(r.kind == kPen ? pen : fill, r);
+                merge(r.kind == Ink::Pen ? pen : fill, r);
             size_t j = 0;
             for (const Run& f : fill) {
                 int a = f.x0;
@@ -337,370 +259,60 @@ public:
                     ++j;
                 for (size_t k = j; a <= f.x1; ++k) {
                     if (k == pen.size() || pen[k].x0 > f.x1) {
-                        Emit(kFill, a, f.x1, y);
+                        put(Ink::Fill, a, f.x1, y);
                         break;
                     }
                     if (pen[k].x0 > a)
-                        Emit(kFill, a, pen[k].x0 - 1, y);
+                        put(Ink::Fill, a, pen[k].x0 - 1, y);
                     a = std::max(a, pen[k].x1 + 1);
                 }
             }
             for (const Run& r : pen)
-                Emit(kPen, r.x0, r.x1, y);
+                put(Ink::Pen, r.x0, r.x1, y);
         }
     }
 
 private:
-    RunSink sink_;
+    struct Slot {
+        QBrush brush;
+        QRgb rgb = 0;
+        bool direct = false;
+        bool painted() const { return !direct && brush.style() != Qt::NoBrush; }
+    };
+    void set(Ink kind, const QBrush& b)
+    {
+        Slot& s = slot_[int(kind)];
+        s.brush = b;
+        s.direct = sink_.Direct() && b.style() == Qt::SolidPattern && b.color().alpha() == 255;
+        s.rgb = b.color().rgba();
+    }
+    void put(Ink kind, int x0, int x1, int y)
+    {
+        const Slot& s = slot_[int(kind)];
+        if (s.direct)
+            sink_.Fill(x0, x1, y, s.rgb);
+        else if (s.brush.style() != Qt::NoBrush)
+            sink_.Fill(x0, x1, y, s.brush);
+    }
+
+    raster::RunSink sink_;
     QPainter& p_;
     QRect win_;
     bool keep_, painter_ = false;
+    Slot slot_[3];
     std::vector<int> head_;
     std::vector<Run> runs_;
 };
 
-bool Dashed(TPenStyle s)
-{
-    return s == TPenStyle::psDash || s == TPenStyle::psDot || s == TPenStyle::psDashDot || s == TPenStyle::psDashDotDot;
-}
-
-// Whether the pixel at Index from the start of a dashed line is drawn.
-bool DashOn(TPenStyle Style, std::int64_t Index)
-{
-    static const int dash[] = {6, 2}, dot[] = {1, 1}, dashDot[] = {3, 1, 1, 1}, dashDotDot[] = {3, 1, 1, 1, 1, 1};
-    const int* pat = nullptr;
-    int n = 0;
-    switch (Style) {
-    case TPenStyle::psDash: pat = dash, n = 2; break;
-    case TPenStyle::psDot: pat = dot, n = 2; break;
-    case TPenStyle::psDashDot: pat = dashDot, n = 4; break;
-    case TPenStyle::psDashDotDot: pat = dashDotDot, n = 6; break;
-    default: return true;
-    }
-    int period = 0;
-    for (int i = 0; i < n; ++i)
-        period += pat[i];
-    int k = int(Index % period);
-    for (int i = 0; i < n; ++i) {
-        if (k < pat[i])
-            return i % 2 == 0;
-        k -= pat[i];
-    }
-    return true;
-}
-
-// The pen's pixels along a polyline (closed: back to the first point) as
-// Span(x0, x1, y) runs within C; a wide pen's single point is its dot.
-template <class S>
-void StrokeLines(const TPen& Pen, const TPoint* pts, int count, bool closed, const raster::Clip& C, S&& Span)
-{
-    const int segs = count - 1 + (closed && count > 1 ? 1 : 0);
-    if (Pen.Width > 1) {
-        if (count == 1)
-            raster::WideLine(pts[0].X, pts[0].Y, pts[0].X, pts[0].Y, Pen.Width, C, Span);
-        for (int i = 0; i < segs; ++i) {
-            const TPoint a = pts[i], b = pts[(i + 1) % count];
-            raster::WideLine(a.X, a.Y, b.X, b.Y, Pen.Width, C, Span);
-        }
-        return;
-    }
-    std::int64_t base = 0;
-    for (int i = 0; i < segs; ++i) {
-        const TPoint a = pts[i], b = pts[(i + 1) % count];
-        if (!Dashed(Pen.Style)) {
-            raster::ThinLine(a.X, a.Y, b.X, b.Y, C, Span);
-            continue;
-        }
-        raster::ThinLinePixels(a.X, a.Y, b.X, b.Y, C, [&](int x, int y, std::int64_t k) {
-            if (DashOn(Pen.Style, base + k))
-                Span(x, x, y);
-        });
-        base += std::max(std::abs(std::int64_t(b.X) - a.X), std::abs(std::int64_t(b.Y) - a.Y));
-    }
-}
-
-// A whole number of pixels far beyond any picture kept as an int.
-int ToInt(double v)
-{
-    return int(std::clamp(v, double(-(1 << 30)), double(1 << 30)));
-}
-
-struct Span1 {
-    int x0 = 1, x1 = 0;
-    bool Empty() const { return x0 > x1; }
-};
-
-// A box's oval: the centre line of its one-pixel outline runs through the
-// centres of the box's outermost pixels.
-struct Oval {
-    double cx, cy, a, b;
-    Oval(int l, int t, int r, int bt)
-        : cx((double(l) + r - 1) / 2.0), cy((double(t) + bt - 1) / 2.0), a((double(r) - l - 1) / 2.0),
-          b((double(bt) - t - 1) / 2.0) {}
-    // The pixels of row y inside the oval drawn with a one-pixel pen: in
-    // every column the rows nearest the curve and those between, and likewise
-    // in every row. A run about the centre, its ends estimated and then
-    // settled by that test.
-    Span1 Row(int y) const
-    {
-        const double dy = std::abs(y - cy);
-        if (dy > b + 0.5 + kEps)
-            return {};
-        const bool rowB = dy <= b + kEps;
-        const double hB = rowB ? a * root(dy, b) + 0.5 : -1;
-        // Within the column test dy <= b * root(dx, a) + 0.5, squared once
-        // for the row: D <= b * root, i.e. (dx / a)^2 <= 1 - (D / b)^2.
-        const double D = dy - 0.5 - kEps, ia = a > 0 ? 1 / a : 0;
-        const double v = D > 0 && b > 0 ? 1 - (D / b) * (D / b) : 0;
-        auto in = [&](double x) {
-            const double dx = std::abs(x - cx);
-            if (dx > a + 0.5 + kEps)
-                return false;
-            if (rowB && dx <= hB + kEps)
-                return true;
-            if (dx > a + kEps)
-                return false;
-            if (D <= 0)
-                return true;
-            if (a <= 0)
-                return D <= b;
-            const double u = dx * ia;
-            return u < 1 && u * u <= v;
-        };
-        double h = std::max(hB, 0.0);
-        if (dy <= 0.5)
-            h = std::max(h, a);
-        else if (b > 0 && dy > b / 2)
-            h = std::max(h, a * std::sqrt(std::max(0.0, 1 - (dy - 0.5) * (dy - 0.5) / (b * b))));
-        const double first = std::ceil(cx);
-        double x = std::max(std::floor(cx + h + kEps), first - 1);
-        while (in(x + 1))
-            ++x;
-        while (x >= first && !in(x))
-            --x;
-        if (x < first)
-            return {};
-        return {int(2 * cx - x), int(x)};
-    }
-    // The point of the centre line at a parametric angle.
-    TPoint At(double deg) const
-    {
-        const double t = deg * M_PI / 180.0;
-        return TPoint(int(std::lround(cx + a * std::cos(t))), int(std::lround(cy - b * std::sin(t))));
-    }
-
-private:
-    static double root(double d, double r)
-    {
-        if (r <= 0)
-            return 1.0;
-        const double u = d / r;
-        return u >= 1 ? 0.0 : std::sqrt(1 - u * u);
-    }
-};
-
-// The rounded box of a one-pixel pen: the corners are the quarters of the
-// oval of w x h.
-struct RoundBox {
-    int l, t, r, b, w, h;
-    Span1 Row(int y) const
-    {
-        if (y < t || y >= b)
-            return {};
-        const std::int64_t cw = std::min<std::int64_t>(w, std::int64_t(r) - l), ch = std::min<std::int64_t>(h, std::int64_t(b) - t);
-        if (cw < 2 || ch < 2)
-            return {l, r - 1};
-        // Every corner is the upper left one mirrored.
-        const int ym = std::int64_t(y) - t <= std::int64_t(b) - 1 - y ? y : int(std::int64_t(t) + (std::int64_t(b) - 1 - y));
-        const Oval o(l, t, int(l + cw), int(t + ch));
-        if (ym >= o.cy)
-            return {l, r - 1};
-        const Span1 s = o.Row(ym);
-        const int xl = s.Empty() ? int(std::ceil(o.cx)) : s.x0;
-        return {xl, int(std::int64_t(l) + r - 1 - xl)};
-    }
-};
-
-// A rounded box about a centre line (an oval when the corners take the
-// whole box): the pixel centres within it grown by d, row by row.
-struct Rounded {
-    double cx, cy, hw, hh, A, B;
-    // Strict: only those inside, not on the edge.
-    Span1 Row(int y, double d, bool strict) const
-    {
-        const double dy = std::abs(y - cy), HW = hw + d, HH = hh + d;
-        if (HW < 0 || HH < 0 || (strict ? dy >= HH - kEps : dy > HH + kEps))
-            return {};
-        const double qy = dy - (hh - B), rA = A + d, rB = B + d;
-        double half = HW;
-        if (qy > 0 && rA > 0 && rB > 0) {
-            const double v = (strict ? 1 - kEps : 1 + kEps) - qy * qy / (rB * rB);
-            if (v < 0)
-                return {};
-            half = (hw - A) + rA * std::sqrt(v);
-        }
-        if (strict)
-            return {ToInt(std::floor(cx - half)) + 1, ToInt(std::ceil(cx + half)) - 1};
-        return {ToInt(std::ceil(cx - half)), ToInt(std::floor(cx + half))};
-    }
-};
-
-// A wide pen's ring along a rounded outline (the whole oval when not
-// Hollow), and with Filled the fill within its centre line, row by row:
-// Add(x0, x1, y, kind), the fill first.
-template <class A>
-void RingRows(const Rounded& o, int W, bool Hollow, bool Filled, int From, int To, A&& Add)
-{
-    for (int y = From; y <= To; ++y) {
-        if (Filled) {
-            const Span1 f = o.Row(y, 0, false);
-            Add(f.x0, f.x1, y, kFill);
-        }
-        const Span1 out = o.Row(y, W / 2.0, false), in = Hollow ? o.Row(y, -W / 2.0, true) : Span1{};
-        if (in.Empty()) {
-            Add(out.x0, out.x1, y, kPen);
-        } else {
-            Add(out.x0, in.x0 - 1, y, kPen);
-            Add(in.x1 + 1, out.x1, y, kPen);
-        }
-    }
-}
-
-// The x of a row where C0 + C1 * dx >= -kEps, dx from the centre X
-// (InvC1 = 1 / C1, taken once for all rows).
-Span1 HalfPlane(double X, double C0, double C1, double InvC1)
-{
-    constexpr double far = 1e18;
-    double lo = -far, hi = far;
-    if (C1 > 0)
-        lo = (-kEps - C0) * InvC1;
-    else if (C1 < 0)
-        hi = (-kEps - C0) * InvC1;
-    else if (C0 < -kEps)
-        return {};
-    lo = std::max(X + lo, -far), hi = std::min(X + hi, far);
-    return {ToInt(std::ceil(lo - 1e-7)), ToInt(std::floor(hi + 1e-7))};
-}
-
-// The parts of a row an arc, a pie or a chord keeps: up to three runs.
-struct Cut {
-    Span1 part[3];
-    int n = 0;
-    static Cut All() { Cut c; c.part[0] = {INT_MIN / 2, INT_MAX / 2}; c.n = 1; return c; }
-    void Put(Span1 s)
-    {
-        if (!s.Empty())
-            part[n++] = s;
-    }
-    // Add(x0, x1) for the pieces of [x0, x1] kept.
-    template <class F>
-    void Apply(int x0, int x1, F&& Add) const
-    {
-        for (int i = 0; i < n; ++i) {
-            const int a = std::max(x0, part[i].x0), b = std::min(x1, part[i].x1);
-            if (a <= b)
-                Add(a, b);
-        }
-    }
-};
-
-// The counter-clockwise sweep from angle a1 over span degrees, measured
-// from the centre with the axes scaled by the radii, as runs of a row.
-struct Sweep {
-    double cx, cy, ra, rb;
-    double u1x, u1y, u2x, u2y, i1, i2;
-    double span;
-    bool centreIn;
-    Sweep(const Oval& o, double a1, double sp) : cx(o.cx), cy(o.cy), ra(o.a + 0.5), rb(o.b + 0.5), span(sp)
-    {
-        u1x = std::cos(a1 * M_PI / 180), u1y = std::sin(a1 * M_PI / 180);
-        u2x = std::cos((a1 + sp) * M_PI / 180), u2y = std::sin((a1 + sp) * M_PI / 180);
-        i1 = u1y != 0 ? -ra / u1y : 0, i2 = u2y != 0 ? ra / u2y : 0;
-        const double d = std::fmod(std::fmod(-a1, 360.0) + 360.0, 360.0);
-        centreIn = d <= span + 1e-7 || d >= 360 - 1e-7;
-    }
-    Cut Row(int y) const
-    {
-        if (span >= 360)
-            return Cut::All();
-        const double py = (cy - y) / rb;
-        // Left of the first ray, right of the second.
-        const Span1 h1 = HalfPlane(cx, u1x * py, -u1y / ra, i1), h2 = HalfPlane(cx, -py * u2x, u2y / ra, i2);
-        Cut c;
-        if (span <= 180) {
-            c.Put({std::max(h1.x0, h2.x0), std::min(h1.x1, h2.x1)});
-        } else if (h1.Empty() || h2.Empty() || h1.x1 + 1 < h2.x0 || h2.x1 + 1 < h1.x0) {
-            c.Put(h1);
-            c.Put(h2);
-        } else {
-            c.Put({std::min(h1.x0, h2.x0), std::max(h1.x1, h2.x1)});
-        }
-        if (y == cy && cx == std::floor(cx) && !centreIn) {
-            // The centre pixel has no direction: it counts as angle 0.
-            const int x = int(cx);
-            Cut out;
-            for (int i = 0; i < c.n; ++i) {
-                out.Put({c.part[i].x0, std::min(c.part[i].x1, x - 1)});
-                out.Put({std::max(c.part[i].x0, x + 1), c.part[i].x1});
-            }
-            return out;
-        }
-        return c;
-    }
-};
-
-// Parametric angle (degrees, counter-clockwise, y up) of the ray from the
-// centre of the box through (x, y).
-double rayAngle(const QRectF& box, int x, int y)
-{
-    QPointF c = box.center();
-    double rx = box.width() / 2.0, ry = box.height() / 2.0;
-    double dx = x - c.x(), dy = c.y() - y;
-    if (rx > 0) dx /= rx;
-    if (ry > 0) dy /= ry;
-    if (dx == 0 && dy == 0)
-        return 0;
-    return std::atan2(dy, dx) * 180.0 / M_PI;
-}
-
-// A region of one run a row over rows [Top, Bottom] (Row(y) gives it): the
-// fill on every run, and with Edge the pixels that have a side neighbour
-// outside as the pen's. Only the rows of the window are visited.
-template <class R, class A>
-void RegionRows(const QRect& win, int Top, int Bottom, R&& Row, bool Edge, A&& Add)
-{
-    const int from = std::max(Top, win.top()), to = std::min(Bottom, win.bottom());
-    if (from > to)
-        return;
-    auto at = [&](int y) { return y < Top || y > Bottom ? Span1{} : Row(y); };
-    Span1 above = at(from - 1), cur = at(from);
-    for (int y = from; y <= to; ++y) {
-        const Span1 below = at(y + 1);
-        if (!cur.Empty()) {
-            Add(cur.x0, cur.x1, y, kFill);
-            if (Edge) {
-                const int a = std::max({above.x0, below.x0, cur.x0 + 1}), b = std::min({above.x1, below.x1, cur.x1 - 1});
-                if (a > b || above.Empty() || below.Empty()) {
-                    Add(cur.x0, cur.x1, y, kPen);
-                } else {
-                    Add(cur.x0, a - 1, y, kPen);
-                    Add(b + 1, cur.x1, y, kPen);
-                }
-            }
-        }
-        above = cur;
-        cur = below;
-    }
-}
-
 } // namespace
 
-QRect TCanvas::drawLimit(QPainter& p, const QRect& want, QImage*& direct) const
+QRect TCanvas::drawLimit(QPainter& p, const QRect& want, QImage*& direct, int& scale) const
 {
     // Nothing outside the device (or the clip) can show; this also bounds the
     // work for shapes far larger than the picture.
     QRect clip;
-    direct = SetsPixels(Pen.Mode) ? DirectTarget(p, &clip) : nullptr;
+    scale = 1;
+    direct = Pen.Mode == TPenMode::pmCopy ? DirectTarget(p, &clip, &scale) : nullptr;
     if (direct)
         return want.intersected(clip);
     QPaintDevice* d = p.device();
@@ -731,249 +343,104 @@ QRect PointsBox(const TPoint* pts, int count, int margin)
         l = std::min<std::int64_t>(l, pts[i].X), r = std::max<std::int64_t>(r, pts[i].X);
         t = std::min<std::int64_t>(t, pts[i].Y), b = std::max<std::int64_t>(b, pts[i].Y);
     }
-    return BoxOf(l - margin, t - margin, r + margin, b + margin);
+    return RectOf(shape::Reach({int(l), int(t), int(r), int(b)}, shape::Pen{true, margin}));
 }
 } // namespace
 
-void TCanvas::Polyline(const TPoint* pts, int count)
+shape::Pen TCanvas::outline() const
 {
-    if (count < 2)
-        return;
+    return {Pen.Style != TPenStyle::psClear, Pen.Width, Pen.Style == TPenStyle::psDash,
+            Pen.Style == TPenStyle::psInsideFrame};
+}
+
+bool TCanvas::filled() const
+{
+    return (Brush.Bitmap && !Brush.Bitmap->Empty()) || Brush.Style != TBrushStyle::bsClear;
+}
+
+template <class F>
+void TCanvas::draw(const QRect& reach, bool fill, F&& shapeRuns)
+{
     QPainter* p = Painter();
-    if (!p || Pen.Style == TPenStyle::psClear)
+    if (!p)
         return;
     QImage* direct = nullptr;
-    const QRect win = drawLimit(*p, PointsBox(pts, count, std::min(Pen.Width, raster::kMaxPenWidth)), direct);
+    int scale = 1;
+    const QRect win = drawLimit(*p, reach, direct, scale);
     if (win.isEmpty())
         return;
-    CanvasRuns runs(*p, direct, win, Pen.Mode, QBrush(Qt::NoBrush), penColor());
-    StrokeLines(Pen, pts, count, false, runs.Clip(), [&](int a, int b, int y) { runs.Add(a, b, y, kPen); });
+    CanvasRuns runs(*p, direct, scale, win, Pen.Mode, fill ? fillBrush() : QBrush(Qt::NoBrush), penColor());
+    // What Qt painted before (text, pictures) may leave the vector
+    // registers' upper halves in use, which the shape's arithmetic would pay
+    // for on every row: a transparent knob costs a fifth more.
+    ClearUpperVectorState();
+    shapeRuns(runs.Clip(), runs);
     runs.Paint();
+}
+
+void TCanvas::Polyline(const TPoint* pts, int count)
+{
+    if (count < 2 || Pen.Style == TPenStyle::psClear)
+        return;
+    const shape::Pen pen = outline();
+    draw(PointsBox(pts, count, pen.Width), false,
+         [&](const raster::Clip& win, auto& out) { shape::Stroke(pen, pts, count, false, win, out); });
 }
 
 void TCanvas::Polygon(const TPoint* pts, int count)
 {
     if (count < 2)
         return;
-    QPainter* p = Painter();
-    if (!p)
-        return;
-    const bool pen = Pen.Style != TPenStyle::psClear;
-    QImage* direct = nullptr;
-    const QRect win = drawLimit(*p, PointsBox(pts, count, pen ? std::clamp(Pen.Width, 1, raster::kMaxPenWidth) : 1), direct);
-    if (win.isEmpty())
-        return;
-    CanvasRuns runs(*p, direct, win, Pen.Mode, fillBrush(), penColor());
-    // Alternate fill: the pixel centres between the first and second edge
-    // crossed along a row, the third and fourth, and so on; the right and
-    // lower edges stay out, as a fill without a pen shows.
-    std::int64_t t = pts[0].Y, b = pts[0].Y;
-    for (int i = 1; i < count; ++i)
-        t = std::min<std::int64_t>(t, pts[i].Y), b = std::max<std::int64_t>(b, pts[i].Y);
-    std::vector<double> xs;
-    for (int y = int(std::max<std::int64_t>(t, win.top())); y <= std::min<std::int64_t>(b, win.bottom()); ++y) {
-        xs.clear();
-        for (int i = 0; i < count; ++i) {
-            const TPoint a = pts[i], c = pts[(i + 1) % count];
-            if (a.Y == c.Y)
-                continue;
-            if (y >= std::min(a.Y, c.Y) && y < std::max(a.Y, c.Y))
-                xs.push_back(a.X + double(y - double(a.Y)) * (double(c.X) - a.X) / (double(c.Y) - a.Y));
-        }
-        std::sort(xs.begin(), xs.end());
-        for (size_t k = 0; k + 1 < xs.size(); k += 2) {
-            const double x0 = std::clamp(std::ceil(xs[k] - kEps), double(INT_MIN / 2), double(INT_MAX / 2));
-            const double x1 = std::clamp(std::ceil(xs[k + 1] - kEps) - 1, double(INT_MIN / 2), double(INT_MAX / 2));
-            runs.Add(int(x0), int(x1), y, kFill);
-        }
-    }
-    if (pen)
-        StrokeLines(Pen, pts, count, true, runs.Clip(), [&](int a, int c, int y) { runs.Add(a, c, y, kPen); });
-    runs.Paint();
+    const shape::Pen pen = outline();
+    draw(PointsBox(pts, count, pen.On ? pen.Width : 1), filled(),
+         [&](const raster::Clip& win, auto& out) { shape::Polygon(pts, count, pen, filled(), win, out); });
 }
 
-void TCanvas::shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4, int y4, int rw, int rh)
+void TCanvas::Rectangle(int l, int t, int r, int b)
 {
-    QPainter* p = Painter();
-    if (!p)
-        return;
-    if (r < l) std::swap(l, r);
-    if (b < t) std::swap(t, b);
-    using i64 = std::int64_t;
-    // The box excludes its right and bottom edge.
-    if (i64(r) - l < 1 || i64(b) - t < 1)
-        return;
-    const bool pen = Pen.Style != TPenStyle::psClear;
-    const bool wide = pen && Pen.Width > 1;
-    const int W = wide ? std::min(Pen.Width, raster::kMaxPenWidth) : 1;
-    const bool brush = (Brush.Bitmap && !Brush.Bitmap->Empty()) || Brush.Style != TBrushStyle::bsClear;
-    const bool fill = kind != 3 && brush;
-    if (kind == 3 && !pen)
-        return;
-    if (wide && Pen.Style == TPenStyle::psInsideFrame) {
-        // The outline moves in so that the pen's outer edge meets the box.
-        l += W / 2, t += W / 2, r -= (W - 1) / 2, b -= (W - 1) / 2;
-        rw -= W - 1, rh -= W - 1;
-        if (i64(r) - l < 1) r = l + 1;
-        if (i64(b) - t < 1) b = t + 1;
-    }
-    // Without a pen the fill is one pixel smaller.
-    const int fr = pen ? r : r - 1, fb = pen ? b : b - 1;
-    if (i64(fr) - l < 1 || i64(fb) - t < 1)
-        return;
-
-    double a1 = 0, span = 360;
-    if (kind >= 3) {
-        QRectF box(l, t, double(r) - l, double(b) - t);
-        a1 = rayAngle(box, x3, y3);
-        double a2 = rayAngle(box, x4, y4);
-        span = a2 - a1;
-        while (span <= 0) span += 360;
-        if (span > 360) span -= 360;
-    }
-
-    QImage* direct = nullptr;
-    const int m = wide ? W : 1;
-    const QRect win = drawLimit(*p, BoxOf(i64(l) - m, i64(t) - m, i64(r) + m, i64(b) + m), direct);
-    if (win.isEmpty())
-        return;
-    CanvasRuns runs(*p, direct, win, Pen.Mode, fill ? fillBrush() : QBrush(Qt::NoBrush), penColor());
-    const raster::Clip clip = runs.Clip();
-    auto add = [&](int x0, int x1, int y, std::uint8_t k) {
-        if (k == kPen || fill)
-            runs.Add(x0, x1, y, k);
-    };
-    auto addPen = [&](int x0, int x1, int y) { runs.Add(x0, x1, y, kPen); };
-    // Wide pens of even width run half a pixel up and left of the outline.
-    const double shift = wide && W % 2 == 0 ? 0.5 : 0.0;
-
-    if (kind == 0) {
-        const TPoint c[4] = {{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}};
-        const bool edge = pen && !wide && !Dashed(Pen.Style);
-        RegionRows(win, t, fb - 1, [&](int) { return Span1{l, fr - 1}; }, edge, add);
-        if (pen && !edge)
-            StrokeLines(Pen, c, 4, true, clip, addPen);
-        runs.Paint();
-        return;
-    }
-
-    if (kind == 2) {
-        if (!wide) {
-            const RoundBox rb{l, t, fr, fb, rw, rh};
-            RegionRows(win, t, fb - 1, [&](int y) { return rb.Row(y); }, pen, add);
-        } else {
-            // The pen centred on the outline of the one-pixel pen.
-            const i64 cw = std::min<i64>(rw, i64(r) - l), ch = std::min<i64>(rh, i64(b) - t);
-            const bool round = cw >= 2 && ch >= 2;
-            const Rounded o{(double(l) + r - 1) / 2 - shift, (double(t) + b - 1) / 2 - shift, (double(r) - 1 - l) / 2,
-                            (double(b) - 1 - t) / 2, round ? (cw - 1) / 2.0 : 0.0, round ? (ch - 1) / 2.0 : 0.0};
-            RingRows(o, W, true, true, int(std::max<i64>(i64(t) - W, win.top())), int(std::min<i64>(i64(b) + W, win.bottom())),
-                     add);
-        }
-        runs.Paint();
-        return;
-    }
-
-    // Ellipse, arc, pie and chord.
-    const Oval ov(l, t, fr, fb);
-    const TPoint p1 = ov.At(a1), p2 = ov.At(a1 + span);
-    const Sweep sweep(ov, a1, span);
-    // Chord: the side of the line through the ends where the arc runs.
-    const double ax = ov.cx + ov.a * std::cos(a1 * M_PI / 180), ay = ov.cy - ov.b * std::sin(a1 * M_PI / 180);
-    const double bx = ov.cx + ov.a * std::cos((a1 + span) * M_PI / 180),
-                 by = ov.cy - ov.b * std::sin((a1 + span) * M_PI / 180);
-    const double mid = (a1 + span / 2) * M_PI / 180;
-    const double mx = ov.cx + ov.a * std::cos(mid), my = ov.cy - ov.b * std::sin(mid);
-    const double sm = (bx - ax) * (my - ay) - (by - ay) * (mx - ax) >= 0 ? 1.0 : -1.0;
-    auto fillCut = [&](int y) {
-        if (kind == 1)
-            return Cut::All();
-        if (kind == 4)
-            return sweep.Row(y);
-        Cut c;
-        c.Put(HalfPlane(ax, sm * (bx - ax) * (y - ay), -sm * (by - ay), by != ay ? 1 / (-sm * (by - ay)) : 0));
-        return c;
-    };
-    // Ellipses and chords draw the whole outline.
-    const bool cutPen = kind == 3 || kind == 4;
-    // An arc, a pie or a chord reaches only the rows between its ends, the
-    // top or bottom of the oval where it passes them and a pie's centre.
-    QRect rowsWin = win;
-    if (kind >= 3 && span < 360) {
-        auto within = [&](double deg) { return std::fmod(deg - a1 + 720, 360.0) <= span; };
-        double lo = std::min(p1.Y, p2.Y), hi = std::max(p1.Y, p2.Y);
-        if (within(90))
-            lo = std::min(lo, ov.cy - ov.b);
-        if (within(270))
-            hi = std::max(hi, ov.cy + ov.b);
-        if (kind == 4)
-            lo = std::min(lo, ov.cy), hi = std::max(hi, ov.cy);
-        const int m = W + 2;
-        rowsWin.setTop(std::max(win.top(), ToInt(std::floor(lo)) - m));
-        rowsWin.setBottom(std::min(win.bottom(), ToInt(std::ceil(hi)) + m));
-    }
-    int cutRow = INT_MIN;
-    Cut cuts[3];
-    auto cutAdd = [&](int x0, int x1, int y, std::uint8_t k) {
-        if (k == kFill && !fill)
-            return;
-        if (y != cutRow) {
-            cutRow = y;
-            cuts[kPen] = cutPen ? sweep.Row(y) : Cut::All();
-            cuts[kFill] = fill ? fillCut(y) : Cut();
-        }
-        cuts[k].Apply(x0, x1, [&](int a, int b) { runs.Add(a, b, y, k); });
-    };
-    if (pen || fill) {
-        if (!wide) {
-            // Rows mirrored about the centre are alike: each pair is made once
-            // (unless the oval is so tall that only a few rows show).
-            const bool memo = std::int64_t(fb) - t <= 4 * std::int64_t(win.height()) + 64;
-            std::vector<Span1> rows(memo ? size_t(fb - t) : 0);
-            std::vector<bool> made(rows.size());
-            auto row = [&](int y) {
-                if (!memo)
-                    return ov.Row(y);
-                const size_t k = size_t(std::min<i64>(i64(y) - t, i64(fb) - 1 - y));
-                if (!made[k])
-                    rows[k] = ov.Row(y), made[k] = true;
-                return rows[k];
-            };
-            if (kind == 1)
-                RegionRows(rowsWin, t, fb - 1, row, pen, add);
-            else
-                RegionRows(rowsWin, t, fb - 1, row, pen, cutAdd);
-        } else {
-            const Rounded o{ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b};
-            const bool ring = ov.a - W / 2.0 > 0 && ov.b - W / 2.0 > 0;
-            RingRows(o, W, ring, ov.a > 0 && ov.b > 0, int(std::max<i64>(i64(t) - W, rowsWin.top())),
-                     int(std::min<i64>(i64(b) + W, rowsWin.bottom())), cutAdd);
-        }
-    }
-    if (pen) {
-        std::vector<TPoint> edge;
-        if (kind == 3 && wide)
-            edge = {p1, p2}; // round ends
-        else if (kind == 4)
-            edge = {p2, TPoint(int(std::lround(ov.cx)), int(std::lround(ov.cy))), p1};
-        else if (kind == 5)
-            edge = {p2, p1};
-        if (kind == 3 && wide) {
-            StrokeLines(Pen, &edge[0], 1, false, clip, addPen);
-            StrokeLines(Pen, &edge[1], 1, false, clip, addPen);
-        } else if (!edge.empty()) {
-            StrokeLines(Pen, edge.data(), int(edge.size()), false, clip, addPen);
-        }
-    }
-    runs.Paint();
+    const shape::Pen pen = outline();
+    draw(RectOf(shape::Reach({l, t, r, b}, pen)), filled(),
+         [&](const raster::Clip& win, auto& out) { shape::Rectangle({l, t, r, b}, pen, filled(), win, out); });
 }
 
-void TCanvas::Rectangle(int l, int t, int r, int b) { shape(0, l, t, r, b, 0, 0, 0, 0, 0, 0); }
-void TCanvas::Ellipse(int l, int t, int r, int b) { shape(1, l, t, r, b, 0, 0, 0, 0, 0, 0); }
-void TCanvas::RoundRect(int l, int t, int r, int b, int w, int h) { shape(2, l, t, r, b, 0, 0, 0, 0, w, h); }
-void TCanvas::Arc(int l, int t, int r, int b, int x3, int y3, int x4, int y4) { shape(3, l, t, r, b, x3, y3, x4, y4, 0, 0); }
-void TCanvas::Pie(int l, int t, int r, int b, int x3, int y3, int x4, int y4) { shape(4, l, t, r, b, x3, y3, x4, y4, 0, 0); }
-void TCanvas::Chord(int l, int t, int r, int b, int x3, int y3, int x4, int y4) { shape(5, l, t, r, b, x3, y3, x4, y4, 0, 0); }
+void TCanvas::Ellipse(int l, int t, int r, int b)
+{
+    const shape::Pen pen = outline();
+    draw(RectOf(shape::Reach({l, t, r, b}, pen)), filled(),
+         [&](const raster::Clip& win, auto& out) { shape::Ellipse({l, t, r, b}, pen, filled(), win, out); });
+}
+
+void TCanvas::RoundRect(int l, int t, int r, int b, int w, int h)
+{
+    const shape::Pen pen = outline();
+    draw(RectOf(shape::Reach({l, t, r, b}, pen)), filled(),
+         [&](const raster::Clip& win, auto& out) { shape::RoundRect({l, t, r, b}, w, h, pen, filled(), win, out); });
+}
+
+void TCanvas::Arc(int l, int t, int r, int b, int x3, int y3, int x4, int y4)
+{
+    const shape::Pen pen = outline();
+    if (!pen.On)
+        return;
+    draw(RectOf(shape::Reach({l, t, r, b}, pen)), false,
+         [&](const raster::Clip& win, auto& out) { shape::Arc({l, t, r, b}, x3, y3, x4, y4, pen, win, out); });
+}
+
+void TCanvas::Pie(int l, int t, int r, int b, int x3, int y3, int x4, int y4)
+{
+    const shape::Pen pen = outline();
+    draw(RectOf(shape::Reach({l, t, r, b}, pen)), filled(), [&](const raster::Clip& win, auto& out) {
+        shape::Pie({l, t, r, b}, x3, y3, x4, y4, pen, filled(), win, out);
+    });
+}
+
+void TCanvas::Chord(int l, int t, int r, int b, int x3, int y3, int x4, int y4)
+{
+    const shape::Pen pen = outline();
+    draw(RectOf(shape::Reach({l, t, r, b}, pen)), filled(), [&](const raster::Clip& win, auto& out) {
+        shape::Chord({l, t, r, b}, x3, y3, x4, y4, pen, filled(), win, out);
+    });
+}
 
 void TCanvas::FillRect(const TRect& r)
 {

@@ -19,6 +19,7 @@
 //  - colours are 0x00BBGGRR.
 // Everything is drawn aliased.
 
+#include "platform/shapes.h"
 #include "platform/types.h"
 
 #include <QFont>
@@ -61,8 +62,8 @@ public:
     QString DisplayText(const QString& s) const;
 };
 
-enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
-enum class TPenMode { pmCopy, pmXor, pmNotXor, pmNot, pmMerge, pmMask, pmBlack, pmWhite };
+enum class TPenStyle { psSolid, psDash, psClear, psInsideFrame };
+enum class TPenMode { pmCopy, pmXor };
 
 struct TPen {
     TColor Color = clBlack;
@@ -150,8 +151,13 @@ private:
     friend class TBitmap;
     QColor penColor() const;
     QBrush fillBrush() const;
-    QRect drawLimit(QPainter& p, const QRect& want, QImage*& direct) const;
-    void shape(int kind, int l, int t, int r, int b, int x3, int y3, int x4, int y4, int rw, int rh);
+    QRect drawLimit(QPainter& p, const QRect& want, QImage*& direct, int& scale) const;
+    shape::Pen outline() const;
+    bool filled() const;
+    // Hands the runs of a drawing call within what can show of Reach to
+    // ShapeRuns(window, runs) and paints them.
+    template <class F>
+    void draw(const QRect& Reach, bool Fill, F&& ShapeRuns);
 
     QPainter* m_external = nullptr;
     TBitmap* m_owner = nullptr;
@@ -164,9 +170,10 @@ private:
 // The image a painter draws on one to one (no transform, device pixel ratio
 // 1, full opacity, a detached 32-bit image), or null when pixels cannot be
 // written directly. With Clip, a painter clipped to one rectangle qualifies
-// and Clip gets the pixels that may be written; without, a clipped painter
-// does not.
-QImage* DirectTarget(QPainter& Painter, QRect* Clip = nullptr);
+// and Clip gets the logical pixels that may be written; without, a clipped
+// painter does not. With Scale, whole-number ratios qualify too and Scale
+// gets the ratio: each logical pixel is then a Scale x Scale block.
+QImage* DirectTarget(QPainter& Painter, QRect* Clip = nullptr, int* Scale = nullptr);
 
 // An off-screen picture with its own canvas.  Backed by a QImage in 32-bit
 // RGB; optionally at a device pixel ratio for sharp HiDPI output, in which

@@ -7,26 +7,6 @@
 #include <cmath>
 #include <cstring>
 
-QImage* FrameTarget(QPainter& Painter, int& Ratio)
-{
-    QPaintDevice* dev = Painter.device();
-    if (!dev || dev->devType() != QInternal::Image)
-        return nullptr;
-    auto* img = static_cast<QImage*>(dev);
-    if (img->format() != QImage::Format_RGB32 && img->format() != QImage::Format_ARGB32
-        && img->format() != QImage::Format_ARGB32_Premultiplied)
-        return nullptr;
-    const qreal dpr = img->devicePixelRatio();
-    const int n = int(dpr);
-    if (n < 1 || n > 8 || dpr != n || img->width() % n || img->height() % n)
-        return nullptr;
-    if (!img->isDetached() || Painter.opacity() != 1.0 || !Painter.worldTransform().isIdentity()
-        || Painter.hasClipping())
-        return nullptr;
-    Ratio = n;
-    return img;
-}
-
 void TFrameRestorer::CopyTiles(QImage& Target, const QImage& Background, int X0, int X1, int Y0, int Y1) const
 {
     const int n = ratio_;
@@ -79,6 +59,7 @@ void TFrameRestorer::Restore(QImage& Target, const QImage& Background, std::uint
         tilesX_ = (size_.width() + kTile - 1) / kTile;
         tilesY_ = (size_.height() + kTile - 1) / kTile;
         dirty_.assign(size_t(tilesX_) * size_t(tilesY_), 0);
+        tiles_ = {dirty_.data(), tilesX_, size_.width(), size_.height(), kDrawn | kChanged};
         all_ = true;
         return;
     }
@@ -108,29 +89,10 @@ void TFrameRestorer::TakeRuns(std::uint8_t Bit, std::uint8_t Add, F&& Run)
     }
 }
 
-void TFrameRestorer::MarkSpan(int X0, int X1, int Y)
-{
-    if (dirty_.empty() || Y < 0 || Y >= size_.height())
-        return;
-    X0 = std::max(X0, 0);
-    X1 = std::min(X1, size_.width() - 1);
-    if (X0 > X1)
-        return;
-    std::uint8_t* row = &dirty_[size_t(Y / kTile) * tilesX_];
-    for (int t = X0 / kTile; t <= X1 / kTile; ++t)
-        row[t] = kDrawn | kChanged;
-}
-
 void TFrameRestorer::MarkRect(const QRect& R)
 {
-    if (dirty_.empty())
-        return;
-    const QRect r = R.intersected(QRect(QPoint(0, 0), size_));
-    if (r.isEmpty())
-        return;
-    for (int ty = r.top() / kTile; ty <= r.bottom() / kTile; ++ty)
-        for (int tx = r.left() / kTile; tx <= r.right() / kTile; ++tx)
-            dirty_[size_t(ty) * tilesX_ + tx] = kDrawn | kChanged;
+    if (!R.isEmpty())
+        tiles_.MarkBox(R.left(), R.right(), R.top(), R.bottom());
 }
 
 bool TFrameRestorer::Touched(const QRect& R) const
@@ -163,14 +125,14 @@ std::optional<QRegion> TFrameRestorer::TakeChange()
     return r;
 }
 
-void RasterThinLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, QRgb Color)
+void RasterThinLine(raster::RunSink& T, int X0, int Y0, int X1, int Y1, QRgb Color)
 {
     const QRgb c = Color | 0xFF000000u;
-    raster::ThinLine(X0, Y0, X1, Y1, T.Clip(), [&](int a, int b, int y) { T.Fill(a, b, y, c); });
+    raster::ThinLine(X0, Y0, X1, Y1, T.Picture(), [&](int a, int b, int y) { T.Fill(a, b, y, c); });
 }
 
-void RasterWideLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, int Width, QRgb Color)
+void RasterWideLine(raster::RunSink& T, int X0, int Y0, int X1, int Y1, int Width, QRgb Color)
 {
     const QRgb c = Color | 0xFF000000u;
-    raster::WideLine(X0, Y0, X1, Y1, Width, T.Clip(), [&](int a, int b, int y) { T.Fill(a, b, y, c); });
+    raster::WideLine(X0, Y0, X1, Y1, Width, T.Picture(), [&](int a, int b, int y) { T.Fill(a, b, y, c); });
 }

@@ -14,6 +14,7 @@
 
 #include "platform/graphics.h" // DirectTarget
 #include "platform/raster.h"
+#include "platform/runsink.h"
 
 #include <algorithm>
 
@@ -28,8 +29,9 @@ public:
     // whole-number pixel ratio N the background is either of the target's
     // device size or of its logical size, each pixel then an N x N block.
     void Restore(QImage& Target, const QImage& Background, std::uint64_t Generation);
-    // Pixels of [X0, X1] on row Y were drawn.
-    void MarkSpan(int X0, int X1, int Y);
+    // Where a run sink marks what it draws over.
+    raster::DrawnTiles* Tiles() { return &tiles_; }
+    // The pixels of R (logical) were drawn.
     void MarkRect(const QRect& R);
     // Whatever the target holds, the next restore copies everything.
     void Invalidate()
@@ -46,7 +48,7 @@ public:
     bool Touched(const QRect& R) const;
 
 private:
-    static constexpr int kTile = 16;
+    static constexpr int kTile = raster::DrawnTiles::kSize;
     // Per tile: drawn over since the last restore, changed since the last
     // TakeChange.
     enum : std::uint8_t { kDrawn = 1, kChanged = 2 };
@@ -64,34 +66,11 @@ private:
     int tilesX_ = 0, tilesY_ = 0;
     bool all_ = true;
     std::vector<std::uint8_t> dirty_;
-};
-
-// The image a painter draws on at a whole-number pixel ratio (Ratio gets
-// it) with no transform, clip or opacity of its own and a detached 32-bit
-// format, or null: the frames that can be restored and drawn in place.
-QImage* FrameTarget(QPainter& Painter, int& Ratio);
-
-// Pixels of a 32-bit image, taken once per frame.
-struct TRasterTarget {
-    QRgb* Bits = nullptr;
-    qsizetype Stride = 0; // pixels per row
-    int Width = 0, Height = 0;
-    TFrameRestorer* Dirty = nullptr;
-    TRasterTarget(QImage& Img, TFrameRestorer* D)
-        : Bits(reinterpret_cast<QRgb*>(Img.bits())), Stride(Img.bytesPerLine() / 4), Width(Img.width()),
-          Height(Img.height()), Dirty(D) {}
-    raster::Clip Clip() const { return {0, 0, Width - 1, Height - 1}; }
-    // Fills [X0, X1] of row Y, which lie within the frame.
-    void Fill(int X0, int X1, int Y, QRgb C)
-    {
-        raster::Fill32(Bits + Y * Stride + X0, X1 - X0 + 1, C);
-        if (Dirty)
-            Dirty->MarkSpan(X0, X1, Y);
-    }
+    raster::DrawnTiles tiles_;
 };
 
 // The canvas's lines (platform/raster.h) written straight into the frame:
 // one pixel wide with the end pixel left out, or Width pixels with round ends;
 // only the part within the frame costs anything.
-void RasterThinLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, QRgb Color);
-void RasterWideLine(TRasterTarget& T, int X0, int Y0, int X1, int Y1, int Width, QRgb Color);
+void RasterThinLine(raster::RunSink& T, int X0, int Y0, int X1, int Y1, QRgb Color);
+void RasterWideLine(raster::RunSink& T, int X0, int Y0, int X1, int Y1, int Width, QRgb Color);

@@ -170,40 +170,19 @@ void TOscScreen::DrawTrace(TCanvas& Canvas, int N, double Duration)
 
 void TOscScreen::DrawTrace(QPainter& Canvas, int N, double Duration)
 {
-    int ratio = 1;
-    if (QImage* img = FrameTarget(Canvas, ratio)) {
+    int scale = 1;
+    if (QImage* img = DirectTarget(Canvas, nullptr, &scale)) {
         // The frame still holds the last trace over the graticule: only the
         // tiles it covered are copied back.
         restorer_.Restore(*img, Graticule, graticuleGen_);
         if (!BeamOn || N < 0)
             return;
-        if (ratio == 1) {
-            TRasterTarget target(*img, &restorer_);
-            Sample(N, Duration, [&](QPoint a, QPoint b, const TTracePen& pen) {
-                if (pen.Width <= 1)
-                    RasterThinLine(target, a.x(), a.y(), b.x(), b.y(), pen.Color);
-                else
-                    RasterWideLine(target, a.x(), a.y(), b.x(), b.y(), pen.Width, pen.Color);
-            });
-            return;
-        }
-        // At a whole-number ratio every pixel of a run is a block of
-        // ratio x ratio device pixels, as the painter would fill it.
-        auto* bits = reinterpret_cast<QRgb*>(img->bits());
-        const qsizetype stride = img->bytesPerLine() / 4;
-        const raster::Clip clip{0, 0, img->width() / ratio - 1, img->height() / ratio - 1};
+        raster::RunSink target(img, scale, nullptr, restorer_.Tiles());
         Sample(N, Duration, [&](QPoint a, QPoint b, const TTracePen& pen) {
-            const QRgb c = pen.Color | 0xFF000000u;
-            auto span = [&](int x0, int x1, int y) {
-                QRgb* row = bits + qsizetype(y) * ratio * stride + qsizetype(x0) * ratio;
-                for (int k = 0; k < ratio; ++k)
-                    raster::Fill32(row + k * stride, qsizetype(x1 - x0 + 1) * ratio, c);
-                restorer_.MarkSpan(x0, x1, y);
-            };
             if (pen.Width <= 1)
-                raster::ThinLine(a.x(), a.y(), b.x(), b.y(), clip, span);
+                RasterThinLine(target, a.x(), a.y(), b.x(), b.y(), pen.Color);
             else
-                raster::WideLine(a.x(), a.y(), b.x(), b.y(), pen.Width, clip, span);
+                RasterWideLine(target, a.x(), a.y(), b.x(), b.y(), pen.Width, pen.Color);
         });
         return;
     }

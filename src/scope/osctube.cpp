@@ -446,7 +446,7 @@ void TVorlinoTube::Paint(QPainter& Canvas)
     Canvas.save();
     Canvas.setRenderHint(QPainter::Antialiasing, false);
     int ratio = 1;
-    QImage* direct = FrameTarget(Canvas, ratio);
+    QImage* direct = DirectTarget(Canvas, nullptr, &ratio);
     auto quadBox = [](const std::array<QPoint, 4>& q) { return QPolygon({q[0], q[1], q[2], q[3]}).boundingRect(); };
     // The charges stand out of their plates by a disc's radius.
     const QRect rearBoxes[] = {quadBox(lowerV_).adjusted(-6, -6, 6, 6), quadBox(rearH_).adjusted(-6, -6, 6, 6)};

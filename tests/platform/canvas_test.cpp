@@ -284,9 +284,10 @@ Pixels line(int x0, int y0, int x1, int y1)
 // only on the side of the smaller minor coordinate.
 bool nearSegment(int x0, int y0, int x1, int y1, int w, int x, int y)
 {
-    using ll = long long;
-    const ll e = w % 2 == 0, vx = x1 - x0, vy = y1 - y0, len2 = vx * vx + vy * vy;
-    const ll px = 2 * ll(x - x0) + e, py = 2 * ll(y - y0) + e, dot = px * vx + py * vy, w2 = ll(w) * w;
+    using ll = __int128; // squares of differences of any two ints
+    auto abs = [](ll v) { return v < 0 ? -v : v; };
+    const ll e = w % 2 == 0, vx = ll(x1) - x0, vy = ll(y1) - y0, len2 = vx * vx + vy * vy;
+    const ll px = 2 * (ll(x) - x0) + e, py = 2 * (ll(y) - y0) + e, dot = px * vx + py * vy, w2 = ll(w) * w;
     auto cross = [&](ll ax, ll ay) { return ax * vy - ay * vx; };
     if (len2 == 0 || dot <= 0)
         return px * px + py * py <= w2;
@@ -295,8 +296,8 @@ bool nearSegment(int x0, int y0, int x1, int y1, int w, int x, int y)
     const ll c = cross(px, py);
     if (c * c != w2 * len2)
         return c * c < w2 * len2;
-    const ll n = std::abs(vx) > std::abs(vy) ? cross(px, py + 2) : cross(px + 2, py);
-    return std::abs(n) < std::abs(c);
+    const ll n = abs(vx) > abs(vy) ? cross(px, py + 2) : cross(px + 2, py);
+    return abs(n) < abs(c);
 }
 
 } // namespace ref
@@ -313,14 +314,26 @@ ref::Pixels inked(TBitmap& b, TColor c)
     return out;
 }
 
+// A clip of more than one rectangle, which the canvas paints through, that
+// leaves all of a w x h picture visible (a region of the whole picture alone
+// would be one rectangle).
+QRegion ThroughPainter(int w, int h)
+{
+    const QRegion r = QRegion(0, 0, w, h) + QRegion(w, 0, 1, 1);
+    EXPECT_GT(r.rectCount(), 1);
+    return r;
+}
+
 // A white picture whose canvas either writes its pixels directly or, through
 // a clip of two rectangles that leaves everything visible, paints them
 // through the painter.
-TBitmap freshPicture(int w, int h, bool clipped)
+TBitmap freshPicture(int w, int h, bool clipped, int ratio = 1)
 {
-    TBitmap b = whiteBitmap(w, h);
+    TBitmap b;
+    b.SetDevicePixelRatio(ratio);
+    b.SetSize(w, h);
     if (clipped)
-        b.Canvas().Painter()->setClipRegion(QRegion(0, 0, w, h / 2) + QRegion(0, h / 2, w, h - h / 2));
+        b.Canvas().Painter()->setClipRegion(ThroughPainter(w, h));
     return b;
 }
 
@@ -361,6 +374,16 @@ TEST(CanvasRules, ThinAndWideLinesInkTheReferencePixelsInEveryDirection)
                     if (ref::nearSegment(x0, y0, x1, y1, w, x, y))
                         want.insert({x, y});
             ASSERT_EQ(inked(wb, clBlack), want) << "width " << w;
+
+            // At ratio 2 the pixels written directly are the painter's.
+            TBitmap direct = freshPicture(48, 48, false, 2), painted = freshPicture(48, 48, true, 2);
+            for (TBitmap* p : {&direct, &painted})
+                for (int pen : {1, w}) {
+                    p->Canvas().Pen.Width = pen;
+                    p->Canvas().MoveTo(x0 + pen, y0);
+                    p->Canvas().LineTo(x1 + pen, y1);
+                }
+            ASSERT_EQ(direct.Image(), painted.Image()) << "width " << w << " at ratio 2";
         }
         for (int n : octants)
             EXPECT_GT(n, 10);
@@ -460,6 +483,12 @@ TEST(CanvasRules, PolygonOutlinesInkEveryVertexAndEdgePixel)
         b.Canvas().Pen.Color = clBlack;
         b.Canvas().Brush.Color = clRed;
         b.Canvas().Polygon(p);
+        TBitmap direct = freshPicture(32, 32, false, 2), painted = freshPicture(32, 32, true, 2);
+        for (TBitmap* d : {&direct, &painted}) {
+            d->Canvas().Brush.Color = clRed;
+            d->Canvas().Polygon(p);
+        }
+        ASSERT_EQ(direct.Image(), painted.Image()) << "at ratio 2";
         for (size_t k = 0; k < p.size(); ++k) {
             const TPoint a = p[k], c = p[(k + 1) % p.size()];
             for (auto [x, y] : ref::line(a.X, a.Y, c.X, c.Y))
@@ -598,4 +627,271 @@ TEST(CanvasRules, LinesFarOffThePictureInkTheirVisiblePixelsOnly)
     c.Brush.Color = clBlue;
     c.RoundRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MAX, INT_MAX);
     EXPECT_TRUE(isColor(b, 25, 25, clBlue));
+}
+
+// ---------------------------------------------------------------- every shape against the rules
+
+namespace ref {
+
+constexpr double kEps = 1e-9;
+
+struct Shape {
+    int kind; // Rectangle, Ellipse, RoundRect, Arc, Pie, Chord
+    int l, t, r, b, x3, y3, x4, y4; // x3, y3: a rounded box's corners
+    int width;
+    TPenStyle style;
+    bool brush;
+};
+
+// The oval of a one-pixel pen in a box: in every column the rows nearest the
+// curve through the outermost pixel centres and those between, and likewise
+// in every row.
+struct Oval {
+    double cx, cy, a, b;
+    Oval(int l, int t, int r, int bt) : cx((l + r - 1) / 2.0), cy((t + bt - 1) / 2.0), a((r - l - 1) / 2.0), b((bt - t - 1) / 2.0) {}
+    static double root(double d, double r) { return r <= 0 ? 1.0 : d / r >= 1 ? 0.0 : std::sqrt(1 - (d / r) * (d / r)); }
+    bool In(int x, int y) const
+    {
+        const double dx = std::abs(x - cx), dy = std::abs(y - cy);
+        if (dx > a + 0.5 + kEps || dy > b + 0.5 + kEps)
+            return false;
+        if (dx <= a + kEps && dy <= b * root(dx, a) + 0.5 + kEps)
+            return true;
+        return dy <= b + kEps && dx <= a * root(dy, b) + 0.5 + kEps;
+    }
+};
+
+// The pixel centres within a rounded box about a centre line (half sizes
+// hw, hh, corner radii A, B) grown by d; strictly inside when Strict.
+bool InRounded(double x, double y, double cx, double cy, double hw, double hh, double A, double B, double d, bool Strict)
+{
+    const double dx = std::abs(x - cx), dy = std::abs(y - cy), HW = hw + d, HH = hh + d;
+    if (HW < 0 || HH < 0)
+        return false;
+    const double qx = dx - (hw - A), qy = dy - (hh - B), rA = A + d, rB = B + d;
+    if (Strict ? dy >= HH - kEps || dx >= HW - kEps : dy > HH + kEps || dx > HW + kEps)
+        return false;
+    if (qx <= 0 || qy <= 0 || rA <= 0 || rB <= 0)
+        return true;
+    const double level = (qx / rA) * (qx / rA) + (qy / rB) * (qy / rB);
+    return Strict ? level < 1 - kEps : level <= 1 + kEps;
+}
+
+// 0 nothing, 1 the fill, 2 the pen.
+int ShapePixel(Shape s, int x, int y)
+{
+    int l = std::min(s.l, s.r), r = std::max(s.l, s.r), t = std::min(s.t, s.b), b = std::max(s.t, s.b);
+    if (r - l < 1 || b - t < 1)
+        return 0;
+    const bool pen = s.style != TPenStyle::psClear, wide = pen && s.width > 1, arcs = s.kind >= 3;
+    const int W = wide ? s.width : 1;
+    const bool fill = s.kind != 3 && s.brush;
+    if (s.kind == 3 && !pen)
+        return 0;
+    int rw = s.x3, rh = s.y3;
+    if (wide && s.style == TPenStyle::psInsideFrame) {
+        l += W / 2, t += W / 2, r -= (W - 1) / 2, b -= (W - 1) / 2, rw -= W - 1, rh -= W - 1;
+        r = std::max(r, l + 1), b = std::max(b, t + 1);
+    }
+    const int fr = pen ? r : r - 1, fb = pen ? b : b - 1;
+    if (fr - l < 1 || fb - t < 1)
+        return 0;
+    auto near = [&](TPoint p, TPoint q) { return nearSegment(p.X, p.Y, q.X, q.Y, W, x, y); };
+    // A one-pixel line without its end pixel, as testutil::referenceLine.
+    auto onLine = [&](TPoint p, TPoint q) {
+        using ll = long long;
+        const ll dx = ll(q.X) - p.X, dy = ll(q.Y) - p.Y, n = std::max(std::abs(dx), std::abs(dy));
+        const bool xMajor = std::abs(dx) > std::abs(dy);
+        const ll i = xMajor ? (dx > 0 ? x - ll(p.X) : ll(p.X) - x) : (dy > 0 ? y - ll(p.Y) : ll(p.Y) - y);
+        if (i < 0 || i >= n)
+            return false;
+        const ll num = 2 * i * (xMajor ? dy : dx) - n, den = 2 * n;
+        const ll minor = num >= 0 ? (num + den - 1) / den : -((-num) / den);
+        return (xMajor ? y - ll(p.Y) : x - ll(p.X)) == minor;
+    };
+    const double shift = W % 2 == 0 ? 0.5 : 0;
+    bool inPen = false, inFill = false;
+    if (s.kind == 0) {
+        inFill = x >= l && x < fr && y >= t && y < fb;
+        const TPoint c[4] = {{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}};
+        if (wide)
+            for (int i = 0; i < 4; ++i)
+                inPen = inPen || near(c[i], c[(i + 1) % 4]);
+        else
+            inPen = pen && inFill && (x == l || x == fr - 1 || y == t || y == fb - 1);
+    } else if (s.kind == 2 && !wide) {
+        // The corners are the quarters of the oval of rw x rh, mirrored.
+        auto in = [&](int px, int py) {
+            if (px < l || px >= fr || py < t || py >= fb)
+                return false;
+            const int cw = std::min(rw, fr - l), ch = std::min(rh, fb - t);
+            if (cw < 2 || ch < 2)
+                return true;
+            const int xm = px - l <= fr - 1 - px ? px : l + (fr - 1 - px), ym = py - t <= fb - 1 - py ? py : t + (fb - 1 - py);
+            const Oval o(l, t, l + cw, t + ch);
+            return xm >= o.cx || ym >= o.cy || o.In(xm, ym);
+        };
+        inFill = in(x, y);
+        inPen = pen && inFill && !(in(x - 1, y) && in(x + 1, y) && in(x, y - 1) && in(x, y + 1));
+    } else if (s.kind == 2) {
+        const int cw = std::min(rw, r - l), ch = std::min(rh, b - t);
+        const bool round = cw >= 2 && ch >= 2;
+        const double cx = (l + r - 1) / 2.0 - shift, cy = (t + b - 1) / 2.0 - shift, hw = (r - 1 - l) / 2.0,
+                     hh = (b - 1 - t) / 2.0, A = round ? (cw - 1) / 2.0 : 0, B = round ? (ch - 1) / 2.0 : 0;
+        inFill = InRounded(x, y, cx, cy, hw, hh, A, B, 0, false);
+        inPen = InRounded(x, y, cx, cy, hw, hh, A, B, W / 2.0, false) && !InRounded(x, y, cx, cy, hw, hh, A, B, -W / 2.0, true);
+    } else {
+        const Oval ov(l, t, fr, fb);
+        // The rays from the box centre through the two points, as angles of
+        // the oval's parameter.
+        auto angle = [](double dx, double dy, double rx, double ry) {
+            dx = rx > 0 ? dx / rx : dx, dy = ry > 0 ? dy / ry : dy;
+            return dx == 0 && dy == 0 ? 0.0 : std::atan2(dy, dx) * 180.0 / M_PI;
+        };
+        const double bcx = l + (r - l) / 2.0, bcy = t + (b - t) / 2.0;
+        const double a1 = angle(s.x3 - bcx, bcy - s.y3, (r - l) / 2.0, (b - t) / 2.0);
+        double span = angle(s.x4 - bcx, bcy - s.y4, (r - l) / 2.0, (b - t) / 2.0) - a1;
+        while (span <= 0)
+            span += 360;
+        // Counter-clockwise from the first ray over span, both rays included.
+        auto inSweep = [&](int px, int py) {
+            const double d = std::fmod(std::fmod(angle(px - ov.cx, ov.cy - py, ov.a + 0.5, ov.b + 0.5) - a1, 360.0) + 360.0, 360.0);
+            return span >= 360 || d <= span + 1e-7 || d >= 360 - 1e-7;
+        };
+        const double rad = M_PI / 180;
+        auto at = [&](double deg) { return TPoint(int(std::lround(ov.cx + ov.a * std::cos(deg * rad))), int(std::lround(ov.cy - ov.b * std::sin(deg * rad)))); };
+        const TPoint p1 = at(a1), p2 = at(a1 + span), centre(int(std::lround(ov.cx)), int(std::lround(ov.cy)));
+        if (!wide) {
+            inFill = ov.In(x, y);
+            inPen = pen && inFill && !(ov.In(x - 1, y) && ov.In(x + 1, y) && ov.In(x, y - 1) && ov.In(x, y + 1));
+        } else {
+            const bool hollow = ov.a - W / 2.0 > 0 && ov.b - W / 2.0 > 0;
+            inFill = ov.a > 0 && ov.b > 0 && InRounded(x, y, ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b, 0, false);
+            inPen = InRounded(x, y, ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b, W / 2.0, false)
+                    && !(hollow && InRounded(x, y, ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b, -W / 2.0, true));
+        }
+        if (arcs)
+            inPen = inPen && inSweep(x, y);
+        if (s.kind == 4) {
+            inFill = inFill && inSweep(x, y);
+            inPen = inPen || (wide ? near(p2, centre) || near(centre, p1) : onLine(p2, centre) || onLine(centre, p1));
+        } else if (s.kind == 5) {
+            // The side of the line through the ends where the arc runs.
+            const double ax = ov.cx + ov.a * std::cos(a1 * rad), ay = ov.cy - ov.b * std::sin(a1 * rad);
+            const double bx = ov.cx + ov.a * std::cos((a1 + span) * rad), by = ov.cy - ov.b * std::sin((a1 + span) * rad);
+            const double mx = ov.cx + ov.a * std::cos((a1 + span / 2) * rad), my = ov.cy - ov.b * std::sin((a1 + span / 2) * rad);
+            const double side = (bx - ax) * (my - ay) - (by - ay) * (mx - ax), at = (bx - ax) * (y - ay) - (by - ay) * (x - ax);
+            inFill = inFill && (side >= 0 ? at >= -kEps : at <= kEps);
+            inPen = inPen || (wide ? near(p2, p1) : onLine(p2, p1));
+        } else if (s.kind == 3 && wide) {
+            inPen = inPen || near(p1, p1) || near(p2, p2);
+        }
+    }
+    return pen && inPen ? 2 : fill && inFill ? 1 : 0;
+}
+
+} // namespace ref
+
+TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
+{
+    // Seeded random shapes of every kind against the rules pixel by pixel:
+    // inside, across and far outside the picture, with degenerate boxes and
+    // rays, every pen width up to 6, in copy and exclusive-or mode.
+    constexpr int N = 40;
+    std::mt19937 rng(23);
+    auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const TColor penColour = 0x2040C0, brushColour = 0x30A050;
+    auto background = [](int x, int y) { return TColor(0x010203 * ((x * 7 + y * 13) % 64)); };
+    std::vector<ref::Shape> shapes = {
+        {5, 4, 4, 40, 36, 10, 36, 22, 60, 1, TPenStyle::psSolid, false},      // a chord cut by its rays
+        {3, 30, -12, 32, 55, 28, -12, 44, 3, 3, TPenStyle::psSolid, false},   // an arc in a thin box
+    };
+    for (int i = 0; i < 3000; ++i) {
+        ref::Shape s{};
+        s.kind = i % 6;
+        const int place = uni(0, 9);
+        const int reach = place < 6 ? N + 8 : place < 9 ? 400 : 3000000;
+        const int off = place == 9 && uni(0, 1) ? 2000000 * (uni(0, 1) ? 1 : -1) : 0;
+        s.l = uni(-reach / 4, reach) + off, s.t = uni(-reach / 4, reach);
+        // Thin and empty boxes as often as wide ones.
+        s.r = uni(0, 2) ? uni(-reach / 4, reach) + off : s.l + uni(-3, 3);
+        s.b = uni(0, 2) ? uni(-reach / 4, reach) : s.t + uni(-3, 3);
+        const int cx = (s.l + s.r) / 2, cy = (s.t + s.b) / 2;
+        auto ray = [&](int& x, int& y) {
+            const int how = uni(0, 4);
+            x = how == 0 ? cx : uni(-reach / 4, reach) + off, y = how == 0 ? cy : uni(-reach / 4, reach);
+        };
+        ray(s.x3, s.y3);
+        ray(s.x4, s.y4);
+        if (uni(0, 5) == 0)
+            s.x4 = s.x3 + uni(-1, 1), s.y4 = s.y3 + uni(-1, 1); // rays that (nearly) coincide
+        if (s.kind == 2)
+            s.x3 = uni(0, 30), s.y3 = uni(0, 30);
+        s.width = uni(1, 6);
+        const int style = uni(0, 5);
+        s.style = style == 0 ? TPenStyle::psClear : style == 1 ? TPenStyle::psInsideFrame : TPenStyle::psSolid;
+        s.brush = uni(0, 3) > 0;
+        shapes.push_back(s);
+    }
+    // The background at ratios 1 and 2, each logical pixel a 2 x 2 block.
+    QImage ground[2] = {QImage(N, N, QImage::Format_RGB32), QImage(2 * N, 2 * N, QImage::Format_RGB32)};
+    for (int k = 0; k < 2; ++k) {
+        for (int y = 0; y < N << k; ++y)
+            for (int x = 0; x < N << k; ++x)
+                ground[k].setPixel(x, y, ToQColor(background(x >> k, y >> k)).rgb());
+        ground[k].setDevicePixelRatio(1 + k);
+    }
+    auto paint = [&](TBitmap& bmp, const ref::Shape& s, bool xorMode, int ratio, bool clipped) {
+        bmp.Assign(ground[ratio - 1]);
+        TCanvas& c = bmp.Canvas();
+        if (clipped) // through the painter: a clip it cannot write through
+            c.Painter()->setClipRegion(ThroughPainter(N, N));
+        c.Pen.Color = penColour;
+        c.Pen.Width = s.width;
+        c.Pen.Style = s.style;
+        c.Pen.Mode = xorMode ? TPenMode::pmXor : TPenMode::pmCopy;
+        c.Brush.Color = brushColour;
+        c.Brush.Style = s.brush ? TBrushStyle::bsSolid : TBrushStyle::bsClear;
+        switch (s.kind) {
+        case 0: c.Rectangle(s.l, s.t, s.r, s.b); break;
+        case 1: c.Ellipse(s.l, s.t, s.r, s.b); break;
+        case 2: c.RoundRect(s.l, s.t, s.r, s.b, s.x3, s.y3); break;
+        case 3: c.Arc(s.l, s.t, s.r, s.b, s.x3, s.y3, s.x4, s.y4); break;
+        case 4: c.Pie(s.l, s.t, s.r, s.b, s.x3, s.y3, s.x4, s.y4); break;
+        default: c.Chord(s.l, s.t, s.r, s.b, s.x3, s.y3, s.x4, s.y4); break;
+        }
+    };
+    int inked = 0;
+    for (size_t i = 0; i < shapes.size(); ++i) {
+        const ref::Shape& s = shapes[i];
+        const bool xorMode = i % 4 == 3;
+        TBitmap bmp, direct2, painted2;
+        paint(bmp, s, xorMode, 1, false);
+        TCanvas& c = bmp.Canvas();
+        // At ratio 2 the picture written straight into the device pixels is
+        // the one the painter paints.
+        paint(direct2, s, xorMode, 2, false);
+        paint(painted2, s, xorMode, 2, true);
+        ASSERT_EQ(direct2.Image(), painted2.Image()) << "shape " << i << " at ratio 2";
+        int count = 0, wrong = 0;
+        QPoint first;
+        for (int y = 0; y < N; ++y)
+            for (int x = 0; x < N; ++x) {
+                const int k = ref::ShapePixel(s, x, y);
+                const TColor ink = k == 2 ? penColour : brushColour;
+                const TColor want = k == 0 ? background(x, y) : xorMode ? background(x, y) ^ ink : ink;
+                count += k == 2;
+                if (c.Pixel(x, y) != want && wrong++ == 0)
+                    first = QPoint(x, y);
+            }
+        if (i == 0) {
+            EXPECT_EQ(count, 19);
+        }
+        inked += count > 0;
+        ASSERT_EQ(wrong, 0) << "shape " << i << " kind " << s.kind << " box " << s.l << "," << s.t << "," << s.r << "," << s.b
+                            << " points " << s.x3 << "," << s.y3 << " " << s.x4 << "," << s.y4 << " width " << s.width
+                            << " style " << int(s.style) << (s.brush ? " brush" : "") << (xorMode ? " xor" : "") << ": first at "
+                            << first.x() << "," << first.y();
+    }
+    EXPECT_GT(inked, 1000);
 }
