@@ -197,40 +197,40 @@ class CanvasRuns final : public shape::Runs {
 public:
     CanvasRuns(QPainter& p, QImage* direct, int scale, const QRect& window, TPenMode mode, const QBrush& fill,
                const QColor& pen)
-        : sink_(direct, scale, &p), p_(p), win_(window), keep_(mode != TPenMode::pmCopy)
+        : m_sink(direct, scale, &p), m_p(p), m_win(window), m_keep(mode != TPenMode::pmCopy)
     {
         set(Ink::Fill, fill);
         set(Ink::Pen, QBrush(pen));
-        if (keep_ && !win_.isEmpty())
-            head_.assign(size_t(win_.height()), -1);
-        painter_ = slot_[int(Ink::Fill)].painted() || slot_[int(Ink::Pen)].painted();
-        if (painter_)
+        if (m_keep && !m_win.isEmpty())
+            m_head.assign(size_t(m_win.height()), -1);
+        m_painter = m_slot[int(Ink::Fill)].painted() || m_slot[int(Ink::Pen)].painted();
+        if (m_painter)
             p.setCompositionMode(CompositionOf(mode));
     }
     CanvasRuns(const CanvasRuns&) = delete;
     CanvasRuns& operator=(const CanvasRuns&) = delete;
     ~CanvasRuns()
     {
-        sink_.Flush();
-        if (painter_)
-            p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        m_sink.Flush();
+        if (m_painter)
+            m_p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
-    raster::Clip Clip() const { return {win_.left(), win_.top(), win_.right(), win_.bottom()}; }
+    raster::Clip Clip() const { return {m_win.left(), m_win.top(), m_win.right(), m_win.bottom()}; }
     void Add(int x0, int x1, int y, Ink kind) override
     {
-        if (y < win_.top() || y > win_.bottom())
+        if (y < m_win.top() || y > m_win.bottom())
             return;
-        x0 = std::max(x0, win_.left());
-        x1 = std::min(x1, win_.right());
+        x0 = std::max(x0, m_win.left());
+        x1 = std::min(x1, m_win.right());
         if (x0 > x1)
             return;
-        if (!keep_) {
+        if (!m_keep) {
             put(kind, x0, x1, y);
             return;
         }
-        int& h = head_[size_t(y - win_.top())];
-        runs_.push_back({x0, x1, h, kind});
-        h = int(runs_.size()) - 1;
+        int& h = m_head[size_t(y - m_win.top())];
+        m_runs.push_back({x0, x1, h, kind});
+        h = int(m_runs.size()) - 1;
     }
     // Paints the kept runs: the pen's and the fill's outside them.
     void Paint()
@@ -242,13 +242,13 @@ public:
             else
                 out.push_back(r);
         };
-        for (size_t i = 0; i < head_.size(); ++i) {
-            if (head_[i] < 0)
+        for (size_t i = 0; i < m_head.size(); ++i) {
+            if (m_head[i] < 0)
                 continue;
-            const int y = win_.top() + int(i);
+            const int y = m_win.top() + int(i);
             row.clear(), pen.clear(), fill.clear();
-            for (int k = head_[i]; k >= 0; k = runs_[size_t(k)].next)
-                row.push_back(runs_[size_t(k)]);
+            for (int k = m_head[i]; k >= 0; k = m_runs[size_t(k)].next)
+                row.push_back(m_runs[size_t(k)]);
             std::sort(row.begin(), row.end(), [](const Run& a, const Run& b) { return a.x0 < b.x0; });
             for (const Run& r : row)
                 merge(r.kind == Ink::Pen ? pen : fill, r);
@@ -281,27 +281,27 @@ private:
     };
     void set(Ink kind, const QBrush& b)
     {
-        Slot& s = slot_[int(kind)];
+        Slot& s = m_slot[int(kind)];
         s.brush = b;
-        s.direct = sink_.Direct() && b.style() == Qt::SolidPattern && b.color().alpha() == 255;
+        s.direct = m_sink.Direct() && b.style() == Qt::SolidPattern && b.color().alpha() == 255;
         s.rgb = b.color().rgba();
     }
     void put(Ink kind, int x0, int x1, int y)
     {
-        const Slot& s = slot_[int(kind)];
+        const Slot& s = m_slot[int(kind)];
         if (s.direct)
-            sink_.Fill(x0, x1, y, s.rgb);
+            m_sink.Fill(x0, x1, y, s.rgb);
         else if (s.brush.style() != Qt::NoBrush)
-            sink_.Fill(x0, x1, y, s.brush);
+            m_sink.Fill(x0, x1, y, s.brush);
     }
 
-    raster::RunSink sink_;
-    QPainter& p_;
-    QRect win_;
-    bool keep_, painter_ = false;
-    Slot slot_[3];
-    std::vector<int> head_;
-    std::vector<Run> runs_;
+    raster::RunSink m_sink;
+    QPainter& m_p;
+    QRect m_win;
+    bool m_keep, m_painter = false;
+    Slot m_slot[3];
+    std::vector<int> m_head;
+    std::vector<Run> m_runs;
 };
 
 } // namespace

@@ -71,27 +71,27 @@ inline void Solve(i128 P, i128 Q, i128 L, i128 U, i128& Lo, i128& Hi)
 class Stepper {
 public:
     Stepper() = default;
-    Stepper(i128 N, i64 P, i64 DN) : p_(P)
+    Stepper(i128 N, i64 P, i64 DN) : m_p(P)
     {
-        q_ = FloorDiv(N, P);
-        r_ = i64(N - q_ * P);
+        m_q = FloorDiv(N, P);
+        m_r = i64(N - m_q * P);
         const i64 dq = i64(FloorDiv(DN, P));
-        dq_ = dq;
-        dr_ = DN - dq * P;
+        m_dq = dq;
+        m_dr = DN - dq * P;
     }
     void Step()
     {
-        q_ += dq_;
-        r_ += dr_;
-        if (r_ >= p_)
-            r_ -= p_, ++q_;
+        m_q += m_dq;
+        m_r += m_dr;
+        if (m_r >= m_p)
+            m_r -= m_p, ++m_q;
     }
-    i128 Floor() const { return q_; }
-    i128 Ceil() const { return q_ + (r_ != 0); }
+    i128 Floor() const { return m_q; }
+    i128 Ceil() const { return m_q + (m_r != 0); }
 
 private:
-    i128 q_ = 0;
-    i64 p_ = 1, r_ = 0, dq_ = 0, dr_ = 0;
+    i128 m_q = 0;
+    i64 m_p = 1, m_r = 0, m_dq = 0, m_dr = 0;
 };
 
 // The integers u with L <= P*u + Q(y) <= U on successive rows, Q changing by
@@ -102,31 +102,31 @@ public:
     {
         if (P < 0)
             P = -P, Q = -Q, DQ = -DQ, std::swap(L, U), L = -L, U = -U;
-        flat_ = P == 0;
-        if (flat_) {
-            q_ = Q, dq_ = DQ, l_ = L, u_ = U;
+        m_flat = P == 0;
+        if (m_flat) {
+            m_q = Q, m_dq = DQ, m_l = L, m_u = U;
             return;
         }
         // u >= ceil((L - Q) / P), u <= floor((U - Q) / P).
-        lo_ = Stepper(L - Q, P, -DQ);
-        hi_ = Stepper(U - Q, P, -DQ);
+        m_lo = Stepper(L - Q, P, -DQ);
+        m_hi = Stepper(U - Q, P, -DQ);
     }
     void Step()
     {
-        if (flat_)
-            q_ += dq_;
+        if (m_flat)
+            m_q += m_dq;
         else
-            lo_.Step(), hi_.Step();
+            m_lo.Step(), m_hi.Step();
     }
     static constexpr i128 kFar = i128(1) << 100;
-    i128 Lo() const { return flat_ ? (q_ >= l_ && q_ <= u_ ? -kFar : kFar) : lo_.Ceil(); }
-    i128 Hi() const { return flat_ ? (q_ >= l_ && q_ <= u_ ? kFar : -kFar) : hi_.Floor(); }
+    i128 Lo() const { return m_flat ? (m_q >= m_l && m_q <= m_u ? -kFar : kFar) : m_lo.Ceil(); }
+    i128 Hi() const { return m_flat ? (m_q >= m_l && m_q <= m_u ? kFar : -kFar) : m_hi.Floor(); }
 
 private:
-    bool flat_ = false;
-    i128 q_ = 0, l_ = 0, u_ = 0;
-    i64 dq_ = 0;
-    Stepper lo_, hi_;
+    bool m_flat = false;
+    i128 m_q = 0, m_l = 0, m_u = 0;
+    i64 m_dq = 0;
+    Stepper m_lo, m_hi;
 };
 
 // A one-pixel line from (X0, Y0) towards (X1, Y1): the start pixel up to,

@@ -57,38 +57,38 @@ public:
     // Painter takes what cannot go there (brushes other than a solid colour),
     // and everything when there is no Image.
     RunSink(QImage* Image, int Scale, QPainter* Painter, DrawnTiles* Drawn = nullptr)
-        : p_(Painter), drawn_(Drawn), scale_(std::max(Scale, 1))
+        : m_p(Painter), m_drawn(Drawn), m_scale(std::max(Scale, 1))
     {
         if (Image) {
-            bits_ = reinterpret_cast<QRgb*>(Image->bits());
-            stride_ = Image->bytesPerLine() / 4;
-            w_ = Image->width() / scale_;
-            h_ = Image->height() / scale_;
+            m_bits = reinterpret_cast<QRgb*>(Image->bits());
+            m_stride = Image->bytesPerLine() / 4;
+            m_w = Image->width() / m_scale;
+            m_h = Image->height() / m_scale;
         }
     }
     ~RunSink() { Flush(); }
     RunSink(const RunSink&) = delete;
     RunSink& operator=(const RunSink&) = delete;
 
-    bool Direct() const { return bits_ != nullptr; }
+    bool Direct() const { return m_bits != nullptr; }
     // The logical pixels of the image.
-    Clip Picture() const { return {0, 0, w_ - 1, h_ - 1}; }
+    Clip Picture() const { return {0, 0, m_w - 1, m_h - 1}; }
 
     // An opaque colour (0xFFRRGGBB); the run lies within the picture when
     // direct.
     void Fill(int X0, int X1, int Y, QRgb C)
     {
-        if (!bits_) {
+        if (!m_bits) {
             paint(X0, X1, Y, nullptr, C);
             return;
         }
-        if (scale_ == 1) {
+        if (m_scale == 1) {
             if (X0 == X1)
-                bits_[Y * stride_ + X0] = C;
+                m_bits[Y * m_stride + X0] = C;
             else
-                Fill32(bits_ + Y * stride_ + X0, X1 - X0 + 1, C);
-            if (drawn_)
-                drawn_->MarkRow(X0, X1, Y);
+                Fill32(m_bits + Y * m_stride + X0, X1 - X0 + 1, C);
+            if (m_drawn)
+                m_drawn->MarkRow(X0, X1, Y);
             return;
         }
         fillBlocks(X0, X1, Y, C);
@@ -98,50 +98,50 @@ public:
     // Paints what is still held for the painter.
     void Flush()
     {
-        if (held_.isValid()) {
-            if (heldBrush_)
-                p_->fillRect(held_, *heldBrush_);
+        if (m_held.isValid()) {
+            if (m_heldBrush)
+                m_p->fillRect(m_held, *m_heldBrush);
             else
-                p_->fillRect(held_, QColor::fromRgb(heldRgb_));
+                m_p->fillRect(m_held, QColor::fromRgb(m_heldRgb));
         }
-        held_ = QRect();
+        m_held = QRect();
     }
 
 private:
-    // Each logical pixel a scale_ x scale_ block.
+    // Each logical pixel a m_scale x m_scale block.
     [[gnu::noinline]] void fillBlocks(int X0, int X1, int Y, QRgb C)
     {
-        const qsizetype n = qsizetype(X1 - X0 + 1) * scale_;
-        QRgb* row = bits_ + qsizetype(Y) * scale_ * stride_ + qsizetype(X0) * scale_;
-        for (int k = 0; k < scale_; ++k, row += stride_)
+        const qsizetype n = qsizetype(X1 - X0 + 1) * m_scale;
+        QRgb* row = m_bits + qsizetype(Y) * m_scale * m_stride + qsizetype(X0) * m_scale;
+        for (int k = 0; k < m_scale; ++k, row += m_stride)
             Fill32(row, n, C);
-        if (drawn_)
-            drawn_->MarkRow(X0, X1, Y);
+        if (m_drawn)
+            m_drawn->MarkRow(X0, X1, Y);
     }
     // Any other run paints the held box first, which keeps the order of
     // painting.
     [[gnu::noinline]] void paint(int X0, int X1, int Y, const QBrush* B, QRgb C)
     {
-        if (held_.isValid() && B == heldBrush_ && (B || C == heldRgb_) && X0 == held_.left() && X1 == held_.right()
-            && Y == held_.bottom() + 1) {
-            held_.setBottom(Y);
+        if (m_held.isValid() && B == m_heldBrush && (B || C == m_heldRgb) && X0 == m_held.left() && X1 == m_held.right()
+            && Y == m_held.bottom() + 1) {
+            m_held.setBottom(Y);
             return;
         }
         Flush();
-        held_ = QRect(X0, Y, X1 - X0 + 1, 1);
-        heldBrush_ = B;
-        heldRgb_ = C;
+        m_held = QRect(X0, Y, X1 - X0 + 1, 1);
+        m_heldBrush = B;
+        m_heldRgb = C;
     }
 
-    QPainter* p_;
-    DrawnTiles* drawn_;
-    int scale_;
-    QRgb* bits_ = nullptr;
-    qsizetype stride_ = 0;
-    int w_ = 0, h_ = 0;
-    QRect held_;
-    const QBrush* heldBrush_ = nullptr;
-    QRgb heldRgb_ = 0;
+    QPainter* m_p;
+    DrawnTiles* m_drawn;
+    int m_scale;
+    QRgb* m_bits = nullptr;
+    qsizetype m_stride = 0;
+    int m_w = 0, m_h = 0;
+    QRect m_held;
+    const QBrush* m_heldBrush = nullptr;
+    QRgb m_heldRgb = 0;
 };
 
 } // namespace raster

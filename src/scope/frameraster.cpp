@@ -7,9 +7,9 @@
 #include <cmath>
 #include <cstring>
 
-void TFrameRestorer::CopyTiles(QImage& Target, const QImage& Background, int X0, int X1, int Y0, int Y1) const
+void paint::FrameRestorer::CopyTiles(QImage& Target, const QImage& Background, int X0, int X1, int Y0, int Y1) const
 {
-    const int n = ratio_;
+    const int n = m_ratio;
     const qsizetype dstride = Target.bytesPerLine() / 4;
     auto* dst = reinterpret_cast<QRgb*>(Target.bits());
     const auto* src = reinterpret_cast<const QRgb*>(Background.constBits());
@@ -33,7 +33,7 @@ void TFrameRestorer::CopyTiles(QImage& Target, const QImage& Background, int X0,
     }
 }
 
-void TFrameRestorer::Restore(QImage& Target, const QImage& Background, std::uint64_t Generation)
+void paint::FrameRestorer::Restore(QImage& Target, const QImage& Background, std::uint64_t Generation)
 {
     const qint64 serial = Target.cacheKey() >> 32;
     const int n = std::max(1, int(Target.devicePixelRatio()));
@@ -41,9 +41,9 @@ void TFrameRestorer::Restore(QImage& Target, const QImage& Background, std::uint
     const bool fits = Background.format() == Target.format()
                       && (Background.size() == Target.size() || Background.size() * n == Target.size())
                       && n == Target.devicePixelRatio();
-    const bool same = fits && serial == serial_ && Target.size() == device_ && Generation == generation_;
+    const bool same = fits && serial == m_serial && Target.size() == m_device && Generation == m_generation;
     if (!same) {
-        ratio_ = n;
+        m_ratio = n;
         if (fits) {
             CopyTiles(Target, Background, 0, logical.width(), 0, logical.height());
         } else {
@@ -52,15 +52,15 @@ void TFrameRestorer::Restore(QImage& Target, const QImage& Background, std::uint
             p.drawImage(0, 0, Background);
         }
         // A frame that cannot be restored by tiles is copied whole each time.
-        serial_ = fits ? Target.cacheKey() >> 32 : -1;
-        device_ = Target.size();
-        size_ = logical;
-        generation_ = Generation;
-        tilesX_ = (size_.width() + kTile - 1) / kTile;
-        tilesY_ = (size_.height() + kTile - 1) / kTile;
-        dirty_.assign(size_t(tilesX_) * size_t(tilesY_), 0);
-        tiles_ = {dirty_.data(), tilesX_, size_.width(), size_.height(), kDrawn | kChanged};
-        all_ = true;
+        m_serial = fits ? Target.cacheKey() >> 32 : -1;
+        m_device = Target.size();
+        m_size = logical;
+        m_generation = Generation;
+        m_tilesX = (m_size.width() + kTile - 1) / kTile;
+        m_tilesY = (m_size.height() + kTile - 1) / kTile;
+        m_dirty.assign(size_t(m_tilesX) * size_t(m_tilesY), 0);
+        m_tiles = {m_dirty.data(), m_tilesX, m_size.width(), m_size.height(), kDrawn | kChanged};
+        m_all = true;
         return;
     }
     // Restored tiles are changed ones, no longer drawn over.
@@ -70,47 +70,47 @@ void TFrameRestorer::Restore(QImage& Target, const QImage& Background, std::uint
 }
 
 template <class F>
-void TFrameRestorer::TakeRuns(std::uint8_t Bit, std::uint8_t Add, F&& Run)
+void paint::FrameRestorer::TakeRuns(std::uint8_t Bit, std::uint8_t Add, F&& Run)
 {
-    for (int ty = 0; ty < tilesY_; ++ty) {
-        std::uint8_t* row = &dirty_[size_t(ty) * tilesX_];
+    for (int ty = 0; ty < m_tilesY; ++ty) {
+        std::uint8_t* row = &m_dirty[size_t(ty) * m_tilesX];
         int tx = 0;
-        while (tx < tilesX_) {
+        while (tx < m_tilesX) {
             if (!(row[tx] & Bit)) {
                 ++tx;
                 continue;
             }
             const int start = tx;
-            for (; tx < tilesX_ && (row[tx] & Bit); ++tx)
+            for (; tx < m_tilesX && (row[tx] & Bit); ++tx)
                 row[tx] = std::uint8_t((row[tx] & ~Bit) | Add);
             const int x0 = start * kTile, y0 = ty * kTile;
-            Run(QRect(x0, y0, std::min(tx * kTile, size_.width()) - x0, std::min(kTile, size_.height() - y0)));
+            Run(QRect(x0, y0, std::min(tx * kTile, m_size.width()) - x0, std::min(kTile, m_size.height() - y0)));
         }
     }
 }
 
-void TFrameRestorer::MarkRect(const QRect& R)
+void paint::FrameRestorer::MarkRect(const QRect& R)
 {
     if (!R.isEmpty())
-        tiles_.MarkBox(R.left(), R.right(), R.top(), R.bottom());
+        m_tiles.MarkBox(R.left(), R.right(), R.top(), R.bottom());
 }
 
-bool TFrameRestorer::Touched(const QRect& R) const
+bool paint::FrameRestorer::Touched(const QRect& R) const
 {
-    if (all_)
+    if (m_all)
         return true;
-    const QRect r = R.intersected(QRect(QPoint(0, 0), size_));
+    const QRect r = R.intersected(QRect(QPoint(0, 0), m_size));
     for (int ty = r.top() / kTile; !r.isEmpty() && ty <= r.bottom() / kTile; ++ty)
         for (int tx = r.left() / kTile; tx <= r.right() / kTile; ++tx)
-            if (dirty_[size_t(ty) * tilesX_ + tx])
+            if (m_dirty[size_t(ty) * m_tilesX + tx])
                 return true;
     return false;
 }
 
-std::optional<QRegion> TFrameRestorer::TakeChange()
+std::optional<QRegion> paint::FrameRestorer::TakeChange()
 {
-    const bool all = all_;
-    all_ = false;
+    const bool all = m_all;
+    m_all = false;
     std::vector<QRect> rects;
     TakeRuns(kChanged, 0, [&](const QRect& r) {
         if (!all)

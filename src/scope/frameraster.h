@@ -18,10 +18,12 @@
 
 #include <algorithm>
 
+namespace paint {
+
 // Remembers which tiles of a target frame were drawn over since the frame
 // was last restored from its background, and which changed since the
 // window was last told. Tiles are in the frame's logical pixels.
-class TFrameRestorer {
+class FrameRestorer {
 public:
     // Brings Target back to Background: only the tiles drawn over, when
     // Target is the same frame as last time and the background has not
@@ -30,14 +32,14 @@ public:
     // device size or of its logical size, each pixel then an N x N block.
     void Restore(QImage& Target, const QImage& Background, std::uint64_t Generation);
     // Where a run sink marks what it draws over.
-    raster::DrawnTiles* Tiles() { return &tiles_; }
+    raster::DrawnTiles* Tiles() { return &m_tiles; }
     // The pixels of R (logical) were drawn.
     void MarkRect(const QRect& R);
     // Whatever the target holds, the next restore copies everything.
     void Invalidate()
     {
-        serial_ = -1;
-        all_ = true;
+        m_serial = -1;
+        m_all = true;
     }
     // Where the frame differs from the one before it, in logical pixels:
     // the tiles restored and those drawn over since the last call; empty
@@ -58,16 +60,18 @@ private:
     template <class F>
     void TakeRuns(std::uint8_t Bit, std::uint8_t Add, F&& Run);
 
-    qint64 serial_ = -1;
-    QSize size_;   // logical
-    QSize device_; // the target's pixels
-    int ratio_ = 1;
-    std::uint64_t generation_ = 0;
-    int tilesX_ = 0, tilesY_ = 0;
-    bool all_ = true;
-    std::vector<std::uint8_t> dirty_;
-    raster::DrawnTiles tiles_;
+    qint64 m_serial = -1;
+    QSize m_size;   // logical
+    QSize m_device; // the target's pixels
+    int m_ratio = 1;
+    std::uint64_t m_generation = 0;
+    int m_tilesX = 0, m_tilesY = 0;
+    bool m_all = true;
+    std::vector<std::uint8_t> m_dirty;
+    raster::DrawnTiles m_tiles;
 };
+
+} // namespace paint
 
 // The canvas's lines (platform/raster.h) written straight into the frame:
 // one pixel wide with the end pixel left out, or Width pixels with round ends;

@@ -77,17 +77,17 @@ TTracePen TracePen(int d, double focus, double brightness)
 
 TOscScreen::TOscScreen()
     : TimeOfDay(&Clock::TimeOfDay)
-    , jitter_(std::random_device{}() | 1u)
+    , m_jitter(std::random_device{}() | 1u)
 {
 }
 
 double TOscScreen::NextJitter()
 {
     // xorshift64: cheap enough to run twice per pixel column every frame.
-    jitter_ ^= jitter_ << 13;
-    jitter_ ^= jitter_ >> 7;
-    jitter_ ^= jitter_ << 17;
-    return double(jitter_ >> 11) * (1.0 / 9007199254740992.0);
+    m_jitter ^= m_jitter << 13;
+    m_jitter ^= m_jitter >> 7;
+    m_jitter ^= m_jitter << 17;
+    return double(m_jitter >> 11) * (1.0 / 9007199254740992.0);
 }
 
 void TOscScreen::DrawGraticule()
@@ -99,7 +99,7 @@ void TOscScreen::DrawGraticule()
     const int w = std::max(Width, 0), h = std::max(Height, 0);
     if (Graticule.width() != w || Graticule.height() != h || Graticule.format() != QImage::Format_RGB32)
         Graticule = QImage(w, h, QImage::Format_RGB32);
-    ++graticuleGen_;
+    ++m_graticuleGen;
     Graticule.fill(qRgb(0, 128, 0));
     if (w == 0 || h == 0 || PixelsPerDiv <= 0)
         return;
@@ -174,10 +174,10 @@ void TOscScreen::DrawTrace(QPainter& Canvas, int N, double Duration)
     if (QImage* img = DirectTarget(Canvas, nullptr, &scale)) {
         // The frame still holds the last trace over the graticule: only the
         // tiles it covered are copied back.
-        restorer_.Restore(*img, Graticule, graticuleGen_);
+        m_restorer.Restore(*img, Graticule, m_graticuleGen);
         if (!BeamOn || N < 0)
             return;
-        raster::RunSink target(img, scale, nullptr, restorer_.Tiles());
+        raster::RunSink target(img, scale, nullptr, m_restorer.Tiles());
         Sample(N, Duration, [&](QPoint a, QPoint b, const TTracePen& pen) {
             if (pen.Width <= 1)
                 RasterThinLine(target, a.x(), a.y(), b.x(), b.y(), pen.Color);
@@ -187,7 +187,7 @@ void TOscScreen::DrawTrace(QPainter& Canvas, int N, double Duration)
         return;
     }
 
-    restorer_.Invalidate();
+    m_restorer.Invalidate();
     Canvas.drawImage(0, 0, Graticule);
     if (!BeamOn || N < 0)
         return;

@@ -63,7 +63,7 @@ public:
     void DrawTrace(QPainter& Canvas, int N, double Duration);
     // Where the last trace's frame differs from the one before (none: it
     // may differ anywhere).
-    std::optional<QRegion> TakeChange() { return restorer_.TakeChange(); }
+    std::optional<QRegion> TakeChange() { return m_restorer.TakeChange(); }
 
 private:
     // Sampling of the trace; Draw(from, to, pen) gets every segment, from the
@@ -73,7 +73,7 @@ private:
 
     double NextJitter();
 
-    std::uint64_t jitter_;
-    TFrameRestorer restorer_;
-    std::uint64_t graticuleGen_ = 0;
+    std::uint64_t m_jitter;
+    paint::FrameRestorer m_restorer;
+    std::uint64_t m_graticuleGen = 0;
 };

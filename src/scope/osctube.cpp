@@ -51,34 +51,34 @@ QPolygon Quad(const std::array<QPoint, 4>& q)
 }
 
 // The key stays open while the tube lives.
-class TRegistryShotStore : public TShotSecsStore {
+class RegistryShotStore : public tube::ShotSecsStore {
 public:
-    explicit TRegistryShotStore(const QString& FileName) : registry_(FileName)
+    explicit RegistryShotStore(const QString& FileName) : m_registry(FileName)
     {
-        registry_.OpenKey(QStringLiteral("Software\\A51370\\Vexorin\\Vorlinograph"), true);
+        m_registry.OpenKey(QStringLiteral("Software\\A51370\\Vexorin\\Vorlinograph"), true);
     }
     QVariant Read() override
     {
-        if (!registry_.ValueExists(QStringLiteral("ShotSecs")))
+        if (!m_registry.ValueExists(QStringLiteral("ShotSecs")))
             return {};
         try {
-            return registry_.ReadFloat(QStringLiteral("ShotSecs"));
+            return m_registry.ReadFloat(QStringLiteral("ShotSecs"));
         } catch (const std::exception&) {
             // Not a finite number: the default interval serves.
             return QStringLiteral("unreadable");
         }
     }
-    void Write(double Seconds) override { registry_.WriteFloat(QStringLiteral("ShotSecs"), Seconds); }
+    void Write(double Seconds) override { m_registry.WriteFloat(QStringLiteral("ShotSecs"), Seconds); }
 
 private:
-    TRegistry registry_;
+    TRegistry m_registry;
 };
 
 } // namespace
 
-std::unique_ptr<TShotSecsStore> MakeVorlinographStore(const QString& FileName)
+std::unique_ptr<tube::ShotSecsStore> MakeVorlinographStore(const QString& FileName)
 {
-    return std::make_unique<TRegistryShotStore>(FileName.isEmpty() ? TRegistry::FilePath() : FileName);
+    return std::make_unique<RegistryShotStore>(FileName.isEmpty() ? TRegistry::FilePath() : FileName);
 }
 
 double ShotSecsFromStored(const QVariant& Stored)
@@ -92,74 +92,74 @@ double ShotSecsFromStored(const QVariant& Stored)
     return std::max(v, MinShotSecs);
 }
 
-TVorlinoTube::TVorlinoTube(std::unique_ptr<TShotSecsStore> Store)
+TVorlinoTube::TVorlinoTube(std::unique_ptr<tube::ShotSecsStore> Store)
     : TimeOfDay(&Clock::TimeOfDay)
     , Monotonic(&Clock::Monotonic)
-    , store_(std::move(Store))
+    , m_store(std::move(Store))
 {
-    shot_ = store_ ? ShotSecsFromStored(store_->Read()) : DefaultShotSecs;
+    m_shot = m_store ? ShotSecsFromStored(m_store->Read()) : DefaultShotSecs;
 }
 
 void TVorlinoTube::Reset()
 {
     const double mono = Monotonic();
-    startMono_ = stepOriginMono_ = lastFrameMono_ = rateMono_ = mono;
-    lastFrameTod_ = TimeOfDay();
-    frameCount_ = framesSinceRate_ = 0;
-    steps_ = 0;
-    frameRate_ = 0;
-    alive_.fill(false);
-    x_.fill(0);
-    y_.fill(0);
-    trailHit_.fill(false);
+    m_startMono = m_stepOriginMono = m_lastFrameMono = m_rateMono = mono;
+    m_lastFrameTod = TimeOfDay();
+    m_frameCount = m_framesSinceRate = 0;
+    m_steps = 0;
+    m_frameRate = 0;
+    m_alive.fill(false);
+    m_x.fill(0);
+    m_y.fill(0);
+    m_trailHit.fill(false);
 }
 
 void TVorlinoTube::SetShotSecs(double Seconds)
 {
     if (!std::isfinite(Seconds))
         return;
-    shot_ = std::max(Seconds, MinShotSecs);
+    m_shot = std::max(Seconds, MinShotSecs);
     // The flight goes on from where it is; only the count starts anew, so
     // the new interval neither freezes nor bursts the animation.
-    stepOriginMono_ = Monotonic();
-    steps_ = 0;
-    if (store_)
-        store_->Write(shot_);
+    m_stepOriginMono = Monotonic();
+    m_steps = 0;
+    if (m_store)
+        m_store->Write(m_shot);
 }
 
 const QRegion& TVorlinoTube::Region(int I) const
 {
     static const QRegion none;
-    return I >= 0 && I < RegionCount ? regions_[I] : none;
+    return I >= 0 && I < RegionCount ? m_regions[I] : none;
 }
 
 void TVorlinoTube::FreeRegions()
 {
-    for (auto& r : regions_)
+    for (auto& r : m_regions)
         r = QRegion();
 }
 
 int TVorlinoTube::RegionAt(QPoint P) const
 {
     for (int i = RegionCount - 1; i >= 1; --i)
-        if (regions_[i].contains(P))
+        if (m_regions[i].contains(P))
             return i;
     return 0;
 }
 
 QPoint TVorlinoTube::ScreenPoint(double X, double Y) const
 {
-    return QPoint(S_ - TruncD(hw_ * X), A_ - TruncD(Y * (X * q_ + m_)));
+    return QPoint(m_S - TruncD(m_hw * X), m_A - TruncD(Y * (X * m_q + m_m)));
 }
 
 QPoint TVorlinoTube::ElectronPoint(int i, double g) const
 {
-    int x = TruncD((i + g) * p_ + K_);
-    int y = A_;
+    int x = TruncD((i + g) * m_p + m_K);
+    int y = m_A;
     if (i >= 16)
-        x -= TruncD(hw_ * ((i - 16 + g) / 14) * x_[i]);
+        x -= TruncD(m_hw * ((i - 16 + g) / 14) * m_x[i]);
     if (i >= 10)
-        y -= TruncD((x_[i] * q_ + m_) * ((i - 10 + g) / 20) * y_[i]);
+        y -= TruncD((m_x[i] * m_q + m_m) * ((i - 10 + g) / 20) * m_y[i]);
     return QPoint(x, y);
 }
 
@@ -167,57 +167,57 @@ void TVorlinoTube::SetSize(int W, int H)
 {
     W = std::max(W, 0);
     H = std::max(H, 0);
-    width_ = W;
-    height_ = H;
-    trailHit_.fill(false);
+    m_width = W;
+    m_height = H;
+    m_trailHit.fill(false);
 
-    L0_ = W / 40;
-    N1_ = 7 * W / 20;
-    B1_ = 7 * W / 10;
-    A_ = H / 2;
-    n_ = H / 8;
-    b_ = H / 3;
-    K_ = W / 10;
-    S_ = (B1_ + W) / 2;
-    p_ = (S_ - K_) / 30.0;
-    hw_ = 3 * (W - S_) / 4;
-    k0_ = H / 4;
-    k1_ = H / 3;
-    m_ = (k0_ + k1_) / 2.0;
-    q_ = k0_ - m_;
-    XV_ = TruncD(K_ + 10 * p_);
-    XH_ = TruncD(K_ + 16 * p_);
-    r_ = W / 12;
-    s_ = H / 12;
-    t_ = H / 6;
-    d_ = H / 12;
-    U_ = (K_ - L0_) / 2;
-    g_ = (XV_ - r_ / 2 - s_ / 2 - K_) / 10;
+    m_L0 = W / 40;
+    m_N1 = 7 * W / 20;
+    m_B1 = 7 * W / 10;
+    m_A = H / 2;
+    m_n = H / 8;
+    m_b = H / 3;
+    m_K = W / 10;
+    m_S = (m_B1 + W) / 2;
+    m_p = (m_S - m_K) / 30.0;
+    m_hw = 3 * (W - m_S) / 4;
+    m_k0 = H / 4;
+    m_k1 = H / 3;
+    m_m = (m_k0 + m_k1) / 2.0;
+    m_q = m_k0 - m_m;
+    m_XV = TruncD(m_K + 10 * m_p);
+    m_XH = TruncD(m_K + 16 * m_p);
+    m_r = W / 12;
+    m_s = H / 12;
+    m_t = H / 6;
+    m_d = H / 12;
+    m_U = (m_K - m_L0) / 2;
+    m_g = (m_XV - m_r / 2 - m_s / 2 - m_K) / 10;
 
-    const int A = A_, n = n_, b = b_, K = K_, L0 = L0_, U = U_, g = g_;
-    const int r2 = r_ / 2, s2 = s_ / 2, t2 = t_ / 2, d2 = d_ / 2;
-    lowerV_ = {QPoint(XV_ - r2 - s2, A + d2 + s2), QPoint(XV_ - r2 + s2, A + d2 - s2),
-               QPoint(XV_ + r2 + s2, A + d2 - s2), QPoint(XV_ + r2 - s2, A + d2 + s2)};
+    const int A = m_A, n = m_n, b = m_b, K = m_K, L0 = m_L0, U = m_U, g = m_g;
+    const int r2 = m_r / 2, s2 = m_s / 2, t2 = m_t / 2, d2 = m_d / 2;
+    m_lowerV = {QPoint(m_XV - r2 - s2, A + d2 + s2), QPoint(m_XV - r2 + s2, A + d2 - s2),
+               QPoint(m_XV + r2 + s2, A + d2 - s2), QPoint(m_XV + r2 - s2, A + d2 + s2)};
     for (int i = 0; i < 4; ++i)
-        upperV_[i] = lowerV_[i] - QPoint(0, d_);
-    frontH_ = {QPoint(XH_ - r2 - t2, A + d2 + t2), QPoint(XH_ - r2 - t2, A + d2 - t2),
-               QPoint(XH_ + r2 - t2, A + d2 - t2), QPoint(XH_ + r2 - t2, A + d2 + t2)};
+        m_upperV[i] = m_lowerV[i] - QPoint(0, m_d);
+    m_frontH = {QPoint(m_XH - r2 - t2, A + d2 + t2), QPoint(m_XH - r2 - t2, A + d2 - t2),
+               QPoint(m_XH + r2 - t2, A + d2 - t2), QPoint(m_XH + r2 - t2, A + d2 + t2)};
     for (int i = 0; i < 4; ++i)
-        rearH_[i] = frontH_[i] + QPoint(d_, -d_);
+        m_rearH[i] = m_frontH[i] + QPoint(m_d, -m_d);
 
-    const int x7 = (7 * B1_ + 3 * N1_) / 10, x9 = (9 * B1_ + N1_) / 10;
+    const int x7 = (7 * m_B1 + 3 * m_N1) / 10, x9 = (9 * m_B1 + m_N1) / 10;
     const int y7 = (7 * b + 3 * n) / 10, y9 = (9 * b + n) / 10;
-    const int x8 = (8 * B1_ + 2 * N1_) / 10, y8 = (8 * b + 2 * n) / 10;
-    const QPolygon outline({QPoint(L0, A - n), QPoint(N1_, A - n), QPoint(B1_, A - b), QPoint(B1_, A + b),
-                            QPoint(N1_, A + n), QPoint(L0, A + n), QPoint(L0, A - n)});
-    const QPolygon screen({QPoint(S_ - hw_ - 10, A + k0_ + 5), QPoint(S_ - hw_ - 10, A - k0_ - 5),
-                           QPoint(S_ + hw_ + 10, A - k1_ - 10), QPoint(S_ + hw_ + 10, A + k1_ + 10)});
+    const int x8 = (8 * m_B1 + 2 * m_N1) / 10, y8 = (8 * b + 2 * n) / 10;
+    const QPolygon outline({QPoint(L0, A - n), QPoint(m_N1, A - n), QPoint(m_B1, A - b), QPoint(m_B1, A + b),
+                            QPoint(m_N1, A + n), QPoint(L0, A + n), QPoint(L0, A - n)});
+    const QPolygon screen({QPoint(m_S - m_hw - 10, A + m_k0 + 5), QPoint(m_S - m_hw - 10, A - m_k0 - 5),
+                           QPoint(m_S + m_hw + 10, A - m_k1 - 10), QPoint(m_S + m_hw + 10, A + m_k1 + 10)});
 
-    ++backgroundGen_;
-    background_ = QImage(W, H, QImage::Format_RGB32);
-    background_.fill(Qt::white);
+    ++m_backgroundGen;
+    m_background = QImage(W, H, QImage::Format_RGB32);
+    m_background.fill(Qt::white);
     if (W > 0 && H > 0) {
-        QPainter c(&background_);
+        QPainter c(&m_background);
         c.setRenderHint(QPainter::Antialiasing, false);
         c.setBrush(Qt::NoBrush);
         c.setPen(QPen(Qt::black, 1));
@@ -244,8 +244,8 @@ void TVorlinoTube::SetSize(int W, int H)
         c.drawLine(K, A + 2 * n / 3, K, A + n + 10);
         c.drawLine(K + 4 * g, A + 2 * n / 3, K + 4 * g, A + n + 10);
         c.drawLine(K + 8 * g, A + 2 * n / 3, K + 8 * g, A + n + 10);
-        c.drawLine(XV_, A, XV_, A + n + 10);
-        c.drawLine(XH_, A, XH_ + n + 10, A - n - 10);
+        c.drawLine(m_XV, A, m_XV, A + n + 10);
+        c.drawLine(m_XH, A, m_XH + n + 10, A - n - 10);
         c.drawLine(x8, A + y8 - 5, x8, A + y8 + 10);
 
         QFont font("Arial");
@@ -255,13 +255,13 @@ void TVorlinoTube::SetSize(int W, int H)
         const QFontMetrics fm(font);
         const int cw = fm.horizontalAdvance("X"), ch = fm.height();
         auto text = [&](int x, int y, const QString& s) { c.drawText(x, y + fm.ascent(), s); };
-        const QPoint fc = Mid(frontH_[0], frontH_[2]);
+        const QPoint fc = Mid(m_frontH[0], m_frontH[2]);
         text(L0 - 10, A - ch / 2, QStringLiteral("Н"));
         text(L0 + U - cw / 2, A + n + 12, QStringLiteral("К"));
         text(K - cw / 2, A + n + 12, QStringLiteral("М"));
         text(K + 4 * g - cw, A + n + 12, QStringLiteral("А1"));
         text(K + 8 * g - cw, A + n + 12, QStringLiteral("А2"));
-        text(XV_ - 3 * cw, A + n + 12, QStringLiteral("ПВО"));
+        text(m_XV - 3 * cw, A + n + 12, QStringLiteral("ПВО"));
         text(fc.x() - n - 10, fc.y() + n + 12, QStringLiteral("ПГО"));
         text(x8 - cw, A + y8 + 12, QStringLiteral("А3"));
 
@@ -269,87 +269,87 @@ void TVorlinoTube::SetSize(int W, int H)
         c.setBrush(QColor(0, 128, 0));
         c.drawPolygon(screen);
         for (int i = 0; i <= 10; ++i) {
-            const int x = S_ - hw_ + 2 * hw_ * i / 10;
-            c.drawLine(x, A - k0_ - (k1_ - k0_) * i / 10, x, A + k0_ + (k1_ - k0_) * i / 10);
+            const int x = m_S - m_hw + 2 * m_hw * i / 10;
+            c.drawLine(x, A - m_k0 - (m_k1 - m_k0) * i / 10, x, A + m_k0 + (m_k1 - m_k0) * i / 10);
         }
         for (int j = 0; j <= 6; ++j)
-            c.drawLine(S_ - hw_, A - k0_ + 2 * k0_ * j / 6, S_ + hw_, A - k1_ + 2 * k1_ * j / 6);
+            c.drawLine(m_S - m_hw, A - m_k0 + 2 * m_k0 * j / 6, m_S + m_hw, A - m_k1 + 2 * m_k1 * j / 6);
     }
-    const int stripX = S_ - hw_ - 10;
-    strip_ = background_.copy(stripX, 0, 2 * hw_ + 20, H);
+    const int stripX = m_S - m_hw - 10;
+    m_strip = m_background.copy(stripX, 0, 2 * m_hw + 20, H);
     if (W > 0 && H > 0) {
-        QPainter c(&background_);
+        QPainter c(&m_background);
         c.setRenderHint(QPainter::Antialiasing, false);
         c.setPen(QPen(Qt::black, 1));
         c.setBrush(QColor(96, 96, 96));
-        c.drawPolygon(Quad(lowerV_));
-        c.drawPolygon(Quad(rearH_));
+        c.drawPolygon(Quad(m_lowerV));
+        c.drawPolygon(Quad(m_rearH));
     }
 
     FreeRegions();
-    regions_[1] = QRegion(outline, Qt::OddEvenFill);
-    regions_[2] = RectRegion(L0, A - n / 4, L0 + U, A + n / 4);
-    regions_[3] = RectRegion(L0 + U, A - n / 3, K, A + n / 3);
-    regions_[4] = RectRegion(K + RoundD(0.5 * g), A - 2 * n / 3, K + RoundD(1.5 * g), A + 2 * n / 3);
-    regions_[5] = RectRegion(K + RoundD(3.5 * g), A - 2 * n / 3, K + RoundD(4.5 * g), A + 2 * n / 3);
-    regions_[6] = RectRegion(K + RoundD(7.5 * g), A - 2 * n / 3, K + RoundD(8.5 * g), A + 2 * n / 3);
-    regions_[7] = RectRegion(x7, A - y7 + 5, x9, A - y9 + 5).united(RectRegion(x7, A + y7 - 5, x9, A + y9 - 5));
-    regions_[8] = QRegion(Quad(lowerV_), Qt::OddEvenFill);
-    regions_[9] = QRegion(Quad(upperV_), Qt::OddEvenFill);
-    regions_[10] = QRegion(Quad(rearH_), Qt::OddEvenFill);
-    regions_[11] = QRegion(Quad(frontH_), Qt::OddEvenFill);
-    regions_[12] = QRegion(screen, Qt::OddEvenFill);
+    m_regions[1] = QRegion(outline, Qt::OddEvenFill);
+    m_regions[2] = RectRegion(L0, A - n / 4, L0 + U, A + n / 4);
+    m_regions[3] = RectRegion(L0 + U, A - n / 3, K, A + n / 3);
+    m_regions[4] = RectRegion(K + RoundD(0.5 * g), A - 2 * n / 3, K + RoundD(1.5 * g), A + 2 * n / 3);
+    m_regions[5] = RectRegion(K + RoundD(3.5 * g), A - 2 * n / 3, K + RoundD(4.5 * g), A + 2 * n / 3);
+    m_regions[6] = RectRegion(K + RoundD(7.5 * g), A - 2 * n / 3, K + RoundD(8.5 * g), A + 2 * n / 3);
+    m_regions[7] = RectRegion(x7, A - y7 + 5, x9, A - y9 + 5).united(RectRegion(x7, A + y7 - 5, x9, A + y9 - 5));
+    m_regions[8] = QRegion(Quad(m_lowerV), Qt::OddEvenFill);
+    m_regions[9] = QRegion(Quad(m_upperV), Qt::OddEvenFill);
+    m_regions[10] = QRegion(Quad(m_rearH), Qt::OddEvenFill);
+    m_regions[11] = QRegion(Quad(m_frontH), Qt::OddEvenFill);
+    m_regions[12] = QRegion(screen, Qt::OddEvenFill);
 }
 
 void TVorlinoTube::Step()
 {
-    ++steps_;
+    ++m_steps;
     for (int i = TrailCount - 1; i >= 1; --i) {
-        trailHit_[i] = trailHit_[i - 1];
-        trail_[i] = trail_[i - 1];
+        m_trailHit[i] = m_trailHit[i - 1];
+        m_trail[i] = m_trail[i - 1];
     }
-    trailHit_[0] = false;
-    if (alive_[SlotCount - 1] && std::abs(x_[SlotCount - 1]) <= 1 && std::abs(y_[SlotCount - 1]) <= 1) {
-        trailHit_[0] = true;
-        trail_[0] = ScreenPoint(x_[SlotCount - 1], y_[SlotCount - 1]);
+    m_trailHit[0] = false;
+    if (m_alive[SlotCount - 1] && std::abs(m_x[SlotCount - 1]) <= 1 && std::abs(m_y[SlotCount - 1]) <= 1) {
+        m_trailHit[0] = true;
+        m_trail[0] = ScreenPoint(m_x[SlotCount - 1], m_y[SlotCount - 1]);
     }
     for (int i = SlotCount - 1; i >= 1; --i) {
-        alive_[i] = alive_[i - 1];
-        x_[i] = x_[i - 1];
-        y_[i] = y_[i - 1];
+        m_alive[i] = m_alive[i - 1];
+        m_x[i] = m_x[i - 1];
+        m_y[i] = m_y[i - 1];
     }
     double X = 0, Y = 0;
     bool Visible = true;
     if (OnDeflection) {
-        OnDeflection(X, Y, lastFrameTod_, Visible);
+        OnDeflection(X, Y, m_lastFrameTod, Visible);
         // A value that is not a number strikes a plate like a huge one.
         if (std::isnan(X))
             X = 1e9;
         if (std::isnan(Y))
             Y = 1e9;
-        x_[8] = X;
-        y_[8] = Y;
+        m_x[8] = X;
+        m_y[8] = Y;
         if (std::abs(X) > 3 || std::abs(Y) > 3)
-            alive_[8] = false;
+            m_alive[8] = false;
     }
-    alive_[0] = Visible;
-    x_[0] = 0;
-    y_[0] = 0;
+    m_alive[0] = Visible;
+    m_x[0] = 0;
+    m_y[0] = 0;
     DrawAfterglow();
 }
 
 void TVorlinoTube::DrawAfterglow()
 {
-    if (background_.isNull() || strip_.isNull())
+    if (m_background.isNull() || m_strip.isNull())
         return;
-    QPainter c(&background_);
-    c.drawImage(S_ - hw_ - 10, 0, strip_);
+    QPainter c(&m_background);
+    c.drawImage(m_S - m_hw - 10, 0, m_strip);
     // The frame differs from the new background only within the strip.
-    restorer_.MarkRect(QRect(S_ - hw_ - 10, 0, strip_.width(), strip_.height()));
+    m_restorer.MarkRect(QRect(m_S - m_hw - 10, 0, m_strip.width(), m_strip.height()));
     for (int i = TrailCount - 1; i >= 0; --i) {
-        if (!trailHit_[i])
+        if (!m_trailHit[i])
             continue;
-        const QPoint pt = trail_[i];
+        const QPoint pt = m_trail[i];
         c.fillRect(QRect(pt.x() - 1, pt.y() - 2, 2, 4), QColor(0, 255 - 64 * i / 250, 0));
     }
 }
@@ -359,7 +359,7 @@ const QImage* TVorlinoTube::Sprite(QPainter& Canvas, SpriteKind Kind) const
     const qreal dpr = Canvas.device() ? Canvas.device()->devicePixelRatio() : 1.0;
     if (dpr != std::floor(dpr))
         return nullptr; // a copy would not fall on whole device pixels
-    SpriteCache& c = sprites_[int(Kind)];
+    SpriteCache& c = m_sprites[int(Kind)];
     if (c.dpr != dpr) {
         c.img = QImage(int(2 * kSpriteHalf * dpr), int(2 * kSpriteHalf * dpr), QImage::Format_ARGB32_Premultiplied);
         c.img.setDevicePixelRatio(dpr);
@@ -428,20 +428,20 @@ void TVorlinoTube::Paint(QPainter& Canvas)
 {
     const double now = Monotonic();
     const double tod = TimeOfDay();
-    double e = (now - stepOriginMono_) - double(steps_) * shot_;
-    if (e >= shot_) {
-        std::int64_t k = std::int64_t(std::min(std::floor(e / shot_), 9.0e15));
+    double e = (now - m_stepOriginMono) - double(m_steps) * m_shot;
+    if (e >= m_shot) {
+        std::int64_t k = std::int64_t(std::min(std::floor(e / m_shot), 9.0e15));
         if (k > MaxCatchUpSteps) {
             // Skipped steps would all be overwritten by the last ones: the
             // deflection source is asked with the same time in every one.
-            steps_ += k - MaxCatchUpSteps;
+            m_steps += k - MaxCatchUpSteps;
             k = MaxCatchUpSteps;
         }
         for (std::int64_t i = 0; i < k; ++i)
             Step();
-        e = (now - stepOriginMono_) - double(steps_) * shot_;
+        e = (now - m_stepOriginMono) - double(m_steps) * m_shot;
     }
-    const double g = std::clamp(e / shot_, 0.0, 0.999999);
+    const double g = std::clamp(e / m_shot, 0.0, 0.999999);
 
     Canvas.save();
     Canvas.setRenderHint(QPainter::Antialiasing, false);
@@ -449,36 +449,36 @@ void TVorlinoTube::Paint(QPainter& Canvas)
     QImage* direct = DirectTarget(Canvas, nullptr, &ratio);
     auto quadBox = [](const std::array<QPoint, 4>& q) { return QPolygon({q[0], q[1], q[2], q[3]}).boundingRect(); };
     // The charges stand out of their plates by a disc's radius.
-    const QRect rearBoxes[] = {quadBox(lowerV_).adjusted(-6, -6, 6, 6), quadBox(rearH_).adjusted(-6, -6, 6, 6)};
-    const QRect frontBoxes[] = {quadBox(upperV_).adjusted(-6, -6, 6, 6), quadBox(frontH_).adjusted(-6, -6, 6, 6)};
-    const QPoint uv = Mid(upperV_[0], upperV_[2]), fh = Mid(frontH_[0], frontH_[2]);
-    const QRect leads[] = {QRect(QPoint(uv.x(), A_ - n_ - 10), uv).normalized().adjusted(-1, -1, 1, 1),
-                           QRect(fh, QPoint(fh.x() - n_ - 10, fh.y() + n_ + 10)).normalized().adjusted(-1, -1, 1, 1)};
-    const int nV = alive_[10] ? TruncD(std::min(std::abs(y_[10]) * 10, 1000.0)) : 0;
-    const int nH = alive_[10] ? TruncD(std::min(std::abs(x_[10]) * 10, 1000.0)) : 0;
-    const bool charged = ShowCharges && alive_[10];
-    const PlateCharges charges{charged, charged ? nV : 0, charged ? nH : 0, charged && y_[10] > 0, charged && x_[10] > 0};
+    const QRect rearBoxes[] = {quadBox(m_lowerV).adjusted(-6, -6, 6, 6), quadBox(m_rearH).adjusted(-6, -6, 6, 6)};
+    const QRect frontBoxes[] = {quadBox(m_upperV).adjusted(-6, -6, 6, 6), quadBox(m_frontH).adjusted(-6, -6, 6, 6)};
+    const QPoint uv = Mid(m_upperV[0], m_upperV[2]), fh = Mid(m_frontH[0], m_frontH[2]);
+    const QRect leads[] = {QRect(QPoint(uv.x(), m_A - m_n - 10), uv).normalized().adjusted(-1, -1, 1, 1),
+                           QRect(fh, QPoint(fh.x() - m_n - 10, fh.y() + m_n + 10)).normalized().adjusted(-1, -1, 1, 1)};
+    const int nV = m_alive[10] ? TruncD(std::min(std::abs(m_y[10]) * 10, 1000.0)) : 0;
+    const int nH = m_alive[10] ? TruncD(std::min(std::abs(m_x[10]) * 10, 1000.0)) : 0;
+    const bool charged = ShowCharges && m_alive[10];
+    const PlateCharges charges{charged, charged ? nV : 0, charged ? nH : 0, charged && m_y[10] > 0, charged && m_x[10] > 0};
     // The plates with their charges and leads stay as the frame before
     // holds them until the charges change: only then are they restored,
     // and they are drawn again only where the frame was restored or drawn
     // over.
-    if (direct && charges != lastCharges_)
+    if (direct && charges != m_lastCharges)
         for (const QRect* boxes : {rearBoxes, frontBoxes})
             for (int i = 0; i < 2; ++i)
-                restorer_.MarkRect(boxes[i]);
-    lastCharges_ = charges;
+                m_restorer.MarkRect(boxes[i]);
+    m_lastCharges = charges;
     if (direct)
-        restorer_.Restore(*direct, background_, backgroundGen_);
+        m_restorer.Restore(*direct, m_background, m_backgroundGen);
     else {
-        restorer_.Invalidate();
-        Canvas.drawImage(0, 0, background_);
+        m_restorer.Invalidate();
+        Canvas.drawImage(0, 0, m_background);
     }
     // The layer is drawn whole or not at all, so that what lies over what
     // stays so; its front part also where electrons flew under it.
     auto touched = [&] {
         for (const QRect* boxes : {rearBoxes, frontBoxes, leads})
             for (int i = 0; i < 2; ++i)
-                if (!direct || restorer_.Touched(boxes[i]))
+                if (!direct || m_restorer.Touched(boxes[i]))
                     return true;
         return false;
     };
@@ -486,41 +486,41 @@ void TVorlinoTube::Paint(QPainter& Canvas)
     const QPen black(Qt::black, 1);
     Canvas.setPen(black);
     if (charged && rear) {
-        DrawCharges(Canvas, lowerV_.data(), nV, y_[10] > 0);
-        DrawCharges(Canvas, rearH_.data(), nH, !(x_[10] > 0));
+        DrawCharges(Canvas, m_lowerV.data(), nV, m_y[10] > 0);
+        DrawCharges(Canvas, m_rearH.data(), nH, !(m_x[10] > 0));
     }
     for (int i = 0; i < SlotCount; ++i) {
-        if (!alive_[i])
+        if (!m_alive[i])
             continue;
         const QPoint pt = ElectronPoint(i, g);
         Put(Canvas, SpriteKind::Electron, pt.x(), pt.y());
         if (direct)
-            restorer_.MarkRect(QRect(pt.x() - 4, pt.y() - 4, 9, 9));
+            m_restorer.MarkRect(QRect(pt.x() - 4, pt.y() - 4, 9, 9));
     }
     if (rear || touched()) {
         Canvas.setPen(black);
         Canvas.setBrush(QColor(160, 160, 160));
-        Canvas.drawPolygon(Quad(upperV_));
-        Canvas.drawPolygon(Quad(frontH_));
+        Canvas.drawPolygon(Quad(m_upperV));
+        Canvas.drawPolygon(Quad(m_frontH));
         if (charged) {
-            DrawCharges(Canvas, upperV_.data(), nV, !(y_[10] > 0));
-            DrawCharges(Canvas, frontH_.data(), nH, x_[10] > 0);
+            DrawCharges(Canvas, m_upperV.data(), nV, !(m_y[10] > 0));
+            DrawCharges(Canvas, m_frontH.data(), nH, m_x[10] > 0);
         }
         Canvas.setPen(QPen(Qt::red, 1));
-        Canvas.drawLine(uv, QPoint(uv.x(), A_ - n_ - 10));
-        Canvas.drawLine(fh, QPoint(fh.x() - n_ - 10, fh.y() + n_ + 10));
+        Canvas.drawLine(uv, QPoint(uv.x(), m_A - m_n - 10));
+        Canvas.drawLine(fh, QPoint(fh.x() - m_n - 10, fh.y() + m_n + 10));
     }
     Canvas.restore();
 
-    lastFrameMono_ = now;
-    lastFrameTod_ = tod;
-    ++frameCount_;
-    ++framesSinceRate_;
-    if (framesSinceRate_ > 10) {
-        const double span = now - rateMono_;
+    m_lastFrameMono = now;
+    m_lastFrameTod = tod;
+    ++m_frameCount;
+    ++m_framesSinceRate;
+    if (m_framesSinceRate > 10) {
+        const double span = now - m_rateMono;
         if (span > 0)
-            frameRate_ = framesSinceRate_ / span;
-        framesSinceRate_ = 0;
-        rateMono_ = now;
+            m_frameRate = m_framesSinceRate / span;
+        m_framesSinceRate = 0;
+        m_rateMono = now;
     }
 }

@@ -21,19 +21,21 @@ class TCanvas;
 // model time T; may clear Visible to emit no electron.
 using TTubeDeflection = std::function<void(double& X, double& Y, double T, bool& Visible)>;
 
+namespace tube {
 // Where the emission interval "ShotSecs" is kept between runs.
-class TShotSecsStore {
+class ShotSecsStore {
 public:
-    virtual ~TShotSecsStore() = default;
+    virtual ~ShotSecsStore() = default;
     // The stored value, or an invalid QVariant when there is none.
     virtual QVariant Read() = 0;
     virtual void Write(double Seconds) = 0;
 };
+} // namespace tube
 
 // The user's settings key Software\A51370\Vexorin\Vorlinograph, in the
 // user's own settings file unless another file is named. A value the store
 // cannot take raises the registry's error from Write.
-std::unique_ptr<TShotSecsStore> MakeVorlinographStore(const QString& FileName = QString());
+std::unique_ptr<tube::ShotSecsStore> MakeVorlinographStore(const QString& FileName = QString());
 
 constexpr double DefaultShotSecs = 0.4;
 constexpr double MinShotSecs = 0.05;
@@ -48,7 +50,7 @@ public:
     static constexpr int TrailCount = 250;
     static constexpr int RegionCount = 13;
 
-    explicit TVorlinoTube(std::unique_ptr<TShotSecsStore> Store = MakeVorlinographStore());
+    explicit TVorlinoTube(std::unique_ptr<tube::ShotSecsStore> Store = MakeVorlinographStore());
     TVorlinoTube(const TVorlinoTube&) = delete;
     TVorlinoTube& operator=(const TVorlinoTube&) = delete;
 
@@ -66,9 +68,9 @@ public:
     void Paint(QPainter& Canvas);
     void Step();
 
-    double GetFrameRate() const { return frameRate_; }
-    double GetElapsed() const { return lastFrameMono_ - startMono_; }
-    double GetShotSecs() const { return shot_; }
+    double GetFrameRate() const { return m_frameRate; }
+    double GetElapsed() const { return m_lastFrameMono - m_startMono; }
+    double GetShotSecs() const { return m_shot; }
     // Stores the interval (raised to the minimum, non-finite ignored), writes
     // it to the store and counts steps anew from now.
     void SetShotSecs(double Seconds);
@@ -83,22 +85,22 @@ public:
 
     // A caller that draws more on the frame after Paint (status lines) tells
     // the tube, so that the next frame restores the background there.
-    void MarkDrawn(const QRect& R) { restorer_.MarkRect(R); }
+    void MarkDrawn(const QRect& R) { m_restorer.MarkRect(R); }
     // Where the last frame differs from the one before (none: it may differ
     // anywhere).
-    std::optional<QRegion> TakeChange() { return restorer_.TakeChange(); }
+    std::optional<QRegion> TakeChange() { return m_restorer.TakeChange(); }
 
     // Read access for views and tests.
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    std::int64_t Steps() const { return steps_; }
-    int FrameCount() const { return frameCount_; }
-    bool Alive(int Slot) const { return Slot >= 0 && Slot < SlotCount && alive_[Slot]; }
-    double SlotX(int Slot) const { return Slot >= 0 && Slot < SlotCount ? x_[Slot] : 0.0; }
-    double SlotY(int Slot) const { return Slot >= 0 && Slot < SlotCount ? y_[Slot] : 0.0; }
-    bool TrailHit(int I) const { return I >= 0 && I < TrailCount && trailHit_[I]; }
-    QPoint TrailPoint(int I) const { return I >= 0 && I < TrailCount ? trail_[I] : QPoint(); }
-    const QImage& Background() const { return background_; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    std::int64_t Steps() const { return m_steps; }
+    int FrameCount() const { return m_frameCount; }
+    bool Alive(int Slot) const { return Slot >= 0 && Slot < SlotCount && m_alive[Slot]; }
+    double SlotX(int Slot) const { return Slot >= 0 && Slot < SlotCount ? m_x[Slot] : 0.0; }
+    double SlotY(int Slot) const { return Slot >= 0 && Slot < SlotCount ? m_y[Slot] : 0.0; }
+    bool TrailHit(int I) const { return I >= 0 && I < TrailCount && m_trailHit[I]; }
+    QPoint TrailPoint(int I) const { return I >= 0 && I < TrailCount ? m_trail[I] : QPoint(); }
+    const QImage& Background() const { return m_background; }
     const QRegion& Region(int I) const;
     // The electron's picture position at slot I with the fraction G of the
     // running interval.
@@ -121,28 +123,28 @@ private:
         QImage img;
         qreal dpr = 0;
     };
-    mutable std::array<SpriteCache, 3> sprites_;
+    mutable std::array<SpriteCache, 3> m_sprites;
 
-    std::unique_ptr<TShotSecsStore> store_;
-    double startMono_ = 0;
-    double stepOriginMono_ = 0;
-    double lastFrameMono_ = 0;
-    double lastFrameTod_ = 0;
-    int frameCount_ = 0;
-    double rateMono_ = 0;
-    int framesSinceRate_ = 0;
-    double frameRate_ = 0;
-    int width_ = 0, height_ = 0;
-    double shot_ = DefaultShotSecs;
-    std::int64_t steps_ = 0;
+    std::unique_ptr<tube::ShotSecsStore> m_store;
+    double m_startMono = 0;
+    double m_stepOriginMono = 0;
+    double m_lastFrameMono = 0;
+    double m_lastFrameTod = 0;
+    int m_frameCount = 0;
+    double m_rateMono = 0;
+    int m_framesSinceRate = 0;
+    double m_frameRate = 0;
+    int m_width = 0, m_height = 0;
+    double m_shot = DefaultShotSecs;
+    std::int64_t m_steps = 0;
 
-    std::array<double, SlotCount> x_{}, y_{};
-    std::array<bool, SlotCount> alive_{};
-    std::array<QPoint, TrailCount> trail_{};
-    std::array<bool, TrailCount> trailHit_{};
+    std::array<double, SlotCount> m_x{}, m_y{};
+    std::array<bool, SlotCount> m_alive{};
+    std::array<QPoint, TrailCount> m_trail{};
+    std::array<bool, TrailCount> m_trailHit{};
 
-    TFrameRestorer restorer_;
-    std::uint64_t backgroundGen_ = 0;
+    paint::FrameRestorer m_restorer;
+    std::uint64_t m_backgroundGen = 0;
     // What the plates showed in the last frame.
     struct PlateCharges {
         bool shown = false;
@@ -150,34 +152,34 @@ private:
         bool yPositive = false, xPositive = false;
         bool operator==(const PlateCharges&) const = default;
     };
-    PlateCharges lastCharges_;
-    QImage background_;
-    QImage strip_;
+    PlateCharges m_lastCharges;
+    QImage m_background;
+    QImage m_strip;
 
     // Geometry of the current size, in picture pixels; x runs from the back
     // of the tube (left) to the screen (right), y down from the top.
-    int L0_ = 0;    // the back end of the tube
-    int N1_ = 0;    // the end of the neck, where the bulb begins
-    int B1_ = 0;    // the end of the bulb
-    int A_ = 0;     // the tube's axis
-    int n_ = 0;     // half the neck's height
-    int b_ = 0;     // half the bulb's height at its end
-    int K_ = 0;     // the cathode, where the electrons start
-    int S_ = 0;     // the middle of the screen
-    double p_ = 0;  // the distance an electron flies in one slot, cathode to screen in 30
-    int hw_ = 0;    // half the screen's width in the oblique view
-    int k0_ = 0;    // half the screen's height at its left, shorter edge
-    int k1_ = 0;    // half the screen's height at its right, taller edge
-    double m_ = 0;  // half the screen's height in its middle
-    double q_ = 0;  // its change towards the left edge: X·q + m at deflection X
-    int XV_ = 0;    // the middle of the vertical-deflection plates (slot 10)
-    int XH_ = 0;    // the middle of the horizontal-deflection plates (slot 16)
-    int r_ = 0;     // a plate's length along the axis
-    int s_ = 0;     // the depth of a vertical-deflection plate, seen obliquely
-    int t_ = 0;     // the height of an upright horizontal-deflection plate
-    int d_ = 0;     // the gap between the two plates of a pair
-    int U_ = 0;     // half the heater's width, between the back end and the cathode
-    int g_ = 0;     // the pitch of the electrodes between the cathode and the plates
-    std::array<QPoint, 4> lowerV_{}, upperV_{}, frontH_{}, rearH_{};
-    std::array<QRegion, RegionCount> regions_{};
+    int m_L0 = 0;    // the back end of the tube
+    int m_N1 = 0;    // the end of the neck, where the bulb begins
+    int m_B1 = 0;    // the end of the bulb
+    int m_A = 0;     // the tube's axis
+    int m_n = 0;     // half the neck's height
+    int m_b = 0;     // half the bulb's height at its end
+    int m_K = 0;     // the cathode, where the electrons start
+    int m_S = 0;     // the middle of the screen
+    double m_p = 0;  // the distance an electron flies in one slot, cathode to screen in 30
+    int m_hw = 0;    // half the screen's width in the oblique view
+    int m_k0 = 0;    // half the screen's height at its left, shorter edge
+    int m_k1 = 0;    // half the screen's height at its right, taller edge
+    double m_m = 0;  // half the screen's height in its middle
+    double m_q = 0;  // its change towards the left edge: X·q + m at deflection X
+    int m_XV = 0;    // the middle of the vertical-deflection plates (slot 10)
+    int m_XH = 0;    // the middle of the horizontal-deflection plates (slot 16)
+    int m_r = 0;     // a plate's length along the axis
+    int m_s = 0;     // the depth of a vertical-deflection plate, seen obliquely
+    int m_t = 0;     // the height of an upright horizontal-deflection plate
+    int m_d = 0;     // the gap between the two plates of a pair
+    int m_U = 0;     // half the heater's width, between the back end and the cathode
+    int m_g = 0;     // the pitch of the electrodes between the cathode and the plates
+    std::array<QPoint, 4> m_lowerV{}, m_upperV{}, m_frontH{}, m_rearH{};
+    std::array<QRegion, RegionCount> m_regions{};
 };

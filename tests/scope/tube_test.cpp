@@ -11,24 +11,24 @@
 
 namespace {
 
-class MemStore : public TShotSecsStore {
+class MemStore : public tube::ShotSecsStore {
 public:
     explicit MemStore(QVariant v = {}, int* writes = nullptr, double* written = nullptr)
-        : v_(std::move(v)), writes_(writes), written_(written) {}
-    QVariant Read() override { return v_; }
+        : m_v(std::move(v)), m_writes(writes), m_written(written) {}
+    QVariant Read() override { return m_v; }
     void Write(double s) override
     {
-        v_ = s;
-        if (writes_)
-            ++*writes_;
-        if (written_)
-            *written_ = s;
+        m_v = s;
+        if (m_writes)
+            ++*m_writes;
+        if (m_written)
+            *m_written = s;
     }
 
 private:
-    QVariant v_;
-    int* writes_;
-    double* written_;
+    QVariant m_v;
+    int* m_writes;
+    double* m_written;
 };
 
 // A tube on a hand-driven clock.
