@@ -510,23 +510,6 @@ void TCanvas::TextOut(int x, int y, const QString& text)
     m_penPos = TPoint(x + fm.horizontalAdvance(s), y);
 }
 
-void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text)
-{
-    QPainter* p = Painter();
-    if (!p)
-        return;
-    p->save();
-    p->setClipRect(r.q(), m_clip ? Qt::IntersectClip : Qt::ReplaceClip);
-    if (Brush.Style != TBrushStyle::bsClear && !Brush.Bitmap)
-        p->fillRect(r.q(), ToQColor(Brush.Color));
-    QFont f = Font.ToQFont();
-    QFontMetrics fm(f);
-    p->setFont(f);
-    p->setPen(ToQColor(Font.Color));
-    p->drawText(QPoint(x, y + fm.ascent()), Font.DisplayText(text));
-    p->restore();
-}
-
 int TCanvas::DrawText(const QString& text, TRect& r, unsigned flags)
 {
     QFont f = Font.ToQFont();

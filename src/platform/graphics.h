@@ -125,7 +125,6 @@ public:
     void FrameRect(const TRect& r);
     void DrawFocusRect(const TRect& r);
     void TextOut(int x, int y, const QString& text);
-    void TextRect(const TRect& r, int x, int y, const QString& text);
     // Returns the text height; with DT_CALCRECT only measures into r.
     int DrawText(const QString& text, TRect& r, unsigned flags);
     int TextWidth(const QString& text);
