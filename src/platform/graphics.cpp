@@ -6,6 +6,7 @@
 #include "platform/shapes.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QSvgRenderer>
 #include <QTextLayout>
 #include <algorithm>
@@ -134,10 +135,14 @@ QBrush TCanvas::fillBrush() const
     }
 }
 
-QImage* DirectTarget(QPainter& Painter, QRect* Clip, int* Scale)
+QImage* DirectTarget(QPainter& Painter, QRect* Clip, int* Scale, QPoint* Origin)
 {
     QPaintDevice* dev = Painter.device();
-    if (!dev || dev->devType() != QInternal::Image)
+    QPaintEngine* engine = Painter.paintEngine();
+    // A widget's painter is redirected to the image it ends in.
+    if (dev && dev->devType() != QInternal::Image && Origin && engine)
+        dev = engine->paintDevice();
+    if (!dev || dev->devType() != QInternal::Image || !engine)
         return nullptr;
     auto* img = static_cast<QImage*>(dev);
     if (img->format() != QImage::Format_RGB32 && img->format() != QImage::Format_ARGB32
@@ -149,7 +154,25 @@ QImage* DirectTarget(QPainter& Painter, QRect* Clip, int* Scale)
         return nullptr;
     if (!img->isDetached() || Painter.opacity() != 1.0 || !Painter.worldTransform().isIdentity())
         return nullptr;
-    QRect clip(0, 0, img->width() / n, img->height() / n);
+    // Beyond the ratio, only the shift of a redirection (in device pixels,
+    // a whole number of logical ones) may stand between the painter and the
+    // image, and only one rectangle of it may be painted.
+    const QTransform& t = Painter.deviceTransform();
+    if (t.type() > QTransform::TxScale || t.m11() != n || t.m22() != n)
+        return nullptr;
+    const int dx = int(t.dx()), dy = int(t.dy());
+    if (dx != t.dx() || dy != t.dy() || dx % n != 0 || dy % n != 0 || ((dx != 0 || dy != 0) && !Origin))
+        return nullptr;
+    const QPoint origin(dx / n, dy / n);
+    QRect clip(-origin.x(), -origin.y(), img->width() / n, img->height() / n);
+    const QRegion system = engine->systemClip();
+    if (!system.isEmpty()) {
+        const QRect s = system.boundingRect();
+        if (!Clip || system.rectCount() > 1 || s.x() % n != 0 || s.y() % n != 0 || s.width() % n != 0
+            || s.height() % n != 0)
+            return nullptr;
+        clip &= QRect(s.x() / n - origin.x(), s.y() / n - origin.y(), s.width() / n, s.height() / n);
+    }
     if (Painter.hasClipping()) {
         if (!Clip)
             return nullptr;
@@ -162,6 +185,8 @@ QImage* DirectTarget(QPainter& Painter, QRect* Clip, int* Scale)
         *Clip = clip;
     if (Scale)
         *Scale = n;
+    if (Origin)
+        *Origin = origin;
     return img;
 }
 
@@ -195,9 +220,9 @@ QPainter::CompositionMode CompositionOf(TPenMode m)
 // each goes to the sink at once, the fill of a pixel before its pen.
 class CanvasRuns final : public shape::Runs {
 public:
-    CanvasRuns(QPainter& p, QImage* direct, int scale, const QRect& window, TPenMode mode, const QBrush& fill,
-               const QColor& pen)
-        : m_sink(direct, scale, &p), m_p(p), m_win(window), m_keep(mode != TPenMode::pmCopy)
+    CanvasRuns(QPainter& p, QImage* direct, int scale, QPoint origin, const QRect& window, TPenMode mode,
+               const QBrush& fill, const QColor& pen)
+        : m_sink(direct, scale, &p, nullptr, origin), m_p(p), m_win(window), m_keep(mode != TPenMode::pmCopy)
     {
         set(Ink::Fill, fill);
         set(Ink::Pen, QBrush(pen));
@@ -306,13 +331,13 @@ private:
 
 } // namespace
 
-QRect TCanvas::drawLimit(QPainter& p, const QRect& want, QImage*& direct, int& scale) const
+QRect TCanvas::drawLimit(QPainter& p, const QRect& want, QImage*& direct, int& scale, QPoint& origin) const
 {
     // Nothing outside the device (or the clip) can show; this also bounds the
     // work for shapes far larger than the picture.
     QRect clip;
     scale = 1;
-    direct = Pen.Mode == TPenMode::pmCopy ? DirectTarget(p, &clip, &scale) : nullptr;
+    direct = Pen.Mode == TPenMode::pmCopy ? DirectTarget(p, &clip, &scale, &origin) : nullptr;
     if (direct)
         return want.intersected(clip);
     QPaintDevice* d = p.device();
@@ -366,10 +391,11 @@ void TCanvas::draw(const QRect& reach, bool fill, F&& shapeRuns)
         return;
     QImage* direct = nullptr;
     int scale = 1;
-    const QRect win = drawLimit(*p, reach, direct, scale);
+    QPoint origin;
+    const QRect win = drawLimit(*p, reach, direct, scale, origin);
     if (win.isEmpty())
         return;
-    CanvasRuns runs(*p, direct, scale, win, Pen.Mode, fill ? fillBrush() : QBrush(Qt::NoBrush), penColor());
+    CanvasRuns runs(*p, direct, scale, origin, win, Pen.Mode, fill ? fillBrush() : QBrush(Qt::NoBrush), penColor());
     // What Qt painted before (text, pictures) may leave the vector
     // registers' upper halves in use, which the shape's arithmetic would pay
     // for on every row: a transparent knob costs a fifth more.

@@ -150,7 +150,7 @@ private:
     friend class TBitmap;
     QColor penColor() const;
     QBrush fillBrush() const;
-    QRect drawLimit(QPainter& p, const QRect& want, QImage*& direct, int& scale) const;
+    QRect drawLimit(QPainter& p, const QRect& want, QImage*& direct, int& scale, QPoint& origin) const;
     shape::Pen outline() const;
     bool filled() const;
     // Hands the runs of a drawing call within what can show of Reach to
@@ -171,8 +171,12 @@ private:
 // written directly. With Clip, a painter clipped to one rectangle qualifies
 // and Clip gets the logical pixels that may be written; without, a clipped
 // painter does not. With Scale, whole-number ratios qualify too and Scale
-// gets the ratio: each logical pixel is then a Scale x Scale block.
-QImage* DirectTarget(QPainter& Painter, QRect* Clip = nullptr, int* Scale = nullptr);
+// gets the ratio: each logical pixel is then a Scale x Scale block. With
+// Origin, a widget's painter qualifies too, which draws into its window's
+// image (or the one render() was given) shifted by a whole number of logical
+// pixels: Origin gets where the painter's (0, 0) lies in the image, and Clip
+// is in the painter's coordinates.
+QImage* DirectTarget(QPainter& Painter, QRect* Clip = nullptr, int* Scale = nullptr, QPoint* Origin = nullptr);
 
 // An off-screen picture with its own canvas.  Backed by a QImage in 32-bit
 // RGB; optionally at a device pixel ratio for sharp HiDPI output, in which

@@ -7,6 +7,7 @@
 #include <QBrush>
 #include <QImage>
 #include <QPainter>
+#include <QPoint>
 #include <QRect>
 #include <algorithm>
 #include <cstddef>
@@ -53,17 +54,19 @@ struct DrawnTiles {
 // vertical line or a box's side costs one fill, not one a row.
 class RunSink {
 public:
-    // Direct (an image DirectTarget gave, at its Scale) when Image is set;
-    // Painter takes what cannot go there (brushes other than a solid colour),
-    // and everything when there is no Image.
-    RunSink(QImage* Image, int Scale, QPainter* Painter, DrawnTiles* Drawn = nullptr)
-        : m_p(Painter), m_drawn(Drawn), m_scale(std::max(Scale, 1))
+    // Direct (an image DirectTarget gave, at its Scale and Origin) when Image
+    // is set; Painter takes what cannot go there (brushes other than a solid
+    // colour), and everything when there is no Image. Runs are in the
+    // painter's logical pixels, Origin the image's logical pixel of its (0, 0).
+    RunSink(QImage* Image, int Scale, QPainter* Painter, DrawnTiles* Drawn = nullptr, QPoint Origin = QPoint())
+        : m_p(Painter), m_drawn(Drawn), m_scale(std::max(Scale, 1)), m_ox(Origin.x()), m_oy(Origin.y())
     {
         if (Image) {
             m_bits = reinterpret_cast<QRgb*>(Image->bits());
             m_stride = Image->bytesPerLine() / 4;
             m_w = Image->width() / m_scale;
             m_h = Image->height() / m_scale;
+            m_origin = (qsizetype(m_oy) * m_stride + m_ox) * m_scale;
         }
     }
     ~RunSink() { Flush(); }
@@ -72,7 +75,7 @@ public:
 
     bool Direct() const { return m_bits != nullptr; }
     // The logical pixels of the image.
-    Clip Picture() const { return {0, 0, m_w - 1, m_h - 1}; }
+    Clip Picture() const { return {-m_ox, -m_oy, m_w - 1 - m_ox, m_h - 1 - m_oy}; }
 
     // An opaque colour (0xFFRRGGBB); the run lies within the picture when
     // direct.
@@ -84,11 +87,11 @@ public:
         }
         if (m_scale == 1) {
             if (X0 == X1)
-                m_bits[Y * m_stride + X0] = C;
+                m_bits[m_origin + Y * m_stride + X0] = C;
             else
-                Fill32(m_bits + Y * m_stride + X0, X1 - X0 + 1, C);
+                Fill32(m_bits + m_origin + Y * m_stride + X0, X1 - X0 + 1, C);
             if (m_drawn)
-                m_drawn->MarkRow(X0, X1, Y);
+                m_drawn->MarkRow(X0 + m_ox, X1 + m_ox, Y + m_oy);
             return;
         }
         fillBlocks(X0, X1, Y, C);
@@ -112,11 +115,11 @@ private:
     [[gnu::noinline]] void fillBlocks(int X0, int X1, int Y, QRgb C)
     {
         const qsizetype n = qsizetype(X1 - X0 + 1) * m_scale;
-        QRgb* row = m_bits + qsizetype(Y) * m_scale * m_stride + qsizetype(X0) * m_scale;
+        QRgb* row = m_bits + m_origin + qsizetype(Y) * m_scale * m_stride + qsizetype(X0) * m_scale;
         for (int k = 0; k < m_scale; ++k, row += m_stride)
             Fill32(row, n, C);
         if (m_drawn)
-            m_drawn->MarkRow(X0, X1, Y);
+            m_drawn->MarkRow(X0 + m_ox, X1 + m_ox, Y + m_oy);
     }
     // Any other run paints the held box first, which keeps the order of
     // painting.
@@ -136,7 +139,9 @@ private:
     QPainter* m_p;
     DrawnTiles* m_drawn;
     int m_scale;
+    int m_ox, m_oy;
     QRgb* m_bits = nullptr;
+    qsizetype m_origin = 0; // m_bits' index of the painter's (0, 0)
     qsizetype m_stride = 0;
     int m_w = 0, m_h = 0;
     QRect m_held;

@@ -199,6 +199,35 @@ TEST(CanvasFill, FillRectFrameRectAndFocusRect)
     }
 }
 
+// A control's shapes land where it lies in its window, and only inside it
+// and the part repainted (one rectangle or several).
+TEST(CanvasFill, ControlShapesStayInTheControlAndTheRepaintedPart)
+{
+    QWidget window;
+    window.resize(60, 40);
+    auto* control = new TGraphicControl(&window);
+    control->setGeometry(10, 5, 30, 20);
+    control->OnPaint = [control](TObject*) {
+        TCanvas& c = *control->Canvas();
+        c.Brush.Color = clRed;
+        c.Ellipse(-50, -50, 100, 100);
+        c.Pen.Color = c.Brush.Color = clBlue;
+        c.Rectangle(2, 2, 6, 6);
+    };
+    const QRect mark(12, 7, 4, 4);
+    for (const QRegion& part : {QRegion(0, 0, 25, 40), QRegion(0, 0, 25, 40) + QRegion(30, 10, 30, 30)}) {
+        QImage picture(60, 40, QImage::Format_RGB32);
+        picture.fill(Qt::green);
+        window.render(&picture, QPoint(), part, QWidget::DrawChildren);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 60; ++x)
+                ASSERT_EQ(picture.pixel(x, y), control->geometry().contains(x, y) && part.contains(QPoint(x, y))
+                                                   ? (mark.contains(x, y) ? qRgb(0, 0, 255) : qRgb(255, 0, 0))
+                                                   : qRgb(0, 255, 0))
+                    << x << "," << y << " of " << part.rectCount() << " rectangles";
+    }
+}
+
 TEST(CanvasFill, BitmapBrushTilesFromTheOrigin)
 {
     TBitmap pattern(2, 2);
