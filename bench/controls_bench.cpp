@@ -27,6 +27,14 @@ const QByteArray scaleSvg =
 using bench::Render;
 using bench::RenderCold;
 
+// A repaint of the control as the window keeps it (BM_Name), and the first
+// paint of one freshly made, its kept pictures not yet drawn (BM_NameCold).
+#define WARM_AND_COLD(Name)                                                                       \
+    void BM_##Name(benchmark::State& state) { Render(state, *Make##Name()); }                      \
+    BENCHMARK(BM_##Name);                                                                         \
+    void BM_##Name##Cold(benchmark::State& state) { RenderCold(state, Make##Name); }               \
+    BENCHMARK(BM_##Name##Cold)->UseManualTime();
+
 std::unique_ptr<TzKnob> MakeSteelKnob120()
 {
     auto k = std::make_unique<TzKnob>();
@@ -35,10 +43,7 @@ std::unique_ptr<TzKnob> MakeSteelKnob120()
     k->SetValue(37);
     return k;
 }
-void BM_SteelKnob120(benchmark::State& state) { Render(state, *MakeSteelKnob120()); }
-BENCHMARK(BM_SteelKnob120);
-void BM_SteelKnob120Cold(benchmark::State& state) { RenderCold(state, MakeSteelKnob120); }
-BENCHMARK(BM_SteelKnob120Cold)->UseManualTime();
+WARM_AND_COLD(SteelKnob120)
 
 std::unique_ptr<TzKnob> MakePlainKnob120()
 {
@@ -47,10 +52,7 @@ std::unique_ptr<TzKnob> MakePlainKnob120()
     k->SetValue(37);
     return k;
 }
-void BM_PlainKnob120(benchmark::State& state) { Render(state, *MakePlainKnob120()); }
-BENCHMARK(BM_PlainKnob120);
-void BM_PlainKnob120Cold(benchmark::State& state) { RenderCold(state, MakePlainKnob120); }
-BENCHMARK(BM_PlainKnob120Cold)->UseManualTime();
+WARM_AND_COLD(PlainKnob120)
 
 std::unique_ptr<TVorlinKnob> MakeStepSwitch200()
 {
@@ -62,10 +64,7 @@ std::unique_ptr<TVorlinKnob> MakeStepSwitch200()
     k->SetValue(9);
     return k;
 }
-void BM_StepSwitch200(benchmark::State& state) { Render(state, *MakeStepSwitch200()); }
-BENCHMARK(BM_StepSwitch200);
-void BM_StepSwitch200Cold(benchmark::State& state) { RenderCold(state, MakeStepSwitch200); }
-BENCHMARK(BM_StepSwitch200Cold)->UseManualTime();
+WARM_AND_COLD(StepSwitch200)
 
 std::unique_ptr<TzcSingleOnOff> MakePushButton()
 {
@@ -73,10 +72,7 @@ std::unique_ptr<TzcSingleOnOff> MakePushButton()
     b->SetCaption("Сеть");
     return b;
 }
-void BM_PushButton(benchmark::State& state) { Render(state, *MakePushButton()); }
-BENCHMARK(BM_PushButton);
-void BM_PushButtonCold(benchmark::State& state) { RenderCold(state, MakePushButton); }
-BENCHMARK(BM_PushButtonCold)->UseManualTime();
+WARM_AND_COLD(PushButton)
 
 std::unique_ptr<TzcLightOnOff> MakeRocker()
 {
@@ -85,10 +81,7 @@ std::unique_ptr<TzcLightOnOff> MakeRocker()
     r->SetCaption("Развертка");
     return r;
 }
-void BM_Rocker(benchmark::State& state) { Render(state, *MakeRocker()); }
-BENCHMARK(BM_Rocker);
-void BM_RockerCold(benchmark::State& state) { RenderCold(state, MakeRocker); }
-BENCHMARK(BM_RockerCold)->UseManualTime();
+WARM_AND_COLD(Rocker)
 
 std::unique_ptr<TzLed> MakeLamp()
 {
@@ -96,10 +89,7 @@ std::unique_ptr<TzLed> MakeLamp()
     l->SetEnabled(true);
     return l;
 }
-void BM_Lamp(benchmark::State& state) { Render(state, *MakeLamp()); }
-BENCHMARK(BM_Lamp);
-void BM_LampCold(benchmark::State& state) { RenderCold(state, MakeLamp); }
-BENCHMARK(BM_LampCold)->UseManualTime();
+WARM_AND_COLD(Lamp)
 
 std::unique_ptr<TMekTransparentKnob> MakeTransparentKnob()
 {
@@ -112,10 +102,7 @@ std::unique_ptr<TMekTransparentKnob> MakeTransparentKnob()
     k->SetTransparent(false);
     return k;
 }
-void BM_TransparentKnob(benchmark::State& state) { Render(state, *MakeTransparentKnob()); }
-BENCHMARK(BM_TransparentKnob);
-void BM_TransparentKnobCold(benchmark::State& state) { RenderCold(state, MakeTransparentKnob); }
-BENCHMARK(BM_TransparentKnobCold)->UseManualTime();
+WARM_AND_COLD(TransparentKnob)
 
 std::unique_ptr<TMekWinGControl> MakeDrawingControl800x600()
 {
@@ -123,10 +110,7 @@ std::unique_ptr<TMekWinGControl> MakeDrawingControl800x600()
     c->SetBounds(0, 0, 800, 600);
     return c;
 }
-void BM_DrawingControl800x600(benchmark::State& state) { Render(state, *MakeDrawingControl800x600()); }
-BENCHMARK(BM_DrawingControl800x600);
-void BM_DrawingControl800x600Cold(benchmark::State& state) { RenderCold(state, MakeDrawingControl800x600); }
-BENCHMARK(BM_DrawingControl800x600Cold)->UseManualTime();
+WARM_AND_COLD(DrawingControl800x600)
 
 } // namespace
 
