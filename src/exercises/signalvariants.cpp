@@ -27,13 +27,6 @@ TSignalTask LissajouTask(int N)
     return {A7[cyclic(N, 7)], F12[cyclic(N, 12)]};
 }
 
-QString VariantCaption(const QString& Title, int N)
-{
-    if (N <= 0)
-        return Title + QStringLiteral(" - Тренировка");
-    return Title + QStringLiteral(" - Вариант ") + QString::number(N);
-}
-
 QString TeacherTableHeader()
 {
     return QStringLiteral("Вар.\tЧастота   \tАмплитуда ");

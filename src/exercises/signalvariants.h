@@ -1,8 +1,8 @@
 #pragma once
 // The tasks of the two signal works: what a variant number (0 for training,
-// 1..100) sets on the generator under study, the window title it gives, the
-// teacher's table of all variants, and the trace sampling that suits a pair
-// of frequencies on the X and Y inputs.
+// 1..100) sets on the generator under study, the teacher's table of all
+// variants, and the trace sampling that suits a pair of frequencies on the
+// X and Y inputs.
 
 #include <QString>
 #include <functional>
@@ -16,9 +16,6 @@ struct TSignalTask {
 TSignalTask APSignalTask(int N);
 // Work 2: the signal under study of the Lissajous figures.
 TSignalTask LissajouTask(int N);
-
-// The title followed by " - Тренировка" for N <= 0, else by " - Вариант N".
-QString VariantCaption(const QString& Title, int N);
 
 // The teacher's table: a header and one line per variant 1..100.
 QString TeacherTableHeader();

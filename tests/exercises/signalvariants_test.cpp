@@ -1,4 +1,4 @@
-// Variant tasks, captions, the teacher's table and the Lissajous sampling.
+// Variant tasks, the teacher's table and the Lissajous sampling.
 
 #include "exercises/signalvariants.h"
 
@@ -30,14 +30,6 @@ TEST(SignalVariants, LissajousWork)
     // Numbers below zero only reach here from code: taken as training.
     for (auto [n, frequency] : {std::pair(0, 40000.0), {12, 40000.0}, {7, 100000.0}, {11, 20000.0}, {-5, 40000.0}})
         EXPECT_EQ(LissajouTask(n).Frequency, frequency) << n;
-}
-
-TEST(SignalVariants, CaptionsNeverPileUp)
-{
-    const QString t = QStringLiteral("Определение амплитуды и частоты сигнала");
-    EXPECT_EQ(VariantCaption(t, 0), t + " - Тренировка");
-    EXPECT_EQ(VariantCaption(t, -3), t + " - Тренировка");
-    EXPECT_EQ(VariantCaption(t, 42), t + " - Вариант 42");
 }
 
 TEST(SignalVariants, TeacherTableLines)
