@@ -9,6 +9,7 @@
 #include "platform/controls.h"
 
 #include <QStringList>
+#include <vector>
 
 class TMekTransparentKnob : public TzDialControl {
     Q_OBJECT
@@ -48,6 +49,20 @@ protected:
     void DialTo(int x, int y) override { SetPositionFromPoint(x, y); }
 
 private:
+    // Where the labels are printed: each with the font all of them share,
+    // its text cell and the box a click on it counts in.
+    struct LabelPlace {
+        int position;
+        const QString* text;
+        TRect cell;
+        TRect hit;
+    };
+    struct LabelLayout {
+        TFont font;
+        std::vector<LabelPlace> places;
+    };
+    LabelLayout LayoutLabels() const;
+
     int m_radius = 25;
     int m_numPositions = 10;
     int m_angle1 = 235;
