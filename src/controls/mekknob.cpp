@@ -60,7 +60,16 @@ int TMekTransparentKnob::AngleOfPosition(int p) const
     return knobgeo::positionAngle(p, m_numPositions, m_angle1, m_angle2);
 }
 
-TMekTransparentKnob::LabelLayout TMekTransparentKnob::LayoutLabels() const
+const TMekTransparentKnob::LabelLayout& TMekTransparentKnob::LayoutLabels() const
+{
+    LabelKey key{ClientWidth(), ClientHeight(), m_radius, m_numPositions, m_angle1, m_angle2,
+                 m_stepPerTick, m_labels, Font()};
+    if (!m_labelCache || !(m_labelCache->first == key))
+        m_labelCache.emplace(std::move(key), MakeLabelLayout());
+    return m_labelCache->second;
+}
+
+TMekTransparentKnob::LabelLayout TMekTransparentKnob::MakeLabelLayout() const
 {
     const int cx = ClientWidth() / 2, cy = ClientHeight() / 2;
     const int step = std::max(1, m_stepPerTick);
@@ -110,7 +119,7 @@ TMekTransparentKnob::LabelLayout TMekTransparentKnob::LayoutLabels() const
             }
             // The digits themselves and a little round them.
             InflateRect(inked, 2, 2);
-            out.places.push_back({p, &m_labels[i], cell, inked});
+            out.places.push_back({p, m_labels[i], cell, inked});
         }
         return true;
     };
@@ -146,7 +155,7 @@ void TMekTransparentKnob::PaintKnob(TCanvas& c)
     c.Pen = TPen();
     c.Brush.Style = TBrushStyle::bsClear;
     const TFont saved = c.Font;
-    const LabelLayout labels = LayoutLabels();
+    const LabelLayout& labels = LayoutLabels();
     c.Font = labels.font;
 
     // A step of zero or less would never leave the first tick.
@@ -160,7 +169,7 @@ void TMekTransparentKnob::PaintKnob(TCanvas& c)
     }
     for (const LabelPlace& l : labels.places) {
         c.Font.Color = l.position == m_position ? TColor(0xFF0000) : clBlack;
-        c.TextOut(l.cell.Left, l.cell.Top, *l.text);
+        c.TextOut(l.cell.Left, l.cell.Top, l.text);
     }
     c.Font = saved;
     c.Brush.Style = TBrushStyle::bsSolid;

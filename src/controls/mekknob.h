@@ -9,6 +9,8 @@
 #include "platform/controls.h"
 
 #include <QStringList>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class TMekTransparentKnob : public TzDialControl {
@@ -53,7 +55,7 @@ private:
     // its text cell and the box a click on it counts in.
     struct LabelPlace {
         int position;
-        const QString* text;
+        QString text;
         TRect cell;
         TRect hit;
     };
@@ -61,7 +63,17 @@ private:
         TFont font;
         std::vector<LabelPlace> places;
     };
-    LabelLayout LayoutLabels() const;
+    // The layout of the labels, made again only when what it depends on
+    // has changed.
+    const LabelLayout& LayoutLabels() const;
+    LabelLayout MakeLabelLayout() const;
+    struct LabelKey {
+        int width, height, radius, numPositions, angle1, angle2, stepPerTick;
+        QStringList labels;
+        TFont font;
+        bool operator==(const LabelKey&) const = default;
+    };
+    mutable std::optional<std::pair<LabelKey, LabelLayout>> m_labelCache;
 
     int m_radius = 25;
     int m_numPositions = 10;
