@@ -115,7 +115,7 @@ TAbstGenForm::TAbstGenForm(QObject* owner) : TForm(owner)
     // Our font prints "Амплитуда, В" wider than the room left of its field;
     // both entry labels move left together, as far as it takes to stand a
     // few pixels clear of the fields.
-    const int labelLeft = std::clamp(edF->Left() - 4 - std::max(Label2->Width(), Label3->Width()), 0, 8);
+    const int labelLeft = std::clamp(edF->Left() - 6 - std::max(Label2->Width(), Label3->Width()), 0, 8);
     for (TLabel* l : {Label2, Label3})
         l->SetBounds(labelLeft, l->Top(), l->Width(), l->Height());
 
