@@ -131,6 +131,13 @@ TAbstGenForm::TAbstGenForm(QObject* owner) : TForm(owner)
     Label4->SetCaption(QStringLiteral("Фаза"));
     Label4->SetBounds(8, 80, Label4->Width(), Label4->Height());
 
+    // Our font prints "Амплитуда, В" wider than the room left of its field;
+    // the labels' column moves left, as far as it takes to stand a
+    // few pixels clear of the fields.
+    const int labelLeft = std::clamp(edF->Left() - 6 - std::max(Label2->Width(), Label3->Width()), 0, 8);
+    for (TLabel* l : {Label2, Label3, Label4})
+        l->SetBounds(labelLeft, l->Top(), l->Width(), l->Height());
+
     sbP = new TTrackBar(panSecret, TTrackBarOrientation::trHorizontal);
     sbP->SetName(QStringLiteral("sbP"));
     sbP->SetBounds(40, 72, 105, 33);

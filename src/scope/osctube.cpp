@@ -256,7 +256,10 @@ void TVorlinoTube::SetSize(int W, int H)
         const int cw = fm.horizontalAdvance("X"), ch = fm.height();
         auto text = [&](int x, int y, const QString& s) { c.drawText(x, y + fm.ascent(), s); };
         const QPoint fc = Mid(m_frontH[0], m_frontH[2]);
-        text(L0 - 10, A - ch / 2, QStringLiteral("Н"));
+        // Our "Н" fills the ten pixels left of the tube: it moves out until
+        // it stands a few pixels clear of the outline.
+        const QString heater = QStringLiteral("Н");
+        text(std::min(L0 - 10, L0 - 4 - fm.horizontalAdvance(heater)), A - ch / 2, heater);
         text(L0 + U - cw / 2, A + n + 12, QStringLiteral("К"));
         text(K - cw / 2, A + n + 12, QStringLiteral("М"));
         text(K + 4 * g - cw, A + n + 12, QStringLiteral("А1"));

@@ -293,8 +293,11 @@ void TS1_73Form::ArrangeControls()
         f.SetSize(points);
         c->SetFont(f);
     }
+    // A label taller than the 16 pixels above its knob would print over the
+    // knob's top ticks: it then ends a pixel above the knob.
     auto label = [](TLabel* l, TzKnob* k, int offset) {
-        l->SetBounds(k->Left() - (l->Width() - k->Width()) / 2 + offset, k->Top() - 16, l->Width(), l->Height());
+        l->SetBounds(k->Left() - (l->Width() - k->Width()) / 2 + offset,
+                     k->Top() - std::max(16, l->Height() + 1), l->Width(), l->Height());
     };
     label(lblFocus, kFocus, 16);
     label(lblBright, kBright, 0);

@@ -106,6 +106,8 @@ TEST_F(Generator, StartsAsAOneVoltKilohertzSine)
     EXPECT_EQ(gen->ClientWidth(), 280);
     EXPECT_EQ(gen->ClientHeight(), 120);
     EXPECT_EQ(gen->HelpContext(), 12001);
+    // "Амплитуда, В" stands a few pixels clear of its field.
+    EXPECT_LE(gen->Label3->Left() + gen->Label3->Width() + 4, gen->edA->Left());
 }
 
 TEST_F(Generator, SettersClampFrequencyShowValuesAndFireNothing)
