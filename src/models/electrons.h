@@ -6,6 +6,7 @@
 // The window's timer advances the model; the picture only reads it.
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 
@@ -27,7 +28,9 @@ public:
     // every slot and trail entry comes from the latest steps anyway.
     static constexpr int MaxCatchUpSteps = SlotCount + TrailCount;
 
-    explicit Electrons(double ShotSecs) : m_shot(ShotSecs > 0 ? ShotSecs : 1) {}
+    // An interval that is not a positive number would divide by zero: one
+    // second serves instead.
+    explicit Electrons(double ShotSecs) : m_shot(ShotSecs > 0 && std::isfinite(ShotSecs) ? ShotSecs : 1) {}
 
     // Empties the tube and starts counting time, steps and frames at Mono
     // (a monotonic clock, seconds) and Tod (the time of day).

@@ -16,6 +16,14 @@ double ClampGenFrequency(double F)
     return F;
 }
 
+double SineGenFrequency(int Position, int Range)
+{
+    static const double multiplier[] = {1, 10, 100};
+    if (Range < 0 || Range > 2)
+        return 0;
+    return Position * multiplier[Range];
+}
+
 double GeneratorValue(int Waveform, double F, double A, double P, double T)
 {
     // The fraction of the current period plus the phase as a fraction of a

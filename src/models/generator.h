@@ -14,3 +14,8 @@ constexpr double GenMaxFrequency = 10000000.0;
 double GeneratorValue(int Waveform, double F, double A, double P, double T);
 // A frequency brought into the generator's range.
 double ClampGenFrequency(double F);
+
+// The sine generator of the forced-oscillation work: the dial's position
+// times its range's multiplier (range 0, 1, 2: x1, x10, x100; no range
+// chosen gives 0 Hz).
+double SineGenFrequency(int Position, int Range);

@@ -98,7 +98,6 @@ public:
     std::optional<QRegion> TakeChange() { return m_restorer.TakeChange(); }
 
     // Read access for views and tests.
-    const tube::Electrons& Flight() const { return m_flight; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     std::int64_t Steps() const { return m_flight.Steps(); }
@@ -122,7 +121,9 @@ private:
     void SetGeometry(int W, int H);
     void DrawBackground();
     void SetRegions();
-    // Outlines both the background and the regions take.
+    // What the background and the regions both draw on: the collecting
+    // anode's marks (x and half-height at 7, 8 and 9 tenths of the way from
+    // the neck to the bulb's end), the tube's outline and the screen's.
     struct CollectorMarks {
         int x7, x8, x9, y7, y8, y9;
     };
