@@ -1,6 +1,6 @@
 #include "scope/s1_73.h"
 
-#include "scope/s1_73scale.h"
+#include "models/s1_73scale.h"
 #include "scope/tubeview.h"
 
 #include "controls/oscknob.h"
@@ -246,6 +246,17 @@ void TS1_73Form::ResetControls()
     kBright->SetValue(50);
     Screen->Focus = 1.0;
     kFocus->SetValue(0);
+}
+
+double FitUnit(QPoint Available)
+{
+    const double u = std::min(Available.y() / 7.5, Available.x() / 23.0);
+    return std::max(u, 0.0);
+}
+
+QPoint FitExtent(double U)
+{
+    return QPoint(int(std::trunc(23 * U)), int(std::trunc(7.5 * U)));
 }
 
 TPoint TS1_73Form::FitSize(TPoint Available)

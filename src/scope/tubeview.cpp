@@ -189,6 +189,7 @@ void TTubeViewForm::GetHintInfo(const TPoint& P, bool, TControl* Control, int& H
 
 void TTubeViewForm::TimerTimer(TObject*)
 {
+    Tube->Tick();
     View->Repaint();
 }
 

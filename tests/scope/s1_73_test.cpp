@@ -1,5 +1,5 @@
 #include "scope/s1_73.h"
-#include "scope/s1_73scale.h"
+#include "models/s1_73scale.h"
 #include "scope/tubeview.h"
 
 #include "controls/oscknob.h"
@@ -63,6 +63,18 @@ TEST(S1_73Form, StateAfterReset)
     EXPECT_EQ(p.f.GetSampleCount(), 2 * p.f.Screen->Width);
     // Power off: only the graticule.
     EXPECT_EQ(p.Frame(), p.f.Screen->Graticule.convertToFormat(p.Frame().format()));
+}
+
+TEST(S1_73Form, FitSizeKeepsTheAspect)
+{
+    EXPECT_DOUBLE_EQ(FitUnit(QPoint(1150, 1000)), 50.0);
+    EXPECT_EQ(FitExtent(FitUnit(QPoint(1150, 1000))), QPoint(1150, 375));
+    EXPECT_DOUBLE_EQ(FitUnit(QPoint(920, 600)), 40.0);
+    EXPECT_EQ(FitExtent(40.0), QPoint(920, 300));
+    const double u = std::min(500 / 7.5, 1920 / 23.0);
+    EXPECT_EQ(FitExtent(FitUnit(QPoint(1920, 500))), QPoint(int(std::trunc(23 * u)), int(std::trunc(7.5 * u))));
+    EXPECT_EQ(FitExtent(FitUnit(QPoint(1920, 500))).x(), 1533);
+    EXPECT_EQ(FitExtent(FitUnit(QPoint(-5, 10))), QPoint(0, 0));
 }
 
 TEST(S1_73Form, FitSizeAndLayoutAtUnit40)
