@@ -2,11 +2,16 @@
 // readers must either succeed or raise one of the library's exceptions, never
 // read or write outside their buffers (the sanitizer build checks that), and
 // leave their target as it was when they refuse. Mutations start from what
-// the library writes and from the formats' own byte examples.
+// the library writes and from the formats' own byte examples. Every run takes
+// a new seed and prints it; FUZZ_SEED=<seed> replays that run.
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <malloc.h>
+#include <new>
+#include <optional>
 #include <random>
 
 #include "components/kitbmpstream.h"
@@ -22,6 +27,56 @@
 #include "streambytes.h"
 
 using namespace streambytes;
+
+// An allocation budget for the thread: while the bytes held exceed it, the
+// next allocation fails as it would when memory runs out. Unlike a limit of
+// the address space this works under the address sanitizer too.
+namespace {
+thread_local std::int64_t tBudget = -1; // bytes still free to take; -1: no limit
+
+void* allocate(std::size_t n)
+{
+    if (tBudget >= 0 && std::int64_t(n) > tBudget)
+        throw std::bad_alloc();
+    void* p = std::malloc(n ? n : 1);
+    if (!p)
+        throw std::bad_alloc();
+    if (tBudget >= 0)
+        tBudget = std::max<std::int64_t>(tBudget - std::int64_t(malloc_usable_size(p)), 0);
+    return p;
+}
+
+void release(void* p)
+{
+    if (tBudget >= 0 && p)
+        tBudget += std::int64_t(malloc_usable_size(p));
+    std::free(p);
+}
+
+class Budget {
+public:
+    explicit Budget(std::int64_t bytes) { tBudget = bytes; }
+    ~Budget() { tBudget = -1; }
+    Budget(const Budget&) = delete;
+    Budget& operator=(const Budget&) = delete;
+};
+} // namespace
+
+void* operator new(std::size_t n) { return allocate(n); }
+void* operator new[](std::size_t n) { return allocate(n); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept
+{
+    try {
+        return allocate(n);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
+void operator delete(void* p) noexcept { release(p); }
+void operator delete[](void* p) noexcept { release(p); }
+void operator delete(void* p, std::size_t) noexcept { release(p); }
+void operator delete[](void* p, std::size_t) noexcept { release(p); }
 
 namespace {
 // The sanitizer build, where a read outside a buffer is caught, fuzzes at
@@ -44,6 +99,23 @@ int cases(int normal, int longRun)
     const int n = kLongRun ? longRun : normal;
     casesRun() += n;
     return n;
+}
+
+// This run's seed: FUZZ_SEED's when it is set, else a new one.
+std::uint32_t runSeed()
+{
+    static const std::uint32_t seed = [] {
+        const char* given = std::getenv("FUZZ_SEED");
+        return given && *given ? std::uint32_t(std::strtoul(given, nullptr, 0)) : std::random_device{}();
+    }();
+    return seed;
+}
+
+// The seed of one reader's cases, told with the run's seed that replays it.
+std::uint32_t seedFor(std::uint32_t reader)
+{
+    std::printf("[seed] FUZZ_SEED=%u replays this run\n", runSeed());
+    return runSeed() ^ (reader * 0x9E3779B9u);
 }
 
 class CaseSummary : public testing::Environment {
@@ -275,33 +347,127 @@ TMemoryStream streamBehindLead(const Bytes& data)
     return s;
 }
 
-template <class T>
-Bytes savedBytes(T& target, bool offsets)
+// What a list holds, item by item: the very item objects, their fields and
+// what they carry.
+struct ItemState {
+    const QObject* item;
+    const QObject* parent;
+    QStringList fields;
+    std::vector<QImage> pictures;
+    bool operator==(const ItemState&) const = default;
+};
+
+std::vector<ItemState> stateOf(TKitCustomContainer& list)
 {
-    TMemoryStream s;
-    target.SaveToStream(s, offsets);
-    return s.Bytes();
+    std::vector<ItemState> out{{&list, nullptr, {QString::number(list.children().size())}, {}}};
+    for (TKitListItem* item : list.GetChildren()) {
+        ItemState st{item, item->parent(), {item->Description, QString::number(item->Ident),
+                                            QString::number(item->Compressed)}, {}};
+        if (auto* s = qobject_cast<TKitStringListItem*>(item)) {
+            st.fields += s->Items;
+        } else if (auto* w = qobject_cast<TKitWaveListItem*>(item)) {
+            const Bytes b = w->Wave()->Data() ? w->Wave()->Data()->Bytes() : Bytes{};
+            st.fields << QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size())));
+        } else if (auto* b = qobject_cast<TKitBitmapListItem*>(item)) {
+            st.fields << QString::number(b->PixelFormat);
+            st.pictures.push_back(b->HeldBitmap().Image());
+        } else if (auto* i = qobject_cast<TKitImageListItem*>(item)) {
+            st.fields << QString::number(i->Width()) << QString::number(i->Height()) << QString::number(i->Masked())
+                      << QString::number(i->UsedWidth()) << QString::number(i->AllocBy)
+                      << QString::number(i->PixelFormat);
+            for (std::uint32_t e : i->Entries())
+                st.fields << QString::number(e);
+            st.pictures.push_back(i->Strip().Image());
+            st.pictures.push_back(i->Mask().Image());
+        }
+        out.push_back(st);
+    }
+    return out;
 }
 
-// Loads `data` into `list`, which holds one described item first; a refusal
-// must leave the list as it was and the stream where it started. Returns
-// whether it was refused.
-bool loadRefused(TKitCustomContainer& list, const Bytes& data, bool offsets)
+// Loads `data` into `list`, which holds one described item first, within
+// `budget` bytes of allocations (-1: any); a refusal must leave the list as
+// it was, item by item, and the stream where it started. Returns whether it
+// was refused.
+bool loadRefused(TKitCustomContainer& list, const Bytes& data, bool offsets, std::int64_t budget = -1)
 {
     list.Item(list.AddItem())->Description = "kept";
-    const Bytes before = savedBytes(list, offsets);
+    const std::vector<ItemState> before = stateOf(list);
     TMemoryStream s = streamBehindLead(data);
-    if (!refused([&] { list.LoadFromStream(s, offsets); }))
+    bool refusal = false;
+    {
+        const Budget limit(budget);
+        refusal = refused([&] { list.LoadFromStream(s, offsets); });
+    }
+    if (!refusal)
         return false;
-    EXPECT_EQ(savedBytes(list, offsets), before);
+    EXPECT_TRUE(stateOf(list) == before);
     EXPECT_EQ(s.Position(), kLead);
     return true;
+}
+
+// A list of `n` items of one flag byte each (`flag`), the most a stream of
+// that many bytes holds, with or without the offset table.
+Bytes manyItems(std::int32_t n, bool offsets, std::uint8_t flag)
+{
+    Bytes b;
+    putLE(b, std::uint32_t(n), 4);
+    b.resize(b.size() + std::size_t(n) * (offsets ? 5 : 1), flag);
+    return b;
+}
+
+// The block format decoded as plainly as it is described: a control word of
+// 16 flags, first flag highest; a clear flag is a literal byte, a set one a
+// two-byte copy (12 bits distance, 4 bits length - 3) or, with distance 0, a
+// four-byte run (length - 16 in 12 bits, then the byte). Nothing when the
+// block is malformed or its output exceeds `cap`.
+std::optional<Bytes> referenceDecode(const Bytes& b, std::size_t cap)
+{
+    Bytes out;
+    if (b.empty())
+        return out;
+    if (b[0] == 0x80) {
+        out.assign(b.begin() + 1, b.end());
+        return out.size() <= cap ? std::optional<Bytes>(out) : std::nullopt;
+    }
+    if (b.size() < 3)
+        return std::nullopt;
+    std::size_t at = 1;
+    while (at < b.size()) {
+        if (at + 2 > b.size())
+            return std::nullopt;
+        const unsigned control = (b[at] << 8) | b[at + 1];
+        at += 2;
+        for (int flag = 15; flag >= 0 && at < b.size(); --flag) {
+            if (!(control >> flag & 1)) {
+                out.push_back(b[at++]);
+            } else if (at + 2 > b.size()) {
+                return std::nullopt;
+            } else if (const std::size_t distance = (b[at] << 4) | (b[at + 1] >> 4); distance == 0) {
+                if (at + 4 > b.size())
+                    return std::nullopt;
+                out.insert(out.end(), ((b[at + 1] & 0x0F) << 8 | b[at + 2]) + 16, b[at + 3]);
+                at += 4;
+            } else {
+                if (distance > out.size())
+                    return std::nullopt;
+                for (int k = 0; k < (b[at + 1] & 0x0F) + 3; ++k) {
+                    const std::uint8_t repeated = out[out.size() - distance];
+                    out.push_back(repeated);
+                }
+                at += 2;
+            }
+            if (out.size() > cap)
+                return std::nullopt;
+        }
+    }
+    return out;
 }
 } // namespace
 
 TEST(FuzzReaders, LZRWDecompressor)
 {
-    Mutator m(1001);
+    Mutator m(seedFor(1001));
     std::vector<Bytes> seeds;
     for (std::size_t n : {0u, 3u, 9u, 40u, 300u, 2000u, 5000u})
         for (int kind = 0; kind < 3; ++kind)
@@ -319,17 +485,21 @@ TEST(FuzzReaders, LZRWDecompressor)
         const std::size_t cap = 1 + m.next(4096);
         std::unique_ptr<std::uint8_t[]> out(new std::uint8_t[cap]);
         std::uint32_t produced = 0;
-        if (refused([&] { produced = LZRWDecompress(in.get(), std::uint32_t(block.size()), out.get(), cap); }))
+        const bool refusal =
+            refused([&] { produced = LZRWDecompress(in.get(), std::uint32_t(block.size()), out.get(), cap); });
+        const std::optional<Bytes> expected = referenceDecode(block, cap);
+        ASSERT_EQ(refusal, !expected);
+        if (refusal)
             ++failures;
         else
-            ASSERT_LE(produced, cap);
+            ASSERT_EQ(Bytes(out.get(), out.get() + produced), *expected);
     }
     EXPECT_GT(failures, 1000);
 }
 
 TEST(FuzzReaders, LZRWRoundTrip)
 {
-    Mutator m(1002);
+    Mutator m(seedFor(1002));
     const int n = cases(5000, 30000);
     for (int i = 0; i < n; ++i) {
         Bytes src = m.mutate(sample(m.next(3000), int(m.next(3))));
@@ -341,7 +511,7 @@ TEST(FuzzReaders, LZRWRoundTrip)
 
 TEST(FuzzReaders, BlockStreamReader)
 {
-    Mutator m(2001);
+    Mutator m(seedFor(2001));
     std::vector<Bytes> seeds;
     for (std::size_t n : {0u, 1u, 20u, 700u, 3000u, 32781u, 32800u}) {
         TMemoryStream src = streamOf(sample(n, int(n % 3)));
@@ -372,7 +542,7 @@ TEST(FuzzReaders, BlockStreamReader)
 
 TEST(FuzzReaders, WaveHeaderAndLoader)
 {
-    Mutator m(3001);
+    Mutator m(seedFor(3001));
     std::vector<Bytes> seeds{waveImage(0), waveImage(8), waveImage(100)};
     for (const Bytes& b : specimens::waves())
         seeds.push_back(b);
@@ -423,7 +593,7 @@ TEST(FuzzReaders, WaveHeaderAndLoader)
 
 TEST(FuzzReaders, ContainerLoader)
 {
-    Mutator m(4001);
+    Mutator m(seedFor(4001));
     std::vector<Bytes> seeds;
     {
         TKitStringList strings;
@@ -459,7 +629,24 @@ TEST(FuzzReaders, ContainerLoader)
         TKitStringList strings;
         TKitWaveList waves;
         TKitCustomContainer* list = m.next(2) ? static_cast<TKitCustomContainer*>(&strings) : &waves;
-        if (loadRefused(*list, data, offsets))
+        if (i % 1000 == 999) {
+            // Many items, the last one sometimes malformed, sometimes with
+            // too little memory for them all.
+            const auto many = std::int32_t(1000 + m.next(kLongRun ? 30000 : 100000));
+            Bytes big = manyItems(many, offsets, 0x00);
+            if (m.next(2))
+                big.back() = 0x02; // a description with no length byte
+            const std::int64_t budget = m.next(2) ? 1024 + std::int64_t(m.next(std::uint32_t(many) * 200)) : -1;
+            const bool refusal = loadRefused(*list, big, offsets, budget);
+            ASSERT_TRUE(refusal || list->Count() == many);
+            if (refusal)
+                ++failures;
+            continue;
+        }
+        // The smaller inputs too, now and then with memory running out (a
+        // kilobyte is left for the error itself).
+        const std::int64_t budget = i % 10 == 0 ? 1024 + std::int64_t(m.next(6000)) : -1;
+        if (loadRefused(*list, data, offsets, budget))
             ++failures;
     }
     EXPECT_GT(failures, 1000);
@@ -467,7 +654,7 @@ TEST(FuzzReaders, ContainerLoader)
 
 TEST(FuzzReaders, BitmapLoader)
 {
-    Mutator m(5001);
+    Mutator m(seedFor(5001));
     TBitmap picture(9, 5);
     picture.Canvas().FillRect(TRect(0, 0, 4, 5));
     std::vector<Bytes> seeds{hugeClaimBitmap(true)};
@@ -519,7 +706,7 @@ void pictureLists(TKitBitmapList& bitmaps, TKitImageList& images)
 
 TEST(FuzzReaders, PictureListLoader)
 {
-    Mutator m(6001);
+    Mutator m(seedFor(6001));
     TKitBitmapList bitmaps;
     TKitImageList images;
     pictureLists(bitmaps, images);
@@ -566,7 +753,7 @@ TEST(FuzzReaders, PictureListLoader)
 
 TEST(FuzzReaders, ListFileReader)
 {
-    Mutator m(7001);
+    Mutator m(seedFor(7001));
     QTemporaryDir dir;
     TKitBitmapList bitmaps;
     TKitImageList images;
