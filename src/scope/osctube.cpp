@@ -87,7 +87,7 @@ double ShotSecsFromStored(const QVariant& Stored)
         return DefaultShotSecs;
     bool ok = false;
     const double v = Stored.toString().trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v))
+    if (!ok || !std::isfinite(v) || v > MaxShotSecs)
         return DefaultShotSecs;
     return std::max(v, MinShotSecs);
 }

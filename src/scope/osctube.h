@@ -43,9 +43,12 @@ std::unique_ptr<tube::ShotSecsStore> MakeVorlinographStore(const QString& FileNa
 
 constexpr double DefaultShotSecs = 0.4;
 constexpr double MinShotSecs = 0.05;
+// Beyond this the electrons creep so slowly that the tube looks stopped.
+constexpr double MaxShotSecs = 10.0;
 
-// The emission interval for a stored value: the default when it is missing
-// or not a finite number, the minimum when it is below that.
+// The emission interval for a stored value: the default when it is missing,
+// not a finite number or longer than the maximum, the minimum when it is
+// below that.
 double ShotSecsFromStored(const QVariant& Stored);
 
 class TVorlinoTube {

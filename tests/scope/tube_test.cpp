@@ -137,6 +137,8 @@ TEST(VorlinoTube, ShotSecsFromTheStore)
     EXPECT_DOUBLE_EQ(ShotSecsFromStored(QVariant(-3.0)), 0.05);
     EXPECT_DOUBLE_EQ(ShotSecsFromStored(QVariant(QString("0.25"))), 0.25);
     EXPECT_DOUBLE_EQ(ShotSecsFromStored(QVariant(1.5)), 1.5);
+    EXPECT_DOUBLE_EQ(ShotSecsFromStored(QVariant(QString("10"))), 10.0);
+    EXPECT_DOUBLE_EQ(ShotSecsFromStored(QVariant(QString("1e308"))), 0.4);
 
     TVorlinoTube bad(std::make_unique<MemStore>(QVariant(QString("garbage"))));
     EXPECT_DOUBLE_EQ(bad.GetShotSecs(), 0.4);
@@ -166,6 +168,7 @@ TEST(VorlinoTube, SettingsStoreRoundTrip)
     // A value that is not a number gives the default, not a failed view.
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey("Software\\A51370\\Vexorin\\Vorlinograph", true));
+    EXPECT_EQ(reg.ReadString("ShotSecs"), "0.7");
     reg.WriteString("ShotSecs", "quick");
     TVorlinoTube garbled;
     EXPECT_DOUBLE_EQ(garbled.GetShotSecs(), 0.4);

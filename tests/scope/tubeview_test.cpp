@@ -140,6 +140,12 @@ TEST(TubeView, SpeedDialogSetsTheInterval)
     EXPECT_THROW(v.f.bSpeedClick(nullptr), EConvertError);
     EXPECT_DOUBLE_EQ(v.f.Tube->GetShotSecs(), 0.05);
     TTubeViewForm::InputQueryHook = [&](QString& value) {
+        value = "1e308";
+        return true;
+    };
+    EXPECT_THROW(v.f.bSpeedClick(nullptr), EConvertError);
+    EXPECT_DOUBLE_EQ(v.f.Tube->GetShotSecs(), 0.05);
+    TTubeViewForm::InputQueryHook = [&](QString& value) {
         offered = value;
         return false;
     };
