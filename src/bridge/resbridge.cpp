@@ -1,6 +1,6 @@
 #include "bridge/resbridge.h"
 
-#include "bridge/bridgemodel.h"
+#include "models/bridgemodel.h"
 #include "bridge/bridgetext.h"
 #include "bridge/eldevice.h"
 #include "bridge/elgalvan.h"

@@ -119,7 +119,15 @@ void TzcCustomOnOff::PlaceBox(int boxW, int boxH, bool pushButton)
 
 void TzcCustomOnOff::DrawCaptionBox(TCanvas& c)
 {
-    DrawCaption(TRect(m_capLeft, m_capTop, m_capLeft + m_capWidth, m_capTop + m_capHeight), c);
+    TRect r(m_capLeft, m_capTop, m_capLeft + m_capWidth, m_capTop + m_capHeight);
+    // Our fonts ink up to the very end of a line: a caption beside the
+    // switch picture keeps a few pixels clear of it.
+    constexpr int Gap = 4;
+    if (m_glyphAlign == zcgp_Right)
+        r.Right = std::min(r.Right, m_boxLeft - Gap);
+    else if (m_glyphAlign == zcgp_Left)
+        r.Left = std::max(r.Left, m_boxLeft + m_boxWidth + Gap);
+    DrawCaption(r, c);
 }
 
 void TzcCustomOnOff::DrawCaption(TRect r, TCanvas& c)
