@@ -7,6 +7,7 @@
 #include "bridge/kalvernstart.h"
 #include "controls/mekknob.h"
 #include "platform/numtext.h"
+#include "shell/openwork.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -252,12 +253,11 @@ void TResBridgeForm::SetVariant(int n)
         edRx->LineEdit()->setModified(false);
         edRxChange(edRx);
         panSecret->Show();
-        SetCaption("Мост Уитстона - Тренировка");
     } else {
         panSecret->Hide();
         m_rx->SetResistance(bridge::VariantRx(n));
-        SetCaption("Мост Уитстона - Вариант " + QString::number(n));
     }
+    SetCaption(VariantCaption("Мост Уитстона", n));
     panControls->Realign();
 }
 

@@ -114,7 +114,8 @@ struct ButtonGeometry {
 };
 ButtonGeometry buttonGeometry(int size);
 inline int buttonMinSide(int size) { return size * 6 + 30; }
-// Raised cap (tested while off) and pressed cap (tested while on).
+// The cap's regions within the button's box: raised (a press there switches
+// on) and pressed in (a press there switches off).
 inline Rc buttonOnRegion(const ButtonGeometry& g)
 {
     return {g.m - 3, g.m - 3, g.m + g.b - 3, g.m + g.b - 3};

@@ -592,23 +592,29 @@ void TzcSingleOnOff::CalcGeometry()
     PlaceBox(m_g.A, m_g.A, true);
 }
 
+TRect TzcSingleOnOff::AtBox(TRect r) const
+{
+    OffsetRect(r, m_boxLeft, m_boxTop);
+    return r;
+}
+
 TRect TzcSingleOnOff::Cap(int shift) const
 {
-    const knobgeo::ButtonGeometry& g = m_g;
-    return TRect(m_boxLeft + g.m + shift, m_boxTop + g.m + shift, m_boxLeft + g.m + g.b + shift,
-                 m_boxTop + g.m + g.b + shift);
+    TRect r = AtBox(knobgeo::buttonOffRegion(m_g));
+    OffsetRect(r, shift, shift);
+    return r;
 }
 
 knobgeo::HitRegion TzcSingleOnOff::MakeOnRegion()
 {
     CalcGeometry();
-    return knobgeo::HitRegion::ellipse(Cap(-3));
+    return knobgeo::HitRegion::ellipse(AtBox(knobgeo::buttonOnRegion(m_g)));
 }
 
 knobgeo::HitRegion TzcSingleOnOff::MakeOffRegion()
 {
     CalcGeometry();
-    return knobgeo::HitRegion::ellipse(Cap(0));
+    return knobgeo::HitRegion::ellipse(AtBox(knobgeo::buttonOffRegion(m_g)));
 }
 
 void TzcSingleOnOff::DrawBox(TCanvas& c)

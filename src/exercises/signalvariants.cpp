@@ -4,13 +4,6 @@
 
 #include <QStringList>
 
-QString VariantCaption(const QString& Title, int N)
-{
-    if (N <= 0)
-        return Title + QStringLiteral(" - Тренировка");
-    return Title + QStringLiteral(" - Вариант ") + QString::number(N);
-}
-
 QString TeacherTableHeader()
 {
     return QStringLiteral("Вар.\tЧастота   \tАмплитуда ");

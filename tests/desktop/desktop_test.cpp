@@ -10,6 +10,7 @@
 #include "exercises/apsignal.h"
 #include "exercises/condosc.h"
 #include "exercises/damposc.h"
+#include "exercises/works.h"
 #include "exercises/lissajou.h"
 #include "scope/tubeview.h"
 #include "shell/labbase.h"
@@ -371,7 +372,7 @@ TEST(Desktop, QtsOwnTextsReadInRussian)
 TEST(Desktop, WindowTitlesAreTheCaptionsAlone)
 {
     Application->SetTitle("Изучение электронного осциллографа");
-    TStartForm start(nullptr);
+    TStartForm start(nullptr, VorlinWorks());
     kalvern::TStartForm bridgeStart(nullptr);
     TDampOscForm lab(nullptr);
     TResBridgeForm bridge(nullptr);
@@ -479,7 +480,7 @@ TEST(Desktop, StartFormsAndTheVariantDialogAreCentredWithTheirFrame)
         EXPECT_LE(std::abs((first.left() - area.left()) - (area.right() - first.right())), 1);
         EXPECT_LE(std::abs((first.top() - area.top()) - (area.bottom() - first.bottom())), 1);
     };
-    TStartForm start(nullptr);
+    TStartForm start(nullptr, VorlinWorks());
     expectCentred(start);
     kalvern::TStartForm bridgeStart(nullptr);
     expectCentred(bridgeStart);

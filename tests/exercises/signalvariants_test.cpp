@@ -1,4 +1,4 @@
-// Variant captions and the teacher's table.
+// The teacher's table.
 
 #include "exercises/signalvariants.h"
 
@@ -7,14 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(SignalVariants, CaptionsNeverPileUp)
-{
-    const QString t = QStringLiteral("Определение амплитуды и частоты сигнала");
-    EXPECT_EQ(VariantCaption(t, 0), t + " - Тренировка");
-    EXPECT_EQ(VariantCaption(t, -3), t + " - Тренировка");
-    EXPECT_EQ(VariantCaption(t, 42), t + " - Вариант 42");
-}
 
 TEST(SignalVariants, TeacherTableLines)
 {
