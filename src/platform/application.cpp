@@ -5,6 +5,7 @@
 #include "platform/modalstate.h"
 #include "platform/windowmanager.h"
 
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -21,6 +22,25 @@ namespace {
 // A press that moved the focus out of a field whose entry was refused: the
 // press itself must not act on the control it was meant for.
 bool g_swallowPress = false;
+
+// A box as wide as its text and its whole title: it sizes itself to its
+// layout whenever it is shown or laid out again, so the title's width is a
+// part of the layout.
+class TitledMessageBox : public QMessageBox {
+protected:
+    void showEvent(QShowEvent* e) override
+    {
+        auto* grid = qobject_cast<QGridLayout*>(layout());
+        if (grid && !m_titleSpace) {
+            m_titleSpace = new QSpacerItem(WindowManager::TitleWidth(windowTitle()), 0);
+            grid->addItem(m_titleSpace, grid->rowCount(), 0, 1, grid->columnCount());
+        }
+        QMessageBox::showEvent(e);
+    }
+
+private:
+    QSpacerItem* m_titleSpace = nullptr;
+};
 } // namespace
 
 void Guarded(const std::function<void()>& f)
@@ -85,13 +105,14 @@ void TApplication::ShowException(const std::exception& e)
     if (!msg.isEmpty() && !msg.endsWith('.'))
         msg += '.';
     MessageBox(msg, m_title, MB_OK | MB_ICONERROR);
+    NoteErrorShown();
 }
 
 int TApplication::MessageBox(const QString& text, const QString& caption, unsigned flags)
 {
     if (MessageBoxHook)
         return MessageBoxHook(text, caption, flags);
-    QMessageBox box;
+    TitledMessageBox box;
     box.setWindowTitle(caption);
     box.setText(text);
     switch (flags & 0xF0) {

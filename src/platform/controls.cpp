@@ -239,6 +239,7 @@ bool TControl::CanFocus() const
 namespace {
 int g_pressDepth = 0;
 int g_refusedExits = 0;
+int g_errorsShown = 0;
 
 // Handles a mouse press; a press that tried to leave a refused field ends
 // quietly and leaves the control unpressed.
@@ -262,6 +263,16 @@ void HandlePress(TControl* c, bool& pressed, F&& handle)
 void NoteRefusedExit()
 {
     ++g_refusedExits;
+}
+
+void NoteErrorShown()
+{
+    ++g_errorsShown;
+}
+
+int ErrorsShown()
+{
+    return g_errorsShown;
 }
 
 void TControl::SetFocus()
