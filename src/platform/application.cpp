@@ -8,8 +8,10 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <QTranslator>
 
@@ -104,8 +106,12 @@ void TApplication::ShowException(const std::exception& e)
         msg = QString::fromUtf8(e.what());
     if (!msg.isEmpty() && !msg.endsWith('.'))
         msg += '.';
+    // The error is about what was just typed: the field with the keyboard
+    // selects its text, so that typing the value anew replaces it.
+    const QPointer<QLineEdit> field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     MessageBox(msg, m_title, MB_OK | MB_ICONERROR);
-    NoteErrorShown();
+    if (field)
+        field->selectAll();
 }
 
 int TApplication::MessageBox(const QString& text, const QString& caption, unsigned flags)

@@ -239,7 +239,6 @@ bool TControl::CanFocus() const
 namespace {
 int g_pressDepth = 0;
 int g_refusedExits = 0;
-int g_errorsShown = 0;
 
 // Handles a mouse press; a press that tried to leave a refused field ends
 // quietly and leaves the control unpressed.
@@ -263,16 +262,6 @@ void HandlePress(TControl* c, bool& pressed, F&& handle)
 void NoteRefusedExit()
 {
     ++g_refusedExits;
-}
-
-void NoteErrorShown()
-{
-    ++g_errorsShown;
-}
-
-int ErrorsShown()
-{
-    return g_errorsShown;
 }
 
 void TControl::SetFocus()

@@ -276,8 +276,5 @@ TControl* ControlOf(QWidget* w);
 TWinControl* FindWindowedControl(TPoint screenPos);
 // Counts an exit refused by its field (the focus went back to it).
 void NoteRefusedExit();
-// Counts the error messages the user has been shown and closed.
-void NoteErrorShown();
-int ErrorsShown();
 // Gives Tab order to the controls in the sequence given.
 void SetTabOrder(std::initializer_list<QWidget*> order);

@@ -22,11 +22,8 @@ public:
                 m_check(textValue());
             } catch (const std::exception& e) {
                 Application->HandleException(e);
-                // The student types the value anew.
-                if (auto* field = findChild<QLineEdit*>()) {
+                if (auto* field = findChild<QLineEdit*>())
                     field->setFocus();
-                    field->selectAll();
-                }
                 return;
             }
         }

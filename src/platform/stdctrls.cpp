@@ -537,11 +537,9 @@ bool TEdit::eventFilter(QObject* o, QEvent* e)
             return true;
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
         m_focusedWhileInactive = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
-        m_errorsWhenInactive = ErrorsShown();
     } else if (o == m_edit && e->type() == QEvent::FocusIn) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
-        const bool returns = (reason == Qt::ActiveWindowFocusReason && m_focusedWhileInactive &&
-                              ErrorsShown() == m_errorsWhenInactive) ||
+        const bool returns = (reason == Qt::ActiveWindowFocusReason && m_focusedWhileInactive) ||
                              reason == Qt::PopupFocusReason;
         m_focusedWhileInactive = false;
         // A click places the caret where it lands.

@@ -218,11 +218,8 @@ protected:
 private:
     QLineEdit* m_edit;
     // The field had the focus when its window lost the activation: it gets
-    // it back as it was, selection and caret, unless an error was shown
-    // meanwhile (an entry refused by a key or a button: the student types
-    // the value anew).
+    // it back as it was, selection and caret.
     bool m_focusedWhileInactive = false;
-    int m_errorsWhenInactive = 0;
 };
 
 // Two arrow buttons that step a position and write it into an associated
