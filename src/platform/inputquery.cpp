@@ -22,8 +22,11 @@ public:
                 m_check(textValue());
             } catch (const std::exception& e) {
                 Application->HandleException(e);
-                if (auto* field = findChild<QLineEdit*>())
+                // The value is typed anew over the refused one.
+                if (auto* field = findChild<QLineEdit*>()) {
                     field->setFocus();
+                    field->selectAll();
+                }
                 return;
             }
         }
