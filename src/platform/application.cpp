@@ -5,10 +5,13 @@
 #include "platform/modalstate.h"
 #include "platform/windowmanager.h"
 
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <QTranslator>
 
@@ -21,6 +24,25 @@ namespace {
 // A press that moved the focus out of a field whose entry was refused: the
 // press itself must not act on the control it was meant for.
 bool g_swallowPress = false;
+
+// A box as wide as its text and its whole title: it sizes itself to its
+// layout whenever it is shown or laid out again, so the title's width is a
+// part of the layout.
+class TitledMessageBox : public QMessageBox {
+protected:
+    void showEvent(QShowEvent* e) override
+    {
+        auto* grid = qobject_cast<QGridLayout*>(layout());
+        if (grid && !m_titleSpace) {
+            m_titleSpace = new QSpacerItem(WindowManager::TitleWidth(windowTitle()), 0);
+            grid->addItem(m_titleSpace, grid->rowCount(), 0, 1, grid->columnCount());
+        }
+        QMessageBox::showEvent(e);
+    }
+
+private:
+    QSpacerItem* m_titleSpace = nullptr;
+};
 } // namespace
 
 void Guarded(const std::function<void()>& f)
@@ -84,14 +106,19 @@ void TApplication::ShowException(const std::exception& e)
         msg = QString::fromUtf8(e.what());
     if (!msg.isEmpty() && !msg.endsWith('.'))
         msg += '.';
+    // The error is about what was just typed: the field with the keyboard
+    // selects its text, so that typing the value anew replaces it.
+    const QPointer<QLineEdit> field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     MessageBox(msg, m_title, MB_OK | MB_ICONERROR);
+    if (field)
+        field->selectAll();
 }
 
 int TApplication::MessageBox(const QString& text, const QString& caption, unsigned flags)
 {
     if (MessageBoxHook)
         return MessageBoxHook(text, caption, flags);
-    QMessageBox box;
+    TitledMessageBox box;
     box.setWindowTitle(caption);
     box.setText(text);
     switch (flags & 0xF0) {

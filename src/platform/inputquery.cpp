@@ -1,8 +1,10 @@
 #include "platform/inputquery.h"
 
 #include "platform/forms.h"
+#include "platform/windowmanager.h"
 
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -20,8 +22,11 @@ public:
                 m_check(textValue());
             } catch (const std::exception& e) {
                 Application->HandleException(e);
-                if (auto* field = findChild<QLineEdit*>())
+                // The value is typed anew over the refused one.
+                if (auto* field = findChild<QLineEdit*>()) {
                     field->setFocus();
+                    field->selectAll();
+                }
                 return;
             }
         }
@@ -42,6 +47,10 @@ bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, 
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);
     dialog.setTextValue(value);
+    // The dialog sizes itself to its layout: the prompt makes room for the
+    // whole title.
+    if (auto* label = dialog.findChild<QLabel*>())
+        label->setMinimumWidth(WindowManager::TitleWidth(caption));
     if (dialog.exec() != QDialog::Accepted)
         return false;
     value = dialog.textValue();

@@ -527,6 +527,35 @@ void TEdit::SetReadOnly(bool v) { m_edit->setReadOnly(v); }
 void TEdit::SetMaxLength(int n) { m_edit->setMaxLength(n > 0 ? n : 32767); }
 void TEdit::SelectAll() { m_edit->selectAll(); }
 
+bool TEdit::eventFilter(QObject* o, QEvent* e)
+{
+    if (o == m_edit && e->type() == QEvent::FocusOut) {
+        // A refused exit has sent the focus back while it was leaving: for
+        // the field that departure never happened, and it must not drop the
+        // selection or the caret that its return has just given it.
+        if (m_edit->hasFocus())
+            return true;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+        m_focusedWhileInactive = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+    } else if (o == m_edit && e->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+        const bool returns = (reason == Qt::ActiveWindowFocusReason && m_focusedWhileInactive) ||
+                             reason == Qt::PopupFocusReason;
+        m_focusedWhileInactive = false;
+        // A click places the caret where it lands.
+        if (reason != Qt::MouseFocusReason && !returns)
+            m_edit->selectAll();
+    }
+    return qthost::Control::eventFilter(o, e);
+}
+
+void TEdit::hideEvent(QHideEvent* e)
+{
+    // Shown again, the window opens on the field afresh.
+    m_focusedWhileInactive = false;
+    qthost::Control::hideEvent(e);
+}
+
 void TEdit::ColorChanged()
 {
     QPalette p = m_edit->palette();

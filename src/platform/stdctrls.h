@@ -209,9 +209,17 @@ public:
 
 protected:
     void ColorChanged() override;
+    // An entry field taking the focus other than by a click inside it (its
+    // window opening on it, Tab, the focus sent back after a refused entry)
+    // selects its whole text, so that typing replaces it.
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     QLineEdit* m_edit;
+    // The field had the focus when its window lost the activation: it gets
+    // it back as it was, selection and caret.
+    bool m_focusedWhileInactive = false;
 };
 
 // Two arrow buttons that step a position and write it into an associated

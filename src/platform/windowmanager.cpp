@@ -1,6 +1,8 @@
 #include "platform/windowmanager.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QWidget>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
@@ -46,6 +48,21 @@ void KeepTitleEmpty(QWidget* w)
 #else
     (void)w;
 #endif
+}
+
+int TitleWidth(const QString& title)
+{
+    if (title.isEmpty())
+        return 0;
+    // Window managers draw titles bold, in the desktop's title font.  The
+    // frame holds the window's icon and three buttons (minimise, maximise,
+    // close), each about as wide as the title bar is high, and pads the
+    // text on both sides.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    const QFontMetrics fm(font);
+    const int button = fm.height() + 4;
+    return fm.horizontalAdvance(title) + 4 * button + 2 * fm.height();
 }
 
 QMargins FrameMarginsOf(const QWidget* w)

@@ -5,6 +5,7 @@
 
 #include <QMargins>
 
+class QString;
 class QWidget;
 
 namespace WindowManager {
@@ -17,6 +18,10 @@ void KeepTitleEmpty(QWidget* w);
 // is known, else that of another window of the program (the frames are
 // alike), else none.
 QMargins FrameMarginsOf(const QWidget* w);
+
+// The width a window needs for the window manager to show its whole title
+// beside the buttons of its frame; none for an empty title.
+int TitleWidth(const QString& title);
 
 // The platform names an owner to the window manager only for dialogs; a
 // modal window of any kind must stay in front of the window it blocks.

@@ -393,23 +393,43 @@ TEST(Desktop, WindowTitlesAreTheCaptionsAlone)
         EXPECT_EQ(name, title);
         f->HideForm();
     }
-    // A message box with an empty title (the calculator's error) has none.
+    // A message box with an empty title (the calculator's error) has none;
+    // a title has room in openbox's font beside its icon and buttons.
     auto saved = Application->MessageBoxHook;
     Application->MessageBoxHook = nullptr;
     QString boxTitle = "(no box)";
+    int room = 0;
     QTimer look;
     QObject::connect(&look, &QTimer::timeout, [&] {
         QWidget* box = QApplication::activeModalWidget();
         if (!box || !Viewable(box->winId()))
             return;
+        look.stop();
         boxTitle = WmName(box->winId());
+        const QRect frame = SettledFrame(box->winId());
+        room = frame.width() - 5 * (frame.height() - box->height());
         QTest::keyClick(box, Qt::Key_Return);
     });
-    look.start(20);
-    Application->MessageBox("Не удалось запустить калькулятор Windows.", "", MB_OK);
-    look.stop();
+    for (const QString& title : {QString(""), Application->Title()}) {
+        look.start(20);
+        Application->MessageBox("Не удалось запустить калькулятор Windows.", title, MB_OK);
+        EXPECT_EQ(boxTitle, title);
+    }
     Application->MessageBoxHook = saved;
-    EXPECT_EQ(boxTitle, QString(""));
+    EXPECT_GE(room, QFontMetrics(QFont("Sans", 8, QFont::Bold)).horizontalAdvance(Application->Title()));
+}
+
+// Kalvern's training bench opens with the focus in the Rx field, whose text
+// typing replaces.
+TEST(Desktop, TypingIntoTheTrainingRxReplacesItsText)
+{
+    TResBridgeForm bench(nullptr);
+    bench.SetVariant(0);
+    bench.ShowForm();
+    QLineEdit* rx = bench.edRx->LineEdit();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bench.isActiveWindow() && rx->hasFocus(); }, 10000));
+    Tool("xdotool", {"type", "470"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rx->text() == "470"; }, 10000)) << rx->text().toStdString();
 }
 
 TEST(Desktop, LaboratoryWindowsLieWithinTheScreenFrameAndAll)

@@ -272,8 +272,7 @@ TEST(APSignal, ARefusedGeneratorEntryGivesOneRealBoxAndKeepsTheFocus)
     EXPECT_EQ(g.Frequency, 2000.0);
     EXPECT_TRUE(g.bCancel->Enabled());
 
-    // A second click, the entry mended, turns the switch.
-    le->selectAll();
+    // A second click, the entry mended (typed over), turns the switch.
     QTest::keyClicks(le, "500");
     testutil::clickAt(&f, lab.At(gain, QPoint(gain->Width() / 4, gain->Height() / 2)));
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == gain; }, 30000));

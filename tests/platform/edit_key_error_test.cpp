@@ -7,7 +7,8 @@
 #include <gtest/gtest.h>
 
 // A key handler that fails has had the key: the control does not run it a
-// second time, and the failure is shown once.
+// second time, and the failure is shown once.  What is typed next replaces
+// the refused text.
 TEST(EditKeys, FailingKeyHandlerRunsOnce)
 {
     TForm form(nullptr);
@@ -25,8 +26,12 @@ TEST(EditKeys, FailingKeyHandlerRunsOnce)
         return int(mrOk);
     });
     form.show();
+    QApplication::setActiveWindow(&form);
     ed->LineEdit()->setFocus();
+    QTest::keyClicks(ed->LineEdit(), "abc");
     QTest::keyClick(ed->LineEdit(), Qt::Key_Return);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(messages, 1);
+    QTest::keyClicks(ed->LineEdit(), "55");
+    EXPECT_EQ(ed->Text().toStdString(), "55");
 }

@@ -185,10 +185,11 @@ TEST(TubeView, SpeedDialogRefusesABadNumberOnceAndKeepsTheFocusInIt)
             if (!focusKept && ++waited < 3000)
                 return;
             stayedOpen = true;
-            field->selectAll();
-            QTest::keyClicks(field, "0.2");
+            QTest::keyClicks(field, "0.2");  // replaces the refused text
             QTest::keyClick(field, Qt::Key_Return);
             step = 2;
+        } else if (step == 2 && boxes.texts.size() == 2) {
+            d->reject();  // refused again: the text was added to, not replaced
         }
     });
     script.start(10);
