@@ -301,7 +301,7 @@ TEST(Gallery, ChangesAfterAPaintShowAtOnce)
         (void)painted->grab();
         struct : QObject {
             int n = 0;
-            bool eventFilter(QObject*, QEvent* e) override { return n += e->type() == QEvent::Paint, false; }
+            bool eventFilter(QObject*, QEvent* e) override { n += e->type() == QEvent::Paint; return false; }
         } repaints;
         painted->installEventFilter(&repaints);
         c.change(painted);
