@@ -116,7 +116,7 @@ struct PainterRig {
     }
 };
 
-// Keeps the median (or, run once, the only) real time of every benchmark,
+// Keeps the median (or, run once, the only) CPU time of every benchmark,
 // in microseconds, for the summary.
 class Keeper : public benchmark::ConsoleReporter {
 public:
@@ -125,7 +125,7 @@ public:
     {
         for (const Run& r : runs)
             if (r.run_type == Run::RT_Iteration ? !Micros.count(r.run_name.str()) : r.aggregate_name == "median")
-                Micros[r.run_name.str()] = r.GetAdjustedRealTime();
+                Micros[r.run_name.str()] = r.GetAdjustedCPUTime();
         ConsoleReporter::ReportRuns(runs);
     }
 };
