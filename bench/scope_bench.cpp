@@ -46,6 +46,7 @@ struct TubeRig {
     void Frame()
     {
         mono += 0.05;
+        tube.Tick();
         QPainter p(&image);
         tube.Paint(p);
         // As the view does: the window is told, the next frame starts anew.

@@ -4,7 +4,7 @@
 // polyline for QPainter to draw.
 
 #include "scope/oscscr.h"
-#include "scope/s1_73scale.h"
+#include "models/s1_73scale.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,8 +1,8 @@
 // Vorlin: the oscilloscope laboratory.
 
+#include "exercises/works.h"
 #include "platform/forms.h"
 #include "shell/start.h"
-#include "works.h"
 
 TStartForm* StartForm = nullptr;
 
@@ -13,8 +13,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationVersion(VORLIN_VERSION);
     Application->HelpFile = "Vorlin.hlp";
     Application->SetTitle("Изучение электронного осциллографа");
-    TStartForm::SetWorkOpener(OpenWork);
-    Application->CreateForm(StartForm);
+    Application->CreateForm(StartForm, VorlinWorks());
     CreateStartupForms();
     Application->Run();
     return 0;

@@ -1,6 +1,6 @@
 #include "bridge/bridgetext.h"
 
-#include "bridge/bridgemodel.h"
+#include "models/bridgemodel.h"
 #include "platform/numtext.h"
 
 #include <QStringList>

@@ -1,6 +1,7 @@
 #include "bridge/eldevice.h"
 
-#include "bridge/bridgemodel.h"
+#include "bridge/benchgeometry.h"
+#include "models/bridgemodel.h"
 #include "controls/mekknob.h"
 #include "controls/zonzoff.h"
 #include "controls/zled.h"

@@ -1,6 +1,6 @@
 #include "bridge/elgalvan.h"
 
-#include "bridge/bridgemodel.h"
+#include "models/bridgemodel.h"
 #include "bridge/dblonoff.h"
 #include "bridge/elscale.h"
 #include "platform/stdctrls.h"

@@ -3,7 +3,7 @@
 // background picture, with a needle that eases toward its value. The face
 // is rendered once per geometry and reused; a resting needle costs nothing.
 
-#include "bridge/bridgemodel.h"
+#include "models/bridgemodel.h"
 #include "controls/mekwing.h"
 
 #include <QStringList>

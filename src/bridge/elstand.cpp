@@ -1,6 +1,6 @@
 #include "bridge/elstand.h"
 
-#include "bridge/bridgemodel.h"
+#include "bridge/benchgeometry.h"
 #include "platform/stdctrls.h"
 
 #include <algorithm>

@@ -2,6 +2,7 @@
 
 #include "bridge/bridgeresources.h"
 #include "bridge/resbridge.h"
+#include "shell/openwork.h"
 #include "shell/selvar.h"
 
 #include <QPointer>
@@ -79,17 +80,9 @@ void TStartForm::bResBridgeClick(TObject*)
         g_resBridgeForm = new TResBridgeForm(Application);
         g_selVarForm = new TSelVarForm(Application, TSelVarForm::TText::Resistances);
     }
-    const int r = g_selVarForm->ShowModal();
-    const std::optional<int> n = g_selVarForm->VariantFor(r);
-    if (!n)
-        return;
-    g_resBridgeForm->SetVariant(*n);
-    HideForm();
-    struct ShowAgain {
-        TStartForm* f;
-        ~ShowAgain() { f->ShowForm(); }
-    } again{this};
-    g_resBridgeForm->ShowModal();
+    // The dialog carries no help context of its own: its help button always
+    // opens the bridge's topic.
+    OpenWithVariant(this, g_selVarForm, 0, [](int n) { g_resBridgeForm->SetVariant(n); }, g_resBridgeForm);
 }
 
 void TStartForm::bPurposeClick(TObject*)

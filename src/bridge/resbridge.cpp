@@ -1,12 +1,13 @@
 #include "bridge/resbridge.h"
 
-#include "bridge/bridgemodel.h"
+#include "models/bridgemodel.h"
 #include "bridge/bridgetext.h"
 #include "bridge/eldevice.h"
 #include "bridge/elgalvan.h"
 #include "bridge/kalvernstart.h"
 #include "controls/mekknob.h"
 #include "platform/numtext.h"
+#include "shell/openwork.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -252,12 +253,11 @@ void TResBridgeForm::SetVariant(int n)
         edRx->LineEdit()->setModified(false);
         edRxChange(edRx);
         panSecret->Show();
-        SetCaption("Мост Уитстона - Тренировка");
     } else {
         panSecret->Hide();
         m_rx->SetResistance(bridge::VariantRx(n));
-        SetCaption("Мост Уитстона - Вариант " + QString::number(n));
     }
+    SetCaption(VariantCaption("Мост Уитстона", n));
     panControls->Realign();
 }
 

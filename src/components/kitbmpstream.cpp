@@ -95,20 +95,38 @@ void SaveBitmapToStream(TStream& s, const TBitmap& bitmap, bool compressed, int 
     SavePayloadToStream(s, tmp, compressed);
 }
 
+void ShareBitmapPicture(TBitmap& to, const TBitmap& from)
+{
+    if (from.Empty())
+        to.SetSize(from.Width(), from.Height());
+    else
+        to.Assign(from.Image());
+    to.Transparent = from.Transparent;
+    to.TransparentColor = from.TransparentColor;
+}
+
 void LoadBitmapFromStream(TStream& s, TBitmap& bitmap, bool compressed)
 {
-    const std::int64_t start = s.Position();
-    auto tmp = LoadPayloadFromStream(s, compressed);
-    if (tmp->Size() == 0) {
+    PositionGuard guard(s);
+    const QImage image = ReadWithinMemory([&] {
+        auto tmp = LoadPayloadFromStream(s, compressed);
+        if (tmp->Size() == 0)
+            return QImage();
+        const QImage decoded = DecodeBitmapImage(tmp->Memory(), tmp->Size());
+        if (decoded.isNull())
+            throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid"));
+        // Converted here, where a failure is still the reader's: the bitmap
+        // then takes the pixels as they are.
+        const QImage converted = decoded.convertToFormat(QImage::Format_RGB32);
+        if (converted.isNull())
+            throw std::bad_alloc();
+        return converted;
+    });
+    guard.Commit();
+    if (image.isNull())
         bitmap = TBitmap();
-        return;
-    }
-    const QImage image = DecodeBitmapImage(tmp->Memory(), tmp->Size());
-    if (image.isNull()) {
-        s.SetPosition(start);
-        throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid"));
-    }
-    bitmap.Assign(image);
+    else
+        bitmap.Assign(image);
 }
 
 // ---------------------------------------------------------------- BMP writer

@@ -20,6 +20,10 @@ QByteArray BitmapFileImage(const TBitmap& bitmap);
 // its pixels shorter than its header says among them.
 QImage DecodeBitmapImage(const std::uint8_t* data, std::int64_t size);
 
+// Gives `to` the picture of `from` with the pixels shared, not copied, so
+// that a reader's commit cannot run out of memory halfway.
+void ShareBitmapPicture(TBitmap& to, const TBitmap& from);
+
 // colorCount -1 keeps the bitmap's depth; 2, 16 or 256 write it reduced.
 void SaveBitmapToStream(TStream& s, const TBitmap& bitmap, bool compressed, int colorCount);
 // Reads a BMP image of any depth. Malformed data raises and leaves the

@@ -1,6 +1,7 @@
 #include "components/kitcont.h"
 
 #include <QCoreApplication>
+#include <QMetaMethod>
 #include <algorithm>
 #include <memory>
 
@@ -230,11 +231,12 @@ void TKitWaveListItem::LoadFromStream(TStream& s)
         if (h.Flags & 0x08)
             LoadWaveFromStream(s, *wave, h.Flags & 0x01);
         return [this, h, wave] {
-            ApplyHeader(h);
+            // The copy first: it is what can fail.
             if (wave->IsEmpty())
                 m_wave->Clear();
             else
                 m_wave->Assign(wave.get());
+            ApplyHeader(h);
         };
     });
 }
@@ -283,7 +285,21 @@ TKitListItem* TKitCustomContainer::NewItem(QObject* owner) const
 {
     if (!ItemClass)
         throw EListError(KitClassName(this) + QStringLiteral(": no item class"));
-    QObject* obj = ItemClass->newInstance(Q_ARG(QObject*, owner));
+    // The constructor is looked up once per class: finding it by its
+    // signature costs more than making a small item.
+    if (m_constructorOf != ItemClass) {
+        m_constructor = -1;
+        for (int i = 0; i < ItemClass->constructorCount() && m_constructor < 0; ++i) {
+            const QMetaMethod c = ItemClass->constructor(i);
+            if (c.parameterCount() == 1 && c.parameterType(0) == QMetaType::QObjectStar)
+                m_constructor = i;
+        }
+        m_constructorOf = ItemClass;
+    }
+    QObject* obj = nullptr;
+    void* args[] = {&obj, &owner};
+    if (m_constructor >= 0)
+        ItemClass->static_metacall(QMetaObject::CreateInstance, m_constructor, args);
     auto* item = qobject_cast<TKitListItem*>(obj);
     if (!item) {
         delete obj;
@@ -304,10 +320,24 @@ int TKitCustomContainer::AddItem(TKitListItem* item)
     return int(m_items.indexOf(item));
 }
 
+namespace {
+// Frees items of one container. First to last and off the container first:
+// the container's list of children then finds each at its front, so freeing
+// costs time in proportion to the count.
+void freeItems(const QList<TKitListItem*>& items)
+{
+    for (TKitListItem* item : items) {
+        item->setParent(nullptr);
+        delete item;
+    }
+}
+} // namespace
+
 void TKitCustomContainer::Clear()
 {
-    while (!m_items.isEmpty())
-        delete m_items.takeLast();
+    QList<TKitListItem*> items;
+    items.swap(m_items);
+    freeItems(items);
     Change();
 }
 
@@ -356,9 +386,9 @@ void TKitCustomContainer::AssignSettings(const TKitCustomContainer& source)
 
 void TKitCustomContainer::LoadFromStream(TStream& s, bool withOffsets)
 {
-    const std::int64_t start = s.Position();
-    std::vector<std::unique_ptr<TKitListItem>> loaded;
-    try {
+    PositionGuard guard(s);
+    QList<TKitListItem*> items;
+    ReadWithinMemory([&] {
         const std::int32_t n = StreamReadInteger(s);
         // Every item takes at least its flag byte, and the offset table
         // four bytes per item: a larger count cannot be in the stream.
@@ -368,19 +398,35 @@ void TKitCustomContainer::LoadFromStream(TStream& s, bool withOffsets)
                                       .arg(n).arg(s.Remaining()));
         if (withOffsets && n > 0)
             s.Seek(std::int64_t(n) * 4, TSeekOrigin::soCurrent);
+        // Read into a list of their own, with no search of the old items.
+        std::vector<std::unique_ptr<TKitListItem>> loaded;
+        loaded.reserve(std::size_t(n));
         for (std::int32_t i = 0; i < n; ++i) {
             std::unique_ptr<TKitListItem> item(NewItem(nullptr));
             item->LoadFromStream(s);
             loaded.push_back(std::move(item));
         }
-    } catch (...) {
-        s.SetPosition(start);
-        throw;
-    }
+        items.reserve(n);
+        // The items join this container beside the old ones; what can fail
+        // fails here, while the old items are still in place.
+        std::size_t joined = 0;
+        try {
+            for (; joined < loaded.size(); ++joined)
+                loaded[joined]->setParent(this);
+        } catch (...) {
+            while (joined > 0)
+                loaded[--joined]->setParent(nullptr);
+            throw;
+        }
+        for (auto& item : loaded)
+            items.append(item.release());
+    });
+    guard.Commit();
+    // Nothing from here on can fail: the new list takes the old one's place
+    // and the old items go.
     BeginUpdate();
-    Clear();
-    for (auto& item : loaded)
-        AddItem(item.release());
+    items.swap(m_items);
+    freeItems(items);
     EndUpdate(true);
 }
 

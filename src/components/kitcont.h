@@ -103,18 +103,18 @@ public:
 
 protected:
     // Runs `parse` (which reads from `s` and returns the commit) and then
-    // the commit; when parsing raises, `s` goes back to where it was.
+    // the commit, which either fails before it changes the item or not at
+    // all; when either raises (running out of memory too), `s` goes back to
+    // where it was.
     template <class Parse>
     static void LoadAtomically(TStream& s, Parse&& parse)
     {
-        const std::int64_t start = s.Position();
-        try {
+        PositionGuard guard(s);
+        ReadWithinMemory([&] {
             auto commit = parse();
             commit();
-        } catch (...) {
-            s.SetPosition(start);
-            throw;
-        }
+        });
+        guard.Commit();
     }
 };
 
@@ -197,6 +197,9 @@ private:
     friend class TKitListItem;
     void forget(TKitListItem* item);
     QList<TKitListItem*> m_items;
+    // The item class's constructor that takes the owner, and that class.
+    mutable const QMetaObject* m_constructorOf = nullptr;
+    mutable int m_constructor = -1;
 };
 
 class TKitStringList : public TKitCustomContainer {

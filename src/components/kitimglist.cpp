@@ -174,7 +174,7 @@ void TKitBitmapListItem::LoadFromStream(TStream& s)
             PixelFormat = SavePixelFormatFromFlags(h.Flags);
             // Without a payload the item keeps the bitmap it has.
             if (payload)
-                *m_bitmap = *bitmap;
+                ShareBitmapPicture(*m_bitmap, *bitmap);
         };
     });
 }
@@ -243,12 +243,18 @@ void TKitImageListItem::SetMasked(bool value)
     Change();
 }
 
+std::vector<std::uint32_t> TKitImageListItem::entriesFor(int count) const
+{
+    std::vector<std::uint32_t> entries;
+    entries.reserve(std::size_t(count));
+    for (int i = 0; i < count; ++i)
+        entries.push_back((std::uint32_t(i * m_width) & 0xFFFF) | (m_masked ? 0x10000u : 0u));
+    return entries;
+}
+
 void TKitImageListItem::rebuildEntries(int count)
 {
-    m_entries.clear();
-    m_entries.reserve(std::size_t(count));
-    for (int i = 0; i < count; ++i)
-        m_entries.push_back((std::uint32_t(i * m_width) & 0xFFFF) | (m_masked ? 0x10000u : 0u));
+    m_entries = entriesFor(count);
 }
 
 int TKitImageListItem::ImageX(int i) const
@@ -289,17 +295,18 @@ void TKitImageListItem::ReadImages(TStream& s)
                                           .arg(n).arg(m_width).arg(m_height));
             makeMonochrome(*mask);
         }
-        return [this, n, strip, mask] {
+        auto entries = std::make_shared<std::vector<std::uint32_t>>(entriesFor(n));
+        return [this, n, strip, mask, entries] {
             ClearImages();
             if (n > 0) {
-                m_strip = *strip;
+                ShareBitmapPicture(m_strip, *strip);
                 if (m_masked)
-                    m_mask = *mask;
+                    ShareBitmapPicture(m_mask, *mask);
             }
             // Images are appended behind the last one whatever the width of
             // the stored strip.
             m_usedWidth = n * m_width;
-            rebuildEntries(n);
+            m_entries.swap(*entries);
         };
     });
 }
@@ -446,11 +453,11 @@ void TKitImageListItem::LoadFromStream(TStream& s)
             m_height = read->m_height;
             m_width = read->m_width;
             m_masked = read->m_masked;
-            m_strip = read->m_strip;
-            m_mask = read->m_mask;
+            ShareBitmapPicture(m_strip, read->m_strip);
+            ShareBitmapPicture(m_mask, read->m_mask);
             m_maskMonochrome = read->m_maskMonochrome;
             m_usedWidth = read->m_usedWidth;
-            m_entries = read->m_entries;
+            m_entries.swap(read->m_entries);
         };
     });
 }

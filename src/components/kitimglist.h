@@ -115,6 +115,7 @@ public:
     void Assign(const QObject* Source) override;
 
 private:
+    std::vector<std::uint32_t> entriesFor(int count) const;
     void rebuildEntries(int count);
     void drawOnBackground(TCanvas* canvas, int x, int y, int i);
 

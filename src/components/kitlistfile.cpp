@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "components/kitbmpstream.h"
+
 namespace {
 // Each signature as it is stored: a short string of eight characters.
 constexpr char kSignatures[KitListFileKinds][10] = {
@@ -64,16 +66,18 @@ int ReadListFileHeader(const QString& fileName, std::int32_t& n, std::vector<std
                                       .arg(fileName).arg(count));
         const std::int64_t firstItem = kHeaderSize + std::int64_t(count) * 4;
         const std::int64_t size = file.Size();
-        std::vector<std::int32_t> table;
-        table.reserve(std::size_t(count));
-        for (std::int32_t i = 0; i < count; ++i) {
-            const std::int32_t offset = StreamReadInteger(file);
-            if (offset < firstItem || offset >= size)
-                throw EKitFormatError(QStringLiteral("List file %1: item %2 at %3 lies outside the items")
-                                          .arg(fileName).arg(i).arg(offset));
-            table.push_back(offset);
-        }
-        *offsets = std::move(table);
+        *offsets = ReadWithinMemory([&] {
+            std::vector<std::int32_t> table;
+            table.reserve(std::size_t(count));
+            for (std::int32_t i = 0; i < count; ++i) {
+                const std::int32_t offset = StreamReadInteger(file);
+                if (offset < firstItem || offset >= size)
+                    throw EKitFormatError(QStringLiteral("List file %1: item %2 at %3 lies outside the items")
+                                              .arg(fileName).arg(i).arg(offset));
+                table.push_back(offset);
+            }
+            return table;
+        });
     }
     n = count;
     return kind;
@@ -101,6 +105,6 @@ bool LoadBitmapFromListFile(const QString& fileName, int index, TBitmap& bitmap)
 {
     TKitBitmapListItem item;
     const bool result = LoadListFileItem(fileName, 1, nullptr, item, index);
-    bitmap = item.HeldBitmap();
+    ShareBitmapPicture(bitmap, item.HeldBitmap());
     return result;
 }

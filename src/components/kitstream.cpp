@@ -42,18 +42,6 @@ int cp1251Byte(char16_t c)
     return -1;
 }
 
-// Runs a reader's work; running out of memory on the way is the reader's
-// error, like data it cannot take, not a fault that ends the program.
-template <class F>
-void withinMemory(F&& read)
-{
-    try {
-        read();
-    } catch (const std::bad_alloc&) {
-        throw EReadError(QStringLiteral("Not enough memory to read the stored data"));
-    }
-}
-
 } // namespace
 
 PositionGuard::~PositionGuard()
@@ -284,7 +272,7 @@ void ReadBlockStream(TStream& source, TStream& dest)
     if (total > source.Remaining())
         throw EKitFormatError(QStringLiteral("Block stream of %1 bytes is longer than the %2 bytes left")
                                   .arg(total).arg(source.Remaining()));
-    withinMemory([&] {
+    ReadWithinMemory([&] {
         std::vector<std::uint8_t> block(kBlockMaxLength);
         std::vector<std::uint8_t> chunk(kBlockChunkSize);
         std::vector<std::uint8_t> payload;
@@ -458,18 +446,21 @@ void SavePayloadToStream(TStream& s, TMemoryStream& payload, bool compressed)
 
 std::unique_ptr<TMemoryStream> LoadPayloadFromStream(TStream& s, bool compressed)
 {
-    auto tmp = std::make_unique<TMemoryStream>();
-    if (compressed) {
-        ReadBlockStream(s, *tmp);
-    } else {
-        PositionGuard guard(s);
-        const std::int32_t n = StreamReadLength(s);
-        withinMemory([&] { tmp->SetSize(n); });
-        s.ReadBuffer(tmp->Memory(), n);
-        guard.Commit();
-    }
-    tmp->SetPosition(0);
-    return tmp;
+    PositionGuard guard(s);
+    auto payload = ReadWithinMemory([&] {
+        auto tmp = std::make_unique<TMemoryStream>();
+        if (compressed) {
+            ReadBlockStream(s, *tmp);
+        } else {
+            const std::int32_t n = StreamReadLength(s);
+            tmp->SetSize(n);
+            s.ReadBuffer(tmp->Memory(), n);
+        }
+        tmp->SetPosition(0);
+        return tmp;
+    });
+    guard.Commit();
+    return payload;
 }
 
 void SaveStringListToStream(TStream& s, const QStringList& list, bool compressed)
@@ -486,6 +477,10 @@ void SaveStringListTextToStream(TStream& s, const QByteArray& text, bool compres
 
 void LoadStringListFromStream(TStream& s, QStringList& list, bool compressed)
 {
-    auto tmp = LoadPayloadFromStream(s, compressed);
-    list = StringListFromText(QByteArray(reinterpret_cast<const char*>(tmp->Memory()), qsizetype(tmp->Size())));
+    PositionGuard guard(s);
+    ReadWithinMemory([&] {
+        auto tmp = LoadPayloadFromStream(s, compressed);
+        list = StringListFromText(QByteArray(reinterpret_cast<const char*>(tmp->Memory()), qsizetype(tmp->Size())));
+    });
+    guard.Commit();
 }

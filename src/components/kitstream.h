@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "platform/types.h"
@@ -38,6 +39,19 @@ class EKitFormatError : public EReadError {
 public:
     using EReadError::EReadError;
 };
+
+// Runs a reader's work and gives back its result. Running out of memory on
+// the way is the reader's EReadError, like data it cannot take, not a fault
+// that ends the program.
+template <class F>
+decltype(auto) ReadWithinMemory(F&& read)
+{
+    try {
+        return read();
+    } catch (const std::bad_alloc&) {
+        throw EReadError(QStringLiteral("Not enough memory to read the stored data"));
+    }
+}
 
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
 

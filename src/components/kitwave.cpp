@@ -60,8 +60,11 @@ void TKitWave::ReadWave(std::int64_t count, TStream& source)
     // The count is checked before anything is allocated for it.
     if (count < 0 || count > source.Remaining())
         throw EReadError(QStringLiteral("Stream read error"));
-    auto tmp = std::make_unique<TMemoryStream>();
-    tmp->SetSize(count);
+    auto tmp = ReadWithinMemory([&] {
+        auto data = std::make_unique<TMemoryStream>();
+        data->SetSize(count);
+        return data;
+    });
     source.ReadBuffer(tmp->Memory(), count);
     TKitWaveInfo info;
     if (!GetWaveData(tmp.get(), info))

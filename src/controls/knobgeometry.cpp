@@ -212,6 +212,36 @@ int positionFromPoint(int x, int y, int cx, int cy, int n, int a1, int a2)
     return Round((d - 360) / step) == 0 ? 0 : -1;
 }
 
+bool inkClearOfKnob(const Rc& ink, const std::vector<std::pair<Pt, Pt>>& ticks, int cx, int cy,
+                    int r, int rim)
+{
+    if (ink.IsEmpty())
+        return true;
+    // Pixel coordinates of the box's first and last columns and rows.
+    const double l = ink.Left, t = ink.Top, rt = ink.Right - 1, b = ink.Bottom - 1;
+    const auto distToBox = [&](double x, double y) {
+        return std::hypot(x - std::clamp(x, l, rt), y - std::clamp(y, t, b));
+    };
+    // A rasterised line or outline strays up to half a pixel from the ideal
+    // one, and pixels closer than one and a half touch: two pixels apart
+    // leaves a clear one between them.
+    constexpr double Clear = 2;
+    for (const auto& [p, q] : ticks) {
+        // Quarter-pixel steps along the tick find its nearest point closely
+        // enough.
+        const int n = 1 + static_cast<int>(4 * std::hypot(q.X - p.X, q.Y - p.Y));
+        for (int k = 0; k <= n; ++k)
+            if (distToBox(p.X + double(q.X - p.X) * k / n, p.Y + double(q.Y - p.Y) * k / n) < Clear)
+                return false;
+    }
+    // The body's box leaves out its right and bottom edge: its outline runs
+    // half a pixel up and left of (cx + j, cy + j) at radius r - 1/2.
+    for (int j = 0; j <= rim; ++j)
+        if (distToBox(cx + j - 0.5, cy + j - 0.5) < r - 0.5 + Clear)
+            return false;
+    return true;
+}
+
 SwitchLayout placeSwitch(GlyphAlign align, int width, int height, int W, int H, bool pushButton)
 {
     switch (align) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 #include <cstdint>
 #include <vector>
 
@@ -81,6 +82,11 @@ int positionAngle(int p, int numPositions, int angle1, int angle2);
 Pt pointAtAngle(int cx, int cy, double degrees, double r);
 // -1 when the point names no position.
 int positionFromPoint(int x, int y, int cx, int cy, int numPositions, int angle1, int angle2);
+// Whether text inked within `ink` keeps a clear pixel from every tick
+// (each a segment between two points) and from the body: discs of radius
+// `r` round (cx, cy), stacked `rim` pixels toward the lower right.
+bool inkClearOfKnob(const Rc& ink, const std::vector<std::pair<Pt, Pt>>& ticks, int cx, int cy,
+                    int r, int rim);
 
 // ---- switches ----
 enum class GlyphAlign : std::uint8_t { Top, Bottom, Left, Right };
@@ -108,7 +114,8 @@ struct ButtonGeometry {
 };
 ButtonGeometry buttonGeometry(int size);
 inline int buttonMinSide(int size) { return size * 6 + 30; }
-// Raised cap (tested while off) and pressed cap (tested while on).
+// The cap's regions within the button's box: raised (a press there switches
+// on) and pressed in (a press there switches off).
 inline Rc buttonOnRegion(const ButtonGeometry& g)
 {
     return {g.m - 3, g.m - 3, g.m + g.b - 3, g.m + g.b - 3};

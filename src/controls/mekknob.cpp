@@ -3,6 +3,7 @@
 #include "controls/knobcolors.h"
 #include "controls/knobgeometry.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 
@@ -57,8 +58,84 @@ int TMekTransparentKnob::AngleOfPosition(int p) const
     return knobgeo::positionAngle(p, m_numPositions, m_angle1, m_angle2);
 }
 
+const TMekTransparentKnob::LabelLayout& TMekTransparentKnob::LayoutLabels() const
+{
+    LabelKey key{ClientWidth(), ClientHeight(), m_radius, m_numPositions, m_angle1, m_angle2,
+                 m_stepPerTick, m_labels, Font()};
+    if (!m_labelCache || !(m_labelCache->first == key))
+        m_labelCache.emplace(std::move(key), MakeLabelLayout());
+    return m_labelCache->second;
+}
+
+TMekTransparentKnob::LabelLayout TMekTransparentKnob::MakeLabelLayout() const
+{
+    const int cx = ClientWidth() / 2, cy = ClientHeight() / 2;
+    const int step = std::max(1, m_stepPerTick);
+    const int labelDist = (ClientHeight() / 2 + m_radius) / 2;
+    const int rim = std::min(m_radius / 8, 6);
+    std::vector<std::pair<TPoint, TPoint>> ticks;
+    for (int p = 0; p < m_numPositions; p += step) {
+        const int a = AngleOfPosition(p);
+        ticks.emplace_back(knobgeo::pointAtAngle(cx, cy, a, m_radius + 3),
+                           knobgeo::pointAtAngle(cx, cy, a, m_radius + 6));
+    }
+    TFont font = Font();
+    font.Name = "Arial";
+    font.SetSize(std::min(ClientHeight() / 10, 10));
+    const int fullSize = font.PixelSize;
+    const TRect client = ClientRect();
+    const auto inside = [&](const TRect& r) {
+        return r.Left >= client.Left && r.Top >= client.Top && r.Right <= client.Right
+               && r.Bottom <= client.Bottom;
+    };
+
+    // Each label is centred on the ray of its tick; where our font would
+    // print it over a tick or under the body's rim there, it moves out along
+    // the ray, and if one would leave the knob that way, all of them are set
+    // a pixel smaller and placed again. Labels that fit nowhere keep the
+    // plain place and size.
+    const auto place = [&](int size, bool plain, LabelLayout& out) {
+        out.font = font;
+        out.font.PixelSize = size;
+        out.places.clear();
+        const QFontMetrics fm(out.font.ToQFont());
+        int i = 0;
+        for (int p = 0; p < m_numPositions && i < m_labels.size(); p += step, ++i) {
+            const QString shown = out.font.DisplayText(m_labels[i]);
+            const int w = fm.horizontalAdvance(shown), h = fm.height();
+            const QRect ink = fm.tightBoundingRect(shown).translated(0, fm.ascent());
+            const int a = AngleOfPosition(p);
+            TRect cell, inked;
+            for (int d = labelDist;; ++d) {
+                const TPoint at = knobgeo::pointAtAngle(cx, cy, a, d);
+                cell = Bounds(at.X - w / 2, at.Y - h / 2, w, h);
+                inked = TRect::from(ink.translated(cell.Left, cell.Top));
+                if (plain || knobgeo::inkClearOfKnob(inked, ticks, cx, cy, m_radius, rim))
+                    break;
+                if (!inside(inked))
+                    return false;
+            }
+            // The digits themselves and a little round them.
+            InflateRect(inked, 2, 2);
+            out.places.push_back({p, m_labels[i], cell, inked});
+        }
+        return true;
+    };
+    LabelLayout out;
+    for (int size = fullSize; size >= std::min(fullSize, 7); --size)
+        if (place(size, false, out))
+            return out;
+    place(fullSize, true, out);
+    return out;
+}
+
 int TMekTransparentKnob::PositionFromPoint(int x, int y)
 {
+    // A click on a printed number means that number: the angle alone would
+    // give a neighbouring position for much of its width.
+    for (const LabelPlace& l : LayoutLabels().places)
+        if (PtInRect(l.hit, TPoint(x, y)))
+            return l.position;
     return knobgeo::positionFromPoint(x, y, ClientWidth() / 2, ClientHeight() / 2, m_numPositions,
                                       m_angle1, m_angle2);
 }
@@ -76,26 +153,21 @@ void TMekTransparentKnob::PaintKnob(TCanvas& c)
     c.Pen = TPen();
     c.Brush.Style = TBrushStyle::bsClear;
     const TFont saved = c.Font;
-    c.Font.Name = "Arial";
-    c.Font.SetSize(std::min(ClientHeight() / 10, 10));
+    const LabelLayout& labels = LayoutLabels();
+    c.Font = labels.font;
 
     // A step of zero or less would never leave the first tick.
     const int step = std::max(1, m_stepPerTick);
-    const int labelDist = (ClientHeight() / 2 + m_radius) / 2;
-    int i = 0;
-    for (int p = 0; p < m_numPositions; p += step, ++i) {
+    for (int p = 0; p < m_numPositions; p += step) {
         const int a = AngleOfPosition(p);
         const TPoint t1 = knobgeo::pointAtAngle(cx, cy, a, m_radius + 3);
         const TPoint t2 = knobgeo::pointAtAngle(cx, cy, a, m_radius + 6);
         c.MoveTo(t1.X, t1.Y);
         c.LineTo(t2.X, t2.Y);
-        if (i < m_labels.size()) {
-            const QString& s = m_labels[i];
-            const TPoint at = knobgeo::pointAtAngle(cx, cy, a, labelDist);
-            const TPoint ext = c.TextExtent(s);
-            c.Font.Color = p == m_position ? TColor(0xFF0000) : clBlack;
-            c.TextOut(at.X - ext.X / 2, at.Y - ext.Y / 2, s);
-        }
+    }
+    for (const LabelPlace& l : labels.places) {
+        c.Font.Color = l.position == m_position ? TColor(0xFF0000) : clBlack;
+        c.TextOut(l.cell.Left, l.cell.Top, l.text);
     }
     c.Font = saved;
     c.Brush.Style = TBrushStyle::bsSolid;

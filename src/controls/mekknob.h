@@ -9,6 +9,9 @@
 #include "platform/controls.h"
 
 #include <QStringList>
+#include <optional>
+#include <utility>
+#include <vector>
 
 class TMekTransparentKnob : public TzDialControl {
     Q_OBJECT
@@ -48,6 +51,30 @@ protected:
     void DialTo(int x, int y) override { SetPositionFromPoint(x, y); }
 
 private:
+    // Where the labels are printed: each with the font all of them share,
+    // its text cell and the box a click on it counts in.
+    struct LabelPlace {
+        int position;
+        QString text;
+        TRect cell;
+        TRect hit;
+    };
+    struct LabelLayout {
+        TFont font;
+        std::vector<LabelPlace> places;
+    };
+    // The layout of the labels, made again only when what it depends on
+    // has changed.
+    const LabelLayout& LayoutLabels() const;
+    LabelLayout MakeLabelLayout() const;
+    struct LabelKey {
+        int width, height, radius, numPositions, angle1, angle2, stepPerTick;
+        QStringList labels;
+        TFont font;
+        bool operator==(const LabelKey&) const = default;
+    };
+    mutable std::optional<std::pair<LabelKey, LabelLayout>> m_labelCache;
+
     int m_radius = 25;
     int m_numPositions = 10;
     int m_angle1 = 235;

@@ -119,7 +119,15 @@ void TzcCustomOnOff::PlaceBox(int boxW, int boxH, bool pushButton)
 
 void TzcCustomOnOff::DrawCaptionBox(TCanvas& c)
 {
-    DrawCaption(TRect(m_capLeft, m_capTop, m_capLeft + m_capWidth, m_capTop + m_capHeight), c);
+    TRect r(m_capLeft, m_capTop, m_capLeft + m_capWidth, m_capTop + m_capHeight);
+    // Our fonts ink up to the very end of a line: a caption beside the
+    // switch picture keeps a few pixels clear of it.
+    constexpr int Gap = 4;
+    if (m_glyphAlign == zcgp_Right)
+        r.Right = std::min(r.Right, m_boxLeft - Gap);
+    else if (m_glyphAlign == zcgp_Left)
+        r.Left = std::max(r.Left, m_boxLeft + m_boxWidth + Gap);
+    DrawCaption(r, c);
 }
 
 void TzcCustomOnOff::DrawCaption(TRect r, TCanvas& c)
@@ -584,23 +592,29 @@ void TzcSingleOnOff::CalcGeometry()
     PlaceBox(m_g.A, m_g.A, true);
 }
 
+TRect TzcSingleOnOff::AtBox(TRect r) const
+{
+    OffsetRect(r, m_boxLeft, m_boxTop);
+    return r;
+}
+
 TRect TzcSingleOnOff::Cap(int shift) const
 {
-    const knobgeo::ButtonGeometry& g = m_g;
-    return TRect(m_boxLeft + g.m + shift, m_boxTop + g.m + shift, m_boxLeft + g.m + g.b + shift,
-                 m_boxTop + g.m + g.b + shift);
+    TRect r = AtBox(knobgeo::buttonOffRegion(m_g));
+    OffsetRect(r, shift, shift);
+    return r;
 }
 
 knobgeo::HitRegion TzcSingleOnOff::MakeOnRegion()
 {
     CalcGeometry();
-    return knobgeo::HitRegion::ellipse(Cap(-3));
+    return knobgeo::HitRegion::ellipse(AtBox(knobgeo::buttonOnRegion(m_g)));
 }
 
 knobgeo::HitRegion TzcSingleOnOff::MakeOffRegion()
 {
     CalcGeometry();
-    return knobgeo::HitRegion::ellipse(Cap(0));
+    return knobgeo::HitRegion::ellipse(AtBox(knobgeo::buttonOffRegion(m_g)));
 }
 
 void TzcSingleOnOff::DrawBox(TCanvas& c)

@@ -198,6 +198,10 @@ protected:
 private:
     void CalcGeometry();
     void DrawBox(TCanvas& c);
+    // A rectangle of the button's geometry placed in the control.
+    TRect AtBox(TRect r) const;
+    // The cap where it lies pressed in, moved by `shift` on both axes (the
+    // raised cap stands 3 pixels up and left).
     TRect Cap(int shift) const;
 
     TzcOnOffSize2 m_size = 1;

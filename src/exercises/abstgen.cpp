@@ -15,38 +15,6 @@ constexpr double Pi = std::numbers::pi;
 constexpr int PhaseSteps = 16;   // track-bar steps from 0 to pi
 }
 
-double ClampGenFrequency(double F)
-{
-    if (std::isnan(F) || F < GenMinFrequency)
-        return GenMinFrequency;
-    if (F > GenMaxFrequency)
-        return GenMaxFrequency;
-    return F;
-}
-
-double GeneratorValue(int Waveform, double F, double A, double P, double T)
-{
-    // The fraction of the current period plus the phase as a fraction of a
-    // period, folded back into 0..1 by the same three steps each time.
-    double u = F * (T - std::trunc(T * F) / F) + P / (2 * Pi);
-    if (u < 0)
-        u += 1;
-    if (u > 2)
-        u -= 2;
-    if (u > 1)
-        u -= 1;
-    switch (Waveform) {
-    case gwSine:
-        return A * std::sin(2 * Pi * F * T + P);
-    case gwSquare:
-        return u >= 0.5 ? A : -A;
-    case gwSawtooth:
-        return A * (2 * u - 1);
-    default:
-        return 0.0;
-    }
-}
-
 TAbstGenForm::TAbstGenForm(QObject* owner) : TForm(owner)
 {
     InitSignalWorkResources();
@@ -130,6 +98,13 @@ TAbstGenForm::TAbstGenForm(QObject* owner) : TForm(owner)
     Label4->SetName(QStringLiteral("Label4"));
     Label4->SetCaption(QStringLiteral("Фаза"));
     Label4->SetBounds(8, 80, Label4->Width(), Label4->Height());
+
+    // Our font prints "Амплитуда, В" wider than the room left of its field;
+    // the labels' column moves left, as far as it takes to stand a
+    // few pixels clear of the fields.
+    const int labelLeft = std::clamp(edF->Left() - 6 - std::max(Label2->Width(), Label3->Width()), 0, 8);
+    for (TLabel* l : {Label2, Label3, Label4})
+        l->SetBounds(labelLeft, l->Top(), l->Width(), l->Height());
 
     sbP = new TTrackBar(panSecret, TTrackBarOrientation::trHorizontal);
     sbP->SetName(QStringLiteral("sbP"));

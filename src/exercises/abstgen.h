@@ -4,22 +4,11 @@
 // entry panel can be hidden so that a student sees only the waveform choice.
 
 #include "exercises/signalvariants.h"
+#include "models/generator.h"
 
 #include "platform/forms.h"
 #include "platform/groupctrls.h"
 #include "platform/stdctrls.h"
-
-enum TGenWaveform { gwSine = 0, gwSquare = 1, gwSawtooth = 2 };
-
-// Frequencies the generator can give, in hertz.
-constexpr double GenMinFrequency = 0.1;
-constexpr double GenMaxFrequency = 10000000.0;
-
-// The output voltage of a waveform (an index; others give 0 V) at model
-// time T (s) for frequency F (Hz), amplitude A (V) and phase P (rad).
-double GeneratorValue(int Waveform, double F, double A, double P, double T);
-// A frequency brought into the generator's range.
-double ClampGenFrequency(double F);
 
 class TAbstGenForm : public TForm {
     Q_OBJECT

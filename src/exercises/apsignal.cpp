@@ -8,6 +8,7 @@
 #include "components/kitformdisp.h"
 #include "scope/drawwire.h"
 #include "scope/s1_73.h"
+#include "shell/openwork.h"
 #include "shell/start.h"
 
 #include <algorithm>

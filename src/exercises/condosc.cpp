@@ -1,6 +1,6 @@
 #include "exercises/condosc.h"
 
-#include "exercises/circuitsignals.h"
+#include "models/circuitsignals.h"
 #include "exercises/lcrcont.h"
 #include "exercises/sinegen.h"
 

@@ -1,6 +1,6 @@
 #include "exercises/damposc.h"
 
-#include "exercises/circuitsignals.h"
+#include "models/circuitsignals.h"
 #include "exercises/lcrcont.h"
 
 #include "components/kitformdisp.h"

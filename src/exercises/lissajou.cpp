@@ -9,6 +9,7 @@
 #include "platform/numtext.h"
 #include "scope/drawwire.h"
 #include "scope/s1_73.h"
+#include "shell/openwork.h"
 #include "shell/start.h"
 
 #include <algorithm>

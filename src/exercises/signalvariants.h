@@ -1,31 +1,12 @@
 #pragma once
-// The tasks of the two signal works: what a variant number (0 for training,
-// 1..100) sets on the generator under study, the window title it gives, the
-// teacher's table of all variants, and the trace sampling that suits a pair
-// of frequencies on the X and Y inputs.
+// The teacher's table of all variants of the two signal works.
+
+#include "models/signaltasks.h"
 
 #include <QString>
 #include <functional>
-
-struct TSignalTask {
-    double Amplitude;   // V
-    double Frequency;   // Hz
-};
-
-// Work 1: amplitude and frequency of one signal.
-TSignalTask APSignalTask(int N);
-// Work 2: the signal under study of the Lissajous figures.
-TSignalTask LissajouTask(int N);
-
-// The title followed by " - Тренировка" for N <= 0, else by " - Вариант N".
-QString VariantCaption(const QString& Title, int N);
 
 // The teacher's table: a header and one line per variant 1..100.
 QString TeacherTableHeader();
 QString TeacherTableLine(int N, const TSignalTask& Task);
 QStringList TeacherTable(const std::function<TSignalTask(int)>& TaskOf);
-
-// Seconds between trace samples so that Count samples span a little more
-// than one period of the lower of F1 and F2, but never fewer than 0.06
-// periods of the higher frequency per sample.
-double LissajousSampleInterval(double F1, double F2, int Count);

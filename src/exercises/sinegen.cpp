@@ -1,12 +1,12 @@
 #include "exercises/sinegen.h"
 
 #include "controls/mekknob.h"
+#include "models/generator.h"
 #include "platform/groupctrls.h"
 #include "platform/numtext.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace {
 
@@ -87,11 +87,7 @@ TSineGenForm::TSineGenForm(QObject* owner)
 
 double TSineGenForm::GetFrequency() const
 {
-    static const double multiplier[] = {1, 10, 100};
-    const int m = rgM->ItemIndex();
-    if (m < 0 || m > 2)
-        return 0;
-    return Knob->Position() * multiplier[m];
+    return SineGenFrequency(Knob->Position(), rgM->ItemIndex());
 }
 
 void TSineGenForm::UpdateFrequencyText()
@@ -114,7 +110,7 @@ void TSineGenForm::SetVoltage(double V)
 
 double TSineGenForm::GetValue(double T) const
 {
-    return Voltage * std::sin(2 * std::numbers::pi * GetFrequency() * T);
+    return GeneratorValue(gwSine, GetFrequency(), Voltage, 0, T);
 }
 
 TPoint TSineGenForm::FitSize(TPoint) const

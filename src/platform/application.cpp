@@ -180,105 +180,122 @@ QStringList TApplication::Arguments() const
     return a;
 }
 
+namespace {
+// Qt blocks the windows a modal form was opened over; any other window of
+// ours lies under it just as well. A press there brings the modal form to
+// the front. True when the event is taken away.
+bool blockedByModal(QObject* o, QEvent* e)
+{
+    auto* w = qobject_cast<QWidget*>(o);
+    if (!w || g_modal.empty())
+        return false;
+    auto* f = qobject_cast<TForm*>(w->window());
+    if (!f || !f->IsBlockedByModal())
+        return false;
+    if (e->type() == QEvent::MouseButtonPress) {
+        g_modal.back()->raise();
+        g_modal.back()->activateWindow();
+    }
+    return true;
+}
+
+// The keyboard goes to the modal form, not to a window it blocks that the
+// window manager activated on a click.
+void activateModalInstead(QObject* o)
+{
+    auto* f = qobject_cast<TForm*>(o);
+    if (!f || !f->IsBlockedByModal())
+        return;
+    QTimer::singleShot(0, g_modal.back(), [m = QPointer<TForm>(g_modal.back())] {
+        if (m && m->isVisible() && !m->isActiveWindow())
+            m->activateWindow();
+    });
+}
+
+// Once per key: when it reaches the focused control of a form that previews
+// keys. True when the form took the key.
+bool previewKey(QObject* o, QKeyEvent* e)
+{
+    auto* w = qobject_cast<QWidget*>(o);
+    if (!w || w != QApplication::focusWidget())
+        return false;
+    TControl* c = ControlOf(w);
+    TForm* f = c ? (qobject_cast<TForm*>(c) ? nullptr : c->ParentForm()) : nullptr;
+    return f && f->KeyPreview && f->PreviewKey(w, e);
+}
+
+// The press that a refused entry swallows, the mouse capture, and the hint
+// under the mouse. True when the event is taken away.
+bool routeMouse(TApplication* app, QObject* o, QMouseEvent* me)
+{
+    auto* w = qobject_cast<QWidget*>(o);
+    if (!w)
+        return false;
+    if (me->type() == QEvent::MouseButtonPress && g_swallowPress) {
+        g_swallowPress = false;
+        return true;
+    }
+    if (TControl* c = GetCapture()) {
+        // Everything goes to the control holding the capture.
+        if (w == c)
+            return false;
+        QPoint p = c->mapFromGlobal(me->globalPosition().toPoint());
+        QMouseEvent copy(me->type(), QPointF(p), me->globalPosition(), me->button(), me->buttons(), me->modifiers());
+        QCoreApplication::sendEvent(c, &copy);
+        return true;
+    }
+    if (me->type() == QEvent::MouseMove) {
+        TControl* c = ControlOf(w);
+        while (c && c->Hint().isEmpty())
+            c = qobject_cast<TControl*>(c->parentWidget());
+        QString h = c ? c->Hint() : QString();
+        int bar = h.indexOf('|');
+        app->SetHint(bar < 0 ? h : h.mid(bar + 1));
+    }
+    return false;
+}
+
+// The control of a widget that has the focus come or go, within its own
+// window (a dialog's widgets do not belong to the form it was opened over).
+TControl* focusedControl(QObject* o)
+{
+    auto* w = qobject_cast<QWidget*>(o);
+    TControl* c = w ? ControlOf(w) : nullptr;
+    return c && c->window() == w->window() ? c : nullptr;
+}
+} // namespace
+
 bool TApplication::eventFilter(QObject* o, QEvent* e)
 {
     switch (e->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
+        return blockedByModal(o, e) || routeMouse(this, o, static_cast<QMouseEvent*>(e));
+    case QEvent::MouseMove:
+        return routeMouse(this, o, static_cast<QMouseEvent*>(e));
     case QEvent::KeyPress:
+        return blockedByModal(o, e) || previewKey(o, static_cast<QKeyEvent*>(e));
+    case QEvent::Wheel:
     case QEvent::KeyRelease:
     case QEvent::ContextMenu:
-        // Qt blocks the windows a modal form was opened over; any other
-        // window of ours lies under it just as well.
-        if (auto* w = qobject_cast<QWidget*>(o); w && !g_modal.empty()) {
-            if (auto* f = qobject_cast<TForm*>(w->window()); f && f->IsBlockedByModal()) {
-                if (e->type() == QEvent::MouseButtonPress) {
-                    g_modal.back()->raise();
-                    g_modal.back()->activateWindow();
-                }
-                return true;
-            }
-        }
-        break;
+        return blockedByModal(o, e);
     case QEvent::WindowActivate:
-        // The keyboard goes to the modal form, not to a window it blocks
-        // that the window manager activated on a click.
-        if (auto* f = qobject_cast<TForm*>(o); f && f->IsBlockedByModal())
-            QTimer::singleShot(0, g_modal.back(), [m = QPointer<TForm>(g_modal.back())] {
-                if (m && m->isVisible() && !m->isActiveWindow())
-                    m->activateWindow();
-            });
+        activateModalInstead(o);
         break;
-    default:
-        break;
-    }
-    switch (e->type()) {
-    case QEvent::KeyPress: {
-        // Once per key: when it reaches the focused control of a form that
-        // previews keys.
-        auto* w = qobject_cast<QWidget*>(o);
-        if (!w || w != QApplication::focusWidget())
-            break;
-        TControl* c = ControlOf(w);
-        TForm* f = c ? (qobject_cast<TForm*>(c) ? nullptr : c->ParentForm()) : nullptr;
-        if (f && f->KeyPreview && f->PreviewKey(w, static_cast<QKeyEvent*>(e)))
-            return true;
-        break;
-    }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove: {
-        auto* w = qobject_cast<QWidget*>(o);
-        if (!w)
-            break;
-        if (e->type() == QEvent::MouseButtonPress && g_swallowPress) {
-            g_swallowPress = false;
-            return true;
-        }
-        auto* me = static_cast<QMouseEvent*>(e);
-        if (TControl* c = GetCapture()) {
-            // Everything goes to the control holding the capture.
-            QPoint p = c->mapFromGlobal(me->globalPosition().toPoint());
-            if (w == c)
-                break;
-            QMouseEvent copy(e->type(), QPointF(p), me->globalPosition(), me->button(), me->buttons(), me->modifiers());
-            QCoreApplication::sendEvent(c, &copy);
-            return true;
-        }
-        if (e->type() == QEvent::MouseMove) {
-            TControl* c = ControlOf(w);
-            while (c && c->Hint().isEmpty())
-                c = qobject_cast<TControl*>(c->parentWidget());
-            QString h = c ? c->Hint() : QString();
-            int bar = h.indexOf('|');
-            SetHint(bar < 0 ? h : h.mid(bar + 1));
-        }
-        break;
-    }
     case QEvent::FocusIn:
-    case QEvent::FocusOut: {
-        // The control of the widget, within its own window (a dialog's
-        // widgets do not belong to the form it was opened over).
-        auto* w = qobject_cast<QWidget*>(o);
-        TControl* c = w ? ControlOf(w) : nullptr;
-        if (c && c->window() == w->window()) {
-            if (e->type() == QEvent::FocusIn)
-                focusEntered(c);
-            else
-                focusLeft(c, static_cast<QFocusEvent*>(e)->reason());
-        }
+        if (TControl* c = focusedControl(o))
+            focusEntered(c);
         break;
-    }
+    case QEvent::FocusOut:
+        if (TControl* c = focusedControl(o))
+            focusLeft(c, static_cast<QFocusEvent*>(e)->reason());
+        break;
     case QEvent::Show:
-    case QEvent::WindowTitleChange: {
-        auto* w = qobject_cast<QWidget*>(o);
-        if (w && w->isWindow() && w->windowTitle().isEmpty())
+    case QEvent::WindowTitleChange:
+        if (auto* w = qobject_cast<QWidget*>(o); w && w->isWindow() && w->windowTitle().isEmpty())
             WindowManager::KeepTitleEmpty(w);
         break;
-    }
     default:
         break;
     }

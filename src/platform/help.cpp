@@ -1,12 +1,18 @@
 #include "platform/help.h"
 
 #include "platform/forms.h"
+#include "platform/windowmanager.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMap>
 #include <QPointer>
+#include <QScreen>
 #include <QTextBrowser>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace Help {
 namespace {
@@ -22,6 +28,77 @@ QString baseName(const QString& helpFile)
 {
     return QFileInfo(helpFile).completeBaseName();
 }
+
+// The frame of a viewer: its own once it is framed, else another viewer's
+// (a laboratory window filling the screen has a thinner one).
+QMargins FrameOf(const QTextBrowser* v)
+{
+    auto framed = [](const QWidget* w) { return w->windowHandle() && !w->windowHandle()->frameMargins().isNull(); };
+    if (framed(v))
+        return v->windowHandle()->frameMargins();
+    for (const QPointer<QTextBrowser>& w : viewers())
+        if (w && w->isVisible() && framed(w))
+            return w->windowHandle()->frameMargins();
+    return WindowManager::FrameMarginsOf(v);
+}
+
+// A new viewer stands at the bottom of the work area, clear of the tool
+// strip along the top of a laboratory window, which fills the screen: at
+// the right edge, or beside a viewer already shown, so that the topic of an
+// instrument does not hide the topic of the work.  Smaller screens make it
+// smaller, so that two of them fit side by side.
+void Place(QTextBrowser* v)
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    const QMargins frame = FrameOf(v);
+    const QSize size(std::min(560, area.width() / 2 - frame.left() - frame.right()),
+                     std::min(480, area.height() * 2 / 3 - frame.top() - frame.bottom()));
+    const QSize outer = size.grownBy(frame);
+    int x = area.right() + 1 - outer.width();
+    for (const QPointer<QTextBrowser>& other : viewers()) {
+        if (!other || other == v || !other->isVisible())
+            continue;
+        const QRect beside = other->frameGeometry();
+        x = beside.left() - outer.width() >= area.left() ? beside.left() - outer.width() : beside.right() + 1;
+        x = std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
+    }
+    // Placed by its client area: the window manager keeps a client position
+    // given before it has framed the window.
+    v->setGeometry(QRect(QPoint(x + frame.left(), area.bottom() + 1 - outer.height() + frame.top()), size));
+}
+
+// Until the window manager has framed a new viewer, its frame is taken to
+// be that of another window; framed (by its first exposure), a viewer whose
+// frame differs is placed again, so that it neither runs off the screen nor
+// over its neighbour.
+class PlaceOnceFramed : public QObject {
+public:
+    explicit PlaceOnceFramed(QTextBrowser* v) : QObject(v), m_viewer(v), m_guess(FrameOf(v))
+    {
+        v->winId();
+        v->windowHandle()->installEventFilter(this);
+    }
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Expose) {
+            const QMargins frame = m_viewer->windowHandle()->frameMargins();
+            if (!frame.isNull()) {
+                o->removeEventFilter(this);
+                if (frame != m_guess)
+                    Place(m_viewer);
+                deleteLater();
+            }
+        }
+        return false;
+    }
+
+private:
+    QTextBrowser* m_viewer;
+    QMargins m_guess;
+};
 } // namespace
 
 QString TopicPath(const QString& helpFile, long long context)
@@ -54,7 +131,8 @@ bool Show(QWidget* owner, const QString& fileName, unsigned command, long long d
         SetUsableOverModal(v);
         v->setAttribute(Qt::WA_DeleteOnClose, false);
         v->setOpenLinks(true);
-        v->resize(560, 480);
+        Place(v);
+        new PlaceOnceFramed(v);
     }
     QString title = Application ? Application->Title() : QString();
     v->setWindowTitle(title.isEmpty() ? QString("Справка") : QString("Справка — %1").arg(title));

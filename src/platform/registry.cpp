@@ -3,6 +3,7 @@
 #include "platform/types.h"
 
 #include <QDir>
+#include <QLocale>
 #include <QSettings>
 #include <QStandardPaths>
 #include <cmath>
@@ -60,7 +61,9 @@ double TRegistry::ReadFloat(const QString& name) const
 
 void TRegistry::WriteFloat(const QString& name, double v)
 {
-    Write(name, QString::number(v, 'g', 17));
+    // The shortest text that reads back as the same number: 0.7, not
+    // 0.69999999999999996.
+    Write(name, QString::number(v, 'g', QLocale::FloatingPointShortest));
 }
 
 QString TRegistry::ReadString(const QString& name) const

@@ -87,7 +87,7 @@ double ShotSecsFromStored(const QVariant& Stored)
         return DefaultShotSecs;
     bool ok = false;
     const double v = Stored.toString().trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v))
+    if (!ok || !std::isfinite(v) || v > MaxShotSecs)
         return DefaultShotSecs;
     return std::max(v, MinShotSecs);
 }
@@ -96,35 +96,29 @@ TVorlinoTube::TVorlinoTube(std::unique_ptr<tube::ShotSecsStore> Store)
     : TimeOfDay(&Clock::TimeOfDay)
     , Monotonic(&Clock::Monotonic)
     , m_store(std::move(Store))
+    , m_flight(m_store ? ShotSecsFromStored(m_store->Read()) : DefaultShotSecs)
 {
-    m_shot = m_store ? ShotSecsFromStored(m_store->Read()) : DefaultShotSecs;
 }
 
 void TVorlinoTube::Reset()
 {
     const double mono = Monotonic();
-    m_startMono = m_stepOriginMono = m_lastFrameMono = m_rateMono = mono;
-    m_lastFrameTod = TimeOfDay();
-    m_frameCount = m_framesSinceRate = 0;
-    m_steps = 0;
-    m_frameRate = 0;
-    m_alive.fill(false);
-    m_x.fill(0);
-    m_y.fill(0);
-    m_trailHit.fill(false);
+    m_flight.Reset(mono, TimeOfDay());
+}
+
+void TVorlinoTube::Tick()
+{
+    const double mono = Monotonic();
+    m_flight.Advance(mono, TimeOfDay(), OnDeflection);
 }
 
 void TVorlinoTube::SetShotSecs(double Seconds)
 {
     if (!std::isfinite(Seconds))
         return;
-    m_shot = std::max(Seconds, MinShotSecs);
-    // The flight goes on from where it is; only the count starts anew, so
-    // the new interval neither freezes nor bursts the animation.
-    m_stepOriginMono = Monotonic();
-    m_steps = 0;
+    m_flight.SetShotSecs(std::max(Seconds, MinShotSecs), Monotonic());
     if (m_store)
-        m_store->Write(m_shot);
+        m_store->Write(m_flight.ShotSecs());
 }
 
 const QRegion& TVorlinoTube::Region(int I) const
@@ -154,22 +148,30 @@ QPoint TVorlinoTube::ScreenPoint(double X, double Y) const
 
 QPoint TVorlinoTube::ElectronPoint(int i, double g) const
 {
+    const double X = m_flight.X(i), Y = m_flight.Y(i);
     int x = TruncD((i + g) * m_p + m_K);
     int y = m_A;
     if (i >= 16)
-        x -= TruncD(m_hw * ((i - 16 + g) / 14) * m_x[i]);
+        x -= TruncD(m_hw * ((i - 16 + g) / 14) * X);
     if (i >= 10)
-        y -= TruncD((m_x[i] * m_q + m_m) * ((i - 10 + g) / 20) * m_y[i]);
+        y -= TruncD((X * m_q + m_m) * ((i - 10 + g) / 20) * Y);
     return QPoint(x, y);
 }
 
 void TVorlinoTube::SetSize(int W, int H)
 {
-    W = std::max(W, 0);
-    H = std::max(H, 0);
+    SetGeometry(std::max(W, 0), std::max(H, 0));
+    // The spots of the afterglow lay on the screen of the old size.
+    m_flight.ClearTrail();
+    DrawBackground();
+    m_afterglowGen = m_flight.Generation();
+    SetRegions();
+}
+
+void TVorlinoTube::SetGeometry(int W, int H)
+{
     m_width = W;
     m_height = H;
-    m_trailHit.fill(false);
 
     m_L0 = W / 40;
     m_N1 = 7 * W / 20;
@@ -194,7 +196,7 @@ void TVorlinoTube::SetSize(int W, int H)
     m_U = (m_K - m_L0) / 2;
     m_g = (m_XV - m_r / 2 - m_s / 2 - m_K) / 10;
 
-    const int A = m_A, n = m_n, b = m_b, K = m_K, L0 = m_L0, U = m_U, g = m_g;
+    const int A = m_A;
     const int r2 = m_r / 2, s2 = m_s / 2, t2 = m_t / 2, d2 = m_d / 2;
     m_lowerV = {QPoint(m_XV - r2 - s2, A + d2 + s2), QPoint(m_XV - r2 + s2, A + d2 - s2),
                QPoint(m_XV + r2 + s2, A + d2 - s2), QPoint(m_XV + r2 - s2, A + d2 + s2)};
@@ -204,14 +206,34 @@ void TVorlinoTube::SetSize(int W, int H)
                QPoint(m_XH + r2 - t2, A + d2 - t2), QPoint(m_XH + r2 - t2, A + d2 + t2)};
     for (int i = 0; i < 4; ++i)
         m_rearH[i] = m_frontH[i] + QPoint(m_d, -m_d);
+}
 
-    const int x7 = (7 * m_B1 + 3 * m_N1) / 10, x9 = (9 * m_B1 + m_N1) / 10;
-    const int y7 = (7 * b + 3 * n) / 10, y9 = (9 * b + n) / 10;
-    const int x8 = (8 * m_B1 + 2 * m_N1) / 10, y8 = (8 * b + 2 * n) / 10;
-    const QPolygon outline({QPoint(L0, A - n), QPoint(m_N1, A - n), QPoint(m_B1, A - b), QPoint(m_B1, A + b),
-                            QPoint(m_N1, A + n), QPoint(L0, A + n), QPoint(L0, A - n)});
-    const QPolygon screen({QPoint(m_S - m_hw - 10, A + m_k0 + 5), QPoint(m_S - m_hw - 10, A - m_k0 - 5),
-                           QPoint(m_S + m_hw + 10, A - m_k1 - 10), QPoint(m_S + m_hw + 10, A + m_k1 + 10)});
+TVorlinoTube::CollectorMarks TVorlinoTube::Collector() const
+{
+    const int n = m_n, b = m_b;
+    return {(7 * m_B1 + 3 * m_N1) / 10, (8 * m_B1 + 2 * m_N1) / 10, (9 * m_B1 + m_N1) / 10,
+            (7 * b + 3 * n) / 10,       (8 * b + 2 * n) / 10,       (9 * b + n) / 10};
+}
+
+QPolygon TVorlinoTube::TubeOutline() const
+{
+    const int A = m_A, n = m_n, b = m_b, L0 = m_L0;
+    return QPolygon({QPoint(L0, A - n), QPoint(m_N1, A - n), QPoint(m_B1, A - b), QPoint(m_B1, A + b),
+                     QPoint(m_N1, A + n), QPoint(L0, A + n), QPoint(L0, A - n)});
+}
+
+QPolygon TVorlinoTube::ScreenOutline() const
+{
+    const int A = m_A;
+    return QPolygon({QPoint(m_S - m_hw - 10, A + m_k0 + 5), QPoint(m_S - m_hw - 10, A - m_k0 - 5),
+                     QPoint(m_S + m_hw + 10, A - m_k1 - 10), QPoint(m_S + m_hw + 10, A + m_k1 + 10)});
+}
+
+void TVorlinoTube::DrawBackground()
+{
+    const int W = m_width, H = m_height;
+    const int A = m_A, n = m_n, K = m_K, L0 = m_L0, U = m_U, g = m_g;
+    const auto [x7, x8, x9, y7, y8, y9] = Collector();
 
     ++m_backgroundGen;
     m_background = QImage(W, H, QImage::Format_RGB32);
@@ -221,7 +243,7 @@ void TVorlinoTube::SetSize(int W, int H)
         c.setRenderHint(QPainter::Antialiasing, false);
         c.setBrush(Qt::NoBrush);
         c.setPen(QPen(Qt::black, 1));
-        c.drawPolyline(outline);
+        c.drawPolyline(TubeOutline());
 
         QPen navy(QColor(0, 0, 128), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
         c.setPen(navy);
@@ -256,7 +278,10 @@ void TVorlinoTube::SetSize(int W, int H)
         const int cw = fm.horizontalAdvance("X"), ch = fm.height();
         auto text = [&](int x, int y, const QString& s) { c.drawText(x, y + fm.ascent(), s); };
         const QPoint fc = Mid(m_frontH[0], m_frontH[2]);
-        text(L0 - 10, A - ch / 2, QStringLiteral("Н"));
+        // Our "Н" fills the ten pixels left of the tube: it moves out until
+        // it stands a few pixels clear of the outline.
+        const QString heater = QStringLiteral("Н");
+        text(std::min(L0 - 10, L0 - 4 - fm.horizontalAdvance(heater)), A - ch / 2, heater);
         text(L0 + U - cw / 2, A + n + 12, QStringLiteral("К"));
         text(K - cw / 2, A + n + 12, QStringLiteral("М"));
         text(K + 4 * g - cw, A + n + 12, QStringLiteral("А1"));
@@ -267,7 +292,7 @@ void TVorlinoTube::SetSize(int W, int H)
 
         c.setPen(QPen(Qt::black, 1));
         c.setBrush(QColor(0, 128, 0));
-        c.drawPolygon(screen);
+        c.drawPolygon(ScreenOutline());
         for (int i = 0; i <= 10; ++i) {
             const int x = m_S - m_hw + 2 * m_hw * i / 10;
             c.drawLine(x, A - m_k0 - (m_k1 - m_k0) * i / 10, x, A + m_k0 + (m_k1 - m_k0) * i / 10);
@@ -275,6 +300,8 @@ void TVorlinoTube::SetSize(int W, int H)
         for (int j = 0; j <= 6; ++j)
             c.drawLine(m_S - m_hw, A - m_k0 + 2 * m_k0 * j / 6, m_S + m_hw, A - m_k1 + 2 * m_k1 * j / 6);
     }
+    // The screen's strip as it is before the rear plates are drawn: each
+    // afterglow starts from it.
     const int stripX = m_S - m_hw - 10;
     m_strip = m_background.copy(stripX, 0, 2 * m_hw + 20, H);
     if (W > 0 && H > 0) {
@@ -285,57 +312,27 @@ void TVorlinoTube::SetSize(int W, int H)
         c.drawPolygon(Quad(m_lowerV));
         c.drawPolygon(Quad(m_rearH));
     }
+}
+
+void TVorlinoTube::SetRegions()
+{
+    const int A = m_A, n = m_n, K = m_K, L0 = m_L0, U = m_U, g = m_g;
+    const CollectorMarks a3 = Collector();
 
     FreeRegions();
-    m_regions[1] = QRegion(outline, Qt::OddEvenFill);
+    m_regions[1] = QRegion(TubeOutline(), Qt::OddEvenFill);
     m_regions[2] = RectRegion(L0, A - n / 4, L0 + U, A + n / 4);
     m_regions[3] = RectRegion(L0 + U, A - n / 3, K, A + n / 3);
     m_regions[4] = RectRegion(K + RoundD(0.5 * g), A - 2 * n / 3, K + RoundD(1.5 * g), A + 2 * n / 3);
     m_regions[5] = RectRegion(K + RoundD(3.5 * g), A - 2 * n / 3, K + RoundD(4.5 * g), A + 2 * n / 3);
     m_regions[6] = RectRegion(K + RoundD(7.5 * g), A - 2 * n / 3, K + RoundD(8.5 * g), A + 2 * n / 3);
-    m_regions[7] = RectRegion(x7, A - y7 + 5, x9, A - y9 + 5).united(RectRegion(x7, A + y7 - 5, x9, A + y9 - 5));
+    m_regions[7] = RectRegion(a3.x7, A - a3.y7 + 5, a3.x9, A - a3.y9 + 5)
+                       .united(RectRegion(a3.x7, A + a3.y7 - 5, a3.x9, A + a3.y9 - 5));
     m_regions[8] = QRegion(Quad(m_lowerV), Qt::OddEvenFill);
     m_regions[9] = QRegion(Quad(m_upperV), Qt::OddEvenFill);
     m_regions[10] = QRegion(Quad(m_rearH), Qt::OddEvenFill);
     m_regions[11] = QRegion(Quad(m_frontH), Qt::OddEvenFill);
-    m_regions[12] = QRegion(screen, Qt::OddEvenFill);
-}
-
-void TVorlinoTube::Step()
-{
-    ++m_steps;
-    for (int i = TrailCount - 1; i >= 1; --i) {
-        m_trailHit[i] = m_trailHit[i - 1];
-        m_trail[i] = m_trail[i - 1];
-    }
-    m_trailHit[0] = false;
-    if (m_alive[SlotCount - 1] && std::abs(m_x[SlotCount - 1]) <= 1 && std::abs(m_y[SlotCount - 1]) <= 1) {
-        m_trailHit[0] = true;
-        m_trail[0] = ScreenPoint(m_x[SlotCount - 1], m_y[SlotCount - 1]);
-    }
-    for (int i = SlotCount - 1; i >= 1; --i) {
-        m_alive[i] = m_alive[i - 1];
-        m_x[i] = m_x[i - 1];
-        m_y[i] = m_y[i - 1];
-    }
-    double X = 0, Y = 0;
-    bool Visible = true;
-    if (OnDeflection) {
-        OnDeflection(X, Y, m_lastFrameTod, Visible);
-        // A value that is not a number strikes a plate like a huge one.
-        if (std::isnan(X))
-            X = 1e9;
-        if (std::isnan(Y))
-            Y = 1e9;
-        m_x[8] = X;
-        m_y[8] = Y;
-        if (std::abs(X) > 3 || std::abs(Y) > 3)
-            m_alive[8] = false;
-    }
-    m_alive[0] = Visible;
-    m_x[0] = 0;
-    m_y[0] = 0;
-    DrawAfterglow();
+    m_regions[12] = QRegion(ScreenOutline(), Qt::OddEvenFill);
 }
 
 void TVorlinoTube::DrawAfterglow()
@@ -347,9 +344,9 @@ void TVorlinoTube::DrawAfterglow()
     // The frame differs from the new background only within the strip.
     m_restorer.MarkRect(QRect(m_S - m_hw - 10, 0, m_strip.width(), m_strip.height()));
     for (int i = TrailCount - 1; i >= 0; --i) {
-        if (!m_trailHit[i])
+        if (!m_flight.TrailHit(i))
             continue;
-        const QPoint pt = m_trail[i];
+        const QPoint pt = TrailPoint(i);
         c.fillRect(QRect(pt.x() - 1, pt.y() - 2, 2, 4), QColor(0, 255 - 64 * i / 250, 0));
     }
 }
@@ -426,22 +423,14 @@ void TVorlinoTube::Paint(TCanvas& Canvas)
 
 void TVorlinoTube::Paint(QPainter& Canvas)
 {
-    const double now = Monotonic();
-    const double tod = TimeOfDay();
-    double e = (now - m_stepOriginMono) - double(m_steps) * m_shot;
-    if (e >= m_shot) {
-        std::int64_t k = std::int64_t(std::min(std::floor(e / m_shot), 9.0e15));
-        if (k > MaxCatchUpSteps) {
-            // Skipped steps would all be overwritten by the last ones: the
-            // deflection source is asked with the same time in every one.
-            m_steps += k - MaxCatchUpSteps;
-            k = MaxCatchUpSteps;
-        }
-        for (std::int64_t i = 0; i < k; ++i)
-            Step();
-        e = (now - m_stepOriginMono) - double(m_steps) * m_shot;
+    // The background keeps the afterglow of the steps drawn last.
+    if (m_afterglowGen != m_flight.Generation()) {
+        DrawAfterglow();
+        m_afterglowGen = m_flight.Generation();
     }
-    const double g = std::clamp(e / m_shot, 0.0, 0.999999);
+    const double g = m_flight.Fraction();
+    const bool alive = m_flight.Alive(10);
+    const double X = m_flight.X(10), Y = m_flight.Y(10);
 
     Canvas.save();
     Canvas.setRenderHint(QPainter::Antialiasing, false);
@@ -454,10 +443,10 @@ void TVorlinoTube::Paint(QPainter& Canvas)
     const QPoint uv = Mid(m_upperV[0], m_upperV[2]), fh = Mid(m_frontH[0], m_frontH[2]);
     const QRect leads[] = {QRect(QPoint(uv.x(), m_A - m_n - 10), uv).normalized().adjusted(-1, -1, 1, 1),
                            QRect(fh, QPoint(fh.x() - m_n - 10, fh.y() + m_n + 10)).normalized().adjusted(-1, -1, 1, 1)};
-    const int nV = m_alive[10] ? TruncD(std::min(std::abs(m_y[10]) * 10, 1000.0)) : 0;
-    const int nH = m_alive[10] ? TruncD(std::min(std::abs(m_x[10]) * 10, 1000.0)) : 0;
-    const bool charged = ShowCharges && m_alive[10];
-    const PlateCharges charges{charged, charged ? nV : 0, charged ? nH : 0, charged && m_y[10] > 0, charged && m_x[10] > 0};
+    const int nV = alive ? TruncD(std::min(std::abs(Y) * 10, 1000.0)) : 0;
+    const int nH = alive ? TruncD(std::min(std::abs(X) * 10, 1000.0)) : 0;
+    const bool charged = ShowCharges && alive;
+    const PlateCharges charges{charged, charged ? nV : 0, charged ? nH : 0, charged && Y > 0, charged && X > 0};
     // The plates with their charges and leads stay as the frame before
     // holds them until the charges change: only then are they restored,
     // and they are drawn again only where the frame was restored or drawn
@@ -486,11 +475,11 @@ void TVorlinoTube::Paint(QPainter& Canvas)
     const QPen black(Qt::black, 1);
     Canvas.setPen(black);
     if (charged && rear) {
-        DrawCharges(Canvas, m_lowerV.data(), nV, m_y[10] > 0);
-        DrawCharges(Canvas, m_rearH.data(), nH, !(m_x[10] > 0));
+        DrawCharges(Canvas, m_lowerV.data(), nV, Y > 0);
+        DrawCharges(Canvas, m_rearH.data(), nH, !(X > 0));
     }
     for (int i = 0; i < SlotCount; ++i) {
-        if (!m_alive[i])
+        if (!m_flight.Alive(i))
             continue;
         const QPoint pt = ElectronPoint(i, g);
         Put(Canvas, SpriteKind::Electron, pt.x(), pt.y());
@@ -503,24 +492,12 @@ void TVorlinoTube::Paint(QPainter& Canvas)
         Canvas.drawPolygon(Quad(m_upperV));
         Canvas.drawPolygon(Quad(m_frontH));
         if (charged) {
-            DrawCharges(Canvas, m_upperV.data(), nV, !(m_y[10] > 0));
-            DrawCharges(Canvas, m_frontH.data(), nH, m_x[10] > 0);
+            DrawCharges(Canvas, m_upperV.data(), nV, !(Y > 0));
+            DrawCharges(Canvas, m_frontH.data(), nH, X > 0);
         }
         Canvas.setPen(QPen(Qt::red, 1));
         Canvas.drawLine(uv, QPoint(uv.x(), m_A - m_n - 10));
         Canvas.drawLine(fh, QPoint(fh.x() - m_n - 10, fh.y() + m_n + 10));
     }
     Canvas.restore();
-
-    m_lastFrameMono = now;
-    m_lastFrameTod = tod;
-    ++m_frameCount;
-    ++m_framesSinceRate;
-    if (m_framesSinceRate > 10) {
-        const double span = now - m_rateMono;
-        if (span > 0)
-            m_frameRate = m_framesSinceRate / span;
-        m_framesSinceRate = 0;
-        m_rateMono = now;
-    }
 }

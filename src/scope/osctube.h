@@ -1,10 +1,14 @@
 #pragma once
-// Model and picture of the cut-away cathode-ray tube: single electrons fly
-// from the cathode through the deflection plates to the screen, where they
-// leave a fading afterglow.
+// The picture of the cut-away cathode-ray tube: single electrons fly from
+// the cathode through the deflection plates to the screen, where they leave
+// a fading afterglow. Their flight is the model in models/electrons; the
+// window's timer advances it (Tick) and painting only shows it.
+
+#include "models/electrons.h"
 
 #include <QImage>
 #include <QPoint>
+#include <QPolygon>
 #include <QRegion>
 #include <QVariant>
 
@@ -19,7 +23,7 @@ class TCanvas;
 
 // Deflection source of the tube: X, Y in screen halves (±1 is the edge) for
 // model time T; may clear Visible to emit no electron.
-using TTubeDeflection = std::function<void(double& X, double& Y, double T, bool& Visible)>;
+using TTubeDeflection = tube::Deflection;
 
 namespace tube {
 // Where the emission interval "ShotSecs" is kept between runs.
@@ -39,15 +43,18 @@ std::unique_ptr<tube::ShotSecsStore> MakeVorlinographStore(const QString& FileNa
 
 constexpr double DefaultShotSecs = 0.4;
 constexpr double MinShotSecs = 0.05;
+// Beyond this the electrons creep so slowly that the tube looks stopped.
+constexpr double MaxShotSecs = 10.0;
 
-// The emission interval for a stored value: the default when it is missing
-// or not a finite number, the minimum when it is below that.
+// The emission interval for a stored value: the default when it is missing,
+// not a finite number or longer than the maximum, the minimum when it is
+// below that.
 double ShotSecsFromStored(const QVariant& Stored);
 
 class TVorlinoTube {
 public:
-    static constexpr int SlotCount = 30;
-    static constexpr int TrailCount = 250;
+    static constexpr int SlotCount = tube::Electrons::SlotCount;
+    static constexpr int TrailCount = tube::Electrons::TrailCount;
     static constexpr int RegionCount = 13;
 
     explicit TVorlinoTube(std::unique_ptr<tube::ShotSecsStore> Store = MakeVorlinographStore());
@@ -64,13 +71,16 @@ public:
 
     void Reset();
     void SetSize(int W, int H);
+    // One frame of the flight at the clocks' time: the timer calls it and
+    // then has the picture painted.
+    void Tick();
+    // Draws the tube as the last Tick left it; painting moves nothing.
     void Paint(TCanvas& Canvas);
     void Paint(QPainter& Canvas);
-    void Step();
 
-    double GetFrameRate() const { return m_frameRate; }
-    double GetElapsed() const { return m_lastFrameMono - m_startMono; }
-    double GetShotSecs() const { return m_shot; }
+    double GetFrameRate() const { return m_flight.FrameRate(); }
+    double GetElapsed() const { return m_flight.Elapsed(); }
+    double GetShotSecs() const { return m_flight.ShotSecs(); }
     // Stores the interval (raised to the minimum, non-finite ignored), writes
     // it to the store and counts steps anew from now.
     void SetShotSecs(double Seconds);
@@ -93,24 +103,37 @@ public:
     // Read access for views and tests.
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    std::int64_t Steps() const { return m_steps; }
-    int FrameCount() const { return m_frameCount; }
-    bool Alive(int Slot) const { return Slot >= 0 && Slot < SlotCount && m_alive[Slot]; }
-    double SlotX(int Slot) const { return Slot >= 0 && Slot < SlotCount ? m_x[Slot] : 0.0; }
-    double SlotY(int Slot) const { return Slot >= 0 && Slot < SlotCount ? m_y[Slot] : 0.0; }
-    bool TrailHit(int I) const { return I >= 0 && I < TrailCount && m_trailHit[I]; }
-    QPoint TrailPoint(int I) const { return I >= 0 && I < TrailCount ? m_trail[I] : QPoint(); }
+    std::int64_t Steps() const { return m_flight.Steps(); }
+    int FrameCount() const { return m_flight.FrameCount(); }
+    bool Alive(int Slot) const { return m_flight.Alive(Slot); }
+    double SlotX(int Slot) const { return m_flight.X(Slot); }
+    double SlotY(int Slot) const { return m_flight.Y(Slot); }
+    bool TrailHit(int I) const { return m_flight.TrailHit(I); }
+    QPoint TrailPoint(int I) const { return ScreenPoint(m_flight.TrailX(I), m_flight.TrailY(I)); }
     const QImage& Background() const { return m_background; }
     const QRegion& Region(int I) const;
     // The electron's picture position at slot I with the fraction G of the
     // running interval.
     QPoint ElectronPoint(int I, double G) const;
 
-    // Catch-up after a long pause runs at most this many steps: after it
-    // every slot and trail entry comes from the latest steps anyway.
-    static constexpr int MaxCatchUpSteps = SlotCount + TrailCount;
+    static constexpr int MaxCatchUpSteps = tube::Electrons::MaxCatchUpSteps;
 
 private:
+    // SetSize's parts: the tube's proportions at the new size, its picture
+    // without electrons, and the parts a hint or a help request can find.
+    void SetGeometry(int W, int H);
+    void DrawBackground();
+    void SetRegions();
+    // What the background and the regions both draw on: the collecting
+    // anode's marks (x and half-height at 7, 8 and 9 tenths of the way from
+    // the neck to the bulb's end), the tube's outline and the screen's.
+    struct CollectorMarks {
+        int x7, x8, x9, y7, y8, y9;
+    };
+    CollectorMarks Collector() const;
+    QPolygon TubeOutline() const;
+    QPolygon ScreenOutline() const;
+
     void DrawAfterglow();
     // An electron or a charge centred on (x, y), drawn once per pixel ratio
     // and copied from then on (drawn in place at fractional ratios).
@@ -126,22 +149,10 @@ private:
     mutable std::array<SpriteCache, 3> m_sprites;
 
     std::unique_ptr<tube::ShotSecsStore> m_store;
-    double m_startMono = 0;
-    double m_stepOriginMono = 0;
-    double m_lastFrameMono = 0;
-    double m_lastFrameTod = 0;
-    int m_frameCount = 0;
-    double m_rateMono = 0;
-    int m_framesSinceRate = 0;
-    double m_frameRate = 0;
+    tube::Electrons m_flight;
+    // The flight's generation whose afterglow the background holds.
+    std::uint64_t m_afterglowGen = 0;
     int m_width = 0, m_height = 0;
-    double m_shot = DefaultShotSecs;
-    std::int64_t m_steps = 0;
-
-    std::array<double, SlotCount> m_x{}, m_y{};
-    std::array<bool, SlotCount> m_alive{};
-    std::array<QPoint, TrailCount> m_trail{};
-    std::array<bool, TrailCount> m_trailHit{};
 
     paint::FrameRestorer m_restorer;
     std::uint64_t m_backgroundGen = 0;

@@ -1,6 +1,6 @@
 #include "scope/s1_73.h"
 
-#include "scope/s1_73scale.h"
+#include "models/s1_73scale.h"
 #include "scope/tubeview.h"
 
 #include "controls/oscknob.h"
@@ -248,6 +248,17 @@ void TS1_73Form::ResetControls()
     kFocus->SetValue(0);
 }
 
+double FitUnit(QPoint Available)
+{
+    const double u = std::min(Available.y() / 7.5, Available.x() / 23.0);
+    return std::max(u, 0.0);
+}
+
+QPoint FitExtent(double U)
+{
+    return QPoint(int(std::trunc(23 * U)), int(std::trunc(7.5 * U)));
+}
+
 TPoint TS1_73Form::FitSize(TPoint Available)
 {
     ScaleUnit = FitUnit(Available.q());
@@ -293,8 +304,11 @@ void TS1_73Form::ArrangeControls()
         f.SetSize(points);
         c->SetFont(f);
     }
+    // A label taller than the 16 pixels above its knob would print over the
+    // knob's top ticks: it then ends a pixel above the knob.
     auto label = [](TLabel* l, TzKnob* k, int offset) {
-        l->SetBounds(k->Left() - (l->Width() - k->Width()) / 2 + offset, k->Top() - 16, l->Width(), l->Height());
+        l->SetBounds(k->Left() - (l->Width() - k->Width()) / 2 + offset,
+                     k->Top() - std::max(16, l->Height() + 1), l->Width(), l->Height());
     };
     label(lblFocus, kFocus, 16);
     label(lblBright, kBright, 0);

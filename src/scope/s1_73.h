@@ -111,3 +111,8 @@ private:
     TPaintBox* MakeInputBox(TPanel* Side, const char* Name, int Tag, const QString& Hint);
     void DrawSocket(TCanvas& Canvas, TPoint P, TColor Color) const;
 };
+
+// Layout unit u for an offered area: the panel keeps the aspect 23 : 7.5.
+double FitUnit(QPoint Available);
+// The size the panel takes at unit u.
+QPoint FitExtent(double U);

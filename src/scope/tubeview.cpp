@@ -33,6 +33,17 @@ QString TubePartName(int Region)
 
 namespace {
 
+// The interval typed into the speed dialog. A longer one than the tube can
+// show moving is refused as a text that is no number is.
+double TypedShotSecs(const QString& Text)
+{
+    const double seconds = StrToFloat(Text);
+    if (seconds > MaxShotSecs)
+        throw EConvertError(QStringLiteral("Время между вылетами электронов не может быть больше %1 с")
+                                .arg(FloatToStr(MaxShotSecs)));
+    return seconds;
+}
+
 // A track bar for the voltage on one pair of plates, -20..20.
 TTrackBar* MakePlateBar(TPanel* Parent, const char* Name, TTrackBarOrientation Orientation, const TRect& Place,
                         const QString& Hint, int Help)
@@ -189,6 +200,7 @@ void TTubeViewForm::GetHintInfo(const TPoint& P, bool, TControl* Control, int& H
 
 void TTubeViewForm::TimerTimer(TObject*)
 {
+    Tube->Tick();
     View->Repaint();
 }
 
@@ -202,9 +214,9 @@ void TTubeViewForm::bSpeedClick(TObject*)
         // A number it cannot read does not let the dialog go.
         InputQuery(this, QStringLiteral("Настройка быстродействия"),
                    QStringLiteral("Время между вылетами электронов, с"), value,
-                   [](const QString& text) { (void)StrToFloat(text); });
+                   [](const QString& text) { (void)TypedShotSecs(text); });
     }
-    const double seconds = StrToFloat(value);
+    const double seconds = TypedShotSecs(value);
     Tube->SetShotSecs(std::max(seconds, MinShotSecs));
 }
 

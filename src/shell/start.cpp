@@ -8,46 +8,7 @@
 
 bool ProctorMode = false;
 
-namespace {
-TStartForm::TWorkOpener& opener()
-{
-    static TStartForm::TWorkOpener o;
-    return o;
-}
-
-const char* const kWorkTitles[4] = {
-    "Изучение электронного осциллографа",
-    "Фигуры Лиссажу",
-    "Затухающие колебания в контуре",
-    "Вынужденные колебания в контуре",
-};
-
-struct WorkButtons {
-    const char* caption1;
-    const char* glyph1;
-    const char* caption2;
-    const char* glyph2;
-};
-
-const WorkButtons kWorkButtons[4] = {
-    {"Работа электронно-лучевой трубки", "GLYPH_OSCTUBE", "Определение амплитуды и частоты сигнала", "GLYPH_APSIGNAL"},
-    {"Определение частоты сигнала", "GLYPH_LISSAJOU", nullptr, nullptr},
-    {"Затухающие колебания", "GLYPH_DAMPOSC", nullptr, nullptr},
-    {"Вынужденные колебания", "GLYPH_CONDOSC", nullptr, nullptr},
-};
-} // namespace
-
-QString WorkTitle(int index)
-{
-    return index >= 0 && index < 4 ? QString(kWorkTitles[index]) : QString();
-}
-
-void TStartForm::SetWorkOpener(TWorkOpener o)
-{
-    opener() = std::move(o);
-}
-
-TStartForm::TStartForm(QObject* owner) : TForm(owner)
+TStartForm::TStartForm(QObject* owner, std::vector<TLabWork> works) : TForm(owner), m_works(std::move(works))
 {
     InitShellResources();
     SetUpStartForm(this, "Лабораторные работы по физике", KitFormFill1, VerInfo);
@@ -99,9 +60,12 @@ TStartForm::TStartForm(QObject* owner) : TForm(owner)
     lvSelLab->SetName("lvSelLab");
     lvSelLab->SetBounds(42, 272, 457, 105);
     lvSelLab->SetFont(TFont("MS Sans Serif", 19, clWindowText, fsBold));
-    lvSelLab->SetImages({LoadGlyph("LIST_WORK1"), LoadGlyph("LIST_WORK2"), LoadGlyph("LIST_WORK3"), LoadGlyph("LIST_WORK4")});
-    for (int i = 0; i < 4; ++i)
-        lvSelLab->AddItem(kWorkTitles[i], i);
+    std::vector<QIcon> images;
+    for (const TLabWork& w : m_works)
+        images.push_back(LoadGlyph(w.ListGlyph));
+    lvSelLab->SetImages(images);
+    for (int i = 0; i < int(m_works.size()); ++i)
+        lvSelLab->AddItem(m_works[i].Title, i);
     lvSelLab->OnDblClick = [this](TObject* s) { bOKClick(s); };
 
     bOK = new TBitBtn(this, TBitBtnKind::bkOK);
@@ -124,11 +88,17 @@ void TStartForm::FormCreate(TObject*)
     QStringList args = Application->Arguments();
     QString a1 = args.value(0);
     int k = 1;
-    if (!a1.isEmpty() && a1.at(0) >= QChar('1') && a1.at(0) <= QChar('4')) {
+    // A first argument that begins with the digit of a work names it.
+    if (!a1.isEmpty() && a1.at(0) >= QChar('1') && a1.at(0).unicode() < u'1' + m_works.size()) {
         SetWork(StrToInt(a1));
         k = 2;
     }
     ProctorMode = args.value(k - 1) == "/Proctor";
+}
+
+const TLabWork* TStartForm::Work(int N) const
+{
+    return N >= 1 && N <= int(m_works.size()) ? &m_works[N - 1] : nullptr;
 }
 
 void TStartForm::SetWork(int N)
@@ -138,25 +108,23 @@ void TStartForm::SetWork(int N)
     bWork1->SetGlyphName("");
     bWork2->SetCaption("");
     bWork2->SetGlyphName("");
-    if (N < 0 || N > 4)
+    const TLabWork* w = Work(N);
+    if (!w && N != 0)
         throw Exception("Недопустимый номер лабораторной работы: " + QString::number(N));
-    if (N > 0) {
-        const WorkButtons& w = kWorkButtons[N - 1];
-        bWork1->SetCaption(w.caption1);
-        bWork1->SetGlyphName(w.glyph1);
-        if (w.caption2) {
-            bWork2->SetCaption(w.caption2);
-            bWork2->SetGlyphName(w.glyph2);
-        }
+    if (w) {
+        bWork1->SetCaption(w->Work1.Caption);
+        bWork1->SetGlyphName(w->Work1.Glyph);
+        bWork2->SetCaption(w->Work2.Caption);
+        bWork2->SetGlyphName(w->Work2.Glyph);
     }
     bWork1->SetVisible(N > 0);
     bPurpose->SetVisible(N > 0);
     bInstruct->SetVisible(N > 0);
-    bWork2->SetVisible(N == 1);
+    bWork2->SetVisible(w && !w->Work2.Caption.isEmpty());
     lvSelLab->SetVisible(N == 0);
     bOK->SetVisible(N == 0);
     panInstruct->SetVisible(N == 0);
-    txtName->SetCaption(N > 0 ? WorkTitle(N - 1) : QString());
+    txtName->SetCaption(w ? w->Title : QString());
     if (isVisible()) {
         if (N > 0)
             bWork1->SetFocus();
@@ -175,12 +143,14 @@ void TStartForm::bOKClick(TObject*)
 
 void TStartForm::bPurposeClick(TObject*)
 {
-    Application->HelpContext(WorkNo * 100 + 1);
+    if (const TLabWork* w = Work(WorkNo))
+        Application->HelpContext(w->PurposeHelp);
 }
 
 void TStartForm::bInstructClick(TObject*)
 {
-    Application->HelpContext(WorkNo * 100 + 2);
+    if (const TLabWork* w = Work(WorkNo))
+        Application->HelpContext(w->ProcedureHelp);
 }
 
 void TStartForm::bExitClick(TObject*)
@@ -190,12 +160,12 @@ void TStartForm::bExitClick(TObject*)
 
 void TStartForm::bWork1Click(TObject*)
 {
-    if (opener())
-        opener()(this, WorkNo, 1);
+    if (const TLabWork* w = Work(WorkNo); w && w->Work1.Open)
+        w->Work1.Open(this);
 }
 
 void TStartForm::bWork2Click(TObject*)
 {
-    if (WorkNo == 1 && opener())
-        opener()(this, WorkNo, 2);
+    if (const TLabWork* w = Work(WorkNo); w && w->Work2.Open)
+        w->Work2.Open(this);
 }

@@ -8,14 +8,37 @@
 #include "platform/stdctrls.h"
 
 #include <functional>
+#include <vector>
 
 // Teacher mode of the whole program, set once from the command line.
 extern bool ProctorMode;
 
+class TStartForm;
+
+// A work button: its caption and glyph, and what it opens.
+struct TWorkButton {
+    QString Caption;
+    QString Glyph;
+    std::function<void(TStartForm* Start)> Open;
+};
+
+// One laboratory work as the start form offers it: its item in the list of
+// works (the caption is also the work's title), its help topics, and its
+// two buttons; a second button without a caption stays hidden.
+struct TLabWork {
+    QString Title;
+    QString ListGlyph;
+    int PurposeHelp;
+    int ProcedureHelp;
+    TWorkButton Work1;
+    TWorkButton Work2;
+};
+
 class TStartForm : public TForm {
     Q_OBJECT
 public:
-    explicit TStartForm(QObject* owner);
+    // Works are numbered from 1 in the order given.
+    TStartForm(QObject* owner, std::vector<TLabWork> works);
 
     int WorkNo = 0;
 
@@ -46,11 +69,9 @@ public:
     void bWork1Click(TObject* Sender);
     void bWork2Click(TObject* Sender);
 
-    // What the work buttons open is given by the program block, which knows
-    // the laboratory forms: (start form, work number, button 1 or 2).
-    using TWorkOpener = std::function<void(TStartForm* form, int work, int button)>;
-    static void SetWorkOpener(TWorkOpener opener);
-};
+private:
+    // The work numbered N, or none.
+    const TLabWork* Work(int N) const;
 
-// The caption of list item i (0..3) and its work number i + 1.
-QString WorkTitle(int index);
+    std::vector<TLabWork> m_works;
+};

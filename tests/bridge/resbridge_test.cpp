@@ -1,4 +1,4 @@
-#include "bridge/bridgemodel.h"
+#include "models/bridgemodel.h"
 #include "bridge/dblonoff.h"
 #include "controls/zonzoff.h"
 #include "bridge/eldevice.h"

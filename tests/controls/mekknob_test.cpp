@@ -84,6 +84,38 @@ TEST(TransparentKnob, ClicksPickPositions)
     QTest::mouseClick(k, Qt::LeftButton, {}, QPoint(30, 5));
     EXPECT_EQ(k->Position(), 0);
     EXPECT_EQ(k->AngleOfPosition(0), 45);
+
+    // The sine generator's dial: a click on any pixel of a printed number
+    // (the current one is blue) selects that number, and no tick or
+    // rim pixel lies within two pixels of it.
+    auto* dial = new TMekTransparentKnob(&host);
+    dial->SetBounds(100, 10, 150, 150);
+    dial->SetRadius(51);
+    dial->SetAngle1(225);
+    dial->SetNumPositions(101);
+    dial->SetStepPerTick(10);
+    dial->SetTransparent(false);
+    for (int i = 0; i <= 100; i += 10)
+        dial->Labels().append(QString::number(i));
+    for (int p = 0; p <= 100; p += 10) {
+        dial->SetPosition(p);
+        const QImage shot = host.grab(dial->geometry()).toImage();
+        dial->SetPosition(p == 50 ? 0 : 50);
+        int inked = 0, wrong = 0, touching = 0;
+        for (int y = 2; y < shot.height() - 2; ++y)
+            for (int x = 2; x < shot.width() - 2; ++x)
+                if (const QColor c = shot.pixelColor(x, y); c.blue() - c.red() > 128) {
+                    ++inked;
+                    QTest::mouseClick(dial, Qt::LeftButton, {}, QPoint(x, y));
+                    wrong += dial->Position() != p;
+                    for (int v = -2; v <= 2; ++v)
+                        for (int u = -2; u <= 2; ++u)
+                            touching += shot.pixelColor(x + u, y + v) == QColor(Qt::black);
+                }
+        EXPECT_GT(inked, 10) << p;
+        EXPECT_EQ(wrong, 0) << p;
+        EXPECT_EQ(touching, 0) << p;
+    }
 }
 
 TEST(TransparentKnob, Keys)

@@ -10,6 +10,7 @@
 #include "exercises/apsignal.h"
 #include "exercises/condosc.h"
 #include "exercises/damposc.h"
+#include "exercises/works.h"
 #include "exercises/lissajou.h"
 #include "scope/tubeview.h"
 #include "shell/labbase.h"
@@ -17,6 +18,7 @@
 #include "shell/showvars.h"
 #include "controls/zonzoff.h"
 #include "exercises/lcrcont.h"
+#include "platform/help.h"
 #include "platform/stdctrls.h"
 #include "scope/s1_73.h"
 #include "shell/start.h"
@@ -32,6 +34,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QtGui/qguiapplication_platform.h>
 #include <gtest/gtest.h>
@@ -369,7 +372,7 @@ TEST(Desktop, QtsOwnTextsReadInRussian)
 TEST(Desktop, WindowTitlesAreTheCaptionsAlone)
 {
     Application->SetTitle("Изучение электронного осциллографа");
-    TStartForm start(nullptr);
+    TStartForm start(nullptr, VorlinWorks());
     kalvern::TStartForm bridgeStart(nullptr);
     TDampOscForm lab(nullptr);
     TResBridgeForm bridge(nullptr);
@@ -431,6 +434,33 @@ TEST(Desktop, LaboratoryWindowsLieWithinTheScreenFrameAndAll)
     }
 }
 
+// The work's topic (F1, the help buttons) and an instrument's (the help
+// pointer) are both readable, and the tool strip stays clickable.
+TEST(Desktop, HelpWindowsStandBesideEachOtherClearOfTheToolStrip)
+{
+    Help::CloseAll();
+    TResBridgeForm bench(nullptr);
+    bench.ShowForm();
+    (void)SettledFrame(&bench);
+    const QRect strip(bench.panControls->mapToGlobal(QPoint()), bench.panControls->size());
+    ASSERT_TRUE(Help::Show(nullptr, "Kalvern.hlp", HELP_CONTEXT, 101));
+    (void)SettledFrame(Help::Viewer("main"));
+    ASSERT_TRUE(Help::Show(nullptr, "Kalvern.hlp>LabPtr", HELP_CONTEXT, 13010));
+    // Framed, a window may be put right once more.
+    QRect work, device;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            work = FrameOnScreen(Help::Viewer("main")->winId());
+            device = FrameOnScreen(Help::Viewer("LabPtr")->winId());
+            return ScreenArea().contains(work) && ScreenArea().contains(device) && !work.intersects(device) &&
+                   !work.intersects(strip) && !device.intersects(strip);
+        },
+        5000))
+        << work.x() << "," << work.y() << " " << work.width() << "x" << work.height() << "; " << device.x() << ","
+        << device.y() << " " << device.width() << "x" << device.height();
+    Help::CloseAll();
+}
+
 TEST(Desktop, StartFormsAndTheVariantDialogAreCentredWithTheirFrame)
 {
     const QRect area = ScreenArea();
@@ -450,7 +480,7 @@ TEST(Desktop, StartFormsAndTheVariantDialogAreCentredWithTheirFrame)
         EXPECT_LE(std::abs((first.left() - area.left()) - (area.right() - first.right())), 1);
         EXPECT_LE(std::abs((first.top() - area.top()) - (area.bottom() - first.bottom())), 1);
     };
-    TStartForm start(nullptr);
+    TStartForm start(nullptr, VorlinWorks());
     expectCentred(start);
     kalvern::TStartForm bridgeStart(nullptr);
     expectCentred(bridgeStart);

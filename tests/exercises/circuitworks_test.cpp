@@ -1,4 +1,4 @@
-#include "exercises/circuitsignals.h"
+#include "models/circuitsignals.h"
 #include "exercises/condosc.h"
 #include "exercises/damposc.h"
 #include "exercises/lcrcont.h"

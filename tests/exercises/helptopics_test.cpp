@@ -3,17 +3,13 @@
 // and each is walked with the help pointer, F1 and its help buttons.
 
 #include "exercises/apsignal.h"
+#include "exercises/works.h"
 #include "scope/tubeview.h"
 #include "shell/selvar.h"
 #include "shell/start.h"
 #include "support/helpwalk.h"
-#include "works.h"
 
 #include <gtest/gtest.h>
-
-extern TTubeViewForm* TubeViewForm;
-extern TAPSignalForm* APSignalForm;
-extern TSelVarForm* SelVarForm;
 
 namespace {
 
@@ -50,9 +46,8 @@ void WalkNextLab(const QString& where, Contexts& found, QWidget* opener,
 TEST(VorlinHelp, EveryContextTheWindowsCanOpenHasATopic)
 {
     Application->HelpFile = "Vorlin.hlp";
-    TStartForm start(nullptr);
+    TStartForm start(nullptr, VorlinWorks());
     ProctorMode = true; // the teacher's buttons too
-    TStartForm::SetWorkOpener(OpenWork);
     CreateStartupForms();
     start.Show();
     testutil::pump();

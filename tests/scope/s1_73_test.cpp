@@ -1,5 +1,5 @@
 #include "scope/s1_73.h"
-#include "scope/s1_73scale.h"
+#include "models/s1_73scale.h"
 #include "scope/tubeview.h"
 
 #include "controls/oscknob.h"
@@ -65,6 +65,18 @@ TEST(S1_73Form, StateAfterReset)
     EXPECT_EQ(p.Frame(), p.f.Screen->Graticule.convertToFormat(p.Frame().format()));
 }
 
+TEST(S1_73Form, FitSizeKeepsTheAspect)
+{
+    EXPECT_DOUBLE_EQ(FitUnit(QPoint(1150, 1000)), 50.0);
+    EXPECT_EQ(FitExtent(FitUnit(QPoint(1150, 1000))), QPoint(1150, 375));
+    EXPECT_DOUBLE_EQ(FitUnit(QPoint(920, 600)), 40.0);
+    EXPECT_EQ(FitExtent(40.0), QPoint(920, 300));
+    const double u = std::min(500 / 7.5, 1920 / 23.0);
+    EXPECT_EQ(FitExtent(FitUnit(QPoint(1920, 500))), QPoint(int(std::trunc(23 * u)), int(std::trunc(7.5 * u))));
+    EXPECT_EQ(FitExtent(FitUnit(QPoint(1920, 500))).x(), 1533);
+    EXPECT_EQ(FitExtent(FitUnit(QPoint(-5, 10))), QPoint(0, 0));
+}
+
 TEST(S1_73Form, FitSizeAndLayoutAtUnit40)
 {
     TS1_73Form f;
@@ -92,11 +104,13 @@ TEST(S1_73Form, FitSizeAndLayoutAtUnit40)
     EXPECT_EQ(p.f.kBright->BoundsRect(), Bounds(320, 230, 60, 60));
     EXPECT_EQ(p.f.kStab->BoundsRect(), Bounds(420, 230, 60, 60));
     EXPECT_EQ(p.f.kLevel->BoundsRect(), Bounds(520, 230, 60, 60));
+    // Our font's captions are taller than the 16 pixels above the knobs:
+    // they end a pixel above them, clear of the top ticks.
     for (TLabel* l : {p.f.lblFocus, p.f.lblBright, p.f.lblStab, p.f.lblLevel})
-        EXPECT_EQ(l->Top(), 230 - 16) << l->Caption().toStdString();
+        EXPECT_EQ(l->Top(), 230 - 1 - std::max(15, l->Height())) << l->Caption().toStdString();
     EXPECT_EQ(p.f.lblBright->Left(), 320 - (p.f.lblBright->Width() - 60) / 2);
-    // The captions reach into the knobs' tops: they are drawn over the knobs
-    // (else the knobs cut off their feet), and the mouse still finds the knob.
+    // The captions are drawn over the knobs, and the mouse still finds the
+    // knob.
     const QObjectList& z = p.f.panBorder->children();
     EXPECT_GT(z.indexOf(p.f.lblBright), z.indexOf(p.f.kBright));
     EXPECT_EQ(p.f.panBorder->childAt(350, 233), p.f.kBright);

@@ -117,7 +117,7 @@ TEST(Screens, TubeViewInManualMode)
         clock.Advance(0.1);
         if (i == 120)
             v.kHorz->SetPosition(-15);
-        v.View->Repaint();
+        v.TimerTimer(nullptr);
     }
     const QImage img = testutil::screenshot(&v, "tube_manual");
     EXPECT_FALSE(img.isNull());

@@ -83,9 +83,9 @@ TEST(TubeView, InstrumentModeRunsOnTheScaledClock)
     v.f.TimeScale = 0.2;
     EXPECT_FALSE(v.f.panManual->Visible());
     v.f.Tube->Reset();
-    v.f.View->Repaint();
+    v.f.TimerTimer(nullptr);
     v.clock.Advance(0.5);
-    v.f.View->Repaint();
+    v.f.TimerTimer(nullptr);
     ASSERT_FALSE(times.empty());
     EXPECT_DOUBLE_EQ(times.front(), 36000.0 * 0.2);
     EXPECT_DOUBLE_EQ(v.f.Tube->GetElapsed(), 0.5);
@@ -135,6 +135,12 @@ TEST(TubeView, SpeedDialogSetsTheInterval)
     EXPECT_DOUBLE_EQ(v.f.Tube->GetShotSecs(), 0.05);
     TTubeViewForm::InputQueryHook = [&](QString& value) {
         value = "abc";
+        return true;
+    };
+    EXPECT_THROW(v.f.bSpeedClick(nullptr), EConvertError);
+    EXPECT_DOUBLE_EQ(v.f.Tube->GetShotSecs(), 0.05);
+    TTubeViewForm::InputQueryHook = [&](QString& value) {
+        value = "1e308";
         return true;
     };
     EXPECT_THROW(v.f.bSpeedClick(nullptr), EConvertError);
@@ -199,9 +205,9 @@ TEST(TubeView, StatusLineLeavesNoRemnantsOfLongerTexts)
 {
     View v;
     v.clock.Advance(19.95);
-    v.f.View->Repaint(); // "Время:19.95 с."
+    v.f.TimerTimer(nullptr); // "Время:19.95 с."
     v.clock.Advance(0.05);
-    v.f.View->Repaint(); // "Время:20 с."
+    v.f.TimerTimer(nullptr); // "Время:20 с."
     const QImage img = v.f.View->Buffer().Image();
     const int h = img.height();
     int dark = 0;
@@ -233,7 +239,7 @@ TEST(TubeView, TheWindowShowsEveryFramePuttingThereOnlyWhatChanged)
         v.clock.Advance(0.13);
         if (i == 70)
             v.f.kVert->SetPosition(-12);
-        view->Repaint();
+        v.f.TimerTimer(nullptr);
     }
     EXPECT_LT(painted.area / frames, view->Width() * view->Height() / 5);
     // What the window shows is the last frame, but for the panel on it.

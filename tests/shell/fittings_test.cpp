@@ -16,7 +16,10 @@ namespace {
 
 std::unique_ptr<TStartForm> startForm()
 {
-    auto f = std::make_unique<TStartForm>(nullptr);
+    // One work is enough for the fittings of both states.
+    auto f = std::make_unique<TStartForm>(
+        nullptr, std::vector<TLabWork>{{"Вынужденные колебания в контуре", "LIST_WORK4", 401, 402,
+                                        {"Вынужденные колебания", "GLYPH_CONDOSC", nullptr}, {}}});
     f->ShowForm();
     testutil::pump();
     return f;
@@ -78,7 +81,7 @@ TEST(StartFittings, GradientTitleAndVersionLine)
     EXPECT_EQ(f->txtName->Caption(), "");
     testutil::ExpectStartFormLook(f.get(), f->KitFormFill1, f->txtName, "start_fittings_list");
 
-    f->SetWork(4);
+    f->SetWork(1);
     testutil::pump();
     EXPECT_EQ(f->txtName->Caption(), "Вынужденные колебания в контуре");
     testutil::ExpectStartFormLook(f.get(), f->KitFormFill1, f->txtName, "start_fittings_work4");

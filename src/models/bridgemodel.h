@@ -1,9 +1,9 @@
 #pragma once
-// Pure arithmetic of the bridge laboratory: nothing here touches a widget,
-// so the numbers the student sees can be checked on their own.
+// The physics of the bridge laboratory: the circuit's current, the
+// resistor under test of each variant, the resistance boxes and the
+// galvanometer's needle. Plain arithmetic, checked without any window.
 
 #include <optional>
-#include <vector>
 
 namespace bridge {
 
@@ -23,8 +23,13 @@ double BridgeCurrent(bool sourceOn, double u, double rx, double r0, double r1, d
 // Rx of a variant (1..100); training (0) gives 1000 ohms.
 double VariantRx(int n);
 
+// The needle's travel per ampere, in scale lengths: the coarse range puts
+// 200 uA between the centre mark and either end, the fine range 2 uA.
+inline constexpr double CoarseScalePerAmpere = 0.5 / 200e-6;
+inline constexpr double FineScalePerAmpere = 0.5 / 2e-6;
+
 // Position on the galvanometer's scale: 0 left end, 0.5 the centre mark,
-// 1 the right end. Coarse range: 200 uA full scale; fine: 2 uA.
+// 1 the right end.
 double GalvanometerScaleValue(double current, bool roughly);
 
 // Value of the six-decade resistance box from its digits, highest decade
@@ -33,16 +38,6 @@ double ResistanceBoxValue(const int (&digits)[6]);
 
 // Resistance of a four-position ratio resistor by its knob position.
 double Resistor4PosValue(int position);
-
-// One factor for both axes and the centred rectangle the bench units cover.
-struct BenchLayout {
-    double scale = 0.0;  // pixels per unit
-    int left = 0, top = 0, right = 0, bottom = 0;
-};
-// A client area too small for the 2-pixel margin, or a bench without units,
-// gives the factor 0 and an empty work area at the centre instead of a
-// negative or infinite factor.
-BenchLayout ComputeBenchLayout(int clientWidth, int clientHeight, int unitsWidth, int unitsHeight);
 
 // The needle's motion toward its target, eased on an elapsed-time clock.
 class NeedleMotion {
@@ -57,21 +52,22 @@ public:
     // moved or `force` is set, i.e. when a new frame is due.
     bool Animate(double nowSeconds, bool force = false);
 
+    // The pins the needle rests against beyond the scale's ends.
     static constexpr double LowStop = -0.1;
     static constexpr double HighStop = 1.1;
+    // Its speed in scale lengths per second: SpeedPerDistance times the way
+    // still to go, never below MinSpeed nor above MaxSpeed, so that it
+    // swings fast and settles gently.
+    static constexpr double SpeedPerDistance = 2.0;
+    static constexpr double MinSpeed = 0.1;
+    static constexpr double MaxSpeed = 5.0;
+    // Nearer than this to its target the needle is at rest.
+    static constexpr double RestDistance = 0.001;
 
 private:
     double m_target = 0.0;
     double m_shown = 0.0;
     std::optional<double> m_lastTick;
 };
-
-// Does a click at (x, y) hit a wire drawn through `points` with a pen of
-// `penWidth` pixels? Each segment's bounding box, grown by the pen width,
-// answers (right and bottom edges excluded).
-struct PixelPoint {
-    int x = 0, y = 0;
-};
-bool WireHit(const std::vector<PixelPoint>& points, int penWidth, int x, int y);
 
 } // namespace bridge

@@ -1,8 +1,7 @@
 #pragma once
-// Scales of the С1-73 front panel: the gain and time-base steps, the sweep
-// sawtooth and the panel's size for an offered area.
+// Scales of the С1-73 front panel: the gain and time-base steps and the
+// sweep sawtooth.
 
-#include <QPoint>
 #include <array>
 
 inline constexpr std::array<double, 12> VoltsPerDivTable = {50, 20, 10, 5, 2, 1, 0.5, 0.2, 0.1, 0.05, 0.02, 0.01};
@@ -24,8 +23,3 @@ inline double SecPerDivAt(int Step, bool FineFixed = true, int FineValue = 0)
 
 // Position of the sweep at model time T, in divisions 0 .. 10.
 double SweepDivs(double T, double SecPerDiv);
-
-// Layout unit u for an offered area: the panel keeps the aspect 23 : 7.5.
-double FitUnit(QPoint Available);
-// The size the panel takes at unit u.
-QPoint FitExtent(double U);

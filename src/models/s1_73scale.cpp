@@ -1,4 +1,4 @@
-#include "scope/s1_73scale.h"
+#include "models/s1_73scale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,15 +19,4 @@ double SweepDivs(double T, double SecPerDiv)
     const double k = std::floor(T / period);
     const double x = ((T - k * period) / period) * 10;
     return std::clamp(x, 0.0, 10.0);
-}
-
-double FitUnit(QPoint Available)
-{
-    const double u = std::min(Available.y() / 7.5, Available.x() / 23.0);
-    return std::max(u, 0.0);
-}
-
-QPoint FitExtent(double U)
-{
-    return QPoint(int(std::trunc(23 * U)), int(std::trunc(7.5 * U)));
 }

@@ -1,12 +1,10 @@
-#include "exercises/openwork.h"
+#include "shell/openwork.h"
 
 #include "shell/selvar.h"
 
-bool OpenWithVariant(TForm* Start, TSelVarForm*& Dialog, int HelpContext, const std::function<void(int)>& SetVariant,
+bool OpenWithVariant(TForm* Start, TSelVarForm* Dialog, int HelpContext, const std::function<void(int)>& SetVariant,
                      TForm* Exercise)
 {
-    if (!Dialog)
-        Application->CreateForm(Dialog);
     Dialog->SetHelpContext(HelpContext);
     const std::optional<int> variant = Dialog->Ask();
     if (!variant)
@@ -26,4 +24,11 @@ void ShowInstead(TForm* Start, const std::function<void()>& ShowModal)
         throw;
     }
     Start->ShowForm();
+}
+
+QString VariantCaption(const QString& Title, int N)
+{
+    if (N <= 0)
+        return Title + QStringLiteral(" - Тренировка");
+    return Title + QStringLiteral(" - Вариант ") + QString::number(N);
 }

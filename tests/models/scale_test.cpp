@@ -1,4 +1,4 @@
-#include "scope/s1_73scale.h"
+#include "models/s1_73scale.h"
 
 #include <gtest/gtest.h>
 #include <cmath>
@@ -32,16 +32,4 @@ TEST(S1_73Scale, SweepPositionAtAGivenTime)
     EXPECT_LE(x, 10.0);
     EXPECT_EQ(SweepDivs(1.0, 0.0), 0.0);
     EXPECT_EQ(SweepDivs(std::nan(""), 1e-3), 0.0);
-}
-
-TEST(S1_73Scale, FitSizeKeepsTheAspect)
-{
-    EXPECT_DOUBLE_EQ(FitUnit(QPoint(1150, 1000)), 50.0);
-    EXPECT_EQ(FitExtent(FitUnit(QPoint(1150, 1000))), QPoint(1150, 375));
-    EXPECT_DOUBLE_EQ(FitUnit(QPoint(920, 600)), 40.0);
-    EXPECT_EQ(FitExtent(40.0), QPoint(920, 300));
-    const double u = std::min(500 / 7.5, 1920 / 23.0);
-    EXPECT_EQ(FitExtent(FitUnit(QPoint(1920, 500))), QPoint(int(std::trunc(23 * u)), int(std::trunc(7.5 * u))));
-    EXPECT_EQ(FitExtent(FitUnit(QPoint(1920, 500))).x(), 1533);
-    EXPECT_EQ(FitExtent(FitUnit(QPoint(-5, 10))), QPoint(0, 0));
 }

@@ -1,7 +1,8 @@
 // Opening a measuring exercise from the start form through the variant
-// dialog: cancel, training and a teacher's variant.
+// dialog: cancel, training and a teacher's variant, and the caption the
+// variant gives.
 
-#include "exercises/openwork.h"
+#include "shell/openwork.h"
 
 #include "platform/help.h"
 #include "shell/selvar.h"
@@ -16,7 +17,7 @@ namespace {
 struct Opening {
     TForm start{nullptr};
     TForm exercise{nullptr};
-    TSelVarForm* dialog = nullptr;
+    TSelVarForm dialog{nullptr};
     std::optional<int> variant;
     bool startHiddenDuringExercise = false;
     int dialogHelp = 0;
@@ -27,7 +28,6 @@ struct Opening {
         start.Show();
         testutil::pump();
     }
-    ~Opening() { delete dialog; }
 
     // Answers the dialog with `press` and closes the exercise when it shows.
     bool Open(int help, const std::function<void(TSelVarForm*)>& press)
@@ -35,14 +35,14 @@ struct Opening {
         // Timers that never fired (no exercise after a cancel) go with the
         // opening instead of firing into the next test.
         QTimer::singleShot(0, &start, [this, press] {
-            dialogHelp = dialog->HelpContext();
+            dialogHelp = dialog.HelpContext();
             QTimer::singleShot(0, &start, [this] {
                 startHiddenDuringExercise = !start.isVisible();
                 exercise.Close();
             });
-            press(dialog);
+            press(&dialog);
         });
-        return OpenWithVariant(&start, dialog, help, [this](int N) { variant = N; }, &exercise);
+        return OpenWithVariant(&start, &dialog, help, [this](int N) { variant = N; }, &exercise);
     }
 };
 
@@ -71,12 +71,10 @@ TEST(OpenWork, TrainingAndVariantReachTheExerciseWithTheStartFormHidden)
     EXPECT_EQ(o.dialogHelp, 203);
 
     // The same dialog again, now for the other work, with variant 42 typed.
-    TSelVarForm* first = o.dialog;
     EXPECT_TRUE(o.Open(103, [](TSelVarForm* d) {
         d->edVar->SetText("42");
         d->bOk->Click();
     }));
-    EXPECT_EQ(o.dialog, first);
     EXPECT_EQ(o.variant, 42);
     EXPECT_EQ(o.dialogHelp, 103);
     EXPECT_TRUE(o.start.isVisible());
@@ -94,6 +92,14 @@ TEST(OpenWork, StartFormComesBackWhenTheWindowFails)
                  Exception);
     EXPECT_TRUE(hidden);
     EXPECT_TRUE(o.start.isVisible());
+}
+
+TEST(OpenWork, CaptionsNeverPileUp)
+{
+    const QString t = QStringLiteral("Определение амплитуды и частоты сигнала");
+    EXPECT_EQ(VariantCaption(t, 0), t + " - Тренировка");
+    EXPECT_EQ(VariantCaption(t, -3), t + " - Тренировка");
+    EXPECT_EQ(VariantCaption(t, 42), t + " - Вариант 42");
 }
 
 } // namespace

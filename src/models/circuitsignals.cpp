@@ -1,4 +1,4 @@
-#include "exercises/circuitsignals.h"
+#include "models/circuitsignals.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,16 @@
+// The start form with Vorlin's works: the command line, the list, each
+// work's buttons and help.
+
+#include "exercises/works.h"
 #include "platform/help.h"
+#include "shell/selvar.h"
 #include "shell/start.h"
 #include "support/testutil.h"
 
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -21,7 +27,7 @@ Started startWith(const QStringList& args)
     ProctorMode = false;
     Application->SetArguments(args);
     Started s;
-    s.form = std::make_unique<TStartForm>(nullptr);
+    s.form = std::make_unique<TStartForm>(nullptr, VorlinWorks());
     s.messages = testutil::messages();
     return s;
 }
@@ -149,6 +155,31 @@ TEST(StartHelp, PurposeAndProcedureOpenTheWorksContexts)
     f.SetWork(4);
     testutil::clickAt(&f, QPoint(420, 396));
     EXPECT_EQ(Help::LastRequest().context, 402);
+}
+
+TEST(StartWorks, MeasuringWorksShareOneVariantDialogWithTheirOwnHelp)
+{
+    Started s = startWith({"2"});
+    TStartForm& f = *s.form;
+    f.ShowForm();
+    std::vector<int> helps;
+    std::vector<TSelVarForm*> dialogs;
+    auto cancelDialog = [&] {
+        QTimer::singleShot(0, &f, [&] {
+            helps.push_back(SelVarForm->HelpContext());
+            dialogs.push_back(SelVarForm);
+            SelVarForm->bCancel->Click();
+        });
+    };
+    cancelDialog();
+    f.bWork1->Click();
+    f.SetWork(1);
+    cancelDialog();
+    f.bWork2->Click();
+    EXPECT_EQ(helps, (std::vector<int>{203, 103}));
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(dialogs[0], dialogs[1]);
+    EXPECT_TRUE(f.isVisible());
 }
 
 TEST(StartScreens, ListStateAndWorkFour)

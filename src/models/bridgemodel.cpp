@@ -1,4 +1,4 @@
-#include "bridge/bridgemodel.h"
+#include "models/bridgemodel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,7 +29,7 @@ double VariantRx(int n)
 
 double GalvanometerScaleValue(double current, bool roughly)
 {
-    return current * (roughly ? 2500.0 : 250000.0) + 0.5;
+    return current * (roughly ? CoarseScalePerAmpere : FineScalePerAmpere) + 0.5;
 }
 
 double ResistanceBoxValue(const int (&d)[6])
@@ -48,25 +48,6 @@ double Resistor4PosValue(int position)
     }
 }
 
-BenchLayout ComputeBenchLayout(int cw, int ch, int uw, int uh)
-{
-    BenchLayout l;
-    double k = 0.0;
-    if (uw > 0 && uh > 0 && cw > 4 && ch > 4) {
-        const double kx = (cw - 4) / double(uw);
-        const double ky = (ch - 4) / double(uh);
-        k = std::min(kx, ky);
-    }
-    l.scale = k;
-    const int w = int(std::nearbyint(std::max(uw, 0) * k));
-    const int h = int(std::nearbyint(std::max(uh, 0) * k));
-    l.left = (cw - w) / 2;
-    l.right = l.left + w;
-    l.top = (ch - h) / 2;
-    l.bottom = l.top + h;
-    return l;
-}
-
 void NeedleMotion::SetTarget(double v)
 {
     // A value that is no number cannot be shown; keep the needle where it
@@ -80,8 +61,8 @@ bool NeedleMotion::Animate(double now, bool force)
 {
     const double d = std::fabs(m_target - m_shown);
     bool moved = false;
-    if (d > 0.001 || force) {
-        const double speed = std::clamp(2.0 * d, 0.1, 5.0);
+    if (d > RestDistance || force) {
+        const double speed = std::clamp(SpeedPerDistance * d, MinSpeed, MaxSpeed);
         double elapsed;
         if (!m_lastTick)
             elapsed = HUGE_VAL;  // first call: straight to the target
@@ -109,19 +90,6 @@ bool NeedleMotion::Animate(double now, bool force)
     }
     m_lastTick = now;
     return moved;
-}
-
-bool WireHit(const std::vector<PixelPoint>& pts, int pw, int x, int y)
-{
-    for (size_t i = 1; i < pts.size(); ++i) {
-        const int l = std::min(pts[i - 1].x, pts[i].x) - pw;
-        const int r = std::max(pts[i - 1].x, pts[i].x) + pw;
-        const int t = std::min(pts[i - 1].y, pts[i].y) - pw;
-        const int b = std::max(pts[i - 1].y, pts[i].y) + pw;
-        if (x >= l && x < r && y >= t && y < b)
-            return true;
-    }
-    return false;
 }
 
 } // namespace bridge
