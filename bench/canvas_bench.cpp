@@ -4,7 +4,8 @@
 // 2 (a HiDPI back buffer). The summary at the end gives canvas / QPainter at
 // each ratio and the canvas at ratio 2 / ratio 1; the goal is at most 2 for a
 // primitive beside QPainter, 4.5 for four times the pixels, 1.5 for the sharp
-// trace, 1 ms for the blurred one and no more off screen than on it.
+// trace, 1 ms for the blurred one and off screen half of that on screen at
+// most; over a goal, the program fails.
 
 #include "platform/graphics.h"
 #include "tracerig.h"
@@ -115,7 +116,7 @@ struct PainterRig {
     }
 };
 
-// Keeps the median (or, run once, the only) real time of every benchmark,
+// Keeps the median (or, run once, the only) CPU time of every benchmark,
 // in microseconds, for the summary.
 class Keeper : public benchmark::ConsoleReporter {
 public:
@@ -124,7 +125,7 @@ public:
     {
         for (const Run& r : runs)
             if (r.run_type == Run::RT_Iteration ? !Micros.count(r.run_name.str()) : r.aggregate_name == "median")
-                Micros[r.run_name.str()] = r.GetAdjustedRealTime();
+                Micros[r.run_name.str()] = r.GetAdjustedCPUTime();
         ConsoleReporter::ReportRuns(runs);
     }
 };
@@ -162,10 +163,7 @@ int main(int argc, char** argv)
         }
         // The trace screen drawn into a back buffer at the ratio.
         auto rig = [ratio](double focus, double voltsPerDiv) {
-            auto r = std::make_unique<bench::TraceRig>(kScreenW, kScreenH, focus, voltsPerDiv);
-            r->image = QImage(kScreenW * ratio, kScreenH * ratio, QImage::Format_RGB32);
-            r->image.setDevicePixelRatio(ratio);
-            return r;
+            return std::make_unique<bench::TraceRig>(kScreenW, kScreenH, focus, ratio, voltsPerDiv);
         };
         for (const Trace& t : kTraces)
             benchmark::RegisterBenchmark(at("Trace", ratio, t.name).c_str(), [&t, rig](benchmark::State& st) {
@@ -201,13 +199,14 @@ int main(int argc, char** argv)
                      b = us(at("Trace", ratio, "TraceBlurred")), o = us(at("Trace", ratio, "TraceBlurredOffScreen"));
         if (base > 0 && s > 0 && b > 0 && o > 0) {
             std::printf("trace %dx%d at ratio %d: polyline %.0f us, sharp %.0f us (ratio %.2f, goal 1.5), blurred %.0f us "
-                        "(goal 1000), blurred off screen %.0f us (%.2f of on screen)\n",
+                        "(goal 1000), blurred off screen %.0f us (%.2f of on screen, goal 0.5)\n",
                         kScreenW, kScreenH, ratio, base, s, s / base, b, o, o / b);
-            // Off screen the trace only samples, so it costs about what the
-            // sampling costs on screen: 5 % covers two medians' noise.
-            ok = ok && s <= 1.5 * base && b <= 1000 && o <= 1.05 * b;
+            // Off screen the trace only samples: rasterising the lines that
+            // run off the picture and dropping their pixels one run at a
+            // time costs nearly what drawing them on screen does.
+            ok = ok && s <= 1.5 * base && b <= 1000 && o <= 0.5 * b;
         }
     }
     std::printf("%s\n", ok ? "all within goals" : "OVER A GOAL");
-    return 0;
+    return ok ? 0 : 1;
 }

@@ -50,6 +50,9 @@ struct TraceRig {
         };
         screen.OnYValue = [this](double& y, bool&, double t) { y = Sine(t) * gain; };
     }
+    // Volts per division in the place of the ratio would silently draw the
+    // ordinary trace.
+    TraceRig(int w, int h, double focus, double voltsPerDiv) = delete;
     int Samples() const { return 2 * screen.Width; }
     void Draw()
     {

@@ -1,25 +1,18 @@
 #include "controls/dialcontrol.h"
 
-void TzDialControl::Dial(int x, int y)
-{
-    DialTo(x, y);
-    if (RefreshAfterDial)
-        Refresh();
-}
-
 void TzDialControl::MouseDown(TMouseButton, TShiftState, int x, int y)
 {
     if (CanFocus())
         SetFocus();
     m_tracking = GrabsAt(x, y);
     if (m_tracking)
-        Dial(x, y);
+        DialTo(x, y);
 }
 
 void TzDialControl::MouseMove(TShiftState shift, int x, int y)
 {
     if ((shift & ssLeft) && m_tracking)
-        Dial(x, y);
+        DialTo(x, y);
 }
 
 void TzDialControl::MouseUp(TMouseButton button, TShiftState, int x, int y)
@@ -27,7 +20,7 @@ void TzDialControl::MouseUp(TMouseButton button, TShiftState, int x, int y)
     if (button != TMouseButton::mbLeft)
         return;
     if (m_tracking)
-        Dial(x, y);
+        DialTo(x, y);
     m_tracking = false;
 }
 

@@ -2,8 +2,14 @@
 // What the rotary controls share: a press takes the focus and may grab the
 // control; while grabbed, moves with the left button and the left release
 // set it from the mouse point; the focus mark follows the focus at once.
+// A setting from the mouse repaints only through the control's own setter,
+// which repaints when the picture changes: a drag costs one repaint per move
+// at most.
 
 #include "platform/controls.h"
+
+#include <array>
+#include <optional>
 
 class TzDialControl : public TCustomControl {
     Q_OBJECT
@@ -13,10 +19,17 @@ public:
 protected:
     // Whether a press at the point grabs the control.
     virtual bool GrabsAt(int x, int y) { (void)x; (void)y; return true; }
-    // Sets the control from a mouse point.
+    // Sets the control from a mouse point, repainting it if it changed.
     virtual void DialTo(int x, int y) = 0;
-    // Whether each setting from the mouse is followed by an immediate redraw.
-    bool RefreshAfterDial = true;
+    // The settings that place the pointer, as Paint last drew them: a new
+    // setting repaints at once, the same one not again.
+    using Setting = std::array<int, 3>;
+    void Painted(const Setting& s) { m_painted = s; }
+    void RefreshIfNot(const Setting& s)
+    {
+        if (m_painted != s)
+            Refresh();
+    }
 
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
@@ -27,6 +40,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override { TCustomControl::mousePressEvent(e); }
 
 private:
-    void Dial(int x, int y);
     bool m_tracking = false;
+    std::optional<Setting> m_painted;
 };

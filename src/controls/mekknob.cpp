@@ -9,8 +9,6 @@
 
 TMekTransparentKnob::TMekTransparentKnob(QWidget* parent) : TzDialControl(parent)
 {
-    // A new position repaints by itself.
-    RefreshAfterDial = false;
     SetBounds(Left(), Top(), 60, 60);
     SetTabStop(true);
     SetTransparent(true);

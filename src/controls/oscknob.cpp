@@ -15,7 +15,7 @@ void TVorlinKnob::SetValue(int v)
     m_value = v > m_max ? m_max : v < 0 ? 0 : v;
     if (OnChange)
         OnChange(this);
-    Refresh();
+    RefreshIfNot({m_value, m_max, 0});
 }
 
 void TVorlinKnob::SetKnobRadius(int r)
@@ -92,6 +92,7 @@ void TVorlinKnob::Paint()
         }
     });
     TCanvas& cv = m_frame.Begin(this, face, Font());
+    Painted({m_value, m_max, 0});
 
     cv.Pen.Color = RGB(255, 0, 0);
     cv.Pen.Width = 3;

@@ -23,7 +23,7 @@ void TzKnob::SetValue(int v)
         OnMinimum(this);
     if (v == m_max && OnMaximum)
         OnMaximum(this);
-    Refresh();
+    RefreshIfNot({m_value, m_min, m_max});
 }
 
 void TzKnob::SetMin(int v)
@@ -187,6 +187,7 @@ void TzKnob::Paint()
         c.Ellipse(f);
     });
     TCanvas& c = m_frame.Begin(this, face, Font());
+    Painted({m_value, m_min, m_max});
 
     c.Pen.Color = m_pointColor;
     c.Pen.Width = m_pointWidth;
