@@ -24,6 +24,14 @@ struct Span1 {
     bool Empty() const { return x0 > x1; }
 };
 
+// The pixel of C + D (C a whole or half number, D what trigonometry gave):
+// halves go to the larger coordinate, also where the trigonometry left a
+// hair of noise, so that the two ends of a diameter lie in one row.
+int RoundEnd(double C, double D)
+{
+    return ToInt(std::floor(C + D + 0.5 + kEps + 1e-12 * std::abs(D)));
+}
+
 // A box's oval: the centre line of its one-pixel outline runs through the
 // centres of the box's outermost pixels.
 struct Oval {
@@ -76,12 +84,13 @@ struct Oval {
             return {};
         return {int(2 * cx - x), int(x)};
     }
-    // The point of the centre line at a parametric angle.
+    // The pixel of the centre line at a parametric angle.
     TPoint At(double deg) const
     {
         const double t = deg * M_PI / 180.0;
-        return TPoint(int(std::lround(cx + a * std::cos(t))), int(std::lround(cy - b * std::sin(t))));
+        return TPoint(RoundEnd(cx, a * std::cos(t)), RoundEnd(cy, -b * std::sin(t)));
     }
+    TPoint Centre() const { return TPoint(RoundEnd(cx, 0), RoundEnd(cy, 0)); }
 
 private:
     static double root(double d, double r)
@@ -360,6 +369,7 @@ Box Clamped(i64 l, i64 t, i64 r, i64 b)
 // nothing; a wide pen kept inside moves the outline in, so that the pen's
 // outer edge meets the box.
 struct Frame {
+    Box own;                        // the box itself, its corners in order
     int l = 0, t = 0, r = 0, b = 0; // the outline's box
     int fr = 0, fb = 0;             // the fill's right and bottom edge
     int W = 1;                      // the pen's width, 1 for a thin pen
@@ -367,6 +377,7 @@ struct Frame {
     Frame(Box B, const Pen& P, int* CornerW = nullptr, int* CornerH = nullptr)
     {
         l = std::min(B.L, B.R), r = std::max(B.L, B.R), t = std::min(B.T, B.B), b = std::max(B.T, B.B);
+        own = {l, t, r, b};
         if (i64(r) - l < 1 || i64(b) - t < 1)
             return;
         wide = P.On && P.Width > 1;
@@ -394,10 +405,13 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
         return;
     const int l = f.l, t = f.t, b = f.b, fb = f.fb, W = f.W;
     const bool pen = P.On, wide = f.wide, cut = K != Kind::Ellipse;
+    // The rays run from the centre of the box itself, also where a pen kept
+    // inside it moves the outline in.
+    const Box& own = f.own;
     double a1 = 0, span = 360;
     if (cut) {
-        a1 = RayAngle(l, t, f.r, b, x3, y3);
-        span = RayAngle(l, t, f.r, b, x4, y4) - a1;
+        a1 = RayAngle(own.L, own.T, own.R, own.B, x3, y3);
+        span = RayAngle(own.L, own.T, own.R, own.B, x4, y4) - a1;
         while (span <= 0) span += 360;
         if (span > 360) span -= 360;
     }
@@ -407,7 +421,7 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
     };
     const Oval ov(l, t, f.fr, fb);
     const TPoint p1 = ov.At(a1), p2 = ov.At(a1 + span);
-    const Sweep sweep(ov, a1, span);
+    const Sweep sweep(Oval(own.L, own.T, pen ? own.R : own.R - 1, pen ? own.B : own.B - 1), a1, span);
     // Chord: the side of the line through the ends where the arc runs.
     double ax = 0, ay = 0, bx = 0, by = 0, sm = 1;
     if (K == Kind::Chord) {
@@ -518,7 +532,7 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
         Stroke(P, &p1, 1, false, win, Out);
         Stroke(P, &p2, 1, false, win, Out);
     } else if (K == Kind::Pie) {
-        const TPoint edge[3] = {p2, TPoint(int(std::lround(ov.cx)), int(std::lround(ov.cy))), p1};
+        const TPoint edge[3] = {p2, ov.Centre(), p1};
         Stroke(P, edge, 3, false, win, Out);
     } else if (K == Kind::Chord) {
         const TPoint edge[2] = {p2, p1};

@@ -12,6 +12,9 @@
 #include <utility>
 #include <vector>
 
+// A white picture, drawn on directly or through the painter (below).
+TBitmap freshPicture(int w, int h, bool clipped, int ratio);
+
 namespace {
 
 // Counts the pixels of one colour in a row or column range.
@@ -176,6 +179,19 @@ TEST(CanvasFill, FillRectFrameRectAndFocusRect)
     EXPECT_NE(c.Pixel(0, 0), clWhite);
     c.DrawFocusRect(TRect(0, 0, 10, 10));
     EXPECT_EQ(c.Pixel(0, 0), clWhite);
+    // The dots of even x + y on the frame, written at ratio 2 as painted.
+    TBitmap direct = freshPicture(12, 12, false, 2), painted = freshPicture(12, 12, true, 2);
+    for (TBitmap* p : {&direct, &painted}) {
+        p->Canvas().Brush.Color = clRed;
+        p->Canvas().FillRect(TRect(0, 0, 5, 12));
+        p->Canvas().DrawFocusRect(TRect(1, 2, 9, 7));
+    }
+    EXPECT_EQ(direct.Image(), painted.Image());
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const bool dot = (x + y) % 2 == 0 && QRect(1, 2, 8, 5).contains(x, y) && !QRect(2, 3, 6, 3).contains(x, y);
+            EXPECT_EQ(direct.Canvas().Pixel(x, y), TColor((x < 5 ? clRed : clWhite) ^ (dot ? 0xFFFFFF : 0))) << x << "," << y;
+        }
 
     // A 3-D frame inks each ring's two polylines, right and bottom over left
     // and top, also where the rings meet or cross in the middle.
@@ -665,7 +681,7 @@ namespace ref {
 constexpr double kEps = 1e-9;
 
 struct Shape {
-    int kind; // Rectangle, Ellipse, RoundRect, Arc, Pie, Chord
+    int kind; // Rectangle, Ellipse, RoundRect, Arc, Pie, Chord, FillRect, FrameRect
     int l, t, r, b, x3, y3, x4, y4; // x3, y3: a rounded box's corners
     int width;
     TPenStyle style;
@@ -709,9 +725,14 @@ bool InRounded(double x, double y, double cx, double cy, double hw, double hh, d
 // 0 nothing, 1 the fill, 2 the pen.
 int ShapePixel(Shape s, int x, int y)
 {
+    if (s.kind >= 6) {
+        const bool in = x >= s.l && x < s.r && y >= s.t && y < s.b;
+        return s.brush && in && (s.kind == 6 || x == s.l || x == s.r - 1 || y == s.t || y == s.b - 1);
+    }
     int l = std::min(s.l, s.r), r = std::max(s.l, s.r), t = std::min(s.t, s.b), b = std::max(s.t, s.b);
     if (r - l < 1 || b - t < 1)
         return 0;
+    const int ownL = l, ownT = t, ownR = r, ownB = b;
     const bool pen = s.style != TPenStyle::psClear, wide = pen && s.width > 1, arcs = s.kind >= 3;
     const int W = wide ? s.width : 1;
     const bool fill = s.kind != 3 && s.brush;
@@ -770,26 +791,29 @@ int ShapePixel(Shape s, int x, int y)
         inFill = InRounded(x, y, cx, cy, hw, hh, A, B, 0, false);
         inPen = InRounded(x, y, cx, cy, hw, hh, A, B, W / 2.0, false) && !InRounded(x, y, cx, cy, hw, hh, A, B, -W / 2.0, true);
     } else {
-        const Oval ov(l, t, fr, fb);
-        // The rays from the box centre through the two points, as angles of
-        // the oval's parameter.
+        const Oval ov(l, t, fr, fb), own(ownL, ownT, pen ? ownR : ownR - 1, pen ? ownB : ownB - 1);
+        // The rays from the centre of the box itself through the two points,
+        // as angles of the oval's parameter.
         auto angle = [](double dx, double dy, double rx, double ry) {
             dx = rx > 0 ? dx / rx : dx, dy = ry > 0 ? dy / ry : dy;
             return dx == 0 && dy == 0 ? 0.0 : std::atan2(dy, dx) * 180.0 / M_PI;
         };
-        const double bcx = l + (r - l) / 2.0, bcy = t + (b - t) / 2.0;
-        const double a1 = angle(s.x3 - bcx, bcy - s.y3, (r - l) / 2.0, (b - t) / 2.0);
-        double span = angle(s.x4 - bcx, bcy - s.y4, (r - l) / 2.0, (b - t) / 2.0) - a1;
+        const double bcx = ownL + (ownR - ownL) / 2.0, bcy = ownT + (ownB - ownT) / 2.0, brx = (ownR - ownL) / 2.0,
+                     bry = (ownB - ownT) / 2.0;
+        const double a1 = angle(s.x3 - bcx, bcy - s.y3, brx, bry);
+        double span = angle(s.x4 - bcx, bcy - s.y4, brx, bry) - a1;
         while (span <= 0)
             span += 360;
         // Counter-clockwise from the first ray over span, both rays included.
         auto inSweep = [&](int px, int py) {
-            const double d = std::fmod(std::fmod(angle(px - ov.cx, ov.cy - py, ov.a + 0.5, ov.b + 0.5) - a1, 360.0) + 360.0, 360.0);
+            const double d = std::fmod(std::fmod(angle(px - own.cx, own.cy - py, own.a + 0.5, own.b + 0.5) - a1, 360.0) + 360.0, 360.0);
             return span >= 360 || d <= span + 1e-7 || d >= 360 - 1e-7;
         };
         const double rad = M_PI / 180;
-        auto at = [&](double deg) { return TPoint(int(std::lround(ov.cx + ov.a * std::cos(deg * rad))), int(std::lround(ov.cy - ov.b * std::sin(deg * rad)))); };
-        const TPoint p1 = at(a1), p2 = at(a1 + span), centre(int(std::lround(ov.cx)), int(std::lround(ov.cy)));
+        // Halves round down and right, through the trigonometry's noise.
+        auto round = [](double c, double d) { return int(std::floor(c + d + 0.5 + kEps + 1e-12 * std::abs(d))); };
+        auto at = [&](double deg) { return TPoint(round(ov.cx, ov.a * std::cos(deg * rad)), round(ov.cy, -ov.b * std::sin(deg * rad))); };
+        const TPoint p1 = at(a1), p2 = at(a1 + span), centre(round(ov.cx, 0), round(ov.cy, 0));
         if (!wide) {
             inFill = ov.In(x, y);
             inPen = pen && inFill && !(ov.In(x - 1, y) && ov.In(x + 1, y) && ov.In(x, y - 1) && ov.In(x, y + 1));
@@ -834,6 +858,14 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
     std::vector<ref::Shape> shapes = {
         {5, 4, 4, 40, 36, 10, 36, 22, 60, 1, TPenStyle::psSolid, false},      // a chord cut by its rays
         {3, 30, -12, 32, 55, 28, -12, 44, 3, 3, TPenStyle::psSolid, false},   // an arc in a thin box
+        // Rays from the box's own centre where an even pen kept inside moves
+        // the outline half a pixel in: from 45 degrees, and a quarter.
+        {4, 0, 0, 21, 21, 11, 10, 0, 10, 2, TPenStyle::psInsideFrame, true},
+        {4, -31, 10, 6, 24, -12, 17, -14, 2, 4, TPenStyle::psInsideFrame, true},
+        {4, 1, 1, 21, 21, 1, 11, 21, 11, 1, TPenStyle::psSolid, true}, // a half disc: its diameter straight
+        // Boxes reaching far out at ratio 2.
+        {6, 10, 8, 1100000000, 12, 0, 0, 0, 0, 1, TPenStyle::psSolid, true},
+        {7, -2000000000, 5, 1100000000, 30, 0, 0, 0, 0, 1, TPenStyle::psSolid, true},
     };
     for (int i = 0; i < 3000; ++i) {
         ref::Shape s{};
@@ -887,7 +919,9 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
         case 2: c.RoundRect(s.l, s.t, s.r, s.b, s.x3, s.y3); break;
         case 3: c.Arc(s.l, s.t, s.r, s.b, s.x3, s.y3, s.x4, s.y4); break;
         case 4: c.Pie(s.l, s.t, s.r, s.b, s.x3, s.y3, s.x4, s.y4); break;
-        default: c.Chord(s.l, s.t, s.r, s.b, s.x3, s.y3, s.x4, s.y4); break;
+        case 5: c.Chord(s.l, s.t, s.r, s.b, s.x3, s.y3, s.x4, s.y4); break;
+        case 6: c.FillRect(TRect(s.l, s.t, s.r, s.b)); break;
+        default: c.FrameRect(TRect(s.l, s.t, s.r, s.b)); break;
         }
     };
     int inked = 0;
@@ -902,13 +936,14 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
         paint(direct2, s, xorMode, 2, false);
         paint(painted2, s, xorMode, 2, true);
         ASSERT_EQ(direct2.Image(), painted2.Image()) << "shape " << i << " at ratio 2";
+        ASSERT_EQ(direct2.Image(), bmp.Image().scaled(2 * N, 2 * N)) << "shape " << i << ": at ratio 2 not the picture of ratio 1";
         int count = 0, wrong = 0;
         QPoint first;
         for (int y = 0; y < N; ++y)
             for (int x = 0; x < N; ++x) {
                 const int k = ref::ShapePixel(s, x, y);
                 const TColor ink = k == 2 ? penColour : brushColour;
-                const TColor want = k == 0 ? background(x, y) : xorMode ? background(x, y) ^ ink : ink;
+                const TColor want = k == 0 ? background(x, y) : xorMode && s.kind < 6 ? background(x, y) ^ ink : ink;
                 count += k == 2;
                 if (c.Pixel(x, y) != want && wrong++ == 0)
                     first = QPoint(x, y);
