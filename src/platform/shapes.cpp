@@ -357,6 +357,60 @@ void RegionRows(const raster::Clip& win, int Top, int Bottom, R&& Row, bool Edge
     }
 }
 
+// The dashes of a thin pen along the outline of a region symmetric about
+// its centre (Cx, Cy), its outermost pixel centres A across and B up and
+// down from it. A pixel's place along the outline counts counter-clockwise
+// from the right end of the middle row, a step to the next row or column
+// one and a diagonal step two (A - |dx| + |dy| in the upper right quarter,
+// and so on round); from the place From, 6 on and 2 off as along lines.
+struct Dashes {
+    double Cx, Cy, A, B;
+    i64 From = 0;
+    i64 Place(int x, int y) const
+    {
+        const double u = std::abs(x - Cx), v = std::abs(y - Cy), q = A + B;
+        const double s = y <= Cy ? (x >= Cx ? A - u + v : q + u + B - v) : (x < Cx ? 2 * q + A - u + v : 3 * q + u + B - v);
+        return i64(std::llround(s));
+    }
+    bool On(int x, int y) const
+    {
+        const i64 round = std::llround(4 * (A + B));
+        i64 k = Place(x, y) - From;
+        if (round > 0)
+            k = (k % round + round) % round;
+        return k % 8 < 6;
+    }
+};
+
+// Hands on the runs of a region and its outline with the outline's dashes
+// cut out: a run of the pen within the window pixel by pixel.
+class DashedRuns final : public Runs {
+public:
+    DashedRuns(const Dashes& D, const raster::Clip& Window, Runs& Out) : m_d(D), m_win(Window), m_out(Out) {}
+    void Add(int X0, int X1, int Y, Ink K) override
+    {
+        if (K != Ink::Pen) {
+            m_out.Add(X0, X1, Y, K);
+            return;
+        }
+        X0 = std::max(X0, m_win.Left), X1 = std::min(X1, m_win.Right);
+        int from = X0;
+        for (int x = X0; x <= X1; ++x)
+            if (!m_d.On(x, Y)) {
+                if (from < x)
+                    m_out.Add(from, x - 1, Y, K);
+                from = x + 1;
+            }
+        if (from <= X1)
+            m_out.Add(from, X1, Y, K);
+    }
+
+private:
+    Dashes m_d;
+    raster::Clip m_win;
+    Runs& m_out;
+};
+
 // A box's corners clamped far beyond any picture, so that arithmetic on them
 // cannot overflow.
 Box Clamped(i64 l, i64 t, i64 r, i64 b)
@@ -415,12 +469,17 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
         while (span <= 0) span += 360;
         if (span > 360) span -= 360;
     }
-    auto add = [&](int x0, int x1, int y, Ink k) {
-        if (k == Ink::Pen || fill)
-            Out.Add(x0, x1, y, k);
-    };
     const Oval ov(l, t, f.fr, fb);
     const TPoint p1 = ov.At(a1), p2 = ov.At(a1 + span);
+    // The oval's runs; a thin dashed pen's dashes start where the arc does.
+    Dashes dashes{ov.cx, ov.cy, ov.a, ov.b};
+    dashes.From = cut ? dashes.Place(p1.X, p1.Y) : 0;
+    DashedRuns dashed(dashes, win, Out);
+    Runs& ring = P.Dashed && !wide ? static_cast<Runs&>(dashed) : Out;
+    auto add = [&](int x0, int x1, int y, Ink k) {
+        if (k == Ink::Pen || fill)
+            ring.Add(x0, x1, y, k);
+    };
     const Sweep sweep(Oval(own.L, own.T, pen ? own.R : own.R - 1, pen ? own.B : own.B - 1), a1, span);
     // Chord: the side of the line through the ends where the arc runs.
     double ax = 0, ay = 0, bx = 0, by = 0, sm = 1;
@@ -495,7 +554,7 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
             cuts[int(Ink::Pen)] = sweep.Row(y);
             cuts[int(Ink::Fill)] = fill ? fillCut(y) : Cut();
         }
-        cuts[int(k)].Apply(x0, x1, [&](int a, int c) { Out.Add(a, c, y, k); });
+        cuts[int(k)].Apply(x0, x1, [&](int a, int c) { ring.Add(a, c, y, k); });
     };
     if (!wide) {
         // Rows mirrored about the centre are alike: each pair is made once
@@ -584,7 +643,14 @@ void RoundRect(Box Bx, int CornerW, int CornerH, const Pen& P, bool Fill, const 
     };
     if (!f.wide) {
         const RoundBox rb{l, t, f.fr, f.fb, CornerW, CornerH};
-        RegionRows(Window, t, f.fb - 1, [&](int y) { return rb.Row(y); }, P.On, add);
+        const Dashes dashes{(double(l) + f.fr - 1) / 2, (double(t) + f.fb - 1) / 2, (double(f.fr) - 1 - l) / 2,
+                            (double(f.fb) - 1 - t) / 2};
+        DashedRuns dashed(dashes, Window, Out);
+        Runs& ring = P.Dashed ? static_cast<Runs&>(dashed) : Out;
+        RegionRows(Window, t, f.fb - 1, [&](int y) { return rb.Row(y); }, P.On, [&](int x0, int x1, int y, Ink k) {
+            if (k == Ink::Pen || Fill)
+                ring.Add(x0, x1, y, k);
+        });
         return;
     }
     // The pen centred on the outline of the one-pixel pen.

@@ -748,16 +748,42 @@ int ShapePixel(Shape s, int x, int y)
         return 0;
     auto near = [&](TPoint p, TPoint q) { return nearSegment(p.X, p.Y, q.X, q.Y, W, x, y); };
     // A one-pixel line without its end pixel, as testutil::referenceLine.
+    // Its place along the line from p, or -1.
+    using ll = long long;
     auto onLine = [&](TPoint p, TPoint q) {
-        using ll = long long;
         const ll dx = ll(q.X) - p.X, dy = ll(q.Y) - p.Y, n = std::max(std::abs(dx), std::abs(dy));
         const bool xMajor = std::abs(dx) > std::abs(dy);
         const ll i = xMajor ? (dx > 0 ? x - ll(p.X) : ll(p.X) - x) : (dy > 0 ? y - ll(p.Y) : ll(p.Y) - y);
         if (i < 0 || i >= n)
-            return false;
+            return ll(-1);
         const ll num = 2 * i * (xMajor ? dy : dx) - n, den = 2 * n;
         const ll minor = num >= 0 ? (num + den - 1) / den : -((-num) / den);
-        return (xMajor ? y - ll(p.Y) : x - ll(p.X)) == minor;
+        return (xMajor ? y - ll(p.Y) : x - ll(p.X)) == minor ? i : ll(-1);
+    };
+    // A thin polyline, its dashes (6 on, 2 off) running on round the corners.
+    const bool dashed = s.style == TPenStyle::psDash;
+    auto onPolyline = [&](std::vector<TPoint> pts, bool closed) {
+        if (closed)
+            pts.push_back(pts[0]);
+        ll base = 0;
+        for (size_t k = 0; k + 1 < pts.size(); ++k) {
+            const ll i = onLine(pts[k], pts[k + 1]);
+            if (i >= 0 && (!dashed || (base + i) % 8 < 6))
+                return true;
+            base += std::max(std::abs(ll(pts[k + 1].X) - pts[k].X), std::abs(ll(pts[k + 1].Y) - pts[k].Y));
+        }
+        return false;
+    };
+    // A thin dashed outline about (cx, cy), its outermost pixels a across
+    // and b up and down: the place counts counter-clockwise from the right
+    // end of the middle, a diagonal step two; the dashes start at From.
+    auto dashOn = [&](double cx, double cy, double a, double b, const TPoint* From) {
+        auto place = [&](int px, int py) {
+            const double u = std::abs(px - cx), v = std::abs(py - cy), q = a + b;
+            return std::llround(py <= cy ? (px >= cx ? a - u + v : q + u + b - v) : (px < cx ? 2 * q + a - u + v : 3 * q + u + b - v));
+        };
+        const ll round = std::llround(4 * (a + b)), k = place(x, y) - (From ? place(From->X, From->Y) : 0);
+        return !dashed || (round > 0 ? (k % round + round) % round : k) % 8 < 6;
     };
     const double shift = W % 2 == 0 ? 0.5 : 0;
     bool inPen = false, inFill = false;
@@ -767,6 +793,8 @@ int ShapePixel(Shape s, int x, int y)
         if (wide)
             for (int i = 0; i < 4; ++i)
                 inPen = inPen || near(c[i], c[(i + 1) % 4]);
+        else if (dashed)
+            inPen = onPolyline({c[0], c[1], c[2], c[3]}, true);
         else
             inPen = pen && inFill && (x == l || x == fr - 1 || y == t || y == fb - 1);
     } else if (s.kind == 2 && !wide) {
@@ -782,7 +810,8 @@ int ShapePixel(Shape s, int x, int y)
             return xm >= o.cx || ym >= o.cy || o.In(xm, ym);
         };
         inFill = in(x, y);
-        inPen = pen && inFill && !(in(x - 1, y) && in(x + 1, y) && in(x, y - 1) && in(x, y + 1));
+        inPen = pen && inFill && !(in(x - 1, y) && in(x + 1, y) && in(x, y - 1) && in(x, y + 1))
+                && dashOn((l + fr - 1) / 2.0, (t + fb - 1) / 2.0, (fr - 1 - l) / 2.0, (fb - 1 - t) / 2.0, nullptr);
     } else if (s.kind == 2) {
         const int cw = std::min(rw, r - l), ch = std::min(rh, b - t);
         const bool round = cw >= 2 && ch >= 2;
@@ -816,7 +845,8 @@ int ShapePixel(Shape s, int x, int y)
         const TPoint p1 = at(a1), p2 = at(a1 + span), centre(round(ov.cx, 0), round(ov.cy, 0));
         if (!wide) {
             inFill = ov.In(x, y);
-            inPen = pen && inFill && !(ov.In(x - 1, y) && ov.In(x + 1, y) && ov.In(x, y - 1) && ov.In(x, y + 1));
+            inPen = pen && inFill && !(ov.In(x - 1, y) && ov.In(x + 1, y) && ov.In(x, y - 1) && ov.In(x, y + 1))
+                    && dashOn(ov.cx, ov.cy, ov.a, ov.b, arcs ? &p1 : nullptr);
         } else {
             const bool hollow = ov.a - W / 2.0 > 0 && ov.b - W / 2.0 > 0;
             inFill = ov.a > 0 && ov.b > 0 && InRounded(x, y, ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b, 0, false);
@@ -827,7 +857,7 @@ int ShapePixel(Shape s, int x, int y)
             inPen = inPen && inSweep(x, y);
         if (s.kind == 4) {
             inFill = inFill && inSweep(x, y);
-            inPen = inPen || (wide ? near(p2, centre) || near(centre, p1) : onLine(p2, centre) || onLine(centre, p1));
+            inPen = inPen || (wide ? near(p2, centre) || near(centre, p1) : onPolyline({p2, centre, p1}, false));
         } else if (s.kind == 5) {
             // The side of the line through the ends where the arc runs.
             const double ax = ov.cx + ov.a * std::cos(a1 * rad), ay = ov.cy - ov.b * std::sin(a1 * rad);
@@ -835,7 +865,7 @@ int ShapePixel(Shape s, int x, int y)
             const double mx = ov.cx + ov.a * std::cos((a1 + span / 2) * rad), my = ov.cy - ov.b * std::sin((a1 + span / 2) * rad);
             const double side = (bx - ax) * (my - ay) - (by - ay) * (mx - ax), at = (bx - ax) * (y - ay) - (by - ay) * (x - ax);
             inFill = inFill && (side >= 0 ? at >= -kEps : at <= kEps);
-            inPen = inPen || (wide ? near(p2, p1) : onLine(p2, p1));
+            inPen = inPen || (wide ? near(p2, p1) : onPolyline({p2, p1}, false));
         } else if (s.kind == 3 && wide) {
             inPen = inPen || near(p1, p1) || near(p2, p2);
         }
@@ -863,6 +893,10 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
         {4, 0, 0, 21, 21, 11, 10, 0, 10, 2, TPenStyle::psInsideFrame, true},
         {4, -31, 10, 6, 24, -12, 17, -14, 2, 4, TPenStyle::psInsideFrame, true},
         {4, 1, 1, 21, 21, 1, 11, 21, 11, 1, TPenStyle::psSolid, true}, // a half disc: its diameter straight
+        // Dashes along curves.
+        {1, 2, 3, 30, 20, 0, 0, 0, 0, 1, TPenStyle::psDash, true},
+        {2, 4, 1, 36, 25, 12, 9, 0, 0, 1, TPenStyle::psDash, false},
+        {3, 2, 3, 38, 33, 30, 4, 9, 34, 1, TPenStyle::psDash, false},
         // Boxes reaching far out at ratio 2.
         {6, 10, 8, 1100000000, 12, 0, 0, 0, 0, 1, TPenStyle::psSolid, true},
         {7, -2000000000, 5, 1100000000, 30, 0, 0, 0, 0, 1, TPenStyle::psSolid, true},
@@ -890,7 +924,7 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
             s.x3 = uni(0, 30), s.y3 = uni(0, 30);
         s.width = uni(1, 6);
         const int style = uni(0, 5);
-        s.style = style == 0 ? TPenStyle::psClear : style == 1 ? TPenStyle::psInsideFrame : TPenStyle::psSolid;
+        s.style = style == 0 ? TPenStyle::psClear : style == 1 ? TPenStyle::psInsideFrame : style == 2 ? TPenStyle::psDash : TPenStyle::psSolid;
         s.brush = uni(0, 3) > 0;
         shapes.push_back(s);
     }
