@@ -185,15 +185,39 @@ Span1 HalfPlane(double X, double C0, double C1, double InvC1)
     return {ToInt(std::ceil(lo - 1e-7)), ToInt(std::floor(hi + 1e-7))};
 }
 
-// The parts of a row an arc, a pie or a chord keeps: up to three runs.
+// The parts of a row an arc, a pie or a chord keeps: up to four runs.
 struct Cut {
-    Span1 part[3];
+    Span1 part[4];
     int n = 0;
     static Cut All() { Cut c; c.part[0] = {INT_MIN / 2, INT_MAX / 2}; c.n = 1; return c; }
     void Put(Span1 s)
     {
         if (!s.Empty())
             part[n++] = s;
+    }
+    // The parts within S too, or with Or those and S.
+    Cut With(Span1 S, bool Or) const
+    {
+        Cut c;
+        if (!Or) {
+            for (int i = 0; i < n; ++i)
+                c.Put({std::max(part[i].x0, S.x0), std::min(part[i].x1, S.x1)});
+            return c;
+        }
+        Span1 all[4];
+        int k = 0;
+        for (int i = 0; i < n; ++i)
+            all[k++] = part[i];
+        if (!S.Empty())
+            all[k++] = S;
+        std::sort(all, all + k, [](Span1 a, Span1 b) { return a.x0 < b.x0; });
+        for (int i = 0; i < k; ++i) {
+            if (c.n > 0 && all[i].x0 <= c.part[c.n - 1].x1 + 1)
+                c.part[c.n - 1].x1 = std::max(c.part[c.n - 1].x1, all[i].x1);
+            else
+                c.Put(all[i]);
+        }
+        return c;
     }
     // Add(x0, x1) for the pieces of [x0, x1] kept.
     template <class F>
@@ -212,13 +236,16 @@ struct Cut {
 struct Sweep {
     double cx, cy, ra, rb;
     double u1x, u1y, u2x, u2y, i1, i2;
+    double fx, fy, i3; // ahead: the sum of the rays
     double span;
     bool centreIn;
-    Sweep(const Oval& o, double a1, double sp) : cx(o.cx), cy(o.cy), ra(o.a + 0.5), rb(o.b + 0.5), span(sp)
+    Sweep(const Oval& o, double a1, double sp) : Sweep(o.cx, o.cy, o.a + 0.5, o.b + 0.5, a1, sp) {}
+    Sweep(double Cx, double Cy, double Ra, double Rb, double a1, double sp) : cx(Cx), cy(Cy), ra(Ra), rb(Rb), span(sp)
     {
         u1x = std::cos(a1 * M_PI / 180), u1y = std::sin(a1 * M_PI / 180);
         u2x = std::cos((a1 + sp) * M_PI / 180), u2y = std::sin((a1 + sp) * M_PI / 180);
         i1 = u1y != 0 ? -ra / u1y : 0, i2 = u2y != 0 ? ra / u2y : 0;
+        fx = u1x + u2x, fy = u1y + u2y, i3 = fx != 0 ? ra / fx : 0;
         const double d = std::fmod(std::fmod(-a1, 360.0) + 360.0, 360.0);
         centreIn = d <= span + 1e-7 || d >= 360 - 1e-7;
     }
@@ -231,7 +258,14 @@ struct Sweep {
         const Span1 h1 = HalfPlane(cx, u1x * py, -u1y / ra, i1), h2 = HalfPlane(cx, -py * u2x, u2y / ra, i2);
         Cut c;
         if (span <= 180) {
-            c.Put({std::max(h1.x0, h2.x0), std::min(h1.x1, h2.x1)});
+            Span1 s{std::max(h1.x0, h2.x0), std::min(h1.x1, h2.x1)};
+            if (span < 90) {
+                // Rays a hair apart: only ahead of the centre, not the
+                // mirror image behind it.
+                const Span1 h3 = HalfPlane(cx, py * fy, fx / ra, i3);
+                s = {std::max(s.x0, h3.x0), std::min(s.x1, h3.x1)};
+            }
+            c.Put(s);
         } else if (h1.Empty() || h2.Empty() || h1.x1 + 1 < h2.x0 || h2.x1 + 1 < h1.x0) {
             c.Put(h1);
             c.Put(h2);
@@ -480,30 +514,65 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
         if (k == Ink::Pen || fill)
             ring.Add(x0, x1, y, k);
     };
-    const Sweep sweep(Oval(own.L, own.T, pen ? own.R : own.R - 1, pen ? own.B : own.B - 1), a1, span);
-    // Chord: the side of the line through the ends where the arc runs.
+    // An arc runs between the rays. A pie or a chord keeps its arc and its
+    // fill within its straight edges as they are drawn, between the pixels
+    // of its ends (and centre), so that the fill stays inside the outline;
+    // even wide pens draw them half a pixel up and left.
+    const Oval rays(own.L, own.T, pen ? own.R : own.R - 1, pen ? own.B : own.B - 1);
+    const Sweep sweep(rays, a1, span);
+    const double shift = f.Shift();
+    const TPoint c = ov.Centre();
+    // The pie's edges from its centre pixel: an edge of no length keeps the
+    // ray's direction, and the sweep between them is the one nearest the
+    // rays'.
+    auto edgeAngle = [&](TPoint p, double ray) {
+        if (p.X == c.X && p.Y == c.Y)
+            return ray;
+        return std::atan2((double(c.Y) - p.Y) / sweep.rb, (double(p.X) - c.X) / sweep.ra) * 180.0 / M_PI;
+    };
+    const double e1 = edgeAngle(p1, a1), e2 = edgeAngle(p2, a1 + span);
+    const double eSpan = std::clamp(e2 - e1 - 360.0 * std::round((e2 - e1 - span) / 360.0), 0.0, 360.0);
+    const Sweep wedge(c.X - shift, c.Y - shift, sweep.ra, sweep.rb, e1, eSpan);
+    // The chord's edge: the line through its end pixels (through the ends
+    // themselves when they are one pixel), kept on the side where the arc
+    // runs from the line through the ends.
     double ax = 0, ay = 0, bx = 0, by = 0, sm = 1;
     if (K == Kind::Chord) {
-        ax = ov.cx + ov.a * std::cos(a1 * M_PI / 180), ay = ov.cy - ov.b * std::sin(a1 * M_PI / 180);
-        bx = ov.cx + ov.a * std::cos((a1 + span) * M_PI / 180), by = ov.cy - ov.b * std::sin((a1 + span) * M_PI / 180);
-        const double mid = (a1 + span / 2) * M_PI / 180;
-        const double mx = ov.cx + ov.a * std::cos(mid), my = ov.cy - ov.b * std::sin(mid);
+        auto end = [&](double deg, double& x, double& y) {
+            x = ov.cx + ov.a * std::cos(deg * M_PI / 180), y = ov.cy - ov.b * std::sin(deg * M_PI / 180);
+        };
+        double mx, my;
+        end(a1, ax, ay);
+        end(a1 + span, bx, by);
+        end(a1 + span / 2, mx, my);
         sm = (bx - ax) * (my - ay) - (by - ay) * (mx - ax) >= 0 ? 1.0 : -1.0;
+        if (p1.X != p2.X || p1.Y != p2.Y) {
+            // The same side of the line through the pixels, as it runs
+            // the same way.
+            if ((double(p2.X) - p1.X) * (bx - ax) + (double(p2.Y) - p1.Y) * (by - ay) < 0)
+                sm = -sm;
+            ax = p1.X, ay = p1.Y, bx = p2.X, by = p2.Y;
+        }
+        ax -= shift, ay -= shift, bx -= shift, by -= shift;
     }
-    // The chord's side as the rule states it; the row's run, estimated by
-    // solving for x, is settled by it where it ends within the window.
+    // The chord's side as the rule states it, the line itself left to the
+    // edge drawn on it; the row's run, estimated by solving for x, is
+    // settled by it where it ends within the window.
     auto chordSide = [&](int x, int y) {
         const double at = (bx - ax) * (y - ay) - (by - ay) * (x - ax);
-        return sm > 0 ? at >= -kEps : at <= kEps;
+        return sm > 0 ? at > kEps : at < -kEps;
     };
     const double c1 = -sm * (by - ay), inv1 = by != ay ? 1 / c1 : 0;
-    auto fillCut = [&](int y) {
-        if (K == Kind::Ellipse)
-            return Cut::All();
-        if (K == Kind::Pie)
+    // The part of a row the shape keeps.
+    auto keep = [&](int y) {
+        if (K == Kind::Arc)
             return sweep.Row(y);
+        if (K == Kind::Pie)
+            return wedge.Row(y);
         Span1 h = HalfPlane(ax, sm * (bx - ax) * (y - ay), c1, inv1);
-        if (by != ay) {
+        if (by == ay && !chordSide(0, y)) {
+            h = {};
+        } else if (by != ay) {
             // The end the chord makes: widened while the pixel outside is
             // kept, narrowed while its own is not.
             const bool left = c1 > 0;
@@ -517,44 +586,46 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
                     end -= out;
             }
         }
-        Cut c;
-        c.Put(h);
-        return c;
+        // Within the pie of the same edges, or with more than half the
+        // oval, the pie and the triangle of the edges.
+        return wedge.Row(y).With(h, wedge.span > 180);
     };
     // An arc, a pie or a chord visits only the rows its pixels can reach.
     raster::Clip rows = win;
-    if (cut && span < 360) {
+    const Sweep& sw = K == Kind::Arc ? sweep : wedge;
+    if (cut && sw.span < 360) {
         const double X = ov.a + W / 2.0 + 1, Y = ov.b + W / 2.0 + 1;
-        // Inside this oval no pen pixel lies: it is a pixel (a pen's half
-        // and the even pens' shift) within the inner edge of the outline.
+        // Inside this oval no pixel of an arc lies: it is a pixel (a pen's
+        // half and the even pens' shift) within the inner edge of the
+        // outline.
         const double A = wide ? ov.a - W / 2.0 : ov.a, B = wide ? ov.b - W / 2.0 : ov.b;
-        const double inner = std::min(A, B) > 0 && K != Kind::Pie ? std::max(0.0, 1 - 1.5 / std::min(A, B)) : 0.0;
-        auto [lo, hi] = SweepRows(sweep, X, Y, false, inner * A, inner * B);
+        const double inner = std::min(A, B) > 0 && K == Kind::Arc ? std::max(0.0, 1 - 1.5 / std::min(A, B)) : 0.0;
+        auto [lo, hi] = SweepRows(sw, X, Y, false, inner * A, inner * B);
         if (std::min(ov.a, ov.b) > 0) {
             // All the pixels lie within W / 2 + 1 of the outline, so within
             // the oval grown by that much over its shorter radius.
             const double grow = 1 + (W / 2.0 + 1) / std::min(ov.a, ov.b);
-            const auto [rlo, rhi] = SweepRows(sweep, ov.a * grow, ov.b * grow, true, inner * A, inner * B);
+            const auto [rlo, rhi] = SweepRows(sw, ov.a * grow, ov.b * grow, true, inner * A, inner * B);
             lo = std::max(lo, rlo), hi = std::min(hi, rhi);
         }
-        if (K == Kind::Chord && fill) {
-            const auto [flo, fhi] = SideRows(ov, ax, ay, bx, by, sm, X, Y);
-            lo = std::min(lo, flo), hi = std::max(hi, fhi);
+        if (K == Kind::Chord) {
+            const auto [slo, shi] = SideRows(ov, ax, ay, bx, by, sm, X, Y);
+            if (sw.span > 180)
+                lo = std::min(lo, slo), hi = std::max(hi, shi);
+            else
+                lo = std::max(lo, slo), hi = std::min(hi, shi);
         }
         rows.Top = std::max(win.Top, ToInt(std::floor(lo)) - 1);
         rows.Bottom = std::min(win.Bottom, ToInt(std::ceil(hi)) + 1);
     }
     int cutRow = INT_MIN;
-    Cut cuts[3];
+    Cut kept;
     auto cutAdd = [&](int x0, int x1, int y, Ink k) {
         if (k == Ink::Fill && !fill)
             return;
-        if (y != cutRow) {
-            cutRow = y;
-            cuts[int(Ink::Pen)] = sweep.Row(y);
-            cuts[int(Ink::Fill)] = fill ? fillCut(y) : Cut();
-        }
-        cuts[int(k)].Apply(x0, x1, [&](int a, int c) { ring.Add(a, c, y, k); });
+        if (y != cutRow)
+            cutRow = y, kept = keep(y);
+        kept.Apply(x0, x1, [&](int a, int c) { ring.Add(a, c, y, k); });
     };
     if (!wide) {
         // Rows mirrored about the centre are alike: each pair is made once
@@ -575,7 +646,6 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
         else
             RegionRows(rows, t, fb - 1, row, pen, add);
     } else {
-        const double shift = f.Shift();
         const Rounded o{ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b};
         const bool ring = ov.a - W / 2.0 > 0 && ov.b - W / 2.0 > 0;
         const int from = int(std::max<i64>(i64(t) - W, rows.Top)), to = int(std::min<i64>(i64(b) + W, rows.Bottom));
@@ -590,12 +660,18 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
         // Round ends.
         Stroke(P, &p1, 1, false, win, Out);
         Stroke(P, &p2, 1, false, win, Out);
-    } else if (K == Kind::Pie) {
-        const TPoint edge[3] = {p2, ov.Centre(), p1};
-        Stroke(P, edge, 3, false, win, Out);
-    } else if (K == Kind::Chord) {
-        const TPoint edge[2] = {p2, p1};
-        Stroke(P, edge, 2, false, win, Out);
+    } else if (K == Kind::Pie || K == Kind::Chord) {
+        // The straight edges close the outline: their last pixel too.
+        const TPoint pie[3] = {p2, c, p1}, chord[3] = {p2, p1, p1};
+        const TPoint* edge = K == Kind::Pie ? pie : chord;
+        const int n = K == Kind::Pie ? 3 : 2;
+        Stroke(P, edge, n, false, win, Out);
+        i64 length = 0;
+        for (int i = 0; i + 1 < n; ++i)
+            length += std::max(std::abs(i64(edge[i + 1].X) - edge[i].X), std::abs(i64(edge[i + 1].Y) - edge[i].Y));
+        if (!wide && (!P.Dashed || length % 8 < 6) && p1.X >= win.Left && p1.X <= win.Right && p1.Y >= win.Top
+            && p1.Y <= win.Bottom)
+            Out.Add(p1.X, p1.X, p1.Y, Ink::Pen);
     }
 }
 

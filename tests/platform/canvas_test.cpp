@@ -853,22 +853,50 @@ int ShapePixel(Shape s, int x, int y)
             inPen = InRounded(x, y, ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b, W / 2.0, false)
                     && !(hollow && InRounded(x, y, ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b, -W / 2.0, true));
         }
-        if (arcs)
-            inPen = inPen && inSweep(x, y);
-        if (s.kind == 4) {
-            inFill = inFill && inSweep(x, y);
-            inPen = inPen || (wide ? near(p2, centre) || near(centre, p1) : onPolyline({p2, centre, p1}, false));
-        } else if (s.kind == 5) {
-            // The side of the line through the ends where the arc runs.
-            const double ax = ov.cx + ov.a * std::cos(a1 * rad), ay = ov.cy - ov.b * std::sin(a1 * rad);
-            const double bx = ov.cx + ov.a * std::cos((a1 + span) * rad), by = ov.cy - ov.b * std::sin((a1 + span) * rad);
-            const double mx = ov.cx + ov.a * std::cos((a1 + span / 2) * rad), my = ov.cy - ov.b * std::sin((a1 + span / 2) * rad);
-            const double side = (bx - ax) * (my - ay) - (by - ay) * (mx - ax), at = (bx - ax) * (y - ay) - (by - ay) * (x - ax);
-            inFill = inFill && (side >= 0 ? at >= -kEps : at <= kEps);
-            inPen = inPen || (wide ? near(p2, p1) : onPolyline({p2, p1}, false));
-        } else if (s.kind == 3 && wide) {
-            inPen = inPen || near(p1, p1) || near(p2, p2);
+        // A pie and a chord keep within their straight edges as drawn: the
+        // sweep between the edges from the centre pixel nearest the rays'
+        // (an edge of no length keeps its ray), and a chord the side of its
+        // edge's line (the ends' when one pixel) where the arc runs, the
+        // line itself left to the edge; with the sweep past half the oval,
+        // what lies in either.
+        const double ex = centre.X - shift, ey = centre.Y - shift;
+        auto edgeAngle = [&](TPoint p, double ray) {
+            return p == centre ? ray : std::atan2((double(centre.Y) - p.Y) / (own.b + 0.5), (double(p.X) - centre.X) / (own.a + 0.5)) * 180.0 / M_PI;
+        };
+        const double e1 = edgeAngle(p1, a1), e2 = edgeAngle(p2, a1 + span);
+        const double eSpan = std::clamp(e2 - e1 - 360.0 * std::round((e2 - e1 - span) / 360.0), 0.0, 360.0);
+        auto inWedge = [&](int px, int py) {
+            const double d = std::fmod(std::fmod(angle(px - ex, ey - py, own.a + 0.5, own.b + 0.5) - e1, 360.0) + 360.0, 360.0);
+            return eSpan >= 360 || d <= eSpan + 1e-7 || d >= 360 - 1e-7;
+        };
+        auto end = [&](double deg) { return std::pair{ov.cx + ov.a * std::cos(deg * rad), ov.cy - ov.b * std::sin(deg * rad)}; };
+        auto [ax, ay] = end(a1);
+        auto [bx, by] = end(a1 + span);
+        const auto [mx, my] = end(a1 + span / 2);
+        double side = (bx - ax) * (my - ay) - (by - ay) * (mx - ax) >= 0 ? 1 : -1;
+        if (p1 != p2) {
+            side *= (double(p2.X) - p1.X) * (bx - ax) + (double(p2.Y) - p1.Y) * (by - ay) < 0 ? -1 : 1;
+            ax = p1.X, ay = p1.Y, bx = p2.X, by = p2.Y;
         }
+        ax -= shift, ay -= shift, bx -= shift, by -= shift;
+        const double off = (bx - ax) * (y - ay) - (by - ay) * (x - ax);
+        const bool inChord = side > 0 ? off > kEps : off < -kEps;
+        const bool kept = s.kind == 3 ? inSweep(x, y) : s.kind == 4 ? inWedge(x, y) : eSpan > 180 ? inWedge(x, y) || inChord : inWedge(x, y) && inChord;
+        if (arcs)
+            inPen = inPen && kept, inFill = inFill && kept;
+        // The straight edges close the outline, their last pixel inked too.
+        auto closed = [&](std::vector<TPoint> pts) {
+            ll length = 0;
+            for (size_t k = 0; k + 1 < pts.size(); ++k)
+                length += std::max(std::abs(ll(pts[k + 1].X) - pts[k].X), std::abs(ll(pts[k + 1].Y) - pts[k].Y));
+            return onPolyline(pts, false) || (TPoint(x, y) == pts.back() && (!dashed || length % 8 < 6));
+        };
+        if (s.kind == 4)
+            inPen = inPen || (wide ? near(p2, centre) || near(centre, p1) : closed({p2, centre, p1}));
+        else if (s.kind == 5)
+            inPen = inPen || (wide ? near(p2, p1) : closed({p2, p1}));
+        else if (s.kind == 3 && wide)
+            inPen = inPen || near(p1, p1) || near(p2, p2);
     }
     return pen && inPen ? 2 : fill && inFill ? 1 : 0;
 }
@@ -893,6 +921,7 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
         {4, 0, 0, 21, 21, 11, 10, 0, 10, 2, TPenStyle::psInsideFrame, true},
         {4, -31, 10, 6, 24, -12, 17, -14, 2, 4, TPenStyle::psInsideFrame, true},
         {4, 1, 1, 21, 21, 1, 11, 21, 11, 1, TPenStyle::psSolid, true}, // a half disc: its diameter straight
+        {5, -35, 28, 24, 51, -5, 39, 8, 39, 1, TPenStyle::psSolid, true}, // a fill kept within its outline
         // Dashes along curves.
         {1, 2, 3, 30, 20, 0, 0, 0, 0, 1, TPenStyle::psDash, true},
         {2, 4, 1, 36, 25, 12, 9, 0, 0, 1, TPenStyle::psDash, false},
@@ -927,6 +956,12 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
         s.style = style == 0 ? TPenStyle::psClear : style == 1 ? TPenStyle::psInsideFrame : style == 2 ? TPenStyle::psDash : TPenStyle::psSolid;
         s.brush = uni(0, 3) > 0;
         shapes.push_back(s);
+    }
+    // Filled pies and chords with a thin outline wholly inside the picture.
+    for (int i = 0; i < 400; ++i) {
+        const int l = uni(0, N - 4), t = uni(0, N - 4);
+        shapes.push_back({4 + i % 2, l, t, uni(l + 3, N), uni(t + 3, N), uni(-N, 2 * N), uni(-N, 2 * N), uni(-N, 2 * N),
+                          uni(-N, 2 * N), 1, TPenStyle::psSolid, true});
     }
     // The background at ratios 1 and 2, each logical pixel a 2 x 2 block.
     QImage ground[2] = {QImage(N, N, QImage::Format_RGB32), QImage(2 * N, 2 * N, QImage::Format_RGB32)};
@@ -973,9 +1008,10 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
         ASSERT_EQ(direct2.Image(), bmp.Image().scaled(2 * N, 2 * N)) << "shape " << i << ": at ratio 2 not the picture of ratio 1";
         int count = 0, wrong = 0;
         QPoint first;
+        std::vector<int> rule(N * N);
         for (int y = 0; y < N; ++y)
             for (int x = 0; x < N; ++x) {
-                const int k = ref::ShapePixel(s, x, y);
+                const int k = rule[y * N + x] = ref::ShapePixel(s, x, y);
                 const TColor ink = k == 2 ? penColour : brushColour;
                 const TColor want = k == 0 ? background(x, y) : xorMode && s.kind < 6 ? background(x, y) ^ ink : ink;
                 count += k == 2;
@@ -983,9 +1019,32 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
                     first = QPoint(x, y);
             }
         if (i == 0) {
-            EXPECT_EQ(count, 19);
+            EXPECT_EQ(count, 20);
         }
         inked += count > 0;
+        if (s.kind >= 4 && s.kind <= 5 && s.brush && s.width == 1 && s.style == TPenStyle::psSolid
+            && std::min({s.l, s.t, s.r, s.b}) >= 0 && std::max({s.l, s.t, s.r, s.b}) <= N) {
+            // The outline closes round the fill: none of it touches the
+            // ground outside.
+            std::vector<char> outside(N * N, 0);
+            std::vector<QPoint> todo;
+            auto reach = [&](int x, int y) {
+                if (x >= 0 && y >= 0 && x < N && y < N && !outside[y * N + x] && rule[y * N + x] == 0)
+                    outside[y * N + x] = 1, todo.emplace_back(x, y);
+            };
+            for (int k = 0; k < N; ++k)
+                reach(k, 0), reach(k, N - 1), reach(0, k), reach(N - 1, k);
+            while (!todo.empty()) {
+                const QPoint p = todo.back();
+                todo.pop_back();
+                reach(p.x() - 1, p.y()), reach(p.x() + 1, p.y()), reach(p.x(), p.y() - 1), reach(p.x(), p.y() + 1);
+            }
+            for (int y = 1; y + 1 < N; ++y)
+                for (int x = 1; x + 1 < N; ++x)
+                    ASSERT_FALSE(rule[y * N + x] == 1
+                                 && (outside[y * N + x - 1] || outside[y * N + x + 1] || outside[(y - 1) * N + x] || outside[(y + 1) * N + x]))
+                        << "shape " << i << ": fill at " << x << "," << y << " outside its outline";
+        }
         ASSERT_EQ(wrong, 0) << "shape " << i << " kind " << s.kind << " box " << s.l << "," << s.t << "," << s.r << "," << s.b
                             << " points " << s.x3 << "," << s.y3 << " " << s.x4 << "," << s.y4 << " width " << s.width
                             << " style " << int(s.style) << (s.brush ? " brush" : "") << (xorMode ? " xor" : "") << ": first at "
