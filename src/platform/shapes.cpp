@@ -662,8 +662,7 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
         Stroke(P, &p2, 1, false, win, Out);
     } else if (K == Kind::Pie || K == Kind::Chord) {
         // The straight edges close the outline: their last pixel too.
-        const TPoint pie[3] = {p2, c, p1}, chord[3] = {p2, p1, p1};
-        const TPoint* edge = K == Kind::Pie ? pie : chord;
+        const TPoint edge[3] = {p2, K == Kind::Pie ? c : p1, p1};
         const int n = K == Kind::Pie ? 3 : 2;
         Stroke(P, edge, n, false, win, Out);
         i64 length = 0;
