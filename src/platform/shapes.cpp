@@ -525,14 +525,17 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
     // The pie's edges from its centre pixel: an edge of no length keeps the
     // ray's direction, and the sweep between them is the one nearest the
     // rays'.
-    auto edgeAngle = [&](TPoint p, double ray) {
-        if (p.X == c.X && p.Y == c.Y)
-            return ray;
-        return std::atan2((double(c.Y) - p.Y) / sweep.rb, (double(p.X) - c.X) / sweep.ra) * 180.0 / M_PI;
+    auto edges = [&] {
+        auto angle = [&](TPoint p, double ray) {
+            if (p.X == c.X && p.Y == c.Y)
+                return ray;
+            return std::atan2((double(c.Y) - p.Y) / sweep.rb, (double(p.X) - c.X) / sweep.ra) * 180.0 / M_PI;
+        };
+        const double e1 = angle(p1, a1), e2 = angle(p2, a1 + span);
+        const double eSpan = std::clamp(e2 - e1 - 360.0 * std::round((e2 - e1 - span) / 360.0), 0.0, 360.0);
+        return Sweep(c.X - shift, c.Y - shift, sweep.ra, sweep.rb, e1, eSpan);
     };
-    const double e1 = edgeAngle(p1, a1), e2 = edgeAngle(p2, a1 + span);
-    const double eSpan = std::clamp(e2 - e1 - 360.0 * std::round((e2 - e1 - span) / 360.0), 0.0, 360.0);
-    const Sweep wedge(c.X - shift, c.Y - shift, sweep.ra, sweep.rb, e1, eSpan);
+    const Sweep wedge = K == Kind::Pie || K == Kind::Chord ? edges() : sweep;
     // The chord's edge: the line through its end pixels (through the ends
     // themselves when they are one pixel), kept on the side where the arc
     // runs from the line through the ends.
