@@ -329,9 +329,6 @@ private:
     std::vector<Run> m_runs;
 };
 
-} // namespace
-
-namespace {
 // The painter's logical pixels that can show, with a pixel to spare: what
 // lies beyond never reaches the painter, whose device coordinates (the
 // logical ones times the ratio) would overflow far out.
