@@ -204,13 +204,19 @@ struct Cut {
                 c.Put({std::max(part[i].x0, S.x0), std::min(part[i].x1, S.x1)});
             return c;
         }
-        Span1 all[4];
+        // In order of their left ends, then joined where they meet.
+        Span1 all[5];
         int k = 0;
+        auto insert = [&](Span1 v) {
+            int j = k++;
+            for (; j > 0 && all[j - 1].x0 > v.x0; --j)
+                all[j] = all[j - 1];
+            all[j] = v;
+        };
         for (int i = 0; i < n; ++i)
-            all[k++] = part[i];
+            insert(part[i]);
         if (!S.Empty())
-            all[k++] = S;
-        std::sort(all, all + k, [](Span1 a, Span1 b) { return a.x0 < b.x0; });
+            insert(S);
         for (int i = 0; i < k; ++i) {
             if (c.n > 0 && all[i].x0 <= c.part[c.n - 1].x1 + 1)
                 c.part[c.n - 1].x1 = std::max(c.part[c.n - 1].x1, all[i].x1);
@@ -566,6 +572,9 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
         return sm > 0 ? at > kEps : at < -kEps;
     };
     const double c1 = -sm * (by - ay), inv1 = by != ay ? 1 / c1 : 0;
+    // The columns and rows any pixel of the shape lies within from the centre.
+    const double X = ov.a + W / 2.0 + 1, Y = ov.b + W / 2.0 + 1;
+    const Span1 reach{ToInt(std::floor(ov.cx - X)), ToInt(std::ceil(ov.cx + X))};
     // The part of a row the shape keeps.
     auto keep = [&](int y) {
         if (K == Kind::Arc)
@@ -590,14 +599,21 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
             }
         }
         // Within the pie of the same edges, or with more than half the
-        // oval, the pie and the triangle of the edges.
-        return wedge.Row(y).With(h, wedge.span > 180);
+        // oval, the pie and the triangle of the edges; the pie is not asked
+        // where the side alone settles what the row can ink.
+        const bool joined = wedge.span > 180;
+        const bool settled = joined ? h.x0 <= reach.x0 && h.x1 >= reach.x1 : h.Empty() || h.x1 < reach.x0 || h.x0 > reach.x1;
+        if (settled) {
+            Cut only;
+            only.Put(h);
+            return only;
+        }
+        return wedge.Row(y).With(h, joined);
     };
     // An arc, a pie or a chord visits only the rows its pixels can reach.
     raster::Clip rows = win;
     const Sweep& sw = K == Kind::Arc ? sweep : wedge;
     if (cut && sw.span < 360) {
-        const double X = ov.a + W / 2.0 + 1, Y = ov.b + W / 2.0 + 1;
         // Inside this oval no pixel of an arc lies: it is a pixel (a pen's
         // half and the even pens' shift) within the inner edge of the
         // outline.
