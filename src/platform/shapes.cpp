@@ -129,7 +129,7 @@ struct RoundBox {
 struct Rounded {
     double cx, cy, hw, hh, A, B;
     // Strict: only those inside, not on the edge.
-    Span1 Row(int y, double d, bool strict) const
+    [[gnu::always_inline]] Span1 Row(int y, double d, bool strict) const
     {
         const double dy = std::abs(y - cy), HW = hw + d, HH = hh + d;
         if (HW < 0 || HH < 0 || (strict ? dy >= HH - kEps : dy > HH + kEps))
@@ -152,7 +152,7 @@ struct Rounded {
 // Hollow), and with Filled the fill within its centre line, row by row:
 // Add(x0, x1, y, kind), the fill first.
 template <class A>
-void RingRows(const Rounded& o, int W, bool Hollow, bool Filled, int From, int To, A&& Add)
+[[gnu::always_inline]] inline void RingRows(const Rounded& o, int W, bool Hollow, bool Filled, int From, int To, A&& Add)
 {
     for (int y = From; y <= To; ++y) {
         if (Filled) {
@@ -255,7 +255,7 @@ struct Sweep {
         const double d = std::fmod(std::fmod(-a1, 360.0) + 360.0, 360.0);
         centreIn = d <= span + 1e-7 || d >= 360 - 1e-7;
     }
-    Cut Row(int y) const
+    [[gnu::always_inline]] Cut Row(int y) const
     {
         if (span >= 360)
             return Cut::All();
@@ -423,11 +423,13 @@ struct Dashes {
 };
 
 // Hands on the runs of a region and its outline with the outline's dashes
-// cut out: a run of the pen within the window pixel by pixel.
+// cut out: a run of the pen within the window pixel by pixel. (Kept out of
+// line, so that the solid pens' runs, which may go here or straight on,
+// are not slowed by it.)
 class DashedRuns final : public Runs {
 public:
     DashedRuns(const Dashes& D, const raster::Clip& Window, Runs& Out) : m_d(D), m_win(Window), m_out(Out) {}
-    void Add(int X0, int X1, int Y, Ink K) override
+    [[gnu::noinline]] void Add(int X0, int X1, int Y, Ink K) override
     {
         if (K != Ink::Pen) {
             m_out.Add(X0, X1, Y, K);
