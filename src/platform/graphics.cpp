@@ -329,6 +329,27 @@ private:
     std::vector<Run> m_runs;
 };
 
+// The painter's logical pixels that can show, with a pixel to spare: what
+// lies beyond never reaches the painter, whose device coordinates (the
+// logical ones times the ratio) would overflow far out.
+QRect PaintLimit(QPainter& p)
+{
+    QPaintDevice* d = p.device();
+    QRect lim(-2, -2, d->width() + 4, d->height() + 4);
+    lim = p.worldTransform().inverted().mapRect(lim);
+    if (p.hasClipping())
+        lim &= p.clipBoundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
+    return lim;
+}
+
+// The part of a box (right and bottom edge out) within Limit.
+QRect Within(const TRect& r, const QRect& Limit)
+{
+    const std::int64_t l = std::max<std::int64_t>(r.Left, Limit.left()), t = std::max<std::int64_t>(r.Top, Limit.top());
+    const std::int64_t rt = std::min<std::int64_t>(std::int64_t(r.Right) - 1, Limit.right());
+    const std::int64_t b = std::min<std::int64_t>(std::int64_t(r.Bottom) - 1, Limit.bottom());
+    return l > rt || t > b ? QRect() : QRect(QPoint(int(l), int(t)), QPoint(int(rt), int(b)));
+}
 } // namespace
 
 QRect TCanvas::drawLimit(QPainter& p, const QRect& want, QImage*& direct, int& scale, QPoint& origin) const
@@ -340,12 +361,7 @@ QRect TCanvas::drawLimit(QPainter& p, const QRect& want, QImage*& direct, int& s
     direct = Pen.Mode == TPenMode::pmCopy ? DirectTarget(p, &clip, &scale, &origin) : nullptr;
     if (direct)
         return want.intersected(clip);
-    QPaintDevice* d = p.device();
-    QRect lim(-2, -2, d->width() + 4, d->height() + 4);
-    lim = p.worldTransform().inverted().mapRect(lim);
-    if (p.hasClipping())
-        lim &= p.clipBoundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
-    return want.intersected(lim);
+    return want.intersected(PaintLimit(p));
 }
 
 void TCanvas::MoveTo(int x, int y)
@@ -473,15 +489,18 @@ void TCanvas::FillRect(const TRect& r)
     QPainter* p = Painter();
     if (!p || r.IsEmpty())
         return;
+    const QRect box = Within(r, PaintLimit(*p));
+    if (box.isEmpty())
+        return;
     if (Brush.Bitmap && !Brush.Bitmap->Empty()) {
-        p->fillRect(r.q(), QBrush(Brush.Bitmap->Image()));
+        p->fillRect(box, QBrush(Brush.Bitmap->Image()));
         return;
     }
     if (Brush.Style == TBrushStyle::bsClear)
         return;
     QPainter::CompositionMode old = p->compositionMode();
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p->fillRect(r.q(), fillBrush());
+    p->fillRect(box, fillBrush());
     p->setCompositionMode(old);
 }
 
@@ -500,24 +519,48 @@ void TCanvas::DrawFocusRect(const TRect& r)
     QPainter* p = Painter();
     if (!p || r.IsEmpty())
         return;
-    // Every other pixel of the frame inverted: drawing it twice removes it.
-    p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    const QColor white(Qt::white);
-    auto dot = [&](int x, int y) {
-        if (((x + y) & 1) == 0)
-            p->fillRect(QRect(x, y, 1, 1), white);
+    // Every other pixel of the frame (those of even x + y) inverted, so that
+    // drawing it twice removes it: the frame's rows and its columns between
+    // them as runs of dots, within what can show.
+    QRect clip;
+    int scale = 1;
+    QPoint origin;
+    QImage* direct = DirectTarget(*p, &clip, &scale, &origin);
+    if (direct && direct->format() != QImage::Format_RGB32)
+        direct = nullptr;
+    const QRect lim = direct ? clip : PaintLimit(*p);
+    std::vector<QRect> dots;
+    // The dots of [x0, x1] x [y0, y1], a row or a column.
+    auto run = [&](std::int64_t x0, std::int64_t x1, std::int64_t y0, std::int64_t y1) {
+        x0 = std::max<std::int64_t>(x0, lim.left()), x1 = std::min<std::int64_t>(x1, lim.right());
+        y0 = std::max<std::int64_t>(y0, lim.top()), y1 = std::min<std::int64_t>(y1, lim.bottom());
+        for (std::int64_t y = y0; y <= y1; ++y)
+            for (std::int64_t x = x0 + ((x0 + y) & 1); x <= x1; x += 2) {
+                if (!direct) {
+                    dots.emplace_back(int(x), int(y), 1, 1);
+                    continue;
+                }
+                QRgb* px = reinterpret_cast<QRgb*>(direct->scanLine(int((y + origin.y()) * scale))) + (x + origin.x()) * scale;
+                for (int k = 0; k < scale; ++k, px += direct->bytesPerLine() / 4)
+                    for (int j = 0; j < scale; ++j)
+                        px[j] ^= 0x00FFFFFF;
+            }
     };
-    for (int x = r.Left; x < r.Right; ++x) {
-        dot(x, r.Top);
-        if (r.Bottom - 1 > r.Top)
-            dot(x, r.Bottom - 1);
-    }
-    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
-        dot(r.Left, y);
-        if (r.Right - 1 > r.Left)
-            dot(r.Right - 1, y);
-    }
-    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const std::int64_t l = r.Left, t = r.Top, rt = std::int64_t(r.Right) - 1, b = std::int64_t(r.Bottom) - 1;
+    run(l, rt, t, t);
+    if (b > t)
+        run(l, rt, b, b);
+    run(l, l, t + 1, b - 1);
+    if (rt > l)
+        run(rt, rt, t + 1, b - 1);
+    if (dots.empty())
+        return;
+    p->save();
+    p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p->setPen(Qt::NoPen);
+    p->setBrush(Qt::white);
+    p->drawRects(dots.data(), int(dots.size()));
+    p->restore();
 }
 
 void TCanvas::TextOut(int x, int y, const QString& text)

@@ -24,6 +24,14 @@ struct Span1 {
     bool Empty() const { return x0 > x1; }
 };
 
+// The pixel of C + D (C a whole or half number, D what trigonometry gave):
+// halves go to the larger coordinate, also where the trigonometry left a
+// hair of noise, so that the two ends of a diameter lie in one row.
+int RoundEnd(double C, double D)
+{
+    return ToInt(std::floor(C + D + 0.5 + kEps + 1e-12 * std::abs(D)));
+}
+
 // A box's oval: the centre line of its one-pixel outline runs through the
 // centres of the box's outermost pixels.
 struct Oval {
@@ -76,12 +84,13 @@ struct Oval {
             return {};
         return {int(2 * cx - x), int(x)};
     }
-    // The point of the centre line at a parametric angle.
+    // The pixel of the centre line at a parametric angle.
     TPoint At(double deg) const
     {
         const double t = deg * M_PI / 180.0;
-        return TPoint(int(std::lround(cx + a * std::cos(t))), int(std::lround(cy - b * std::sin(t))));
+        return TPoint(RoundEnd(cx, a * std::cos(t)), RoundEnd(cy, -b * std::sin(t)));
     }
+    TPoint Centre() const { return TPoint(RoundEnd(cx, 0), RoundEnd(cy, 0)); }
 
 private:
     static double root(double d, double r)
@@ -120,7 +129,7 @@ struct RoundBox {
 struct Rounded {
     double cx, cy, hw, hh, A, B;
     // Strict: only those inside, not on the edge.
-    Span1 Row(int y, double d, bool strict) const
+    [[gnu::always_inline]] Span1 Row(int y, double d, bool strict) const
     {
         const double dy = std::abs(y - cy), HW = hw + d, HH = hh + d;
         if (HW < 0 || HH < 0 || (strict ? dy >= HH - kEps : dy > HH + kEps))
@@ -143,7 +152,7 @@ struct Rounded {
 // Hollow), and with Filled the fill within its centre line, row by row:
 // Add(x0, x1, y, kind), the fill first.
 template <class A>
-void RingRows(const Rounded& o, int W, bool Hollow, bool Filled, int From, int To, A&& Add)
+[[gnu::always_inline]] inline void RingRows(const Rounded& o, int W, bool Hollow, bool Filled, int From, int To, A&& Add)
 {
     for (int y = From; y <= To; ++y) {
         if (Filled) {
@@ -176,15 +185,45 @@ Span1 HalfPlane(double X, double C0, double C1, double InvC1)
     return {ToInt(std::ceil(lo - 1e-7)), ToInt(std::floor(hi + 1e-7))};
 }
 
-// The parts of a row an arc, a pie or a chord keeps: up to three runs.
+// The parts of a row an arc, a pie or a chord keeps: up to four runs.
 struct Cut {
-    Span1 part[3];
+    Span1 part[4];
     int n = 0;
     static Cut All() { Cut c; c.part[0] = {INT_MIN / 2, INT_MAX / 2}; c.n = 1; return c; }
     void Put(Span1 s)
     {
         if (!s.Empty())
             part[n++] = s;
+    }
+    // The parts within S too, or with Or those and S.
+    Cut With(Span1 S, bool Or) const
+    {
+        Cut c;
+        if (!Or) {
+            for (int i = 0; i < n; ++i)
+                c.Put({std::max(part[i].x0, S.x0), std::min(part[i].x1, S.x1)});
+            return c;
+        }
+        // In order of their left ends, then joined where they meet.
+        Span1 all[5];
+        int k = 0;
+        auto insert = [&](Span1 v) {
+            int j = k++;
+            for (; j > 0 && all[j - 1].x0 > v.x0; --j)
+                all[j] = all[j - 1];
+            all[j] = v;
+        };
+        for (int i = 0; i < n; ++i)
+            insert(part[i]);
+        if (!S.Empty())
+            insert(S);
+        for (int i = 0; i < k; ++i) {
+            if (c.n > 0 && all[i].x0 <= c.part[c.n - 1].x1 + 1)
+                c.part[c.n - 1].x1 = std::max(c.part[c.n - 1].x1, all[i].x1);
+            else
+                c.Put(all[i]);
+        }
+        return c;
     }
     // Add(x0, x1) for the pieces of [x0, x1] kept.
     template <class F>
@@ -203,17 +242,20 @@ struct Cut {
 struct Sweep {
     double cx, cy, ra, rb;
     double u1x, u1y, u2x, u2y, i1, i2;
+    double fx, fy, i3; // ahead: the sum of the rays
     double span;
     bool centreIn;
-    Sweep(const Oval& o, double a1, double sp) : cx(o.cx), cy(o.cy), ra(o.a + 0.5), rb(o.b + 0.5), span(sp)
+    Sweep(const Oval& o, double a1, double sp) : Sweep(o.cx, o.cy, o.a + 0.5, o.b + 0.5, a1, sp) {}
+    Sweep(double Cx, double Cy, double Ra, double Rb, double a1, double sp) : cx(Cx), cy(Cy), ra(Ra), rb(Rb), span(sp)
     {
         u1x = std::cos(a1 * M_PI / 180), u1y = std::sin(a1 * M_PI / 180);
         u2x = std::cos((a1 + sp) * M_PI / 180), u2y = std::sin((a1 + sp) * M_PI / 180);
         i1 = u1y != 0 ? -ra / u1y : 0, i2 = u2y != 0 ? ra / u2y : 0;
+        fx = u1x + u2x, fy = u1y + u2y, i3 = fx != 0 ? ra / fx : 0;
         const double d = std::fmod(std::fmod(-a1, 360.0) + 360.0, 360.0);
         centreIn = d <= span + 1e-7 || d >= 360 - 1e-7;
     }
-    Cut Row(int y) const
+    [[gnu::always_inline]] Cut Row(int y) const
     {
         if (span >= 360)
             return Cut::All();
@@ -222,7 +264,14 @@ struct Sweep {
         const Span1 h1 = HalfPlane(cx, u1x * py, -u1y / ra, i1), h2 = HalfPlane(cx, -py * u2x, u2y / ra, i2);
         Cut c;
         if (span <= 180) {
-            c.Put({std::max(h1.x0, h2.x0), std::min(h1.x1, h2.x1)});
+            Span1 s{std::max(h1.x0, h2.x0), std::min(h1.x1, h2.x1)};
+            if (span < 90) {
+                // Rays a hair apart: only ahead of the centre, not the
+                // mirror image behind it.
+                const Span1 h3 = HalfPlane(cx, py * fy, fx / ra, i3);
+                s = {std::max(s.x0, h3.x0), std::min(s.x1, h3.x1)};
+            }
+            c.Put(s);
         } else if (h1.Empty() || h2.Empty() || h1.x1 + 1 < h2.x0 || h2.x1 + 1 < h1.x0) {
             c.Put(h1);
             c.Put(h2);
@@ -348,6 +397,62 @@ void RegionRows(const raster::Clip& win, int Top, int Bottom, R&& Row, bool Edge
     }
 }
 
+// The dashes of a thin pen along the outline of a region symmetric about
+// its centre (Cx, Cy), its outermost pixel centres A across and B up and
+// down from it. A pixel's place along the outline counts counter-clockwise
+// from the right end of the middle row, a step to the next row or column
+// one and a diagonal step two (A - |dx| + |dy| in the upper right quarter,
+// and so on round); from the place From, 6 on and 2 off as along lines.
+struct Dashes {
+    double Cx, Cy, A, B;
+    i64 From = 0;
+    i64 Place(int x, int y) const
+    {
+        const double u = std::abs(x - Cx), v = std::abs(y - Cy), q = A + B;
+        const double s = y <= Cy ? (x >= Cx ? A - u + v : q + u + B - v) : (x < Cx ? 2 * q + A - u + v : 3 * q + u + B - v);
+        return i64(std::llround(s));
+    }
+    bool On(int x, int y) const
+    {
+        const i64 round = std::llround(4 * (A + B));
+        i64 k = Place(x, y) - From;
+        if (round > 0)
+            k = (k % round + round) % round;
+        return k % 8 < 6;
+    }
+};
+
+// Hands on the runs of a region and its outline with the outline's dashes
+// cut out: a run of the pen within the window pixel by pixel. (Kept out of
+// line, so that the solid pens' runs, which may go here or straight on,
+// are not slowed by it.)
+class DashedRuns final : public Runs {
+public:
+    DashedRuns(const Dashes& D, const raster::Clip& Window, Runs& Out) : m_d(D), m_win(Window), m_out(Out) {}
+    [[gnu::noinline]] void Add(int X0, int X1, int Y, Ink K) override
+    {
+        if (K != Ink::Pen) {
+            m_out.Add(X0, X1, Y, K);
+            return;
+        }
+        X0 = std::max(X0, m_win.Left), X1 = std::min(X1, m_win.Right);
+        int from = X0;
+        for (int x = X0; x <= X1; ++x)
+            if (!m_d.On(x, Y)) {
+                if (from < x)
+                    m_out.Add(from, x - 1, Y, K);
+                from = x + 1;
+            }
+        if (from <= X1)
+            m_out.Add(from, X1, Y, K);
+    }
+
+private:
+    Dashes m_d;
+    raster::Clip m_win;
+    Runs& m_out;
+};
+
 // A box's corners clamped far beyond any picture, so that arithmetic on them
 // cannot overflow.
 Box Clamped(i64 l, i64 t, i64 r, i64 b)
@@ -360,6 +465,7 @@ Box Clamped(i64 l, i64 t, i64 r, i64 b)
 // nothing; a wide pen kept inside moves the outline in, so that the pen's
 // outer edge meets the box.
 struct Frame {
+    Box own;                        // the box itself, its corners in order
     int l = 0, t = 0, r = 0, b = 0; // the outline's box
     int fr = 0, fb = 0;             // the fill's right and bottom edge
     int W = 1;                      // the pen's width, 1 for a thin pen
@@ -367,6 +473,7 @@ struct Frame {
     Frame(Box B, const Pen& P, int* CornerW = nullptr, int* CornerH = nullptr)
     {
         l = std::min(B.L, B.R), r = std::max(B.L, B.R), t = std::min(B.T, B.B), b = std::max(B.T, B.B);
+        own = {l, t, r, b};
         if (i64(r) - l < 1 || i64(b) - t < 1)
             return;
         wide = P.On && P.Width > 1;
@@ -394,43 +501,92 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
         return;
     const int l = f.l, t = f.t, b = f.b, fb = f.fb, W = f.W;
     const bool pen = P.On, wide = f.wide, cut = K != Kind::Ellipse;
+    // The rays run from the centre of the box itself, also where a pen kept
+    // inside it moves the outline in.
+    const Box& own = f.own;
     double a1 = 0, span = 360;
     if (cut) {
-        a1 = RayAngle(l, t, f.r, b, x3, y3);
-        span = RayAngle(l, t, f.r, b, x4, y4) - a1;
+        a1 = RayAngle(own.L, own.T, own.R, own.B, x3, y3);
+        span = RayAngle(own.L, own.T, own.R, own.B, x4, y4) - a1;
         while (span <= 0) span += 360;
         if (span > 360) span -= 360;
     }
-    auto add = [&](int x0, int x1, int y, Ink k) {
-        if (k == Ink::Pen || fill)
-            Out.Add(x0, x1, y, k);
-    };
     const Oval ov(l, t, f.fr, fb);
     const TPoint p1 = ov.At(a1), p2 = ov.At(a1 + span);
-    const Sweep sweep(ov, a1, span);
-    // Chord: the side of the line through the ends where the arc runs.
+    // The oval's runs; a thin dashed pen's dashes start where the arc does.
+    Dashes dashes{ov.cx, ov.cy, ov.a, ov.b};
+    dashes.From = cut ? dashes.Place(p1.X, p1.Y) : 0;
+    DashedRuns dashed(dashes, win, Out);
+    Runs& ring = P.Dashed && !wide ? static_cast<Runs&>(dashed) : Out;
+    auto add = [&](int x0, int x1, int y, Ink k) {
+        if (k == Ink::Pen || fill)
+            ring.Add(x0, x1, y, k);
+    };
+    // An arc runs between the rays. A pie or a chord keeps its arc and its
+    // fill within its straight edges as they are drawn, between the pixels
+    // of its ends (and centre), so that the fill stays inside the outline;
+    // even wide pens draw them half a pixel up and left.
+    const Oval rays(own.L, own.T, pen ? own.R : own.R - 1, pen ? own.B : own.B - 1);
+    const Sweep sweep(rays, a1, span);
+    const double shift = f.Shift();
+    const TPoint c = ov.Centre();
+    // The pie's edges from its centre pixel: an edge of no length keeps the
+    // ray's direction, and the sweep between them is the one nearest the
+    // rays'.
+    auto edges = [&] {
+        auto angle = [&](TPoint p, double ray) {
+            if (p.X == c.X && p.Y == c.Y)
+                return ray;
+            return std::atan2((double(c.Y) - p.Y) / sweep.rb, (double(p.X) - c.X) / sweep.ra) * 180.0 / M_PI;
+        };
+        const double e1 = angle(p1, a1), e2 = angle(p2, a1 + span);
+        const double eSpan = std::clamp(e2 - e1 - 360.0 * std::round((e2 - e1 - span) / 360.0), 0.0, 360.0);
+        return Sweep(c.X - shift, c.Y - shift, sweep.ra, sweep.rb, e1, eSpan);
+    };
+    const Sweep wedge = K == Kind::Pie || K == Kind::Chord ? edges() : sweep;
+    // The chord's edge: the line through its end pixels (through the ends
+    // themselves when they are one pixel), kept on the side where the arc
+    // runs from the line through the ends.
     double ax = 0, ay = 0, bx = 0, by = 0, sm = 1;
     if (K == Kind::Chord) {
-        ax = ov.cx + ov.a * std::cos(a1 * M_PI / 180), ay = ov.cy - ov.b * std::sin(a1 * M_PI / 180);
-        bx = ov.cx + ov.a * std::cos((a1 + span) * M_PI / 180), by = ov.cy - ov.b * std::sin((a1 + span) * M_PI / 180);
-        const double mid = (a1 + span / 2) * M_PI / 180;
-        const double mx = ov.cx + ov.a * std::cos(mid), my = ov.cy - ov.b * std::sin(mid);
+        auto end = [&](double deg, double& x, double& y) {
+            x = ov.cx + ov.a * std::cos(deg * M_PI / 180), y = ov.cy - ov.b * std::sin(deg * M_PI / 180);
+        };
+        double mx, my;
+        end(a1, ax, ay);
+        end(a1 + span, bx, by);
+        end(a1 + span / 2, mx, my);
         sm = (bx - ax) * (my - ay) - (by - ay) * (mx - ax) >= 0 ? 1.0 : -1.0;
+        if (p1.X != p2.X || p1.Y != p2.Y) {
+            // The same side of the line through the pixels, as it runs
+            // the same way.
+            if ((double(p2.X) - p1.X) * (bx - ax) + (double(p2.Y) - p1.Y) * (by - ay) < 0)
+                sm = -sm;
+            ax = p1.X, ay = p1.Y, bx = p2.X, by = p2.Y;
+        }
+        ax -= shift, ay -= shift, bx -= shift, by -= shift;
     }
-    // The chord's side as the rule states it; the row's run, estimated by
-    // solving for x, is settled by it where it ends within the window.
+    // The chord's side as the rule states it, the line itself left to the
+    // edge drawn on it; the row's run, estimated by solving for x, is
+    // settled by it where it ends within the window.
     auto chordSide = [&](int x, int y) {
         const double at = (bx - ax) * (y - ay) - (by - ay) * (x - ax);
-        return sm > 0 ? at >= -kEps : at <= kEps;
+        return sm > 0 ? at > kEps : at < -kEps;
     };
     const double c1 = -sm * (by - ay), inv1 = by != ay ? 1 / c1 : 0;
-    auto fillCut = [&](int y) {
-        if (K == Kind::Ellipse)
-            return Cut::All();
-        if (K == Kind::Pie)
+    // The columns and rows any pixel of the shape lies within from the centre.
+    const double X = ov.a + W / 2.0 + 1, Y = ov.b + W / 2.0 + 1;
+    const Span1 reach{ToInt(std::floor(ov.cx - X)), ToInt(std::ceil(ov.cx + X))};
+    // The part of a row the shape keeps.
+    auto keep = [&](int y) {
+        if (K == Kind::Arc)
             return sweep.Row(y);
+        if (K == Kind::Pie)
+            return wedge.Row(y);
         Span1 h = HalfPlane(ax, sm * (bx - ax) * (y - ay), c1, inv1);
-        if (by != ay) {
+        if (by == ay && !chordSide(0, y)) {
+            h = {};
+        } else if (by != ay) {
             // The end the chord makes: widened while the pixel outside is
             // kept, narrowed while its own is not.
             const bool left = c1 > 0;
@@ -444,44 +600,53 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
                     end -= out;
             }
         }
-        Cut c;
-        c.Put(h);
-        return c;
+        // Within the pie of the same edges, or with more than half the
+        // oval, the pie and the triangle of the edges; the pie is not asked
+        // where the side alone settles what the row can ink.
+        const bool joined = wedge.span > 180;
+        const bool settled = joined ? h.x0 <= reach.x0 && h.x1 >= reach.x1 : h.Empty() || h.x1 < reach.x0 || h.x0 > reach.x1;
+        if (settled) {
+            Cut only;
+            only.Put(h);
+            return only;
+        }
+        return wedge.Row(y).With(h, joined);
     };
     // An arc, a pie or a chord visits only the rows its pixels can reach.
     raster::Clip rows = win;
-    if (cut && span < 360) {
-        const double X = ov.a + W / 2.0 + 1, Y = ov.b + W / 2.0 + 1;
-        // Inside this oval no pen pixel lies: it is a pixel (a pen's half
-        // and the even pens' shift) within the inner edge of the outline.
+    const Sweep& sw = K == Kind::Arc ? sweep : wedge;
+    if (cut && sw.span < 360) {
+        // Inside this oval no pixel of an arc lies: it is a pixel (a pen's
+        // half and the even pens' shift) within the inner edge of the
+        // outline.
         const double A = wide ? ov.a - W / 2.0 : ov.a, B = wide ? ov.b - W / 2.0 : ov.b;
-        const double inner = std::min(A, B) > 0 && K != Kind::Pie ? std::max(0.0, 1 - 1.5 / std::min(A, B)) : 0.0;
-        auto [lo, hi] = SweepRows(sweep, X, Y, false, inner * A, inner * B);
+        const double inner = std::min(A, B) > 0 && K == Kind::Arc ? std::max(0.0, 1 - 1.5 / std::min(A, B)) : 0.0;
+        auto [lo, hi] = SweepRows(sw, X, Y, false, inner * A, inner * B);
         if (std::min(ov.a, ov.b) > 0) {
             // All the pixels lie within W / 2 + 1 of the outline, so within
             // the oval grown by that much over its shorter radius.
             const double grow = 1 + (W / 2.0 + 1) / std::min(ov.a, ov.b);
-            const auto [rlo, rhi] = SweepRows(sweep, ov.a * grow, ov.b * grow, true, inner * A, inner * B);
+            const auto [rlo, rhi] = SweepRows(sw, ov.a * grow, ov.b * grow, true, inner * A, inner * B);
             lo = std::max(lo, rlo), hi = std::min(hi, rhi);
         }
-        if (K == Kind::Chord && fill) {
-            const auto [flo, fhi] = SideRows(ov, ax, ay, bx, by, sm, X, Y);
-            lo = std::min(lo, flo), hi = std::max(hi, fhi);
+        if (K == Kind::Chord) {
+            const auto [slo, shi] = SideRows(ov, ax, ay, bx, by, sm, X, Y);
+            if (sw.span > 180)
+                lo = std::min(lo, slo), hi = std::max(hi, shi);
+            else
+                lo = std::max(lo, slo), hi = std::min(hi, shi);
         }
         rows.Top = std::max(win.Top, ToInt(std::floor(lo)) - 1);
         rows.Bottom = std::min(win.Bottom, ToInt(std::ceil(hi)) + 1);
     }
     int cutRow = INT_MIN;
-    Cut cuts[3];
+    Cut kept;
     auto cutAdd = [&](int x0, int x1, int y, Ink k) {
         if (k == Ink::Fill && !fill)
             return;
-        if (y != cutRow) {
-            cutRow = y;
-            cuts[int(Ink::Pen)] = sweep.Row(y);
-            cuts[int(Ink::Fill)] = fill ? fillCut(y) : Cut();
-        }
-        cuts[int(k)].Apply(x0, x1, [&](int a, int c) { Out.Add(a, c, y, k); });
+        if (y != cutRow)
+            cutRow = y, kept = keep(y);
+        kept.Apply(x0, x1, [&](int a, int c) { ring.Add(a, c, y, k); });
     };
     if (!wide) {
         // Rows mirrored about the centre are alike: each pair is made once
@@ -502,7 +667,6 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
         else
             RegionRows(rows, t, fb - 1, row, pen, add);
     } else {
-        const double shift = f.Shift();
         const Rounded o{ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b};
         const bool ring = ov.a - W / 2.0 > 0 && ov.b - W / 2.0 > 0;
         const int from = int(std::max<i64>(i64(t) - W, rows.Top)), to = int(std::min<i64>(i64(b) + W, rows.Bottom));
@@ -517,12 +681,17 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
         // Round ends.
         Stroke(P, &p1, 1, false, win, Out);
         Stroke(P, &p2, 1, false, win, Out);
-    } else if (K == Kind::Pie) {
-        const TPoint edge[3] = {p2, TPoint(int(std::lround(ov.cx)), int(std::lround(ov.cy))), p1};
-        Stroke(P, edge, 3, false, win, Out);
-    } else if (K == Kind::Chord) {
-        const TPoint edge[2] = {p2, p1};
-        Stroke(P, edge, 2, false, win, Out);
+    } else if (K == Kind::Pie || K == Kind::Chord) {
+        // The straight edges close the outline: their last pixel too.
+        const TPoint edge[3] = {p2, K == Kind::Pie ? c : p1, p1};
+        const int n = K == Kind::Pie ? 3 : 2;
+        Stroke(P, edge, n, false, win, Out);
+        i64 length = 0;
+        for (int i = 0; i + 1 < n; ++i)
+            length += std::max(std::abs(i64(edge[i + 1].X) - edge[i].X), std::abs(i64(edge[i + 1].Y) - edge[i].Y));
+        if (!wide && (!P.Dashed || length % 8 < 6) && p1.X >= win.Left && p1.X <= win.Right && p1.Y >= win.Top
+            && p1.Y <= win.Bottom)
+            Out.Add(p1.X, p1.X, p1.Y, Ink::Pen);
     }
 }
 
@@ -570,7 +739,14 @@ void RoundRect(Box Bx, int CornerW, int CornerH, const Pen& P, bool Fill, const 
     };
     if (!f.wide) {
         const RoundBox rb{l, t, f.fr, f.fb, CornerW, CornerH};
-        RegionRows(Window, t, f.fb - 1, [&](int y) { return rb.Row(y); }, P.On, add);
+        const Dashes dashes{(double(l) + f.fr - 1) / 2, (double(t) + f.fb - 1) / 2, (double(f.fr) - 1 - l) / 2,
+                            (double(f.fb) - 1 - t) / 2};
+        DashedRuns dashed(dashes, Window, Out);
+        Runs& ring = P.Dashed ? static_cast<Runs&>(dashed) : Out;
+        RegionRows(Window, t, f.fb - 1, [&](int y) { return rb.Row(y); }, P.On, [&](int x0, int x1, int y, Ink k) {
+            if (k == Ink::Pen || Fill)
+                ring.Add(x0, x1, y, k);
+        });
         return;
     }
     // The pen centred on the outline of the one-pixel pen.

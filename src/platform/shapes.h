@@ -8,7 +8,9 @@
 // one pixel smaller still. A pen of width W centres on the outline of the
 // one-pixel pen (InsideFrame keeps it inside the box); arcs, pies and chords
 // run counter-clockwise from the ray through the first point to the ray
-// through the second, both from the centre of the box.
+// through the second, both from the centre of the box itself whatever the
+// pen. A pie's or a chord's arc and fill keep within its straight edges as
+// drawn, so that the fill stays inside the outline.
 
 #include "platform/raster.h"
 #include "platform/types.h"
@@ -37,7 +39,7 @@ protected:
 struct Pen {
     bool On = true;
     int Width = 1;
-    bool Dashed = false;      // one-pixel lines: 6 pixels on, 2 off
+    bool Dashed = false;      // one-pixel pens: 6 pixels on, 2 off, along curves too
     bool InsideFrame = false; // a wide pen keeps within the box
 };
 

@@ -12,6 +12,9 @@
 #include <utility>
 #include <vector>
 
+// A white picture, drawn on directly or through the painter (below).
+TBitmap freshPicture(int w, int h, bool clipped, int ratio);
+
 namespace {
 
 // Counts the pixels of one colour in a row or column range.
@@ -176,6 +179,19 @@ TEST(CanvasFill, FillRectFrameRectAndFocusRect)
     EXPECT_NE(c.Pixel(0, 0), clWhite);
     c.DrawFocusRect(TRect(0, 0, 10, 10));
     EXPECT_EQ(c.Pixel(0, 0), clWhite);
+    // The dots of even x + y on the frame, written at ratio 2 as painted.
+    TBitmap direct = freshPicture(12, 12, false, 2), painted = freshPicture(12, 12, true, 2);
+    for (TBitmap* p : {&direct, &painted}) {
+        p->Canvas().Brush.Color = clRed;
+        p->Canvas().FillRect(TRect(0, 0, 5, 12));
+        p->Canvas().DrawFocusRect(TRect(1, 2, 9, 7));
+    }
+    EXPECT_EQ(direct.Image(), painted.Image());
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const bool dot = (x + y) % 2 == 0 && QRect(1, 2, 8, 5).contains(x, y) && !QRect(2, 3, 6, 3).contains(x, y);
+            EXPECT_EQ(direct.Canvas().Pixel(x, y), TColor((x < 5 ? clRed : clWhite) ^ (dot ? 0xFFFFFF : 0))) << x << "," << y;
+        }
 
     // A 3-D frame inks each ring's two polylines, right and bottom over left
     // and top, also where the rings meet or cross in the middle.
@@ -665,7 +681,7 @@ namespace ref {
 constexpr double kEps = 1e-9;
 
 struct Shape {
-    int kind; // Rectangle, Ellipse, RoundRect, Arc, Pie, Chord
+    int kind; // Rectangle, Ellipse, RoundRect, Arc, Pie, Chord, FillRect, FrameRect
     int l, t, r, b, x3, y3, x4, y4; // x3, y3: a rounded box's corners
     int width;
     TPenStyle style;
@@ -709,9 +725,14 @@ bool InRounded(double x, double y, double cx, double cy, double hw, double hh, d
 // 0 nothing, 1 the fill, 2 the pen.
 int ShapePixel(Shape s, int x, int y)
 {
+    if (s.kind >= 6) {
+        const bool in = x >= s.l && x < s.r && y >= s.t && y < s.b;
+        return s.brush && in && (s.kind == 6 || x == s.l || x == s.r - 1 || y == s.t || y == s.b - 1);
+    }
     int l = std::min(s.l, s.r), r = std::max(s.l, s.r), t = std::min(s.t, s.b), b = std::max(s.t, s.b);
     if (r - l < 1 || b - t < 1)
         return 0;
+    const int ownL = l, ownT = t, ownR = r, ownB = b;
     const bool pen = s.style != TPenStyle::psClear, wide = pen && s.width > 1, arcs = s.kind >= 3;
     const int W = wide ? s.width : 1;
     const bool fill = s.kind != 3 && s.brush;
@@ -727,16 +748,43 @@ int ShapePixel(Shape s, int x, int y)
         return 0;
     auto near = [&](TPoint p, TPoint q) { return nearSegment(p.X, p.Y, q.X, q.Y, W, x, y); };
     // A one-pixel line without its end pixel, as testutil::referenceLine.
+    // Its place along the line from p, or -1.
+    using ll = long long;
     auto onLine = [&](TPoint p, TPoint q) {
-        using ll = long long;
         const ll dx = ll(q.X) - p.X, dy = ll(q.Y) - p.Y, n = std::max(std::abs(dx), std::abs(dy));
         const bool xMajor = std::abs(dx) > std::abs(dy);
         const ll i = xMajor ? (dx > 0 ? x - ll(p.X) : ll(p.X) - x) : (dy > 0 ? y - ll(p.Y) : ll(p.Y) - y);
         if (i < 0 || i >= n)
-            return false;
+            return ll(-1);
         const ll num = 2 * i * (xMajor ? dy : dx) - n, den = 2 * n;
         const ll minor = num >= 0 ? (num + den - 1) / den : -((-num) / den);
-        return (xMajor ? y - ll(p.Y) : x - ll(p.X)) == minor;
+        return (xMajor ? y - ll(p.Y) : x - ll(p.X)) == minor ? i : ll(-1);
+    };
+    // A thin polyline, its dashes (6 on, 2 off) running on round the corners
+    // and, with Last, on to its last pixel.
+    const bool dashed = s.style == TPenStyle::psDash;
+    auto onPolyline = [&](std::vector<TPoint> pts, bool closed, bool last = false) {
+        if (closed)
+            pts.push_back(pts[0]);
+        ll base = 0;
+        for (size_t k = 0; k + 1 < pts.size(); ++k) {
+            const ll i = onLine(pts[k], pts[k + 1]);
+            if (i >= 0 && (!dashed || (base + i) % 8 < 6))
+                return true;
+            base += std::max(std::abs(ll(pts[k + 1].X) - pts[k].X), std::abs(ll(pts[k + 1].Y) - pts[k].Y));
+        }
+        return last && TPoint(x, y) == pts.back() && (!dashed || base % 8 < 6);
+    };
+    // A thin dashed outline about (cx, cy), its outermost pixels a across
+    // and b up and down: the place counts counter-clockwise from the right
+    // end of the middle, a diagonal step two; the dashes start at From.
+    auto dashOn = [&](double cx, double cy, double a, double b, const TPoint* From) {
+        auto place = [&](int px, int py) {
+            const double u = std::abs(px - cx), v = std::abs(py - cy), q = a + b;
+            return std::llround(py <= cy ? (px >= cx ? a - u + v : q + u + b - v) : (px < cx ? 2 * q + a - u + v : 3 * q + u + b - v));
+        };
+        const ll round = std::llround(4 * (a + b)), k = place(x, y) - (From ? place(From->X, From->Y) : 0);
+        return !dashed || (round > 0 ? (k % round + round) % round : k) % 8 < 6;
     };
     const double shift = W % 2 == 0 ? 0.5 : 0;
     bool inPen = false, inFill = false;
@@ -746,6 +794,8 @@ int ShapePixel(Shape s, int x, int y)
         if (wide)
             for (int i = 0; i < 4; ++i)
                 inPen = inPen || near(c[i], c[(i + 1) % 4]);
+        else if (dashed)
+            inPen = onPolyline({c[0], c[1], c[2], c[3]}, true);
         else
             inPen = pen && inFill && (x == l || x == fr - 1 || y == t || y == fb - 1);
     } else if (s.kind == 2 && !wide) {
@@ -761,7 +811,8 @@ int ShapePixel(Shape s, int x, int y)
             return xm >= o.cx || ym >= o.cy || o.In(xm, ym);
         };
         inFill = in(x, y);
-        inPen = pen && inFill && !(in(x - 1, y) && in(x + 1, y) && in(x, y - 1) && in(x, y + 1));
+        inPen = pen && inFill && !(in(x - 1, y) && in(x + 1, y) && in(x, y - 1) && in(x, y + 1))
+                && dashOn((l + fr - 1) / 2.0, (t + fb - 1) / 2.0, (fr - 1 - l) / 2.0, (fb - 1 - t) / 2.0, nullptr);
     } else if (s.kind == 2) {
         const int cw = std::min(rw, r - l), ch = std::min(rh, b - t);
         const bool round = cw >= 2 && ch >= 2;
@@ -770,51 +821,77 @@ int ShapePixel(Shape s, int x, int y)
         inFill = InRounded(x, y, cx, cy, hw, hh, A, B, 0, false);
         inPen = InRounded(x, y, cx, cy, hw, hh, A, B, W / 2.0, false) && !InRounded(x, y, cx, cy, hw, hh, A, B, -W / 2.0, true);
     } else {
-        const Oval ov(l, t, fr, fb);
-        // The rays from the box centre through the two points, as angles of
-        // the oval's parameter.
+        const Oval ov(l, t, fr, fb), own(ownL, ownT, pen ? ownR : ownR - 1, pen ? ownB : ownB - 1);
+        // The rays from the centre of the box itself through the two points,
+        // as angles of the oval's parameter.
         auto angle = [](double dx, double dy, double rx, double ry) {
             dx = rx > 0 ? dx / rx : dx, dy = ry > 0 ? dy / ry : dy;
             return dx == 0 && dy == 0 ? 0.0 : std::atan2(dy, dx) * 180.0 / M_PI;
         };
-        const double bcx = l + (r - l) / 2.0, bcy = t + (b - t) / 2.0;
-        const double a1 = angle(s.x3 - bcx, bcy - s.y3, (r - l) / 2.0, (b - t) / 2.0);
-        double span = angle(s.x4 - bcx, bcy - s.y4, (r - l) / 2.0, (b - t) / 2.0) - a1;
+        const double bcx = ownL + (ownR - ownL) / 2.0, bcy = ownT + (ownB - ownT) / 2.0, brx = (ownR - ownL) / 2.0,
+                     bry = (ownB - ownT) / 2.0;
+        const double a1 = angle(s.x3 - bcx, bcy - s.y3, brx, bry);
+        double span = angle(s.x4 - bcx, bcy - s.y4, brx, bry) - a1;
         while (span <= 0)
             span += 360;
         // Counter-clockwise from the first ray over span, both rays included.
         auto inSweep = [&](int px, int py) {
-            const double d = std::fmod(std::fmod(angle(px - ov.cx, ov.cy - py, ov.a + 0.5, ov.b + 0.5) - a1, 360.0) + 360.0, 360.0);
+            const double d = std::fmod(std::fmod(angle(px - own.cx, own.cy - py, own.a + 0.5, own.b + 0.5) - a1, 360.0) + 360.0, 360.0);
             return span >= 360 || d <= span + 1e-7 || d >= 360 - 1e-7;
         };
         const double rad = M_PI / 180;
-        auto at = [&](double deg) { return TPoint(int(std::lround(ov.cx + ov.a * std::cos(deg * rad))), int(std::lround(ov.cy - ov.b * std::sin(deg * rad)))); };
-        const TPoint p1 = at(a1), p2 = at(a1 + span), centre(int(std::lround(ov.cx)), int(std::lround(ov.cy)));
+        // Halves round down and right, through the trigonometry's noise.
+        auto round = [](double c, double d) { return int(std::floor(c + d + 0.5 + kEps + 1e-12 * std::abs(d))); };
+        auto at = [&](double deg) { return TPoint(round(ov.cx, ov.a * std::cos(deg * rad)), round(ov.cy, -ov.b * std::sin(deg * rad))); };
+        const TPoint p1 = at(a1), p2 = at(a1 + span), centre(round(ov.cx, 0), round(ov.cy, 0));
         if (!wide) {
             inFill = ov.In(x, y);
-            inPen = pen && inFill && !(ov.In(x - 1, y) && ov.In(x + 1, y) && ov.In(x, y - 1) && ov.In(x, y + 1));
+            inPen = pen && inFill && !(ov.In(x - 1, y) && ov.In(x + 1, y) && ov.In(x, y - 1) && ov.In(x, y + 1))
+                    && dashOn(ov.cx, ov.cy, ov.a, ov.b, arcs ? &p1 : nullptr);
         } else {
             const bool hollow = ov.a - W / 2.0 > 0 && ov.b - W / 2.0 > 0;
             inFill = ov.a > 0 && ov.b > 0 && InRounded(x, y, ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b, 0, false);
             inPen = InRounded(x, y, ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b, W / 2.0, false)
                     && !(hollow && InRounded(x, y, ov.cx - shift, ov.cy - shift, ov.a, ov.b, ov.a, ov.b, -W / 2.0, true));
         }
-        if (arcs)
-            inPen = inPen && inSweep(x, y);
-        if (s.kind == 4) {
-            inFill = inFill && inSweep(x, y);
-            inPen = inPen || (wide ? near(p2, centre) || near(centre, p1) : onLine(p2, centre) || onLine(centre, p1));
-        } else if (s.kind == 5) {
-            // The side of the line through the ends where the arc runs.
-            const double ax = ov.cx + ov.a * std::cos(a1 * rad), ay = ov.cy - ov.b * std::sin(a1 * rad);
-            const double bx = ov.cx + ov.a * std::cos((a1 + span) * rad), by = ov.cy - ov.b * std::sin((a1 + span) * rad);
-            const double mx = ov.cx + ov.a * std::cos((a1 + span / 2) * rad), my = ov.cy - ov.b * std::sin((a1 + span / 2) * rad);
-            const double side = (bx - ax) * (my - ay) - (by - ay) * (mx - ax), at = (bx - ax) * (y - ay) - (by - ay) * (x - ax);
-            inFill = inFill && (side >= 0 ? at >= -kEps : at <= kEps);
-            inPen = inPen || (wide ? near(p2, p1) : onLine(p2, p1));
-        } else if (s.kind == 3 && wide) {
-            inPen = inPen || near(p1, p1) || near(p2, p2);
+        // A pie and a chord keep within their straight edges as drawn: the
+        // sweep between the edges from the centre pixel nearest the rays'
+        // (an edge of no length keeps its ray), and a chord the side of its
+        // edge's line (the ends' when one pixel) where the arc runs, the
+        // line itself left to the edge; with the sweep past half the oval,
+        // what lies in either.
+        const double ex = centre.X - shift, ey = centre.Y - shift;
+        auto edgeAngle = [&](TPoint p, double ray) {
+            return p == centre ? ray : std::atan2((double(centre.Y) - p.Y) / (own.b + 0.5), (double(p.X) - centre.X) / (own.a + 0.5)) * 180.0 / M_PI;
+        };
+        const double e1 = edgeAngle(p1, a1), e2 = edgeAngle(p2, a1 + span);
+        const double eSpan = std::clamp(e2 - e1 - 360.0 * std::round((e2 - e1 - span) / 360.0), 0.0, 360.0);
+        auto inWedge = [&](int px, int py) {
+            const double d = std::fmod(std::fmod(angle(px - ex, ey - py, own.a + 0.5, own.b + 0.5) - e1, 360.0) + 360.0, 360.0);
+            return eSpan >= 360 || d <= eSpan + 1e-7 || d >= 360 - 1e-7;
+        };
+        auto end = [&](double deg) { return std::pair{ov.cx + ov.a * std::cos(deg * rad), ov.cy - ov.b * std::sin(deg * rad)}; };
+        auto [ax, ay] = end(a1);
+        auto [bx, by] = end(a1 + span);
+        const auto [mx, my] = end(a1 + span / 2);
+        double side = (bx - ax) * (my - ay) - (by - ay) * (mx - ax) >= 0 ? 1 : -1;
+        if (p1 != p2) {
+            side *= (double(p2.X) - p1.X) * (bx - ax) + (double(p2.Y) - p1.Y) * (by - ay) < 0 ? -1 : 1;
+            ax = p1.X, ay = p1.Y, bx = p2.X, by = p2.Y;
         }
+        ax -= shift, ay -= shift, bx -= shift, by -= shift;
+        const double off = (bx - ax) * (y - ay) - (by - ay) * (x - ax);
+        const bool inChord = side > 0 ? off > kEps : off < -kEps;
+        const bool kept = s.kind == 3 ? inSweep(x, y) : s.kind == 4 ? inWedge(x, y) : eSpan > 180 ? inWedge(x, y) || inChord : inWedge(x, y) && inChord;
+        if (arcs)
+            inPen = inPen && kept, inFill = inFill && kept;
+        // The straight edges close the outline, their last pixel inked too.
+        if (s.kind == 4)
+            inPen = inPen || (wide ? near(p2, centre) || near(centre, p1) : onPolyline({p2, centre, p1}, false, true));
+        else if (s.kind == 5)
+            inPen = inPen || (wide ? near(p2, p1) : onPolyline({p2, p1}, false, true));
+        else if (s.kind == 3 && wide)
+            inPen = inPen || near(p1, p1) || near(p2, p2);
     }
     return pen && inPen ? 2 : fill && inFill ? 1 : 0;
 }
@@ -834,6 +911,16 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
     std::vector<ref::Shape> shapes = {
         {5, 4, 4, 40, 36, 10, 36, 22, 60, 1, TPenStyle::psSolid, false},      // a chord cut by its rays
         {3, 30, -12, 32, 55, 28, -12, 44, 3, 3, TPenStyle::psSolid, false},   // an arc in a thin box
+        // Rays from the box's own centre where an even pen kept inside moves
+        // the outline half a pixel in: from 45 degrees, and a quarter.
+        {4, 0, 0, 21, 21, 11, 10, 0, 10, 2, TPenStyle::psInsideFrame, true},
+        {4, -31, 10, 6, 24, -12, 17, -14, 2, 4, TPenStyle::psInsideFrame, true},
+        {4, 1, 1, 21, 21, 1, 11, 21, 11, 1, TPenStyle::psSolid, true}, // a half disc: its diameter straight
+        {5, -35, 28, 24, 51, -5, 39, 8, 39, 1, TPenStyle::psSolid, true}, // a fill kept within its outline
+        {2, 4, 1, 36, 25, 12, 9, 0, 0, 1, TPenStyle::psDash, false}, // dashes along curves
+        // Boxes reaching far out at ratio 2.
+        {6, 10, 8, 1100000000, 12, 0, 0, 0, 0, 1, TPenStyle::psSolid, true},
+        {7, -2000000000, 5, 1100000000, 30, 0, 0, 0, 0, 1, TPenStyle::psSolid, true},
     };
     for (int i = 0; i < 3000; ++i) {
         ref::Shape s{};
@@ -858,9 +945,15 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
             s.x3 = uni(0, 30), s.y3 = uni(0, 30);
         s.width = uni(1, 6);
         const int style = uni(0, 5);
-        s.style = style == 0 ? TPenStyle::psClear : style == 1 ? TPenStyle::psInsideFrame : TPenStyle::psSolid;
+        s.style = style == 0 ? TPenStyle::psClear : style == 1 ? TPenStyle::psInsideFrame : style == 2 ? TPenStyle::psDash : TPenStyle::psSolid;
         s.brush = uni(0, 3) > 0;
         shapes.push_back(s);
+    }
+    // Filled pies and chords with a thin outline wholly inside the picture.
+    for (int i = 0; i < 400; ++i) {
+        const int l = uni(0, N - 4), t = uni(0, N - 4);
+        shapes.push_back({4 + i % 2, l, t, uni(l + 3, N), uni(t + 3, N), uni(-N, 2 * N), uni(-N, 2 * N), uni(-N, 2 * N),
+                          uni(-N, 2 * N), 1, TPenStyle::psSolid, true});
     }
     // The background at ratios 1 and 2, each logical pixel a 2 x 2 block.
     QImage ground[2] = {QImage(N, N, QImage::Format_RGB32), QImage(2 * N, 2 * N, QImage::Format_RGB32)};
@@ -887,7 +980,9 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
         case 2: c.RoundRect(s.l, s.t, s.r, s.b, s.x3, s.y3); break;
         case 3: c.Arc(s.l, s.t, s.r, s.b, s.x3, s.y3, s.x4, s.y4); break;
         case 4: c.Pie(s.l, s.t, s.r, s.b, s.x3, s.y3, s.x4, s.y4); break;
-        default: c.Chord(s.l, s.t, s.r, s.b, s.x3, s.y3, s.x4, s.y4); break;
+        case 5: c.Chord(s.l, s.t, s.r, s.b, s.x3, s.y3, s.x4, s.y4); break;
+        case 6: c.FillRect(TRect(s.l, s.t, s.r, s.b)); break;
+        default: c.FrameRect(TRect(s.l, s.t, s.r, s.b)); break;
         }
     };
     int inked = 0;
@@ -902,21 +997,43 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
         paint(direct2, s, xorMode, 2, false);
         paint(painted2, s, xorMode, 2, true);
         ASSERT_EQ(direct2.Image(), painted2.Image()) << "shape " << i << " at ratio 2";
+        ASSERT_EQ(direct2.Image(), bmp.Image().scaled(2 * N, 2 * N)) << "shape " << i << ": at ratio 2 not the picture of ratio 1";
         int count = 0, wrong = 0;
         QPoint first;
+        std::vector<int> rule(N * N);
         for (int y = 0; y < N; ++y)
             for (int x = 0; x < N; ++x) {
-                const int k = ref::ShapePixel(s, x, y);
+                const int k = rule[y * N + x] = ref::ShapePixel(s, x, y);
                 const TColor ink = k == 2 ? penColour : brushColour;
-                const TColor want = k == 0 ? background(x, y) : xorMode ? background(x, y) ^ ink : ink;
+                const TColor want = k == 0 ? background(x, y) : xorMode && s.kind < 6 ? background(x, y) ^ ink : ink;
                 count += k == 2;
                 if (c.Pixel(x, y) != want && wrong++ == 0)
                     first = QPoint(x, y);
             }
         if (i == 0) {
-            EXPECT_EQ(count, 19);
+            EXPECT_EQ(count, 20);
         }
         inked += count > 0;
+        if (s.kind >= 4 && s.kind <= 5 && s.brush && s.width == 1 && s.style == TPenStyle::psSolid
+            && std::min({s.l, s.t, s.r, s.b}) >= 0 && std::max({s.l, s.t, s.r, s.b}) <= N) {
+            // The outline closes round the fill: none of it touches the
+            // ground outside, flooded from the picture's edge.
+            std::vector<int> todo;
+            auto reach = [&](int x, int y) {
+                if (x >= 0 && y >= 0 && x < N && y < N && rule[y * N + x] == 0)
+                    rule[y * N + x] = -1, todo.push_back(y * N + x);
+            };
+            for (int k = 0; k < N; ++k)
+                reach(k, 0), reach(k, N - 1), reach(0, k), reach(N - 1, k);
+            while (!todo.empty()) {
+                const int x = todo.back() % N, y = todo.back() / N;
+                todo.pop_back();
+                for (auto [u, v] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}}) {
+                    ASSERT_FALSE(u >= 0 && v >= 0 && u < N && v < N && rule[v * N + u] == 1) << "shape " << i << ": fill at " << u << "," << v;
+                    reach(u, v);
+                }
+            }
+        }
         ASSERT_EQ(wrong, 0) << "shape " << i << " kind " << s.kind << " box " << s.l << "," << s.t << "," << s.r << "," << s.b
                             << " points " << s.x3 << "," << s.y3 << " " << s.x4 << "," << s.y4 << " width " << s.width
                             << " style " << int(s.style) << (s.brush ? " brush" : "") << (xorMode ? " xor" : "") << ": first at "
