@@ -27,7 +27,7 @@ void KnobColorToColors(KnobColorType kind, TColor& light, TColor& mid, TColor& d
 
 void DrawKnobReflex(TCanvas& c, int diameter, const TRect& r, TColor light, TColor dark, int parity)
 {
-    const auto w = knobgeo::reflexWedges(diameter, r, parity);
+    const auto w = knobgeo::ReflexWedges(diameter, r, parity);
     c.Brush.Bitmap = nullptr;
     c.Brush.Style = TBrushStyle::bsSolid;
     c.Pen.Style = TPenStyle::psSolid;

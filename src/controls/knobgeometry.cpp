@@ -8,7 +8,7 @@
 
 namespace knobgeo {
 
-bool pointInPolygon(const std::vector<Pt>& poly, int x, int y)
+bool PointInPolygon(const std::vector<Pt>& poly, int x, int y)
 {
     // Even-odd rule on the pixel centre.
     const double px = x + 0.5;
@@ -27,7 +27,7 @@ bool pointInPolygon(const std::vector<Pt>& poly, int x, int y)
     return inside;
 }
 
-bool pointInEllipse(const Rc& box, int x, int y)
+bool PointInEllipse(const Rc& box, int x, int y)
 {
     const double rx = (box.Right - box.Left) / 2.0;
     const double ry = (box.Bottom - box.Top) / 2.0;
@@ -42,14 +42,14 @@ bool HitRegion::contains(int x, int y) const
 {
     switch (kind) {
     case Kind::Rect: return PtInRect(box, TPoint(x, y));
-    case Kind::Ellipse: return pointInEllipse(box, x, y);
-    case Kind::Polygon: return poly.size() >= 3 && pointInPolygon(poly, x, y);
+    case Kind::Ellipse: return PointInEllipse(box, x, y);
+    case Kind::Polygon: return poly.size() >= 3 && PointInPolygon(poly, x, y);
     case Kind::Empty: break;
     }
     return false;
 }
 
-std::array<Wedge, 4> reflexWedges(int D, const Rc& r, int p)
+std::array<Wedge, 4> ReflexWedges(int D, const Rc& r, int p)
 {
     const int L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
     return {{
@@ -60,7 +60,7 @@ std::array<Wedge, 4> reflexWedges(int D, const Rc& r, int p)
     }};
 }
 
-int knobPercent(int v, int min, int max)
+int KnobPercent(int v, int min, int max)
 {
     const long long range = static_cast<long long>(max) - min;
     if (range <= 0)
@@ -68,17 +68,17 @@ int knobPercent(int v, int min, int max)
     return static_cast<int>((static_cast<long long>(v) - min) * 100 / range);
 }
 
-double percentAngle(int pct)
+double PercentAngle(int pct)
 {
     return (pct - 50) / 125.0 * 2 * std::numbers::pi;
 }
 
-Pt rayEnd(int cx, int cy, double len, double angle)
+Pt RayEnd(int cx, int cy, double len, double angle)
 {
     return {cx + Round(len * std::sin(angle)), cy - Round(len * std::cos(angle))};
 }
 
-int percentFromPoint(int x, int y, int c)
+int PercentFromPoint(int x, int y, int c)
 {
     int a = Round(std::atan((c - y) / (x - c + 0.0000001)) * 180 / std::numbers::pi);
     if (x > c && y > c)
@@ -97,14 +97,14 @@ int percentFromPoint(int x, int y, int c)
     return Round(d * 100.0 / 290);
 }
 
-int valueFromPercent(int pct, int min, int max)
+int ValueFromPercent(int pct, int min, int max)
 {
     // Exact in integers: the floating form loses one for some per cents.
     const long long range = static_cast<long long>(max) - min;
     return static_cast<int>((pct * range + 100LL * min) / 100);
 }
 
-std::vector<int> tickValues(int min, int max, int step)
+std::vector<int> TickValues(int min, int max, int step)
 {
     if (step <= 0)
         step = 1;
@@ -115,19 +115,19 @@ std::vector<int> tickValues(int min, int max, int step)
     return out;
 }
 
-int knobSide(int width, int height, int currentWidth)
+int KnobSide(int width, int height, int currentWidth)
 {
     const int w = std::clamp(width, KnobMinSide, KnobMaxSide);
     const int h = std::clamp(height, KnobMinSide, KnobMaxSide);
     return w != currentWidth ? w : h;
 }
 
-int knobKeyStep(int min, int max)
+int KnobKeyStep(int min, int max)
 {
     return static_cast<int>(std::max<long long>(1, (static_cast<long long>(max) - min) / 10));
 }
 
-std::optional<int> keyTarget(std::uint16_t key, int v, int min, int max, int pageStep)
+std::optional<int> KeyTarget(std::uint16_t key, int v, int min, int max, int pageStep)
 {
     switch (key) {
     case VK_PRIOR:
@@ -157,33 +157,33 @@ std::optional<int> keyTarget(std::uint16_t key, int v, int min, int max, int pag
     }
 }
 
-int stepPercent(int step, int max)
+int StepPercent(int step, int max)
 {
     if (max <= 0)
         return 0;
     return static_cast<int>(static_cast<long long>(step) * 100 / max);
 }
 
-int stepFromPercent(int pct, int max)
+int StepFromPercent(int pct, int max)
 {
     // pct * max / 100 is exact in double, halves included.
     return Round(static_cast<double>(pct) * max / 100);
 }
 
-int positionAngle(int p, int n, int a1, int a2)
+int PositionAngle(int p, int n, int a1, int a2)
 {
     if (n > 1)
         return static_cast<int>(static_cast<long long>(p) * (a2 - a1) / (n - 1) + a1);
     return (a1 + a2) / 2;
 }
 
-Pt pointAtAngle(int cx, int cy, double deg, double r)
+Pt PointAtAngle(int cx, int cy, double deg, double r)
 {
     const double t = deg * 2 * std::numbers::pi / 360;
     return {cx + Round(std::cos(t) * r), cy - Round(std::sin(t) * r)};
 }
 
-int positionFromPoint(int x, int y, int cx, int cy, int n, int a1, int a2)
+int PositionFromPoint(int x, int y, int cx, int cy, int n, int a1, int a2)
 {
     if (n <= 1 || a1 == a2)
         return -1;
@@ -212,7 +212,7 @@ int positionFromPoint(int x, int y, int cx, int cy, int n, int a1, int a2)
     return Round((d - 360) / step) == 0 ? 0 : -1;
 }
 
-bool inkClearOfKnob(const Rc& ink, const std::vector<std::pair<Pt, Pt>>& ticks, int cx, int cy,
+bool InkClearOfKnob(const Rc& ink, const std::vector<std::pair<Pt, Pt>>& ticks, int cx, int cy,
                     int r, int rim)
 {
     if (ink.IsEmpty())
@@ -242,7 +242,7 @@ bool inkClearOfKnob(const Rc& ink, const std::vector<std::pair<Pt, Pt>>& ticks, 
     return true;
 }
 
-SwitchLayout placeSwitch(GlyphAlign align, int width, int height, int W, int H, bool pushButton)
+SwitchLayout PlaceSwitch(GlyphAlign align, int width, int height, int W, int H, bool pushButton)
 {
     switch (align) {
     case GlyphAlign::Bottom:
@@ -258,7 +258,7 @@ SwitchLayout placeSwitch(GlyphAlign align, int width, int height, int W, int H, 
     }
 }
 
-RockerGeometry rockerGeometry(int size)
+RockerGeometry RockerGeometryFor(int size)
 {
     RockerGeometry g{};
     g.W = size * 10 + 15;
@@ -273,18 +273,18 @@ RockerGeometry rockerGeometry(int size)
     return g;
 }
 
-std::vector<Pt> rockerOnRegion(const RockerGeometry& g)
+std::vector<Pt> RockerOnRegion(const RockerGeometry& g)
 {
     return {{g.e, g.s + g.c1}, {g.W - g.e, g.s + g.c1}, {g.W - g.e2, g.H - g.q}, {0, g.H - g.q},
             {g.e, g.s + g.c1}};
 }
 
-std::vector<Pt> rockerOffRegion(const RockerGeometry& g)
+std::vector<Pt> RockerOffRegion(const RockerGeometry& g)
 {
     return {{0, g.q}, {g.W - g.e2, g.q}, {g.W - g.e, g.q + g.c2}, {g.e, g.q + g.c2}, {0, g.q}};
 }
 
-ButtonGeometry buttonGeometry(int size)
+ButtonGeometry ButtonGeometryFor(int size)
 {
     ButtonGeometry g{};
     g.A = size * 6 + 29;
@@ -293,7 +293,7 @@ ButtonGeometry buttonGeometry(int size)
     return g;
 }
 
-LampWidths lampWidths(int width)
+LampWidths LampWidthsFor(int width)
 {
     const int q = std::clamp(width / 17, 1, 6);
     return {q, std::max(1, q / 2)};

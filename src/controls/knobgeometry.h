@@ -19,8 +19,8 @@ using Pt = TPoint;
 using Rc = TRect;
 
 // ---- hit tests (pixel centres, so right and bottom edges are outside) ----
-bool pointInPolygon(const std::vector<Pt>& poly, int x, int y);
-bool pointInEllipse(const Rc& box, int x, int y);
+bool PointInPolygon(const std::vector<Pt>& poly, int x, int y);
+bool PointInEllipse(const Rc& box, int x, int y);
 
 // A region in which a mouse press counts: empty until it is built.
 struct HitRegion {
@@ -42,50 +42,50 @@ struct Wedge {
     Pt to;
 };
 // The two light wedges come first, then the two dark ones.
-std::array<Wedge, 4> reflexWedges(int diameter, const Rc& box, int parity);
+std::array<Wedge, 4> ReflexWedges(int diameter, const Rc& box, int parity);
 
 // ---- round knob ----
 // Per cent (0..100) of `v` along min..max; an empty range gives 0.
-int knobPercent(int v, int min, int max);
+int KnobPercent(int v, int min, int max);
 // Angle from straight up, clockwise, in radians for a per cent value.
-double percentAngle(int pct);
+double PercentAngle(int pct);
 // End of a ray of length `len` from (cx, cy) at the clockwise-from-top angle.
-Pt rayEnd(int cx, int cy, double len, double angle);
+Pt RayEnd(int cx, int cy, double len, double angle);
 // Per cent (0..100) of a mouse point around the centre (c, c).
-int percentFromPoint(int x, int y, int c);
+int PercentFromPoint(int x, int y, int c);
 // Value for a per cent: Trunc((pct*(max-min) + 100*min) / 100) in integers.
-int valueFromPercent(int pct, int min, int max);
+int ValueFromPercent(int pct, int min, int max);
 // Values that carry a tick; a step of 0 or less counts as 1.
-std::vector<int> tickValues(int min, int max, int step);
+std::vector<int> TickValues(int min, int max, int step);
 // Side of the square knob for a requested size.
-int knobSide(int width, int height, int currentWidth);
+int KnobSide(int width, int height, int currentWidth);
 constexpr int KnobMinSide = 45;
 constexpr int KnobMaxSide = 120;
 // Face rectangle of a knob of the given side.
-inline Rc knobFace(int side) { return {8, 8, side - 8, side - 8}; }
-int knobKeyStep(int min, int max);
+inline Rc KnobFace(int side) { return {8, 8, side - 8, side - 8}; }
+int KnobKeyStep(int min, int max);
 // The setting a key asks for on a min..max control: Page Up/Down move by
 // `pageStep` (0: not keys of this control), End and Home go to the ends,
 // the arrows move by one within the range. None for other keys, and for
 // an arrow at the end it points to.
-std::optional<int> keyTarget(std::uint16_t key, int value, int min, int max, int pageStep);
+std::optional<int> KeyTarget(std::uint16_t key, int value, int min, int max, int pageStep);
 
 // ---- step switch ----
-int stepPercent(int step, int max);
+int StepPercent(int step, int max);
 // The step for a per cent of the turn: the nearest one, so that a click on
 // a tick or its label, which lie at the step's whole-percent angle, gives
 // that step and not the one below.
-int stepFromPercent(int pct, int max);
+int StepFromPercent(int pct, int max);
 
 // ---- transparent knob ----
-int positionAngle(int p, int numPositions, int angle1, int angle2);
-Pt pointAtAngle(int cx, int cy, double degrees, double r);
+int PositionAngle(int p, int numPositions, int angle1, int angle2);
+Pt PointAtAngle(int cx, int cy, double degrees, double r);
 // -1 when the point names no position.
-int positionFromPoint(int x, int y, int cx, int cy, int numPositions, int angle1, int angle2);
+int PositionFromPoint(int x, int y, int cx, int cy, int numPositions, int angle1, int angle2);
 // Whether text inked within `ink` keeps a clear pixel from every tick
 // (each a segment between two points) and from the body: discs of radius
 // `r` round (cx, cy), stacked `rim` pixels toward the lower right.
-bool inkClearOfKnob(const Rc& ink, const std::vector<std::pair<Pt, Pt>>& ticks, int cx, int cy,
+bool InkClearOfKnob(const Rc& ink, const std::vector<std::pair<Pt, Pt>>& ticks, int cx, int cy,
                     int r, int rim);
 
 // ---- switches ----
@@ -96,43 +96,43 @@ struct SwitchLayout {
     Rc caption;   // caption rectangle (left, top, right, bottom)
 };
 // `pushButton` selects the push button's bottom row, one pixel higher.
-SwitchLayout placeSwitch(GlyphAlign align, int width, int height, int boxW, int boxH,
+SwitchLayout PlaceSwitch(GlyphAlign align, int width, int height, int boxW, int boxH,
                          bool pushButton);
 
 struct RockerGeometry {
     int W, H, s, q, c1, c2, e, e2;
 };
-RockerGeometry rockerGeometry(int size);
-inline int rockerMinWidth(int size) { return size * 10 + 18; }
-inline int rockerMinHeight(int size) { return size * 10 + 33; }
+RockerGeometry RockerGeometryFor(int size);
+inline int RockerMinWidth(int size) { return size * 10 + 18; }
+inline int RockerMinHeight(int size) { return size * 10 + 33; }
 // Region polygons relative to the box origin, closed by the first point.
-std::vector<Pt> rockerOnRegion(const RockerGeometry& g);
-std::vector<Pt> rockerOffRegion(const RockerGeometry& g);
+std::vector<Pt> RockerOnRegion(const RockerGeometry& g);
+std::vector<Pt> RockerOffRegion(const RockerGeometry& g);
 
 struct ButtonGeometry {
     int A, b, m;
 };
-ButtonGeometry buttonGeometry(int size);
-inline int buttonMinSide(int size) { return size * 6 + 30; }
+ButtonGeometry ButtonGeometryFor(int size);
+inline int ButtonMinSide(int size) { return size * 6 + 30; }
 // The cap's regions within the button's box: raised (a press there switches
 // on) and pressed in (a press there switches off).
-inline Rc buttonOnRegion(const ButtonGeometry& g)
+inline Rc ButtonOnRegion(const ButtonGeometry& g)
 {
     return {g.m - 3, g.m - 3, g.m + g.b - 3, g.m + g.b - 3};
 }
-inline Rc buttonOffRegion(const ButtonGeometry& g) { return {g.m, g.m, g.m + g.b, g.m + g.b}; }
+inline Rc ButtonOffRegion(const ButtonGeometry& g) { return {g.m, g.m, g.m + g.b, g.m + g.b}; }
 
 // ---- lamp ----
 struct LampWidths {
     int q; // line unit
     int h; // highlight pen width
 };
-LampWidths lampWidths(int width);
+LampWidths LampWidthsFor(int width);
 
 // ---- steel brush ----
 constexpr TColor SteelSilver = 0xC0C0C0;
 constexpr TColor SteelWhite = 0xFFFFFF;
-inline TColor steelPixel(int x, int y)
+inline TColor SteelPixel(int x, int y)
 {
     return (x % 2 == 1 && y % 2 == 1) ? SteelWhite : SteelSilver;
 }

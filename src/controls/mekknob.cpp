@@ -55,7 +55,7 @@ void TMekTransparentKnob::SetTransparent(bool v)
 
 int TMekTransparentKnob::AngleOfPosition(int p) const
 {
-    return knobgeo::positionAngle(p, m_numPositions, m_angle1, m_angle2);
+    return knobgeo::PositionAngle(p, m_numPositions, m_angle1, m_angle2);
 }
 
 const TMekTransparentKnob::LabelLayout& TMekTransparentKnob::LayoutLabels() const
@@ -76,8 +76,8 @@ TMekTransparentKnob::LabelLayout TMekTransparentKnob::MakeLabelLayout() const
     std::vector<std::pair<TPoint, TPoint>> ticks;
     for (int p = 0; p < m_numPositions; p += step) {
         const int a = AngleOfPosition(p);
-        ticks.emplace_back(knobgeo::pointAtAngle(cx, cy, a, m_radius + 3),
-                           knobgeo::pointAtAngle(cx, cy, a, m_radius + 6));
+        ticks.emplace_back(knobgeo::PointAtAngle(cx, cy, a, m_radius + 3),
+                           knobgeo::PointAtAngle(cx, cy, a, m_radius + 6));
     }
     TFont font = Font();
     font.Name = "Arial";
@@ -107,10 +107,10 @@ TMekTransparentKnob::LabelLayout TMekTransparentKnob::MakeLabelLayout() const
             const int a = AngleOfPosition(p);
             TRect cell, inked;
             for (int d = labelDist;; ++d) {
-                const TPoint at = knobgeo::pointAtAngle(cx, cy, a, d);
+                const TPoint at = knobgeo::PointAtAngle(cx, cy, a, d);
                 cell = Bounds(at.X - w / 2, at.Y - h / 2, w, h);
                 inked = TRect::from(ink.translated(cell.Left, cell.Top));
-                if (plain || knobgeo::inkClearOfKnob(inked, ticks, cx, cy, m_radius, rim))
+                if (plain || knobgeo::InkClearOfKnob(inked, ticks, cx, cy, m_radius, rim))
                     break;
                 if (!inside(inked))
                     return false;
@@ -136,7 +136,7 @@ int TMekTransparentKnob::PositionFromPoint(int x, int y)
     for (const LabelPlace& l : LayoutLabels().places)
         if (PtInRect(l.hit, TPoint(x, y)))
             return l.position;
-    return knobgeo::positionFromPoint(x, y, ClientWidth() / 2, ClientHeight() / 2, m_numPositions,
+    return knobgeo::PositionFromPoint(x, y, ClientWidth() / 2, ClientHeight() / 2, m_numPositions,
                                       m_angle1, m_angle2);
 }
 
@@ -160,8 +160,8 @@ void TMekTransparentKnob::PaintKnob(TCanvas& c)
     const int step = std::max(1, m_stepPerTick);
     for (int p = 0; p < m_numPositions; p += step) {
         const int a = AngleOfPosition(p);
-        const TPoint t1 = knobgeo::pointAtAngle(cx, cy, a, m_radius + 3);
-        const TPoint t2 = knobgeo::pointAtAngle(cx, cy, a, m_radius + 6);
+        const TPoint t1 = knobgeo::PointAtAngle(cx, cy, a, m_radius + 3);
+        const TPoint t2 = knobgeo::PointAtAngle(cx, cy, a, m_radius + 6);
         c.MoveTo(t1.X, t1.Y);
         c.LineTo(t2.X, t2.Y);
     }
@@ -198,8 +198,8 @@ void TMekTransparentKnob::PaintKnob(TCanvas& c)
     c.Brush.Style = TBrushStyle::bsClear;
 
     const int a = AngleOfPosition(m_position);
-    const TPoint p0 = knobgeo::pointAtAngle(cx, cy, a, 0);
-    const TPoint p1 = knobgeo::pointAtAngle(cx, cy, a, m_radius - 2);
+    const TPoint p0 = knobgeo::PointAtAngle(cx, cy, a, 0);
+    const TPoint p1 = knobgeo::PointAtAngle(cx, cy, a, m_radius - 2);
     c.Pen.Width = 3;
     c.Pen.Color = 0x0000FF;
     c.MoveTo(p0.X, p0.Y);
@@ -238,7 +238,7 @@ void TMekTransparentKnob::KeyDown(std::uint16_t& key, TShiftState)
         return;
     const int last = std::max(0, m_numPositions - 1);
     const int step = std::max(1, m_numPositions / 10);
-    if (const auto p = knobgeo::keyTarget(key, m_position, 0, last, step))
+    if (const auto p = knobgeo::KeyTarget(key, m_position, 0, last, step))
         SetPosition(*p);
     key = 0;
 }

@@ -38,7 +38,7 @@ void TVorlinKnob::SetFineKnobValue(int v)
 
 int TVorlinKnob::ValueFromPoint(int x, int y)
 {
-    return knobgeo::stepFromPercent(knobgeo::percentFromPoint(x, y, Width() / 2), m_max);
+    return knobgeo::StepFromPercent(knobgeo::PercentFromPoint(x, y, Width() / 2), m_max);
 }
 
 void TVorlinKnob::SetValueFromPoint(int x, int y)
@@ -84,9 +84,9 @@ void TVorlinKnob::Paint()
         cv.Pen.Color = RGB(0, 0, 255);
         cv.Pen.Width = 1;
         for (int i = 0; i <= m_max; ++i) {
-            const double t = knobgeo::percentAngle(knobgeo::stepPercent(i, m_max));
-            const TPoint a = knobgeo::rayEnd(c, c, R + 5, t);
-            const TPoint b = knobgeo::rayEnd(c, c, R + 8, t);
+            const double t = knobgeo::PercentAngle(knobgeo::StepPercent(i, m_max));
+            const TPoint a = knobgeo::RayEnd(c, c, R + 5, t);
+            const TPoint b = knobgeo::RayEnd(c, c, R + 8, t);
             cv.MoveTo(a.X, a.Y);
             cv.LineTo(b.X, b.Y);
         }
@@ -96,7 +96,7 @@ void TVorlinKnob::Paint()
 
     cv.Pen.Color = RGB(255, 0, 0);
     cv.Pen.Width = 3;
-    const TPoint e = knobgeo::rayEnd(c, c, R, knobgeo::percentAngle(knobgeo::stepPercent(m_value, m_max)));
+    const TPoint e = knobgeo::RayEnd(c, c, R, knobgeo::PercentAngle(knobgeo::StepPercent(m_value, m_max)));
     cv.MoveTo(c, c);
     cv.LineTo(e.X, e.Y);
 
@@ -112,7 +112,7 @@ void TVorlinKnob::KeyDown(std::uint16_t& key, TShiftState)
 {
     if (key < VK_END || key > VK_DOWN)
         return;
-    if (const auto v = knobgeo::keyTarget(key, m_value, 0, m_max, 0))
+    if (const auto v = knobgeo::KeyTarget(key, m_value, 0, m_max, 0))
         SetValue(*v);
     key = 0;
 }

@@ -11,7 +11,7 @@ const TBitmap* SteelBrushBitmap()
         QImage& img = b->MutableImage();
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x)
-                img.setPixel(x, y, ToQColor(knobgeo::steelPixel(x, y)).rgb());
+                img.setPixel(x, y, ToQColor(knobgeo::SteelPixel(x, y)).rgb());
         return b;
     }();
     return bmp;

@@ -109,7 +109,7 @@ void TzKnob::SetWidth(int side)
 
 void TzKnob::SetBounds(int left, int top, int width, int height)
 {
-    const int side = knobgeo::knobSide(width, height, Width());
+    const int side = knobgeo::KnobSide(width, height, Width());
     TzDialControl::SetBounds(left, top, side, side);
     // Rebuilt on every size, parent or not, so that a knob made in code
     // answers presses as soon as it is shown.
@@ -131,7 +131,7 @@ void TzKnob::RebuildHitRegion()
 
 int TzKnob::ValueFromPoint(int x, int y)
 {
-    return knobgeo::valueFromPercent(knobgeo::percentFromPoint(x, y, Width() / 2), m_min, m_max);
+    return knobgeo::ValueFromPercent(knobgeo::PercentFromPoint(x, y, Width() / 2), m_min, m_max);
 }
 
 void TzKnob::SetValueFromPoint(int x, int y)
@@ -143,7 +143,7 @@ void TzKnob::Paint()
 {
     const int W = Width(), H = Height();
     const int r = W / 2;
-    const TRect f = knobgeo::knobFace(W);
+    const TRect f = knobgeo::KnobFace(W);
     const TColor back = Color();
     const int parity = m_value % 2 != 0 ? 1 : 0;
     const paint::FaceCache::Key key{back, m_steelLook, m_ticks, m_tickColor, m_min, m_max, m_stepPerTick,
@@ -158,9 +158,9 @@ void TzKnob::Paint()
         if (m_ticks) {
             c.Pen.Color = m_tickColor;
             c.Pen.Width = 1;
-            for (int v : knobgeo::tickValues(m_min, m_max, m_stepPerTick)) {
+            for (int v : knobgeo::TickValues(m_min, m_max, m_stepPerTick)) {
                 const TPoint e =
-                    knobgeo::rayEnd(r, r, r, knobgeo::percentAngle(knobgeo::knobPercent(v, m_min, m_max)));
+                    knobgeo::RayEnd(r, r, r, knobgeo::PercentAngle(knobgeo::KnobPercent(v, m_min, m_max)));
                 c.MoveTo(r, r);
                 c.LineTo(e.X, e.Y);
             }
@@ -191,8 +191,8 @@ void TzKnob::Paint()
 
     c.Pen.Color = m_pointColor;
     c.Pen.Width = m_pointWidth;
-    const TPoint e = knobgeo::rayEnd(r, r, r - m_pointWidth - 8,
-                                     knobgeo::percentAngle(knobgeo::knobPercent(m_value, m_min, m_max)));
+    const TPoint e = knobgeo::RayEnd(r, r, r - m_pointWidth - 8,
+                                     knobgeo::PercentAngle(knobgeo::KnobPercent(m_value, m_min, m_max)));
     c.MoveTo(r, r);
     c.LineTo(e.X, e.Y);
 
@@ -210,7 +210,7 @@ void TzKnob::KeyDown(std::uint16_t& key, TShiftState)
 {
     if (key < VK_PRIOR || key > VK_DOWN)
         return;
-    if (const auto v = knobgeo::keyTarget(key, m_value, m_min, m_max, knobgeo::knobKeyStep(m_min, m_max)))
+    if (const auto v = knobgeo::KeyTarget(key, m_value, m_min, m_max, knobgeo::KnobKeyStep(m_min, m_max)))
         SetValue(*v);
     key = 0;
 }

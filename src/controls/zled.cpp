@@ -132,7 +132,7 @@ TColor TzLed::LampColor()
 void TzLed::Paint()
 {
     const int W = Width(), H = Height();
-    const auto [q, h] = knobgeo::lampWidths(W);
+    const auto [q, h] = knobgeo::LampWidthsFor(W);
     const TColor back = Parent() ? Parent()->Color() : Color();
     const TColor lamp = LampColor();
     const TBitmap& face = m_face.Get(this, W, H, Font(), {back, lamp, m_steelLook, m_style}, [&](TCanvas& c) {

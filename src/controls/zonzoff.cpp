@@ -106,7 +106,7 @@ void TzcCustomOnOff::RebuildRegions()
 
 void TzcCustomOnOff::PlaceBox(int boxW, int boxH, bool pushButton)
 {
-    const auto l = knobgeo::placeSwitch(m_glyphAlign, Width(), Height(), boxW, boxH, pushButton);
+    const auto l = knobgeo::PlaceSwitch(m_glyphAlign, Width(), Height(), boxW, boxH, pushButton);
     m_boxLeft = l.box.X;
     m_boxTop = l.box.Y;
     m_boxWidth = boxW;
@@ -403,8 +403,8 @@ void TzcLightOnOff::SetOffColor(TColor c)
 
 void TzcLightOnOff::SetBounds(int left, int top, int width, int height)
 {
-    width = std::max(width, knobgeo::rockerMinWidth(m_size));
-    height = std::max(height, knobgeo::rockerMinHeight(m_size));
+    width = std::max(width, knobgeo::RockerMinWidth(m_size));
+    height = std::max(height, knobgeo::RockerMinHeight(m_size));
     TzcCustomOnOff::SetBounds(left, top, width, height);
     CalcGeometry();
     RebuildRegions();
@@ -412,7 +412,7 @@ void TzcLightOnOff::SetBounds(int left, int top, int width, int height)
 
 void TzcLightOnOff::CalcGeometry()
 {
-    m_g = knobgeo::rockerGeometry(m_size);
+    m_g = knobgeo::RockerGeometryFor(m_size);
     PlaceBox(m_g.W, m_g.H, false);
 }
 
@@ -428,13 +428,13 @@ knobgeo::HitRegion offsetPolygon(std::vector<TPoint> pts, int dx, int dy)
 knobgeo::HitRegion TzcLightOnOff::MakeOnRegion()
 {
     CalcGeometry();
-    return offsetPolygon(knobgeo::rockerOnRegion(m_g), m_boxLeft, m_boxTop);
+    return offsetPolygon(knobgeo::RockerOnRegion(m_g), m_boxLeft, m_boxTop);
 }
 
 knobgeo::HitRegion TzcLightOnOff::MakeOffRegion()
 {
     CalcGeometry();
-    return offsetPolygon(knobgeo::rockerOffRegion(m_g), m_boxLeft, m_boxTop);
+    return offsetPolygon(knobgeo::RockerOffRegion(m_g), m_boxLeft, m_boxTop);
 }
 
 void TzcLightOnOff::Poly(TCanvas& c, std::initializer_list<TPoint> pts)
@@ -580,7 +580,7 @@ void TzcSingleOnOff::SetKnobColor(KnobColorType k)
 
 void TzcSingleOnOff::SetBounds(int left, int top, int width, int height)
 {
-    const int side = knobgeo::buttonMinSide(m_size);
+    const int side = knobgeo::ButtonMinSide(m_size);
     TzcCustomOnOff::SetBounds(left, top, std::max(width, side), std::max(height, side));
     CalcGeometry();
     RebuildRegions();
@@ -588,7 +588,7 @@ void TzcSingleOnOff::SetBounds(int left, int top, int width, int height)
 
 void TzcSingleOnOff::CalcGeometry()
 {
-    m_g = knobgeo::buttonGeometry(m_size);
+    m_g = knobgeo::ButtonGeometryFor(m_size);
     PlaceBox(m_g.A, m_g.A, true);
 }
 
@@ -600,7 +600,7 @@ TRect TzcSingleOnOff::AtBox(TRect r) const
 
 TRect TzcSingleOnOff::Cap(int shift) const
 {
-    TRect r = AtBox(knobgeo::buttonOffRegion(m_g));
+    TRect r = AtBox(knobgeo::ButtonOffRegion(m_g));
     OffsetRect(r, shift, shift);
     return r;
 }
@@ -608,13 +608,13 @@ TRect TzcSingleOnOff::Cap(int shift) const
 knobgeo::HitRegion TzcSingleOnOff::MakeOnRegion()
 {
     CalcGeometry();
-    return knobgeo::HitRegion::ellipse(AtBox(knobgeo::buttonOnRegion(m_g)));
+    return knobgeo::HitRegion::ellipse(AtBox(knobgeo::ButtonOnRegion(m_g)));
 }
 
 knobgeo::HitRegion TzcSingleOnOff::MakeOffRegion()
 {
     CalcGeometry();
-    return knobgeo::HitRegion::ellipse(AtBox(knobgeo::buttonOffRegion(m_g)));
+    return knobgeo::HitRegion::ellipse(AtBox(knobgeo::ButtonOffRegion(m_g)));
 }
 
 void TzcSingleOnOff::DrawBox(TCanvas& c)

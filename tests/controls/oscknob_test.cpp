@@ -68,8 +68,8 @@ TEST(StepSwitch, ClicksAndKeys)
         k->SetMax(max);
         for (int i = 0; i <= max; ++i)
             for (double r : {66.0, 82.0}) {
-                const double t = knobgeo::percentAngle(knobgeo::stepPercent(i, max));
-                QTest::mouseClick(k, Qt::LeftButton, {}, knobgeo::rayEnd(100, 100, r, t).q());
+                const double t = knobgeo::PercentAngle(knobgeo::StepPercent(i, max));
+                QTest::mouseClick(k, Qt::LeftButton, {}, knobgeo::RayEnd(100, 100, r, t).q());
                 EXPECT_EQ(k->Value(), i) << max << " " << r;
             }
     }
