@@ -526,6 +526,38 @@ TEST(Desktop, HelpWindowsStandBesideEachOtherClearOfTheToolStrip)
     Help::CloseAll();
 }
 
+// The student reads the topic while working: a click on the bench's ground
+// gives the bench the keyboard and leaves the topic in front of it.
+TEST(Desktop, HelpStaysInFrontOfTheBenchClickedToWorkOn)
+{
+    Help::CloseAll();
+    const QString savedFile = Application->HelpFile;
+    Application->HelpFile = "Kalvern.hlp";
+    TResBridgeForm bench(nullptr);
+    bench.SetVariant(0);
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        struct End { TForm& f; ~End() { f.SetModalResult(mrCancel); } } end{bench};
+        ASSERT_TRUE(QTest::qWaitFor([&] { return bench.isActiveWindow(); }, 10000));
+        (void)SettledFrame(&bench);
+        Tool("xdotool", {"key", "F1"});
+        QTextBrowser* help = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return (help = Help::Viewer("main")) && Viewable(help->winId()) && Active() == help->winId(); },
+            10000));
+        ClickAt(bench.mapToGlobal(QPoint(bench.width() / 4, bench.panControls->Height() + 20)));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Active() == bench.winId() && bench.isActiveWindow(); }, 10000))
+            << "the bench did not take the keyboard";
+        EXPECT_GT(StackPlace(help->winId()), StackPlace(bench.winId())) << "the topic went behind the bench";
+        EXPECT_TRUE(Viewable(help->winId()));
+        checked = true;
+    });
+    bench.ShowModal();
+    EXPECT_TRUE(checked);
+    Help::CloseAll();
+    Application->HelpFile = savedFile;
+}
+
 TEST(Desktop, StartFormsAndTheVariantDialogAreCentredWithTheirFrame)
 {
     const QRect area = ScreenArea();
