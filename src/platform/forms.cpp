@@ -11,8 +11,89 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 using modal::g_modal;
 using modal::g_notifyDepth;
+
+namespace {
+// A window kept in front of the form the student works in, and the form it
+// is in front of now as far as the window manager knows.
+struct Companion {
+    QPointer<QWidget> window;
+    QPointer<QWidget> form;
+};
+std::vector<Companion>& companions()
+{
+    static std::vector<Companion> c;
+    return c;
+}
+bool g_followPending = false;
+
+QWidget* topLevelOf(const QWindow* handle)
+{
+    if (handle)
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->windowHandle() == handle)
+                return w;
+    return nullptr;
+}
+
+// The outermost modal form that shows, or the window it was opened over
+// while that shows too (the start form under its variant dialog), so that a
+// dialog over the form stays a sibling the student can bring in front; with
+// no modal form, the main form, else the active form.  None while no form
+// of ours shows (the calculator is up).
+QWidget* formWorkedIn()
+{
+    for (TForm* f : g_modal)
+        if (f->isVisible()) {
+            QWidget* over = f->windowHandle() ? topLevelOf(f->windowHandle()->transientParent()) : nullptr;
+            return over && over->isVisible() ? over : f;
+        }
+    if (QWidget* m = Application ? Application->MainForm() : nullptr; m && m->isVisible())
+        return m;
+    QWidget* a = QApplication::activeWindow();
+    return qobject_cast<TForm*>(a) && !UsableOverModal(a) ? a : nullptr;
+}
+
+// Once forms have been shown or hidden, each companion goes in front of the
+// form now worked in; brought in front of a form that has just come, it is
+// not left under it.  Deferred, because a form is mapped only after its show
+// event, and a form hidden for another one shown at once makes one change.
+void followFormWorkedIn()
+{
+    g_followPending = false;
+    QWidget* form = formWorkedIn();
+    std::erase_if(companions(), [](const Companion& c) { return !c.window; });
+    for (Companion& c : companions()) {
+        if (!c.window->isVisible() || c.form == form)
+            continue;
+        WindowManager::SetTransientFor(c.window, form);
+        c.form = form;
+        if (form)
+            c.window->raise();
+    }
+}
+
+void scheduleFollow()
+{
+    if (!g_followPending && qApp) {
+        g_followPending = true;
+        QTimer::singleShot(0, qApp, followFormWorkedIn);
+    }
+}
+
+// The window manager lets go of a window's owner when the owner goes from
+// the screen: shown again, it is named once more.
+void formLeft(const QWidget* form)
+{
+    for (Companion& c : companions())
+        if (c.form == form)
+            c.form = nullptr;
+    scheduleFollow();
+}
+} // namespace
 
 // ---------------------------------------------------------------- TForm
 
@@ -39,6 +120,7 @@ TForm::~TForm()
     std::erase(g_modal, this);
     if (Application)
         Application->RemoveForm(this);
+    formLeft(this);
 }
 
 void TForm::DoCreate()
@@ -205,6 +287,17 @@ void SetUsableOverModal(QWidget* window)
     window->setProperty("usableOverModal", true);
 }
 
+void KeepInFrontOfForms(QWidget* window)
+{
+    SetUsableOverModal(window);
+    auto& all = companions();
+    auto it = std::find_if(all.begin(), all.end(), [window](const Companion& c) { return c.window == window; });
+    if (it == all.end())
+        it = all.insert(all.end(), Companion{window, nullptr});
+    it->form = formWorkedIn();
+    WindowManager::SetTransientFor(window, it->form);
+}
+
 bool UsableOverModal(const QWidget* window)
 {
     return window->property("usableOverModal").toBool();
@@ -367,6 +460,7 @@ void TForm::showEvent(QShowEvent* e)
     }
     if (!placed && afresh && !m_tabOrder.empty() && isWindow())
         setFocus(Qt::OtherFocusReason);
+    scheduleFollow();
     Guarded([&] { DoShow(); });
 }
 
@@ -374,6 +468,8 @@ void TForm::hideEvent(QHideEvent* e)
 {
     if (!e->spontaneous())
         m_focusWhenHidden = focusWidget();
+    if (isWindow())
+        formLeft(this);
     TWinControl::hideEvent(e);
     if (!e->spontaneous())
         Guarded([&] { DoHide(); });

@@ -144,3 +144,11 @@ private:
 // application's message box): no modal form blocks it or is opened over it.
 void SetUsableOverModal(QWidget* window);
 bool UsableOverModal(const QWidget* window);
+
+// Keeps a window of reference (a help window) in front of the form the
+// student works in, as a tool window stays in front of its main window: the
+// start form, or the laboratory form shown instead of it, and the next one
+// when another is shown instead.  Other programs' windows may still cover
+// it.  The platform forgets this each time the window is shown, so it is
+// asked for again after every show.
+void KeepInFrontOfForms(QWidget* window);

@@ -128,6 +128,11 @@ bool Show(QWidget* owner, const QString& fileName, unsigned command, long long d
     QPointer<QTextBrowser>& v = viewers()[r.window];
     if (!v) {
         v = new QTextBrowser();
+        // Minimised, a window kept in front of a form takes the form with it
+        // (a laboratory form comes straight back): like a tool window, it
+        // asks for no minimise button of its own.
+        v->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
         SetUsableOverModal(v);
         v->setAttribute(Qt::WA_DeleteOnClose, false);
         v->setOpenLinks(true);
@@ -149,6 +154,9 @@ bool Show(QWidget* owner, const QString& fileName, unsigned command, long long d
     v->show();
     v->raise();
     v->activateWindow();
+    // A student reads the page while working the bench: a click there must
+    // not bury it.
+    KeepInFrontOfForms(v);
     return true;
 }
 

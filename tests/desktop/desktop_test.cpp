@@ -40,6 +40,7 @@
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -52,6 +53,50 @@ void PrintTo(const QString& s, std::ostream* os)
 }
 
 namespace {
+
+// Why the program is not on a desktop of its own (an X server with a window
+// manager, which its script makes); empty when it is.
+const char* OffItsDesktop()
+{
+    if (qgetenv("QT_QPA_PLATFORM") != "xcb")
+        return "it is not on the X platform (QT_QPA_PLATFORM is not xcb)";
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    const char* why = nullptr;
+    if (xcb_connection_has_error(c)) {
+        why = "no X server answers on DISPLAY";
+    } else {
+        const char name[] = "_NET_SUPPORTING_WM_CHECK";
+        xcb_intern_atom_reply_t* a =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr);
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        xcb_get_property_reply_t* p =
+            a && a->atom ? xcb_get_property_reply(
+                               c, xcb_get_property(c, 0, root, a->atom, XCB_ATOM_WINDOW, 0, 1), nullptr)
+                         : nullptr;
+        if (!p || xcb_get_property_value_length(p) == 0)
+            why = "no window manager runs on the X server";
+        std::free(p);
+        std::free(a);
+    }
+    xcb_disconnect(c);
+    return why;
+}
+
+// Started alone, every check would fail and Qt's first X request would
+// crash; the program says how it is run instead, before anything starts.
+[[maybe_unused]] const bool g_onItsDesktop = [] {
+    if (const char* why = OffItsDesktop()) {
+        std::fprintf(stderr,
+                     "test_desktop: %s.\n"
+                     "Its checks need a desktop of their own; run them by\n"
+                     "  ctest --test-dir build -R '^desktop$' --output-on-failure\n"
+                     "or\n"
+                     "  tests/desktop/on_desktop.sh build/tests/desktop/test_desktop [--gtest_filter=...]\n",
+                     why);
+        std::exit(1);
+    }
+    return true;
+}();
 
 QString Tool(const QString& program, const QStringList& args, int timeoutMs = 5000)
 {
@@ -479,6 +524,38 @@ TEST(Desktop, HelpWindowsStandBesideEachOtherClearOfTheToolStrip)
         << work.x() << "," << work.y() << " " << work.width() << "x" << work.height() << "; " << device.x() << ","
         << device.y() << " " << device.width() << "x" << device.height();
     Help::CloseAll();
+}
+
+// The student reads the topic while working: a click on the bench's ground
+// gives the bench the keyboard and leaves the topic in front of it.
+TEST(Desktop, HelpStaysInFrontOfTheBenchClickedToWorkOn)
+{
+    Help::CloseAll();
+    const QString savedFile = Application->HelpFile;
+    Application->HelpFile = "Kalvern.hlp";
+    TResBridgeForm bench(nullptr);
+    bench.SetVariant(0);
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        struct End { TForm& f; ~End() { f.SetModalResult(mrCancel); } } end{bench};
+        ASSERT_TRUE(QTest::qWaitFor([&] { return bench.isActiveWindow(); }, 10000));
+        (void)SettledFrame(&bench);
+        Tool("xdotool", {"key", "F1"});
+        QTextBrowser* help = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return (help = Help::Viewer("main")) && Viewable(help->winId()) && Active() == help->winId(); },
+            10000));
+        ClickAt(bench.mapToGlobal(QPoint(bench.width() / 4, bench.panControls->Height() + 20)));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Active() == bench.winId() && bench.isActiveWindow(); }, 10000))
+            << "the bench did not take the keyboard";
+        EXPECT_GT(StackPlace(help->winId()), StackPlace(bench.winId())) << "the topic went behind the bench";
+        EXPECT_TRUE(Viewable(help->winId()));
+        checked = true;
+    });
+    bench.ShowModal();
+    EXPECT_TRUE(checked);
+    Help::CloseAll();
+    Application->HelpFile = savedFile;
 }
 
 TEST(Desktop, StartFormsAndTheVariantDialogAreCentredWithTheirFrame)
