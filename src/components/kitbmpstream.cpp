@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <limits>
+#include <optional>
 
 #include "components/kitprocs.h"
 
@@ -18,52 +19,75 @@ std::int64_t le(const std::uint8_t* p, int bytes)
     return v;
 }
 
+// What a BMP file image's headers declare.
+struct Declared {
+    std::int64_t width = 0, height = 0, bits = 0, compression = 0, offset = 0;
+};
+
+std::optional<Declared> declaredBy(const std::uint8_t* p, std::int64_t size)
+{
+    if (size < 26 || p[0] != 'B' || p[1] != 'M')
+        return std::nullopt;
+    Declared d;
+    d.offset = le(p + 10, 4);
+    const std::int64_t headerSize = le(p + 14, 4);
+    if (headerSize == 12) {
+        d.width = le(p + 18, 2);
+        d.height = le(p + 20, 2);
+        d.bits = le(p + 24, 2);
+    } else if (headerSize >= 40 && size >= 54) {
+        d.width = std::int32_t(le(p + 18, 4));
+        d.height = std::abs(std::int64_t(std::int32_t(le(p + 22, 4)))); // negative: rows top-down
+        d.bits = le(p + 28, 2);
+        d.compression = le(p + 30, 4);
+    } else {
+        return std::nullopt;
+    }
+    if (d.width <= 0 || d.height == 0 || d.bits == 0 || d.bits > 32 || d.offset < 14 + headerSize || d.offset > size)
+        return std::nullopt;
+    return d;
+}
+
 // Whether the pixel data behind the headers is as long as the headers say.
 // The image decoder allocates the whole picture from the header's size before
 // it reads a pixel, so a few bytes claiming thousands of pixels square would
 // cost gigabytes; a run-length picture gives at most 255 pixels for two bytes.
-bool pixelsPresent(const std::uint8_t* p, std::int64_t size)
+bool pixelsPresent(const Declared& d, std::int64_t size)
 {
-    if (size < 26 || p[0] != 'B' || p[1] != 'M')
-        return false;
-    const std::int64_t offset = le(p + 10, 4), headerSize = le(p + 14, 4);
-    std::int64_t width = 0, height = 0, bits = 0, compression = 0;
-    if (headerSize == 12) {
-        width = le(p + 18, 2);
-        height = le(p + 20, 2);
-        bits = le(p + 24, 2);
-    } else if (headerSize >= 40 && size >= 54) {
-        width = std::int32_t(le(p + 18, 4));
-        height = std::abs(std::int64_t(std::int32_t(le(p + 22, 4)))); // negative: rows top-down
-        bits = le(p + 28, 2);
-        compression = le(p + 30, 4);
-    } else {
-        return false;
-    }
-    if (width <= 0 || height == 0 || bits == 0 || bits > 32 || offset < 14 + headerSize || offset > size)
-        return false;
-    const std::int64_t available = size - offset;
-    switch (compression) {
+    const std::int64_t available = size - d.offset;
+    switch (d.compression) {
     case 0: // plain
     case 3: // bit fields
     {
-        const std::int64_t rowBytes = (width * bits + 31) / 32 * 4;
-        return height <= available / rowBytes;
+        const std::int64_t rowBytes = (d.width * d.bits + 31) / 32 * 4;
+        return d.height <= available / rowBytes;
     }
     case 1: // run-length, 8 bits
     case 2: // run-length, 4 bits
-        return height <= 128 * available / width;
+        return d.height <= 128 * available / d.width;
     default:
         return false;
     }
+}
+
+// The bytes a row of the picture takes while it is decoded and converted:
+// the decoder's rows (a byte or less a pixel up to 8 bits, four above) and
+// then the four bytes a pixel the bitmap keeps.
+std::int64_t rowMemory(const Declared& d)
+{
+    const std::int64_t decoded = d.bits <= 8 ? (d.width * d.bits + 31) / 32 * 4 : d.width * 4;
+    return decoded + d.width * 4;
 }
 } // namespace
 
 QImage DecodeBitmapImage(const std::uint8_t* data, std::int64_t size)
 {
     QImage image;
-    if (pixelsPresent(data, size) && size <= std::numeric_limits<int>::max())
-        image.loadFromData(data, int(size), "BMP");
+    const std::optional<Declared> d = declaredBy(data, size);
+    if (!d || !pixelsPresent(*d, size) || size > std::numeric_limits<int>::max())
+        return image;
+    readmemory::Account().Charge(d->height, rowMemory(*d));
+    image.loadFromData(data, int(size), "BMP");
     return image;
 }
 
@@ -108,6 +132,8 @@ void ShareBitmapPicture(TBitmap& to, const TBitmap& from)
 void LoadBitmapFromStream(TStream& s, TBitmap& bitmap, bool compressed)
 {
     PositionGuard guard(s);
+    // The payload and the picture made of it are one load's.
+    const readmemory::Account account;
     const QImage image = ReadWithinMemory([&] {
         auto tmp = LoadPayloadFromStream(s, compressed);
         if (tmp->Size() == 0)

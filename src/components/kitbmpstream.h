@@ -17,7 +17,9 @@ public:
 QByteArray BitmapFileImage(const TBitmap& bitmap);
 
 // The picture of a BMP file image; a null image when the data is malformed,
-// its pixels shorter than its header says among them.
+// its pixels shorter than its header says among them. A picture whose
+// declared size would pass the memory budget of the load is refused with
+// EReadError before it is decoded.
 QImage DecodeBitmapImage(const std::uint8_t* data, std::int64_t size);
 
 // Gives `to` the picture of `from` with the pixels shared, not copied, so

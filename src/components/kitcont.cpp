@@ -201,26 +201,34 @@ void TKitStringListItem::Assign(const QObject* Source)
 
 // ---- TKitWaveListItem ----
 
-TKitWaveListItem::TKitWaveListItem(QObject* AOwner) : TKitListItem(AOwner), m_wave(new TKitWave)
-{
-    m_wave->setParent(this);
-}
+TKitWaveListItem::TKitWaveListItem(QObject* AOwner) : TKitListItem(AOwner) {}
 
 TKitWaveListItem::~TKitWaveListItem() = default;
 
+TKitWave* TKitWaveListItem::Wave() const
+{
+    if (!m_wave) {
+        auto* wave = new TKitWave;
+        wave->setParent(const_cast<TKitWaveListItem*>(this));
+        m_wave = wave;
+    }
+    return m_wave;
+}
+
 void TKitWaveListItem::Clear()
 {
-    m_wave->Clear();
+    if (m_wave)
+        m_wave->Clear();
 }
 
 bool TKitWaveListItem::IsEmpty() const
 {
-    return m_wave->IsEmpty();
+    return !m_wave || m_wave->IsEmpty();
 }
 
 std::uint8_t TKitWaveListItem::GetFlags() const
 {
-    return TKitListItem::GetFlags() | (m_wave->IsEmpty() ? 0 : 0x08);
+    return TKitListItem::GetFlags() | (IsEmpty() ? 0 : 0x08);
 }
 
 void TKitWaveListItem::LoadFromStream(TStream& s)
@@ -228,14 +236,16 @@ void TKitWaveListItem::LoadFromStream(TStream& s)
     LoadAtomically(s, [&] {
         const TKitItemHeader h = ParseHeader(s);
         auto wave = std::make_shared<TKitWave>();
-        if (h.Flags & 0x08)
+        if (h.Flags & 0x08) {
+            readmemory::Account().Charge(kWaveMemoryCost);
             LoadWaveFromStream(s, *wave, h.Flags & 0x01);
+        }
         return [this, h, wave] {
             // The copy first: it is what can fail.
             if (wave->IsEmpty())
-                m_wave->Clear();
+                Clear();
             else
-                m_wave->Assign(wave.get());
+                Wave()->Assign(wave.get());
             ApplyHeader(h);
         };
     });
@@ -244,7 +254,7 @@ void TKitWaveListItem::LoadFromStream(TStream& s)
 void TKitWaveListItem::SaveToStream(TStream& s)
 {
     WriteHeader(s);
-    if (!m_wave->IsEmpty())
+    if (!IsEmpty())
         SaveWaveToStream(s, *m_wave, Compressed);
 }
 
@@ -252,7 +262,7 @@ void TKitWaveListItem::Assign(const QObject* Source)
 {
     if (const auto* src = qobject_cast<const TKitWaveListItem*>(Source)) {
         AssignHeader(*src);
-        m_wave->Assign(src->m_wave);
+        Wave()->Assign(src->Wave());
         return;
     }
     TKitListItem::Assign(Source);
@@ -388,6 +398,7 @@ void TKitCustomContainer::LoadFromStream(TStream& s, bool withOffsets)
 {
     PositionGuard guard(s);
     QList<TKitListItem*> items;
+    readmemory::Account account;
     ReadWithinMemory([&] {
         const std::int32_t n = StreamReadInteger(s);
         // Every item takes at least its flag byte, and the offset table
@@ -396,6 +407,9 @@ void TKitCustomContainer::LoadFromStream(TStream& s, bool withOffsets)
         if (n < 0 || least > s.Remaining())
             throw EKitFormatError(QStringLiteral("Item count %1 does not fit the %2 bytes left")
                                       .arg(n).arg(s.Remaining()));
+        // A count the bytes allow may still stand for far more memory than
+        // the bytes: it is charged before the first item is made.
+        account.Charge(n, ItemMemoryCost());
         if (withOffsets && n > 0)
             s.Seek(std::int64_t(n) * 4, TSeekOrigin::soCurrent);
         // Read into a list of their own, with no search of the old items.
@@ -428,6 +442,11 @@ void TKitCustomContainer::LoadFromStream(TStream& s, bool withOffsets)
     items.swap(m_items);
     freeItems(items);
     EndUpdate(true);
+}
+
+std::int64_t TKitCustomContainer::ItemMemoryCost() const
+{
+    return kListItemMemoryCost;
 }
 
 void TKitCustomContainer::SaveToStream(TStream& s, bool withOffsets)

@@ -139,7 +139,9 @@ public:
     Q_INVOKABLE explicit TKitWaveListItem(QObject* AOwner = nullptr);
     ~TKitWaveListItem() override;
 
-    TKitWave* Wave() const { return m_wave; }
+    // Made when it is first asked for or loaded: an empty item holds no
+    // wave, which nearly halves what a list of empty items takes.
+    TKitWave* Wave() const;
 
     void Clear() override;
     bool IsEmpty() const override;
@@ -149,10 +151,17 @@ public:
     void Assign(const QObject* Source) override;
 
 private:
-    TKitWave* m_wave;
+    mutable TKitWave* m_wave = nullptr;
 };
 
 // ---- Containers ----
+
+// What an item holds in memory with nothing loaded into it, measured: the
+// item object with Qt's private part of it, its places in the container's
+// lists and the allocator's share; and what a wave or a bitmap adds.
+constexpr std::int64_t kListItemMemoryCost = 320;
+constexpr std::int64_t kWaveMemoryCost = 240;
+constexpr std::int64_t kBitmapMemoryCost = 288;
 
 class TKitCustomContainer : public TKitBaseContainer {
     Q_OBJECT
@@ -181,9 +190,13 @@ public:
 
     // Replaces the items with those stored in `s`. Counts and lengths are
     // checked against the stream; malformed data raises and leaves the
-    // container (and the stream position) as they were.
+    // container (and the stream position) as they were. ItemMemoryCost is
+    // charged for every item against kReadMemoryBudget before any is made,
+    // so that a count past the budget is refused at once.
     virtual void LoadFromStream(TStream& s, bool withOffsets);
     virtual void SaveToStream(TStream& s, bool withOffsets);
+    // The memory one item of this list holds with nothing loaded into it.
+    virtual std::int64_t ItemMemoryCost() const;
 
     // An item's change reaches the container's OnChange directly.
     void ItemChanged(TKitListItem* item);

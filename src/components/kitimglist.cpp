@@ -76,16 +76,26 @@ TKitSavePixelFormat SavePixelFormatFromFlags(std::uint8_t flags)
 
 // ---- TKitBitmapListItem ----
 
-TKitBitmapListItem::TKitBitmapListItem(QObject* AOwner)
-    : TKitListItem(AOwner), m_bitmap(std::make_unique<TBitmap>())
-{
-}
+TKitBitmapListItem::TKitBitmapListItem(QObject* AOwner) : TKitListItem(AOwner) {}
 
 TKitBitmapListItem::~TKitBitmapListItem() = default;
 
+TBitmap& TKitBitmapListItem::held()
+{
+    if (!m_bitmap)
+        m_bitmap = std::make_unique<TBitmap>();
+    return *m_bitmap;
+}
+
+const TBitmap& TKitBitmapListItem::HeldBitmap() const
+{
+    static const TBitmap none;
+    return m_bitmap ? *m_bitmap : none;
+}
+
 TBitmap* TKitBitmapListItem::Bitmap()
 {
-    if (m_bitmap->Empty() && !IsDesigning() && !IsLoading()) {
+    if (held().Empty() && !IsDesigning() && !IsLoading()) {
         const TKitCustomContainer* c = Container();
         if (c && c->StorageMode != 0) {
             // Fetching fills the cache; it is no change of the item.
@@ -143,22 +153,23 @@ QString TKitBitmapListItem::StorageItemFileName() const
 
 void TKitBitmapListItem::SetBitmap(const TBitmap& bitmap)
 {
-    *m_bitmap = bitmap;
+    held() = bitmap;
 }
 
 void TKitBitmapListItem::Clear()
 {
-    *m_bitmap = TBitmap();
+    if (m_bitmap)
+        *m_bitmap = TBitmap();
 }
 
 bool TKitBitmapListItem::IsEmpty() const
 {
-    return m_bitmap->Empty();
+    return !m_bitmap || m_bitmap->Empty();
 }
 
 std::uint8_t TKitBitmapListItem::GetFlags() const
 {
-    return TKitListItem::GetFlags() | SavePixelFormatFlag(PixelFormat) | (m_bitmap->Empty() ? 0 : 0x08);
+    return TKitListItem::GetFlags() | SavePixelFormatFlag(PixelFormat) | (IsEmpty() ? 0 : 0x08);
 }
 
 void TKitBitmapListItem::LoadFromStream(TStream& s)
@@ -166,15 +177,20 @@ void TKitBitmapListItem::LoadFromStream(TStream& s)
     LoadAtomically(s, [&] {
         const TKitItemHeader h = ParseHeader(s);
         auto bitmap = std::make_shared<TBitmap>();
-        const bool payload = h.Flags & 0x08;
-        if (payload)
+        // Without a payload the item keeps the bitmap it has. With one, it
+        // gets a bitmap here, where the commit cannot fail yet; an empty one
+        // is no change.
+        TBitmap* target = nullptr;
+        if (h.Flags & 0x08) {
+            readmemory::Account().Charge(kBitmapMemoryCost);
             LoadBitmapFromStream(s, *bitmap, h.Flags & 0x01);
-        return [this, h, bitmap, payload] {
+            target = &held();
+        }
+        return [this, h, bitmap, target] {
             ApplyHeader(h);
             PixelFormat = SavePixelFormatFromFlags(h.Flags);
-            // Without a payload the item keeps the bitmap it has.
-            if (payload)
-                ShareBitmapPicture(*m_bitmap, *bitmap);
+            if (target)
+                ShareBitmapPicture(*target, *bitmap);
         };
     });
 }
@@ -182,7 +198,7 @@ void TKitBitmapListItem::LoadFromStream(TStream& s)
 void TKitBitmapListItem::SaveToStream(TStream& s)
 {
     WriteHeader(s);
-    if (!m_bitmap->Empty())
+    if (!IsEmpty())
         SaveBitmapToStream(s, *m_bitmap, Compressed, SavePixelFormatColors(PixelFormat));
 }
 
@@ -193,7 +209,7 @@ void TKitBitmapListItem::Assign(const QObject* Source)
             return;
         AssignHeader(*src);
         // The source's reader: a picture kept elsewhere is fetched for it.
-        *m_bitmap = *const_cast<TKitBitmapListItem*>(src)->Bitmap();
+        held() = *const_cast<TKitBitmapListItem*>(src)->Bitmap();
         PixelFormat = src->PixelFormat;
         return;
     }
@@ -599,6 +615,12 @@ TKitImageList::TKitImageList(QObject* AOwner) : TKitCustomImageList(AOwner)
 {
     ItemClass = &TKitImageListItem::staticMetaObject;
     ListKind = 0;
+}
+
+std::int64_t TKitImageList::ItemMemoryCost() const
+{
+    // A strip and a mask.
+    return kListItemMemoryCost + 2 * kBitmapMemoryCost;
 }
 
 TKitImageListItem* TKitImageList::ImageItem(int ListIndex) const

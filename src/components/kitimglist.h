@@ -36,7 +36,7 @@ public:
     // being designed or loaded.
     TBitmap* Bitmap();
     // The bitmap as held, never fetched.
-    const TBitmap& HeldBitmap() const { return *m_bitmap; }
+    const TBitmap& HeldBitmap() const;
     void SetBitmap(const TBitmap& bitmap);
 
     // For StorageMode 3 and 4: folder, the first three characters of the
@@ -52,6 +52,9 @@ public:
 
 private:
     void fetch(const TKitCustomContainer& container);
+    TBitmap& held();
+    // Made when a picture is first given, loaded or asked for: an empty
+    // item holds no bitmap, which nearly halves what a list of them takes.
     std::unique_ptr<TBitmap> m_bitmap;
 };
 
@@ -159,6 +162,7 @@ class TKitImageList : public TKitCustomImageList {
     Q_OBJECT
 public:
     explicit TKitImageList(QObject* AOwner = nullptr);
+    std::int64_t ItemMemoryCost() const override;
 
     TKitImageListItem* ImageItem(int ListIndex) const;
 

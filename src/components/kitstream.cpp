@@ -233,6 +233,35 @@ void TFileStream::SetSize(std::int64_t newSize)
         throw EStreamError(QStringLiteral("Cannot set the file size"));
 }
 
+// ---- Memory of a load ----
+
+namespace {
+thread_local std::int64_t tCharged = -1; // -1: no load open on this thread
+}
+
+readmemory::Account::Account() : m_opened(tCharged < 0)
+{
+    if (m_opened)
+        tCharged = 0;
+}
+
+readmemory::Account::~Account()
+{
+    if (m_opened)
+        tCharged = -1;
+}
+
+void readmemory::Account::Charge(std::int64_t count, std::int64_t each)
+{
+    // Divided rather than multiplied: the count comes from the data and
+    // the product may not fit.
+    const std::int64_t left = kReadMemoryBudget - tCharged;
+    if (count < 0 || each < 0 || (each > 0 && count > left / each))
+        throw EReadError(QStringLiteral("Loading the stored data would take more than %1 bytes of memory")
+                             .arg(kReadMemoryBudget));
+    tCharged += count * each;
+}
+
 // ---- Block streams ----
 
 void WriteBlockStream(TStream& source, TStream& dest, std::int64_t count)
@@ -272,6 +301,7 @@ void ReadBlockStream(TStream& source, TStream& dest)
     if (total > source.Remaining())
         throw EKitFormatError(QStringLiteral("Block stream of %1 bytes is longer than the %2 bytes left")
                                   .arg(total).arg(source.Remaining()));
+    readmemory::Account account;
     ReadWithinMemory([&] {
         std::vector<std::uint8_t> block(kBlockMaxLength);
         std::vector<std::uint8_t> chunk(kBlockChunkSize);
@@ -292,6 +322,7 @@ void ReadBlockStream(TStream& source, TStream& dest)
             if (std::int64_t(payload.size()) + n > kBlockStreamMaxPayload)
                 throw EKitFormatError(QStringLiteral("Block stream expands beyond %1 bytes")
                                           .arg(kBlockStreamMaxPayload));
+            account.Charge(n);
             payload.insert(payload.end(), chunk.begin(), chunk.begin() + n);
             total -= len + 4;
         }
@@ -402,6 +433,26 @@ QString StoredTextString(const QByteArray& bytes)
 
 // ---- Payloads ----
 
+namespace {
+// What a line of a string list holds besides its characters: its place in
+// the list and the string's own block with the allocator's share.
+constexpr std::int64_t kLineCost = 64;
+
+// The lines StringListFromText makes of `text`: one for every line end (CR,
+// LF or CR LF) and one for a last line without.
+qsizetype lineCount(const QByteArray& text)
+{
+    qsizetype n = 0;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == size || text[i + 1] != '\n')))
+            ++n;
+    if (size > 0 && text[size - 1] != '\r' && text[size - 1] != '\n')
+        ++n;
+    return n;
+}
+} // namespace
+
 QByteArray StringListText(const QStringList& list)
 {
     QByteArray text;
@@ -453,6 +504,7 @@ std::unique_ptr<TMemoryStream> LoadPayloadFromStream(TStream& s, bool compressed
             ReadBlockStream(s, *tmp);
         } else {
             const std::int32_t n = StreamReadLength(s);
+            readmemory::Account().Charge(n);
             tmp->SetSize(n);
             s.ReadBuffer(tmp->Memory(), n);
         }
@@ -478,9 +530,16 @@ void SaveStringListTextToStream(TStream& s, const QByteArray& text, bool compres
 void LoadStringListFromStream(TStream& s, QStringList& list, bool compressed)
 {
     PositionGuard guard(s);
+    readmemory::Account account;
     ReadWithinMemory([&] {
         auto tmp = LoadPayloadFromStream(s, compressed);
-        list = StringListFromText(QByteArray(reinterpret_cast<const char*>(tmp->Memory()), qsizetype(tmp->Size())));
+        const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char*>(tmp->Memory()),
+                                                        qsizetype(tmp->Size()));
+        // Every character becomes two bytes, and every line a string of its
+        // own: a payload of line ends alone is some fifty bytes a byte.
+        account.Charge(text.size(), 2);
+        account.Charge(lineCount(text), kLineCost);
+        list = StringListFromText(text);
     });
     guard.Commit();
 }

@@ -53,6 +53,36 @@ decltype(auto) ReadWithinMemory(F&& read)
     }
 }
 
+// The most memory one load of stored data may take: a list whole, with its
+// items, their payloads and pictures, or one picture. The bytes present bound
+// a count but not what it stands for: a one-byte item is some hundred bytes
+// in memory, a run-length picture of a few bytes can declare gigabytes of
+// pixels. Where memory is overcommitted such a load meets the out-of-memory
+// killer long before an allocation fails, so it has to be refused up front.
+// Eight of a block stream's largest payloads: a million empty items of any
+// list still load.
+constexpr std::int64_t kReadMemoryBudget = std::int64_t(512) << 20;
+
+namespace readmemory {
+// The memory a load takes, charged before it is allocated. The first account
+// opened on a thread is the load's; the readers it calls (a list's items,
+// their payloads and pictures) open theirs within it and charge that same
+// one, so that the load keeps to kReadMemoryBudget as a whole.
+class Account {
+public:
+    Account();
+    ~Account();
+    Account(const Account&) = delete;
+    Account& operator=(const Account&) = delete;
+    // Charges `count` things of `each` bytes (both at least 0); EReadError,
+    // nothing charged, when the load would pass the budget.
+    void Charge(std::int64_t count, std::int64_t each = 1);
+
+private:
+    bool m_opened;
+};
+} // namespace readmemory
+
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
 
 class TStream {

@@ -571,17 +571,24 @@ TEST(FuzzReaders, ContainerLoader)
         // Now and then memory runs out (a kilobyte is left for the error),
         // or the input is many items of a flag byte each, or of flags that
         // claim descriptions and so run past the end.
+        // Every other time, one item more than the memory budget holds: it
+        // is refused however much memory is left.
         std::int64_t budget = i % 10 == 0 ? 1024 + std::int64_t(m.next(6000)) : -1;
         Bytes input = data;
+        bool overBudget = false;
         if (i % 1000 == 999) {
-            const auto many = std::uint32_t(1000 + m.next(kLongRun ? 30000 : 100000));
-            input.assign(4 + many * (offsets ? 5 : 1), m.next(2) ? 0x00 : 0x02);
+            overBudget = m.next(2);
+            const auto many = overBudget ? std::uint32_t(kReadMemoryBudget / list->ItemMemoryCost() + 1)
+                                         : std::uint32_t(1000 + m.next(kLongRun ? 30000 : 100000));
+            input.assign(4 + std::size_t(many) * (offsets ? 5 : 1), m.next(2) ? 0x00 : 0x02);
             for (int k = 0; k < 4; ++k)
                 input[std::size_t(k)] = std::uint8_t(many >> 8 * k);
-            budget = m.next(2) ? 1024 + std::int64_t(m.next(many * 200)) : -1;
+            budget = !overBudget && m.next(2) ? 1024 + std::int64_t(m.next(many * 200)) : -1;
         }
         if (loadRefused(*list, input, offsets, budget))
             ++failures;
+        else
+            ASSERT_FALSE(overBudget);
     }
     EXPECT_GT(failures, 1000);
 }

@@ -88,4 +88,13 @@ TEST(BitmapStreams, EmptyAndInvalidImages)
         EXPECT_EQ(junk.Position(), 0);
         EXPECT_EQ(keep.Width(), 13);
     }
+    // Run-length pixels enough for a picture of 8 bits whose decoding (a
+    // byte a pixel) and conversion (four) would pass the memory budget: a
+    // read error before the decoder makes it.
+    const std::uint32_t w = 16384, h = std::uint32_t(kReadMemoryBudget / (5 * w) + 1);
+    TBitmap keep = sampleBitmap();
+    TMemoryStream big = streamOf(bitmapClaiming(true, w, h, 8, 1, w / 128 * h));
+    EXPECT_THROW(LoadBitmapFromStream(big, keep, false), EReadError);
+    EXPECT_EQ(big.Position(), 0);
+    EXPECT_EQ(keep.Width(), 13);
 }

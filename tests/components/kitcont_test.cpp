@@ -206,6 +206,12 @@ TEST(Containers, MalformedListsLeaveTheContainerAsItWas)
     expectRefused({1, 0, 0, 0, 0x08, 9, 0, 0, 0}, false); // payload length past the end
     expectRefused({1, 0, 0, 0, 0x02, 9, 'a'}, false);     // description cut off
     expectRefused({2, 0, 0, 0, 0x00}, false);             // second item missing
+    // A flag byte for every item, but one item more than the memory budget holds.
+    const auto overBudget = std::uint32_t(kReadMemoryBudget / list.ItemMemoryCost() + 1);
+    Bytes many;
+    putLE(many, overBudget, 4);
+    many.resize(many.size() + overBudget, 0x00);
+    expectRefused(many, false);
     EXPECT_EQ(heard, 0);
 
     // A wave item whose payload is no WAVE image.

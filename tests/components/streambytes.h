@@ -53,19 +53,27 @@ inline Bytes waveImage(int samples = 16, std::uint16_t channels = 1, std::uint16
     return b;
 }
 
-// A 78-byte BMP image claiming 5790 x 5790 pixels at 1 bit with only 16
-// bytes of pixels (with its length in front as stored), and a stored bitmap
-// list of `items` of them.
-inline Bytes hugeClaimBitmap(bool withLength)
+// A BMP image of w x h pixels of `bits` stored in `compression`, with
+// `pixels` bytes of pixels behind its headers and two colours (with its
+// length in front as stored).
+inline Bytes bitmapClaiming(bool withLength, std::uint32_t w, std::uint32_t h, std::uint32_t bits,
+                            std::uint32_t compression, std::uint32_t pixels)
 {
     Bytes b;
     if (withLength)
-        putLE(b, 78, 4);
+        putLE(b, 62 + pixels, 4);
     putLE(b, 'B' | 'M' << 8, 2);
-    for (std::uint32_t v : {78u, 0u, 62u, 40u, 5790u, 5790u, 0x10001u, 0u, 0u, 0u, 0u, 0u, 0u, 0u, 0xFFFFFFu})
-        putLE(b, v, 4); // ..., one plane of 1 bit, ..., black and white
-    b.resize(b.size() + 16, 0x55);
+    for (std::uint32_t v : {62 + pixels, 0u, 62u, 40u, w, h, 1 | bits << 16, compression, 0u, 0u, 0u, 0u, 0u, 0u,
+                            0xFFFFFFu})
+        putLE(b, v, 4); // ..., one plane, ..., black and white
+    b.resize(b.size() + pixels, 0x55);
     return b;
+}
+// A 78-byte BMP image claiming 5790 x 5790 pixels at 1 bit with only 16
+// bytes of pixels, and a stored bitmap list of `items` of them.
+inline Bytes hugeClaimBitmap(bool withLength)
+{
+    return bitmapClaiming(withLength, 5790, 5790, 1, 0, 16);
 }
 inline Bytes hugeClaimBitmapList(int items)
 {
