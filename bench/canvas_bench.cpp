@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <map>
 #include <cstdio>
@@ -30,7 +31,7 @@ struct Primitive {
     const char* name;
     std::function<void(TCanvas&)> canvas;
     std::function<void(QPainter&)> painter;
-    int width = 1;
+    int width = 1; // 0: no outline
 };
 
 std::vector<QPoint> Zigzag()
@@ -81,6 +82,10 @@ const std::vector<Primitive>& Primitives()
          [](QPainter& p) { p.drawPie(20, 20, 119, 119, 0, 225 * 16); }},
         {"Chord120", [](TCanvas& c) { c.Chord(20, 20, 140, 140, 140, 80, 20, 140); },
          [](QPainter& p) { p.drawChord(20, 20, 119, 119, 0, 225 * 16); }},
+        {"PieNoPen120", [](TCanvas& c) { c.Pie(20, 20, 140, 140, 140, 80, 20, 140); },
+         [](QPainter& p) { p.drawPie(20, 20, 119, 119, 0, 225 * 16); }, 0},
+        {"ChordNoPen120", [](TCanvas& c) { c.Chord(20, 20, 140, 140, 140, 80, 20, 140); },
+         [](QPainter& p) { p.drawChord(20, 20, 119, 119, 0, 225 * 16); }, 0},
         {"Polygon5", [](TCanvas& c) { c.Polygon(kStarT); },
          [](QPainter& p) { p.drawPolygon(kStar.data(), int(kStar.size()), Qt::OddEvenFill); }},
         {"FillRect150x100", [](TCanvas& c) { c.FillRect(TRect(20, 20, 170, 120)); },
@@ -96,7 +101,8 @@ struct CanvasRig {
     {
         bmp.SetDevicePixelRatio(ratio);
         bmp.SetSize(kW, kH);
-        bmp.Canvas().Pen.Width = width;
+        bmp.Canvas().Pen.Width = std::max(width, 1);
+        bmp.Canvas().Pen.Style = width > 0 ? TPenStyle::psSolid : TPenStyle::psClear;
         bmp.Canvas().Pen.Color = clBlack;
         bmp.Canvas().Brush.Color = clRed;
         bmp.Canvas().Painter();
@@ -111,7 +117,7 @@ struct PainterRig {
         image.setDevicePixelRatio(ratio);
         image.fill(Qt::white);
         p.begin(&image);
-        p.setPen(QPen(Qt::black, width == 1 ? 0 : width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(width > 0 ? QPen(Qt::black, width == 1 ? 0 : width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin) : QPen(Qt::NoPen));
         p.setBrush(Qt::red);
     }
 };

@@ -525,8 +525,10 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
     // An arc runs between the rays. A pie or a chord keeps its arc and its
     // fill within its straight edges as they are drawn, between the pixels
     // of its ends (and centre), so that the fill stays inside the outline;
-    // even wide pens draw them half a pixel up and left.
-    const Oval rays(own.L, own.T, pen ? own.R : own.R - 1, pen ? own.B : own.B - 1);
+    // even wide pens draw them half a pixel up and left. Without a pen no
+    // edge covers what lies between the rounded ends and the rays, so the
+    // fill keeps to the rays themselves.
+    const Oval rays(own.L, own.T, own.R, own.B);
     const Sweep sweep(rays, a1, span);
     const double shift = f.Shift();
     const TPoint c = ov.Centre();
@@ -543,21 +545,22 @@ void OvalShape(Kind K, Box Bx, int x3, int y3, int x4, int y4, const Pen& P, boo
         const double eSpan = std::clamp(e2 - e1 - 360.0 * std::round((e2 - e1 - span) / 360.0), 0.0, 360.0);
         return Sweep(c.X - shift, c.Y - shift, sweep.ra, sweep.rb, e1, eSpan);
     };
-    const Sweep wedge = K == Kind::Pie || K == Kind::Chord ? edges() : sweep;
+    const Sweep wedge = (K == Kind::Pie || K == Kind::Chord) && pen ? edges() : sweep;
     // The chord's edge: the line through its end pixels (through the ends
-    // themselves when they are one pixel), kept on the side where the arc
-    // runs from the line through the ends.
+    // themselves when they are one pixel, or when no pen draws it), kept on
+    // the side where the arc runs from the line through the ends.
     double ax = 0, ay = 0, bx = 0, by = 0, sm = 1;
     if (K == Kind::Chord) {
+        const Oval& arc = pen ? ov : rays;
         auto end = [&](double deg, double& x, double& y) {
-            x = ov.cx + ov.a * std::cos(deg * M_PI / 180), y = ov.cy - ov.b * std::sin(deg * M_PI / 180);
+            x = arc.cx + arc.a * std::cos(deg * M_PI / 180), y = arc.cy - arc.b * std::sin(deg * M_PI / 180);
         };
         double mx, my;
         end(a1, ax, ay);
         end(a1 + span, bx, by);
         end(a1 + span / 2, mx, my);
         sm = (bx - ax) * (my - ay) - (by - ay) * (mx - ax) >= 0 ? 1.0 : -1.0;
-        if (p1.X != p2.X || p1.Y != p2.Y) {
+        if (pen && (p1.X != p2.X || p1.Y != p2.Y)) {
             // The same side of the line through the pixels, as it runs
             // the same way.
             if ((double(p2.X) - p1.X) * (bx - ax) + (double(p2.Y) - p1.Y) * (by - ay) < 0)

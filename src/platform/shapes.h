@@ -10,7 +10,9 @@
 // run counter-clockwise from the ray through the first point to the ray
 // through the second, both from the centre of the box itself whatever the
 // pen. A pie's or a chord's arc and fill keep within its straight edges as
-// drawn, so that the fill stays inside the outline.
+// drawn, so that the fill stays inside the outline; with no outline the fill
+// keeps within the rays themselves, a chord's within the line through the
+// ends of its arc.
 
 #include "platform/raster.h"
 #include "platform/types.h"

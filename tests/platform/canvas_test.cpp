@@ -821,7 +821,7 @@ int ShapePixel(Shape s, int x, int y)
         inFill = InRounded(x, y, cx, cy, hw, hh, A, B, 0, false);
         inPen = InRounded(x, y, cx, cy, hw, hh, A, B, W / 2.0, false) && !InRounded(x, y, cx, cy, hw, hh, A, B, -W / 2.0, true);
     } else {
-        const Oval ov(l, t, fr, fb), own(ownL, ownT, pen ? ownR : ownR - 1, pen ? ownB : ownB - 1);
+        const Oval ov(l, t, fr, fb), own(ownL, ownT, ownR, ownB);
         // The rays from the centre of the box itself through the two points,
         // as angles of the oval's parameter.
         auto angle = [](double dx, double dy, double rx, double ry) {
@@ -859,7 +859,8 @@ int ShapePixel(Shape s, int x, int y)
         // (an edge of no length keeps its ray), and a chord the side of its
         // edge's line (the ends' when one pixel) where the arc runs, the
         // line itself left to the edge; with the sweep past half the oval,
-        // what lies in either.
+        // what lies in either. With no pen, no edges: the rays and the line
+        // through the arc's ends themselves.
         const double ex = centre.X - shift, ey = centre.Y - shift;
         auto edgeAngle = [&](TPoint p, double ray) {
             return p == centre ? ray : std::atan2((double(centre.Y) - p.Y) / (own.b + 0.5), (double(p.X) - centre.X) / (own.a + 0.5)) * 180.0 / M_PI;
@@ -870,19 +871,21 @@ int ShapePixel(Shape s, int x, int y)
             const double d = std::fmod(std::fmod(angle(px - ex, ey - py, own.a + 0.5, own.b + 0.5) - e1, 360.0) + 360.0, 360.0);
             return eSpan >= 360 || d <= eSpan + 1e-7 || d >= 360 - 1e-7;
         };
-        auto end = [&](double deg) { return std::pair{ov.cx + ov.a * std::cos(deg * rad), ov.cy - ov.b * std::sin(deg * rad)}; };
+        const Oval& arc = pen ? ov : own;
+        auto end = [&](double deg) { return std::pair{arc.cx + arc.a * std::cos(deg * rad), arc.cy - arc.b * std::sin(deg * rad)}; };
         auto [ax, ay] = end(a1);
         auto [bx, by] = end(a1 + span);
         const auto [mx, my] = end(a1 + span / 2);
         double side = (bx - ax) * (my - ay) - (by - ay) * (mx - ax) >= 0 ? 1 : -1;
-        if (p1 != p2) {
+        if (pen && p1 != p2) {
             side *= (double(p2.X) - p1.X) * (bx - ax) + (double(p2.Y) - p1.Y) * (by - ay) < 0 ? -1 : 1;
             ax = p1.X, ay = p1.Y, bx = p2.X, by = p2.Y;
         }
         ax -= shift, ay -= shift, bx -= shift, by -= shift;
         const double off = (bx - ax) * (y - ay) - (by - ay) * (x - ax);
         const bool inChord = side > 0 ? off > kEps : off < -kEps;
-        const bool kept = s.kind == 3 ? inSweep(x, y) : s.kind == 4 ? inWedge(x, y) : eSpan > 180 ? inWedge(x, y) || inChord : inWedge(x, y) && inChord;
+        const bool wedge = pen ? inWedge(x, y) : inSweep(x, y);
+        const bool kept = s.kind == 3 ? inSweep(x, y) : s.kind == 4 ? wedge : (pen ? eSpan : span) > 180 ? wedge || inChord : wedge && inChord;
         if (arcs)
             inPen = inPen && kept, inFill = inFill && kept;
         // The straight edges close the outline, their last pixel inked too.
@@ -917,6 +920,9 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
         {4, -31, 10, 6, 24, -12, 17, -14, 2, 4, TPenStyle::psInsideFrame, true},
         {4, 1, 1, 21, 21, 1, 11, 21, 11, 1, TPenStyle::psSolid, true}, // a half disc: its diameter straight
         {5, -35, 28, 24, 51, -5, 39, 8, 39, 1, TPenStyle::psSolid, true}, // a fill kept within its outline
+        // With no outline, no fill in the wedges left out.
+        {4, 6, 10, 16, 25, 30, -2, 40, 16, 1, TPenStyle::psClear, true},
+        {4, -2, 15, 8, 24, 2, 19, 46, 19, 1, TPenStyle::psClear, true},
         {2, 4, 1, 36, 25, 12, 9, 0, 0, 1, TPenStyle::psDash, false}, // dashes along curves
         // Boxes reaching far out at ratio 2.
         {6, 10, 8, 1100000000, 12, 0, 0, 0, 0, 1, TPenStyle::psSolid, true},
@@ -949,11 +955,12 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
         s.brush = uni(0, 3) > 0;
         shapes.push_back(s);
     }
-    // Filled pies and chords with a thin outline wholly inside the picture.
-    for (int i = 0; i < 400; ++i) {
+    // Filled pies and chords wholly inside the picture, with a thin outline
+    // or none.
+    for (int i = 0; i < 600; ++i) {
         const int l = uni(0, N - 4), t = uni(0, N - 4);
         shapes.push_back({4 + i % 2, l, t, uni(l + 3, N), uni(t + 3, N), uni(-N, 2 * N), uni(-N, 2 * N), uni(-N, 2 * N),
-                          uni(-N, 2 * N), 1, TPenStyle::psSolid, true});
+                          uni(-N, 2 * N), 1, i % 3 == 2 ? TPenStyle::psClear : TPenStyle::psSolid, true});
     }
     // The background at ratios 1 and 2, each logical pixel a 2 x 2 block.
     QImage ground[2] = {QImage(N, N, QImage::Format_RGB32), QImage(2 * N, 2 * N, QImage::Format_RGB32)};
@@ -1033,6 +1040,24 @@ TEST(CanvasRules, EveryShapeInksThePixelsOfTheRules)
                     reach(u, v);
                 }
             }
+        }
+        if ((s.kind == 4 || s.kind == 5) && s.brush && s.style == TPenStyle::psClear) {
+            // No outline: no pixel centre (x + 0.5, y + 0.5) of the fill lies
+            // more than 0.75 px outside the sweep between the rays from the
+            // box's centre (a chord's when under half the oval).
+            const double cx = (s.l + s.r) / 2.0, cy = (s.t + s.b) / 2.0, a1 = std::atan2(cy - s.y3, s.x3 - cx);
+            const double span = std::remainder(std::atan2(cy - s.y4, s.x4 - cx) - a1 - M_PI, 2 * M_PI) + M_PI;
+            for (int y = 0; y < N && span > 0 && (s.kind == 4 || span <= M_PI); ++y)
+                for (int x = 0; x < N; ++x) {
+                    const double px = x + 0.5 - cx, py = cy - y - 0.5;
+                    double out = 1e9;
+                    for (double a : {a1, a1 + span}) {
+                        const double along = std::max(0.0, px * std::cos(a) + py * std::sin(a));
+                        out = std::min(out, std::hypot(px - along * std::cos(a), py - along * std::sin(a)));
+                    }
+                    const bool within = std::abs(std::remainder(std::atan2(py, px) - a1 - span / 2, 2 * M_PI)) <= span / 2;
+                    ASSERT_TRUE(c.Pixel(x, y) == background(x, y) || within || out <= 0.75) << "shape " << i << ": fill at " << x << "," << y;
+                }
         }
         ASSERT_EQ(wrong, 0) << "shape " << i << " kind " << s.kind << " box " << s.l << "," << s.t << "," << s.r << "," << s.b
                             << " points " << s.x3 << "," << s.y3 << " " << s.x4 << "," << s.y4 << " width " << s.width
