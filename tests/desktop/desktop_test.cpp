@@ -377,7 +377,8 @@ TEST(Desktop, ASwitchClickedToLeaveARefusedEntryStaysOff)
     testutil::RealMessageBoxes boxes;
     TzcSingleOnOff* power = lab.Scope->cbPower;
     ClickAt(power->mapToGlobal(QPoint(power->Width() - 20, power->Height() / 2)));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.texts.size() == 1 && field->hasFocus(); }, 10000));
+    EXPECT_TRUE(boxes.awaitFocusIn(field, 1));
+    EXPECT_EQ(boxes.texts.size(), 1);
     EXPECT_FALSE(lab.Scope->PowerOn);
 }
 

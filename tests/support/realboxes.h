@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 
@@ -39,12 +40,34 @@ public:
 
     QStringList texts;
 
-    // Whether `count` boxes have come and gone and the focus is in `field`
-    // again, waiting for it within a generous deadline.
+    // Whether `count` boxes have been answered and are gone. The answering
+    // key hides a box at once, but its loop returns only when control gets
+    // back to it, and what the program does once the box is answered (say,
+    // selecting the refused text) comes after that: a timer may run in
+    // between. A box is gone once its loop has returned, or it is freed.
+    bool gone(int count) const
+    {
+        if (texts.size() < count || (m_answered && QThread::currentThread()->loopLevel() >= m_level))
+            return false;
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox*>(t) && t->isVisible())
+                return false;
+        return true;
+    }
+
+    // Whether `count` boxes are gone and the keyboard is in `field` again,
+    // its window the modal one again if it is modal: where a user's next
+    // keys would go.
+    bool backIn(QWidget* field, int count) const
+    {
+        QWidget* modal = field->window()->isModal() ? field->window() : nullptr;
+        return gone(count) && QApplication::activeModalWidget() == modal && QApplication::focusWidget() == field;
+    }
+
+    // Waits for backIn within a generous deadline.
     bool awaitFocusIn(QWidget* field, int count)
     {
-        const auto done = [&] { return texts.size() >= count && !QApplication::activeModalWidget(); };
-        return QTest::qWaitFor([&] { return done() && QApplication::focusWidget() == field; }, 30000);
+        return QTest::qWaitFor([&] { return backIn(field, count); }, 30000);
     }
 
 private:
@@ -66,12 +89,15 @@ private:
             return;
         }
         m_answered = box;
+        // Run from the innermost loop, which is the box's own.
+        m_level = QThread::currentThread()->loopLevel();
         texts << box->text();
         QTest::keyClick(box, m_answer);
     }
     Qt::Key m_answer;
     QTimer m_timer;
     QPointer<QMessageBox> m_answered;
+    int m_level = 0;
     QPointer<QWindow> m_window;
     QMetaObject::Connection m_watch;
     std::function<int(const QString&, const QString&, unsigned)> m_saved;
