@@ -208,9 +208,9 @@ TEST(Containers, MalformedListsLeaveTheContainerAsItWas)
     expectRefused({2, 0, 0, 0, 0x00}, false);             // second item missing
     // A flag byte for every item, but one item more than the memory budget holds.
     const auto overBudget = std::uint32_t(kReadMemoryBudget / list.ItemMemoryCost() + 1);
-    Bytes many;
-    putLE(many, overBudget, 4);
-    many.resize(many.size() + overBudget, 0x00);
+    Bytes many(4 + std::size_t(overBudget), 0x00);
+    for (int i = 0; i < 4; ++i)
+        many[i] = std::uint8_t(overBudget >> (8 * i));
     expectRefused(many, false);
     EXPECT_EQ(heard, 0);
 
