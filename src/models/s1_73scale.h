@@ -23,3 +23,13 @@ inline double SecPerDivAt(int Step, bool FineFixed = true, int FineValue = 0)
 
 // Position of the sweep at model time T, in divisions 0 .. 10.
 double SweepDivs(double T, double SecPerDiv);
+
+// Where a trace drawn at TimeOfDay starts: the time of day truncated to the
+// hundredth of a second, the step of the laboratory's 100 Hz pulses, of
+// which every signal's frequency is a whole multiple, so that a picture
+// stands still from one trace to the next.  The hundredth has no exact
+// double: this is the first double that its own hundredths count
+// (trunc(T·100)) and the sweep of every time base that fits a whole number
+// of times into 10 ms place in the new hundredth, so that no later time
+// falls back into the one before through rounding.
+double TraceStart(double TimeOfDay);

@@ -1,5 +1,6 @@
 #include "scope/oscscr.h"
 
+#include "models/s1_73scale.h"
 #include "platform/clock.h"
 #include "platform/graphics.h"
 #include "platform/raster.h"
@@ -128,7 +129,7 @@ template <class Seg>
 void TOscScreen::Sample(int N, double Duration, Seg&& Draw)
 {
     ClearUpperVectorState();
-    const double T0 = TimeOfDay();
+    const double T0 = TraceStart(TimeOfDay());
     // One sample (N = 0) only places the pen, so its interval never matters.
     const double dt = N > 0 ? Duration / N : 0.0;
     // The pen depends on the settings and the distance only.
