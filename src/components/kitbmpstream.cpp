@@ -86,7 +86,7 @@ QImage DecodeBitmapImage(const std::uint8_t* data, std::int64_t size)
     const std::optional<Declared> d = declaredBy(data, size);
     if (!d || !pixelsPresent(*d, size) || size > std::numeric_limits<int>::max())
         return image;
-    readmemory::Account().Charge(d->height, rowMemory(*d));
+    readmemory::Charge(d->height, rowMemory(*d));
     image.loadFromData(data, int(size), "BMP");
     return image;
 }
@@ -133,7 +133,7 @@ void LoadBitmapFromStream(TStream& s, TBitmap& bitmap, bool compressed)
 {
     PositionGuard guard(s);
     // The payload and the picture made of it are one load's.
-    const readmemory::Account account;
+    const readmemory::Load load;
     const QImage image = ReadWithinMemory([&] {
         auto tmp = LoadPayloadFromStream(s, compressed);
         if (tmp->Size() == 0)

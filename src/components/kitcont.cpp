@@ -237,7 +237,7 @@ void TKitWaveListItem::LoadFromStream(TStream& s)
         const TKitItemHeader h = ParseHeader(s);
         auto wave = std::make_shared<TKitWave>();
         if (h.Flags & 0x08) {
-            readmemory::Account().Charge(kWaveMemoryCost);
+            readmemory::Charge(kWaveMemoryCost);
             LoadWaveFromStream(s, *wave, h.Flags & 0x01);
         }
         return [this, h, wave] {
@@ -398,7 +398,7 @@ void TKitCustomContainer::LoadFromStream(TStream& s, bool withOffsets)
 {
     PositionGuard guard(s);
     QList<TKitListItem*> items;
-    readmemory::Account account;
+    const readmemory::Load load;
     ReadWithinMemory([&] {
         const std::int32_t n = StreamReadInteger(s);
         // Every item takes at least its flag byte, and the offset table
@@ -409,7 +409,7 @@ void TKitCustomContainer::LoadFromStream(TStream& s, bool withOffsets)
                                       .arg(n).arg(s.Remaining()));
         // A count the bytes allow may still stand for far more memory than
         // the bytes: it is charged before the first item is made.
-        account.Charge(n, ItemMemoryCost());
+        readmemory::Charge(n, ItemMemoryCost());
         if (withOffsets && n > 0)
             s.Seek(std::int64_t(n) * 4, TSeekOrigin::soCurrent);
         // Read into a list of their own, with no search of the old items.

@@ -239,20 +239,21 @@ namespace {
 thread_local std::int64_t tCharged = -1; // -1: no load open on this thread
 }
 
-readmemory::Account::Account() : m_opened(tCharged < 0)
+readmemory::Load::Load() : m_opened(tCharged < 0)
 {
     if (m_opened)
         tCharged = 0;
 }
 
-readmemory::Account::~Account()
+readmemory::Load::~Load()
 {
     if (m_opened)
         tCharged = -1;
 }
 
-void readmemory::Account::Charge(std::int64_t count, std::int64_t each)
+void readmemory::Charge(std::int64_t count, std::int64_t each)
 {
+    const Load load;
     // Divided rather than multiplied: the count comes from the data and
     // the product may not fit.
     const std::int64_t left = kReadMemoryBudget - tCharged;
@@ -301,7 +302,7 @@ void ReadBlockStream(TStream& source, TStream& dest)
     if (total > source.Remaining())
         throw EKitFormatError(QStringLiteral("Block stream of %1 bytes is longer than the %2 bytes left")
                                   .arg(total).arg(source.Remaining()));
-    readmemory::Account account;
+    const readmemory::Load load;
     ReadWithinMemory([&] {
         std::vector<std::uint8_t> block(kBlockMaxLength);
         std::vector<std::uint8_t> chunk(kBlockChunkSize);
@@ -322,7 +323,7 @@ void ReadBlockStream(TStream& source, TStream& dest)
             if (std::int64_t(payload.size()) + n > kBlockStreamMaxPayload)
                 throw EKitFormatError(QStringLiteral("Block stream expands beyond %1 bytes")
                                           .arg(kBlockStreamMaxPayload));
-            account.Charge(n);
+            readmemory::Charge(n);
             payload.insert(payload.end(), chunk.begin(), chunk.begin() + n);
             total -= len + 4;
         }
@@ -504,7 +505,7 @@ std::unique_ptr<TMemoryStream> LoadPayloadFromStream(TStream& s, bool compressed
             ReadBlockStream(s, *tmp);
         } else {
             const std::int32_t n = StreamReadLength(s);
-            readmemory::Account().Charge(n);
+            readmemory::Charge(n);
             tmp->SetSize(n);
             s.ReadBuffer(tmp->Memory(), n);
         }
@@ -530,15 +531,15 @@ void SaveStringListTextToStream(TStream& s, const QByteArray& text, bool compres
 void LoadStringListFromStream(TStream& s, QStringList& list, bool compressed)
 {
     PositionGuard guard(s);
-    readmemory::Account account;
+    const readmemory::Load load;
     ReadWithinMemory([&] {
         auto tmp = LoadPayloadFromStream(s, compressed);
         const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char*>(tmp->Memory()),
                                                         qsizetype(tmp->Size()));
         // Every character becomes two bytes, and every line a string of its
         // own: a payload of line ends alone is some fifty bytes a byte.
-        account.Charge(text.size(), 2);
-        account.Charge(lineCount(text), kLineCost);
+        readmemory::Charge(text.size(), 2);
+        readmemory::Charge(lineCount(text), kLineCost);
         list = StringListFromText(text);
     });
     guard.Commit();

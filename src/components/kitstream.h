@@ -64,23 +64,26 @@ decltype(auto) ReadWithinMemory(F&& read)
 constexpr std::int64_t kReadMemoryBudget = std::int64_t(512) << 20;
 
 namespace readmemory {
-// The memory a load takes, charged before it is allocated. The first account
-// opened on a thread is the load's; the readers it calls (a list's items,
-// their payloads and pictures) open theirs within it and charge that same
-// one, so that the load keeps to kReadMemoryBudget as a whole.
-class Account {
+// One load of stored data on this thread, for as long as it lives. The first
+// opened on a thread is the load; the readers it calls (a list's items, their
+// payloads and pictures) open theirs within it and are part of it, so that
+// the load keeps to kReadMemoryBudget as a whole.
+class Load {
 public:
-    Account();
-    ~Account();
-    Account(const Account&) = delete;
-    Account& operator=(const Account&) = delete;
-    // Charges `count` things of `each` bytes (both at least 0); EReadError,
-    // nothing charged, when the load would pass the budget.
-    void Charge(std::int64_t count, std::int64_t each = 1);
+    Load();
+    ~Load();
+    Load(const Load&) = delete;
+    Load& operator=(const Load&) = delete;
 
 private:
     bool m_opened;
 };
+
+// Charges the load open on this thread with `count` things of `each` bytes
+// (both at least 0), before they are made; outside any load the charge is a
+// load of its own. EReadError, nothing charged, when the load would pass the
+// budget.
+void Charge(std::int64_t count, std::int64_t each = 1);
 } // namespace readmemory
 
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };

@@ -60,7 +60,7 @@ void TKitWave::ReadWave(std::int64_t count, TStream& source)
     // The count is checked before anything is allocated for it.
     if (count < 0 || count > source.Remaining())
         throw EReadError(QStringLiteral("Stream read error"));
-    readmemory::Account().Charge(count);
+    readmemory::Charge(count);
     auto tmp = ReadWithinMemory([&] {
         auto data = std::make_unique<TMemoryStream>();
         data->SetSize(count);
