@@ -93,8 +93,13 @@ TKitItemHeader TKitListItem::ParseHeader(TStream& s)
 {
     TKitItemHeader h;
     h.Flags = StreamReadByte(s);
-    if (h.Flags & 0x02)
-        h.Description = StoredTextString(StreamReadShortString(s));
+    if (h.Flags & 0x02) {
+        const QByteArray text = StreamReadShortString(s);
+        // Charged before it is made: a description of 255 characters
+        // takes more memory than the empty item it describes.
+        readmemory::Charge(1, kTextMemoryCost + 2 * text.size());
+        h.Description = StoredTextString(text);
+    }
     if (h.Flags & 0x04)
         h.Ident = std::uint16_t(StreamReadInteger(s));
     return h;
