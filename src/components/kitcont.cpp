@@ -246,11 +246,12 @@ void TKitWaveListItem::LoadFromStream(TStream& s)
             LoadWaveFromStream(s, *wave, h.Flags & 0x01);
         }
         return [this, h, wave] {
-            // The copy first: it is what can fail.
+            // The item's wave first: making it is what can fail. The loaded
+            // data moves over, as a copy would hold it twice.
             if (wave->IsEmpty())
                 Clear();
             else
-                Wave()->Assign(wave.get());
+                Wave()->SetStream(wave->TakeStream());
             ApplyHeader(h);
         };
     });

@@ -44,6 +44,15 @@ void TKitWave::Clear()
     SetStream(nullptr);
 }
 
+std::unique_ptr<TMemoryStream> TKitWave::TakeStream()
+{
+    if (m_data)
+        Stop();
+    std::unique_ptr<TMemoryStream> data = std::move(m_data);
+    Change();
+    return data;
+}
+
 void TKitWave::Stop() {}
 
 void TKitWave::ReadWave(std::int64_t count, TStream& source)

@@ -38,6 +38,9 @@ public:
     // Adopts `stream` (none clears) and reports the change.
     void SetStream(std::unique_ptr<TMemoryStream> stream);
     void Clear();
+    // Gives the data stream away (none when there is none) and reports the
+    // change: the wave is empty then.
+    std::unique_ptr<TMemoryStream> TakeStream();
     // Stops a sound playing from this data; nothing here plays sounds.
     void Stop();
 

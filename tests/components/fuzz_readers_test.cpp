@@ -560,6 +560,17 @@ TEST(FuzzReaders, ContainerLoader)
     }
     for (const Bytes& b : specimens::containers())
         seeds.push_back(b);
+    {
+        // A wave that takes two thirds of the memory left still loads: the
+        // item takes the wave loaded, not a copy of it.
+        TKitWaveList waves;
+        TMemoryStream img = streamOf(waveImage(1 << 20));
+        static_cast<TKitWaveListItem*>(waves.Item(waves.AddItem()))->Wave()->LoadFromStream(img);
+        TMemoryStream s;
+        waves.SaveToStream(s, false);
+        TKitWaveList into;
+        EXPECT_FALSE(loadRefused(into, s.Bytes(), false, img.Size() * 3 / 2));
+    }
     int failures = 0;
     const int n = cases(20000, 150000);
     for (int i = 0; i < n; ++i) {
