@@ -306,7 +306,10 @@ void ReadBlockStream(TStream& source, TStream& dest)
     ReadWithinMemory([&] {
         std::vector<std::uint8_t> block(kBlockMaxLength);
         std::vector<std::uint8_t> chunk(kBlockChunkSize);
-        std::vector<std::uint8_t> payload;
+        // Kept chunk by chunk: one buffer grown to the payload would hold up
+        // to three times it while it grows.
+        std::vector<std::vector<std::uint8_t>> payload;
+        std::int64_t size = 0;
         while (total > 0) {
             if (total < 4)
                 throw EKitFormatError(QStringLiteral("Block stream ends inside a block length"));
@@ -320,14 +323,23 @@ void ReadBlockStream(TStream& source, TStream& dest)
             } catch (const ELZRWError& e) {
                 throw EKitFormatError(e.Message);
             }
-            if (std::int64_t(payload.size()) + n > kBlockStreamMaxPayload)
+            if (size + n > kBlockStreamMaxPayload)
                 throw EKitFormatError(QStringLiteral("Block stream expands beyond %1 bytes")
                                           .arg(kBlockStreamMaxPayload));
             readmemory::Charge(n);
-            payload.insert(payload.end(), chunk.begin(), chunk.begin() + n);
+            payload.emplace_back(chunk.begin(), chunk.begin() + n);
+            size += n;
             total -= len + 4;
         }
-        dest.WriteBuffer(payload.data(), std::int64_t(payload.size()));
+        // `dest` is written only once the payload is whole, so that a
+        // refusal leaves it untouched: for that moment the payload is held
+        // twice. It grows to its new size at once, not doubling chunk by chunk.
+        readmemory::Charge(size);
+        const std::int64_t end = dest.Position() + size;
+        if (size > 0 && end > dest.Size())
+            dest.SetSize(end);
+        for (const std::vector<std::uint8_t>& part : payload)
+            dest.WriteBuffer(part.data(), std::int64_t(part.size()));
     });
     guard.Commit();
 }

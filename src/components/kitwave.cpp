@@ -76,10 +76,19 @@ void TKitWave::ReadWave(std::int64_t count, TStream& source)
         return data;
     });
     source.ReadBuffer(tmp->Memory(), count);
+    adopt(std::move(tmp));
+}
+
+void TKitWave::adopt(std::unique_ptr<TMemoryStream> data)
+{
+    if (data->Size() == 0) {
+        SetStream(nullptr);
+        return;
+    }
     TKitWaveInfo info;
-    if (!GetWaveData(tmp.get(), info))
+    if (!GetWaveData(data.get(), info))
         throw EInvalidWave(KitClassName(this) + QStringLiteral(": ") + kCannotOpen);
-    SetStream(std::move(tmp));
+    SetStream(std::move(data));
 }
 
 void TKitWave::WriteWave(TStream& dest, bool withLength)
@@ -136,9 +145,9 @@ void TKitWave::SaveToLengthPrefixedStream(TStream& s)
 void TKitWave::LoadFromCompressedStream(TStream& s)
 {
     // The block stream itself may be sound while its payload is no wave.
+    // The payload becomes the data as it is: a copy would hold it twice.
     PositionGuard guard(s);
-    auto tmp = LoadPayloadFromStream(s, true);
-    LoadFromStream(*tmp);
+    adopt(LoadPayloadFromStream(s, true));
     guard.Commit();
 }
 

@@ -69,6 +69,10 @@ public:
     static bool GetWaveData(TMemoryStream* stream, TKitWaveInfo& info);
 
 private:
+    // Makes `data` (at position 0) the data when it is a WAVE image, or
+    // clears the data when it is empty; the old data stays otherwise.
+    void adopt(std::unique_ptr<TMemoryStream> data);
+
     std::unique_ptr<TMemoryStream> m_data;
 };
 
