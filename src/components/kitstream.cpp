@@ -251,16 +251,23 @@ readmemory::Load::~Load()
         tCharged = -1;
 }
 
-void readmemory::Charge(std::int64_t count, std::int64_t each)
+bool readmemory::TryCharge(std::int64_t count, std::int64_t each)
 {
     const Load load;
     // Divided rather than multiplied: the count comes from the data and
     // the product may not fit.
     const std::int64_t left = kReadMemoryBudget - tCharged;
     if (count < 0 || each < 0 || (each > 0 && count > left / each))
+        return false;
+    tCharged += count * each;
+    return true;
+}
+
+void readmemory::Charge(std::int64_t count, std::int64_t each)
+{
+    if (!TryCharge(count, each))
         throw EReadError(QStringLiteral("Loading the stored data would take more than %1 bytes of memory")
                              .arg(kReadMemoryBudget));
-    tCharged += count * each;
 }
 
 // ---- Block streams ----

@@ -84,6 +84,8 @@ private:
 // load of its own. EReadError, nothing charged, when the load would pass the
 // budget.
 void Charge(std::int64_t count, std::int64_t each = 1);
+// The same without the error: false, nothing charged, when it would pass.
+bool TryCharge(std::int64_t count, std::int64_t each = 1);
 } // namespace readmemory
 
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
