@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <QtEndian>
 
 #include <cstdlib>
@@ -78,6 +79,26 @@ std::int64_t rowMemory(const Declared& d)
     const std::int64_t decoded = d.bits <= 8 ? (d.width * d.bits + 31) / 32 * 4 : d.width * 4;
     return decoded + d.width * 4;
 }
+
+// Qt's image reader refuses a picture past an allocation limit of its own
+// (128 MB by default), which a sound picture well inside the budget passes.
+// The budget, charged before the reader sees the picture, is the one limit:
+// for the reader's work Qt's limit is the budget, and is put back after.
+// Qt keeps the limit for the whole process, which holds while pictures are
+// read on one thread, the forms'.
+class ReaderLimitAtBudget {
+public:
+    ReaderLimitAtBudget() : m_previous(QImageReader::allocationLimit())
+    {
+        QImageReader::setAllocationLimit(int(kReadMemoryBudget >> 20));
+    }
+    ~ReaderLimitAtBudget() { QImageReader::setAllocationLimit(m_previous); }
+    ReaderLimitAtBudget(const ReaderLimitAtBudget&) = delete;
+    ReaderLimitAtBudget& operator=(const ReaderLimitAtBudget&) = delete;
+
+private:
+    int m_previous;
+};
 } // namespace
 
 QImage DecodeBitmapImage(const std::uint8_t* data, std::int64_t size)
@@ -86,7 +107,11 @@ QImage DecodeBitmapImage(const std::uint8_t* data, std::int64_t size)
     const std::optional<Declared> d = declaredBy(data, size);
     if (!d || !pixelsPresent(*d, size) || size > std::numeric_limits<int>::max())
         return image;
-    readmemory::Account().Charge(d->height, rowMemory(*d));
+    if (!readmemory::TryCharge(d->height, rowMemory(*d)))
+        throw EReadError(QStringLiteral("Bitmap image of %1 x %2 pixels is too large to load within %3 bytes "
+                                        "of memory")
+                             .arg(d->width).arg(d->height).arg(kReadMemoryBudget));
+    const ReaderLimitAtBudget limit;
     image.loadFromData(data, int(size), "BMP");
     return image;
 }
@@ -133,7 +158,7 @@ void LoadBitmapFromStream(TStream& s, TBitmap& bitmap, bool compressed)
 {
     PositionGuard guard(s);
     // The payload and the picture made of it are one load's.
-    const readmemory::Account account;
+    const readmemory::Load load;
     const QImage image = ReadWithinMemory([&] {
         auto tmp = LoadPayloadFromStream(s, compressed);
         if (tmp->Size() == 0)

@@ -18,8 +18,9 @@ QByteArray BitmapFileImage(const TBitmap& bitmap);
 
 // The picture of a BMP file image; a null image when the data is malformed,
 // its pixels shorter than its header says among them. A picture whose
-// declared size would pass the memory budget of the load is refused with
-// EReadError before it is decoded.
+// declared size would pass the memory budget of the load is refused as too
+// large, with EReadError, before it is decoded; one inside it is decoded
+// whatever Qt's own limit on pictures.
 QImage DecodeBitmapImage(const std::uint8_t* data, std::int64_t size);
 
 // Gives `to` the picture of `from` with the pixels shared, not copied, so

@@ -93,8 +93,13 @@ TKitItemHeader TKitListItem::ParseHeader(TStream& s)
 {
     TKitItemHeader h;
     h.Flags = StreamReadByte(s);
-    if (h.Flags & 0x02)
-        h.Description = StoredTextString(StreamReadShortString(s));
+    if (h.Flags & 0x02) {
+        const QByteArray text = StreamReadShortString(s);
+        // Charged before it is made: a description of 255 characters
+        // takes more memory than the empty item it describes.
+        readmemory::Charge(1, kTextMemoryCost + 2 * text.size());
+        h.Description = StoredTextString(text);
+    }
     if (h.Flags & 0x04)
         h.Ident = std::uint16_t(StreamReadInteger(s));
     return h;
@@ -237,15 +242,16 @@ void TKitWaveListItem::LoadFromStream(TStream& s)
         const TKitItemHeader h = ParseHeader(s);
         auto wave = std::make_shared<TKitWave>();
         if (h.Flags & 0x08) {
-            readmemory::Account().Charge(kWaveMemoryCost);
+            readmemory::Charge(kWaveMemoryCost);
             LoadWaveFromStream(s, *wave, h.Flags & 0x01);
         }
         return [this, h, wave] {
-            // The copy first: it is what can fail.
+            // The item's wave first: making it is what can fail. The loaded
+            // data moves over, as a copy would hold it twice.
             if (wave->IsEmpty())
                 Clear();
             else
-                Wave()->Assign(wave.get());
+                Wave()->SetStream(wave->TakeStream());
             ApplyHeader(h);
         };
     });
@@ -398,7 +404,7 @@ void TKitCustomContainer::LoadFromStream(TStream& s, bool withOffsets)
 {
     PositionGuard guard(s);
     QList<TKitListItem*> items;
-    readmemory::Account account;
+    const readmemory::Load load;
     ReadWithinMemory([&] {
         const std::int32_t n = StreamReadInteger(s);
         // Every item takes at least its flag byte, and the offset table
@@ -409,7 +415,7 @@ void TKitCustomContainer::LoadFromStream(TStream& s, bool withOffsets)
                                       .arg(n).arg(s.Remaining()));
         // A count the bytes allow may still stand for far more memory than
         // the bytes: it is charged before the first item is made.
-        account.Charge(n, ItemMemoryCost());
+        readmemory::Charge(n, ItemMemoryCost());
         if (withOffsets && n > 0)
             s.Seek(std::int64_t(n) * 4, TSeekOrigin::soCurrent);
         // Read into a list of their own, with no search of the old items.

@@ -158,10 +158,12 @@ private:
 
 // What an item holds in memory with nothing loaded into it, measured: the
 // item object with Qt's private part of it, its places in the container's
-// lists and the allocator's share; and what a wave or a bitmap adds.
+// lists and the allocator's share; what a wave or a bitmap adds; and what a
+// description adds besides its two bytes a character.
 constexpr std::int64_t kListItemMemoryCost = 320;
 constexpr std::int64_t kWaveMemoryCost = 240;
 constexpr std::int64_t kBitmapMemoryCost = 288;
+constexpr std::int64_t kTextMemoryCost = 48;
 
 class TKitCustomContainer : public TKitBaseContainer {
     Q_OBJECT

@@ -182,7 +182,7 @@ void TKitBitmapListItem::LoadFromStream(TStream& s)
         // is no change.
         TBitmap* target = nullptr;
         if (h.Flags & 0x08) {
-            readmemory::Account().Charge(kBitmapMemoryCost);
+            readmemory::Charge(kBitmapMemoryCost);
             LoadBitmapFromStream(s, *bitmap, h.Flags & 0x01);
             target = &held();
         }

@@ -66,7 +66,7 @@ int ReadListFileHeader(const QString& fileName, std::int32_t& n, std::vector<std
                                       .arg(fileName).arg(count));
         const std::int64_t firstItem = kHeaderSize + std::int64_t(count) * 4;
         const std::int64_t size = file.Size();
-        readmemory::Account().Charge(count, sizeof(std::int32_t));
+        readmemory::Charge(count, sizeof(std::int32_t));
         *offsets = ReadWithinMemory([&] {
             std::vector<std::int32_t> table;
             table.reserve(std::size_t(count));

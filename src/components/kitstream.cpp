@@ -239,27 +239,35 @@ namespace {
 thread_local std::int64_t tCharged = -1; // -1: no load open on this thread
 }
 
-readmemory::Account::Account() : m_opened(tCharged < 0)
+readmemory::Load::Load() : m_opened(tCharged < 0)
 {
     if (m_opened)
         tCharged = 0;
 }
 
-readmemory::Account::~Account()
+readmemory::Load::~Load()
 {
     if (m_opened)
         tCharged = -1;
 }
 
-void readmemory::Account::Charge(std::int64_t count, std::int64_t each)
+bool readmemory::TryCharge(std::int64_t count, std::int64_t each)
 {
+    const Load load;
     // Divided rather than multiplied: the count comes from the data and
     // the product may not fit.
     const std::int64_t left = kReadMemoryBudget - tCharged;
     if (count < 0 || each < 0 || (each > 0 && count > left / each))
+        return false;
+    tCharged += count * each;
+    return true;
+}
+
+void readmemory::Charge(std::int64_t count, std::int64_t each)
+{
+    if (!TryCharge(count, each))
         throw EReadError(QStringLiteral("Loading the stored data would take more than %1 bytes of memory")
                              .arg(kReadMemoryBudget));
-    tCharged += count * each;
 }
 
 // ---- Block streams ----
@@ -301,11 +309,14 @@ void ReadBlockStream(TStream& source, TStream& dest)
     if (total > source.Remaining())
         throw EKitFormatError(QStringLiteral("Block stream of %1 bytes is longer than the %2 bytes left")
                                   .arg(total).arg(source.Remaining()));
-    readmemory::Account account;
+    const readmemory::Load load;
     ReadWithinMemory([&] {
         std::vector<std::uint8_t> block(kBlockMaxLength);
         std::vector<std::uint8_t> chunk(kBlockChunkSize);
-        std::vector<std::uint8_t> payload;
+        // Kept chunk by chunk: one buffer grown to the payload would hold up
+        // to three times it while it grows.
+        std::vector<std::vector<std::uint8_t>> payload;
+        std::int64_t size = 0;
         while (total > 0) {
             if (total < 4)
                 throw EKitFormatError(QStringLiteral("Block stream ends inside a block length"));
@@ -319,14 +330,23 @@ void ReadBlockStream(TStream& source, TStream& dest)
             } catch (const ELZRWError& e) {
                 throw EKitFormatError(e.Message);
             }
-            if (std::int64_t(payload.size()) + n > kBlockStreamMaxPayload)
+            if (size + n > kBlockStreamMaxPayload)
                 throw EKitFormatError(QStringLiteral("Block stream expands beyond %1 bytes")
                                           .arg(kBlockStreamMaxPayload));
-            account.Charge(n);
-            payload.insert(payload.end(), chunk.begin(), chunk.begin() + n);
+            readmemory::Charge(n);
+            payload.emplace_back(chunk.begin(), chunk.begin() + n);
+            size += n;
             total -= len + 4;
         }
-        dest.WriteBuffer(payload.data(), std::int64_t(payload.size()));
+        // `dest` is written only once the payload is whole, so that a
+        // refusal leaves it untouched: for that moment the payload is held
+        // twice. It grows to its new size at once, not doubling chunk by chunk.
+        readmemory::Charge(size);
+        const std::int64_t end = dest.Position() + size;
+        if (size > 0 && end > dest.Size())
+            dest.SetSize(end);
+        for (const std::vector<std::uint8_t>& part : payload)
+            dest.WriteBuffer(part.data(), std::int64_t(part.size()));
     });
     guard.Commit();
 }
@@ -504,7 +524,7 @@ std::unique_ptr<TMemoryStream> LoadPayloadFromStream(TStream& s, bool compressed
             ReadBlockStream(s, *tmp);
         } else {
             const std::int32_t n = StreamReadLength(s);
-            readmemory::Account().Charge(n);
+            readmemory::Charge(n);
             tmp->SetSize(n);
             s.ReadBuffer(tmp->Memory(), n);
         }
@@ -530,15 +550,15 @@ void SaveStringListTextToStream(TStream& s, const QByteArray& text, bool compres
 void LoadStringListFromStream(TStream& s, QStringList& list, bool compressed)
 {
     PositionGuard guard(s);
-    readmemory::Account account;
+    const readmemory::Load load;
     ReadWithinMemory([&] {
         auto tmp = LoadPayloadFromStream(s, compressed);
         const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char*>(tmp->Memory()),
                                                         qsizetype(tmp->Size()));
         // Every character becomes two bytes, and every line a string of its
         // own: a payload of line ends alone is some fifty bytes a byte.
-        account.Charge(text.size(), 2);
-        account.Charge(lineCount(text), kLineCost);
+        readmemory::Charge(text.size(), 2);
+        readmemory::Charge(lineCount(text), kLineCost);
         list = StringListFromText(text);
     });
     guard.Commit();

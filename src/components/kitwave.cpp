@@ -44,6 +44,15 @@ void TKitWave::Clear()
     SetStream(nullptr);
 }
 
+std::unique_ptr<TMemoryStream> TKitWave::TakeStream()
+{
+    if (m_data)
+        Stop();
+    std::unique_ptr<TMemoryStream> data = std::move(m_data);
+    Change();
+    return data;
+}
+
 void TKitWave::Stop() {}
 
 void TKitWave::ReadWave(std::int64_t count, TStream& source)
@@ -60,17 +69,26 @@ void TKitWave::ReadWave(std::int64_t count, TStream& source)
     // The count is checked before anything is allocated for it.
     if (count < 0 || count > source.Remaining())
         throw EReadError(QStringLiteral("Stream read error"));
-    readmemory::Account().Charge(count);
+    readmemory::Charge(count);
     auto tmp = ReadWithinMemory([&] {
         auto data = std::make_unique<TMemoryStream>();
         data->SetSize(count);
         return data;
     });
     source.ReadBuffer(tmp->Memory(), count);
+    adopt(std::move(tmp));
+}
+
+void TKitWave::adopt(std::unique_ptr<TMemoryStream> data)
+{
+    if (data->Size() == 0) {
+        SetStream(nullptr);
+        return;
+    }
     TKitWaveInfo info;
-    if (!GetWaveData(tmp.get(), info))
+    if (!GetWaveData(data.get(), info))
         throw EInvalidWave(KitClassName(this) + QStringLiteral(": ") + kCannotOpen);
-    SetStream(std::move(tmp));
+    SetStream(std::move(data));
 }
 
 void TKitWave::WriteWave(TStream& dest, bool withLength)
@@ -127,9 +145,9 @@ void TKitWave::SaveToLengthPrefixedStream(TStream& s)
 void TKitWave::LoadFromCompressedStream(TStream& s)
 {
     // The block stream itself may be sound while its payload is no wave.
+    // The payload becomes the data as it is: a copy would hold it twice.
     PositionGuard guard(s);
-    auto tmp = LoadPayloadFromStream(s, true);
-    LoadFromStream(*tmp);
+    adopt(LoadPayloadFromStream(s, true));
     guard.Commit();
 }
 

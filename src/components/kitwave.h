@@ -38,6 +38,9 @@ public:
     // Adopts `stream` (none clears) and reports the change.
     void SetStream(std::unique_ptr<TMemoryStream> stream);
     void Clear();
+    // Gives the data stream away (none when there is none) and reports the
+    // change: the wave is empty then.
+    std::unique_ptr<TMemoryStream> TakeStream();
     // Stops a sound playing from this data; nothing here plays sounds.
     void Stop();
 
@@ -66,6 +69,10 @@ public:
     static bool GetWaveData(TMemoryStream* stream, TKitWaveInfo& info);
 
 private:
+    // Makes `data` (at position 0) the data when it is a WAVE image, or
+    // clears the data when it is empty; the old data stays otherwise.
+    void adopt(std::unique_ptr<TMemoryStream> data);
+
     std::unique_ptr<TMemoryStream> m_data;
 };
 

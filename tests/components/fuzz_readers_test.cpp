@@ -560,6 +560,21 @@ TEST(FuzzReaders, ContainerLoader)
     }
     for (const Bytes& b : specimens::containers())
         seeds.push_back(b);
+    for (bool compressed : {false, true}) {
+        // A wave loads within one and a half times its size, two and a half
+        // compressed (its blocks decoded are held besides it for a moment):
+        // the item takes the wave loaded, not a copy of it. The size is a
+        // byte past 32 chunks of a block stream.
+        TKitWaveList waves;
+        TMemoryStream img = streamOf(waveImage(32 * kBlockChunkSize + 1 - 44));
+        auto* item = static_cast<TKitWaveListItem*>(waves.Item(waves.AddItem()));
+        item->Wave()->LoadFromStream(img);
+        item->Compressed = compressed;
+        TMemoryStream s;
+        waves.SaveToStream(s, false);
+        TKitWaveList into;
+        EXPECT_FALSE(loadRefused(into, s.Bytes(), false, img.Size() * (compressed ? 5 : 3) / 2)) << compressed;
+    }
     int failures = 0;
     const int n = cases(20000, 150000);
     for (int i = 0; i < n; ++i) {

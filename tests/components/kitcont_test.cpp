@@ -212,6 +212,14 @@ TEST(Containers, MalformedListsLeaveTheContainerAsItWas)
     for (int i = 0; i < 4; ++i)
         many[i] = std::uint8_t(overBudget >> (8 * i));
     expectRefused(many, false);
+    // As many items as the budget holds, the first described: its 255
+    // characters are more than the budget has left.
+    Bytes described;
+    putLE(described, overBudget - 1, 4);
+    putLE(described, 0x02 | 255 << 8, 2);
+    described.resize(described.size() + 255, 'd');
+    described.resize(described.size() + overBudget - 2, 0x00);
+    expectRefused(described, false);
     EXPECT_EQ(heard, 0);
 
     // A wave item whose payload is no WAVE image.
