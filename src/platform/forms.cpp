@@ -313,6 +313,12 @@ void KeepInFrontOfForms(QWidget* window)
     putWith(*it, formWorkedIn());
 }
 
+QWidget* FormToOpenBeside()
+{
+    QWidget* form = formWorkedIn();
+    return fillsTheScreen(form) ? nullptr : form;
+}
+
 bool UsableOverModal(const QWidget* window)
 {
     return window->property("usableOverModal").toBool();

@@ -157,3 +157,8 @@ bool UsableOverModal(const QWidget* window);
 // caller asks again after every show of it, which puts it with the form
 // worked in at once.
 void KeepInFrontOfForms(QWidget* window);
+
+// The form the student works in when a window of reference opens beside it
+// rather than over it: one that does not fill the screen.  None while a
+// laboratory form is worked in, or while no form of ours shows.
+QWidget* FormToOpenBeside();
