@@ -50,7 +50,7 @@ constexpr int kNarrowest = 300;
 // while the viewer is open.  Beside a form that does not fill the screen
 // (the start form), it opens in the wider of the spaces left and right of
 // the form, narrowed to fit, so that the form's buttons stay in sight; with
-// no room there, and beside a laboratory window, at the right edge or beside
+// no room there, and over a laboratory window, at the right edge or beside
 // a viewer already shown, so that the topic of an instrument does not hide
 // the topic of the work.  Smaller screens make it smaller, so that two of
 // them fit side by side.
@@ -154,7 +154,9 @@ bool Show(QWidget* owner, const QString& fileName, unsigned command, long long d
         Place(v);
         new PlaceOnceFramed(v);
     } else if (!v->isVisible()) {
-        // Closed, it opens afresh beside the form worked in now.
+        // Closed and opened again, it is placed for the form worked in now:
+        // the student may have moved the start form, or a laboratory form
+        // have come.
         Place(v);
     }
     QString title = Application ? Application->Title() : QString();
