@@ -18,7 +18,7 @@ using modal::g_notifyDepth;
 
 namespace {
 // A window kept in front of the form the student works in, and the form it
-// is in front of now as far as the window manager knows.
+// has been put with as far as the window manager knows.
 struct Companion {
     QPointer<QWidget> window;
     QPointer<QWidget> form;
@@ -57,23 +57,39 @@ QWidget* formWorkedIn()
     return qobject_cast<TForm*>(a) && !UsableOverModal(a) ? a : nullptr;
 }
 
-// Once forms have been shown or hidden, each companion goes in front of the
-// form now worked in; brought in front of a form that has just come, it is
-// not left under it.  Deferred, because a form is mapped only after its show
+// A form that fills the screen can be neither moved nor lowered: a window
+// under it could not be reached.  One the student can move and lower (the
+// start form) is no reason to keep anything in front of it.
+bool fillsTheScreen(const QWidget* form)
+{
+    const QScreen* s = form ? form->screen() : nullptr;
+    return s && form->frameGeometry().width() >= s->availableGeometry().width() &&
+           form->frameGeometry().height() >= s->availableGeometry().height();
+}
+
+// Puts a companion with the form now worked in: in front of it while it
+// fills the screen (brought in front of one that has just come, not left
+// under it), else an ordinary window.
+void putWith(Companion& c, QWidget* form)
+{
+    const bool inFront = fillsTheScreen(form);
+    WindowManager::SetTransientFor(c.window, inFront ? form : nullptr);
+    c.form = form;
+    if (inFront)
+        c.window->raise();
+}
+
+// Once forms have been shown or hidden, each companion goes with the form
+// now worked in.  Deferred, because a form is mapped only after its show
 // event, and a form hidden for another one shown at once makes one change.
 void followFormWorkedIn()
 {
     g_followPending = false;
     QWidget* form = formWorkedIn();
     std::erase_if(companions(), [](const Companion& c) { return !c.window; });
-    for (Companion& c : companions()) {
-        if (!c.window->isVisible() || c.form == form)
-            continue;
-        WindowManager::SetTransientFor(c.window, form);
-        c.form = form;
-        if (form)
-            c.window->raise();
-    }
+    for (Companion& c : companions())
+        if (c.window->isVisible() && c.form != form)
+            putWith(c, form);
 }
 
 void scheduleFollow()
@@ -294,8 +310,13 @@ void KeepInFrontOfForms(QWidget* window)
     auto it = std::find_if(all.begin(), all.end(), [window](const Companion& c) { return c.window == window; });
     if (it == all.end())
         it = all.insert(all.end(), Companion{window, nullptr});
-    it->form = formWorkedIn();
-    WindowManager::SetTransientFor(window, it->form);
+    putWith(*it, formWorkedIn());
+}
+
+QWidget* FormToOpenBeside()
+{
+    QWidget* form = formWorkedIn();
+    return fillsTheScreen(form) ? nullptr : form;
 }
 
 bool UsableOverModal(const QWidget* window)

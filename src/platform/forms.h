@@ -146,9 +146,19 @@ void SetUsableOverModal(QWidget* window);
 bool UsableOverModal(const QWidget* window);
 
 // Keeps a window of reference (a help window) in front of the form the
-// student works in, as a tool window stays in front of its main window: the
-// start form, or the laboratory form shown instead of it, and the next one
-// when another is shown instead.  Other programs' windows may still cover
-// it.  The platform forgets this each time the window is shown, so it is
-// asked for again after every show.
+// student works in while that form fills the screen and can be neither
+// moved nor lowered (a laboratory form), as a tool window stays in front of
+// its main window, and in front of the next such form shown instead.
+// Beside a form the student can move and lower (the start form) it is an
+// ordinary window, which a click on the form goes in front of.  Other
+// programs' windows may cover it either way.  Asked once, the window goes
+// with the forms shown and hidden for as long as it lives.  Qt takes back
+// the owner named for a window each time it shows the window, so the
+// caller asks again after every show of it, which puts it with the form
+// worked in at once.
 void KeepInFrontOfForms(QWidget* window);
+
+// The form the student works in when a window of reference opens beside it
+// rather than over it: one that does not fill the screen.  None while a
+// laboratory form is worked in, or while no form of ours shows.
+QWidget* FormToOpenBeside();

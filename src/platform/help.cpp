@@ -42,11 +42,18 @@ QMargins FrameOf(const QTextBrowser* v)
     return WindowManager::FrameMarginsOf(v);
 }
 
-// A new viewer stands at the bottom of the work area, clear of the tool
-// strip along the top of a laboratory window, which fills the screen: at
-// the right edge, or beside a viewer already shown, so that the topic of an
-// instrument does not hide the topic of the work.  Smaller screens make it
-// smaller, so that two of them fit side by side.
+// Narrower than this, a line of a page holds too few words to be read.
+constexpr int kNarrowest = 300;
+
+// A viewer opens at the bottom of the work area, clear of the tool strip
+// along the top of a laboratory window, which fills the screen and may come
+// while the viewer is open.  Beside a form that does not fill the screen
+// (the start form), it opens in the wider of the spaces left and right of
+// the form, narrowed to fit, so that the form's buttons stay in sight; with
+// no room there, and over a laboratory window, at the right edge or beside
+// a viewer already shown, so that the topic of an instrument does not hide
+// the topic of the work.  Smaller screens make it smaller, so that two of
+// them fit side by side.
 void Place(QTextBrowser* v)
 {
     QScreen* s = QGuiApplication::primaryScreen();
@@ -54,8 +61,14 @@ void Place(QTextBrowser* v)
         return;
     const QRect area = s->availableGeometry();
     const QMargins frame = FrameOf(v);
-    const QSize size(std::min(560, area.width() / 2 - frame.left() - frame.right()),
-                     std::min(480, area.height() * 2 / 3 - frame.top() - frame.bottom()));
+    QSize size(std::min(560, area.width() / 2 - frame.left() - frame.right()),
+               std::min(480, area.height() * 2 / 3 - frame.top() - frame.bottom()));
+    const QWidget* form = FormToOpenBeside();
+    const QRect f = form ? form->frameGeometry() : QRect();
+    const int left = f.left() - area.left(), right = area.right() - f.right();
+    const int roomBeside = form ? std::max(left, right) - frame.left() - frame.right() : 0;
+    if (roomBeside >= kNarrowest)
+        size.setWidth(std::min(size.width(), roomBeside));
     const QSize outer = size.grownBy(frame);
     int x = area.right() + 1 - outer.width();
     for (const QPointer<QTextBrowser>& other : viewers()) {
@@ -65,6 +78,8 @@ void Place(QTextBrowser* v)
         x = beside.left() - outer.width() >= area.left() ? beside.left() - outer.width() : beside.right() + 1;
         x = std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
     }
+    if (roomBeside >= kNarrowest)
+        x = right >= left ? f.right() + 1 : f.left() - outer.width();
     // Placed by its client area: the window manager keeps a client position
     // given before it has framed the window.
     v->setGeometry(QRect(QPoint(x + frame.left(), area.bottom() + 1 - outer.height() + frame.top()), size));
@@ -138,6 +153,11 @@ bool Show(QWidget* owner, const QString& fileName, unsigned command, long long d
         v->setOpenLinks(true);
         Place(v);
         new PlaceOnceFramed(v);
+    } else if (!v->isVisible()) {
+        // Closed and opened again, it is placed for the form worked in now:
+        // the student may have moved the start form, or a laboratory form
+        // have come.
+        Place(v);
     }
     QString title = Application ? Application->Title() : QString();
     v->setWindowTitle(title.isEmpty() ? QString("Справка") : QString("Справка — %1").arg(title));

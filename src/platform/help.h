@@ -3,7 +3,8 @@
 // of HTML topics in the program's resources, :/help/<base name>/<context>.html;
 // a ">window" suffix names the viewer window ("main", "LabPtr").  Each named
 // window is one viewer that stays usable while modal forms run and stays in
-// front of the form the student works in.
+// front of a laboratory form the student works in; beside the start form it
+// opens clear of the form where the screen has room.
 
 #include <QString>
 

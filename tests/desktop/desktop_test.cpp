@@ -245,6 +245,13 @@ void ClickAt(QPoint global)
     Tool("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y()), "click", "1"});
 }
 
+// A click at a point of a window's client area.
+void ClickIn(WId id, QPoint p)
+{
+    Tool("xdotool", {"mousemove", "--window", QString::number(id), QString::number(p.x()), QString::number(p.y()),
+                     "click", "1"});
+}
+
 // Where a window lies in the stack of windows, counted from the bottom.
 int StackPlace(WId id)
 {
@@ -675,5 +682,34 @@ TEST(Desktop, TheProgramsAskForTheVariantAndEndWithTheStartForm)
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 0);
     }
+}
+
+// Beside the start form, which the student can move, the work's topic opens
+// clear of the form and goes behind it at a click on it, also when the form
+// is back from the laboratory form, in front of which the topic stays.
+TEST(Desktop, HelpBesideTheStartFormGoesBehindItButStaysInFrontOfTheWork)
+{
+    QProcess vorlin;
+    vorlin.start(LAB_VORLIN_PROGRAM, {"3"});
+    struct Ender { QProcess& p; ~Ender() { p.kill(); p.waitForFinished(); } } ender{vorlin};
+    const WId start = FindWindow(vorlin.processId(), "Лабораторные работы по физике");
+    const QRect form = SettledFrame(start);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Active() == start; }, 10000));
+    ClickIn(start, QPoint(432, 396));  // «Порядок выполнения»
+    const WId help = FindWindow(vorlin.processId(), "Справка");
+    ASSERT_NE(help, 0u);
+    EXPECT_FALSE(SettledFrame(help).intersects(form)) << "the topic covers the start form";
+    auto expectFormInFront = [&](const char* when) {
+        ClickIn(start, QPoint(40, 400));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return StackPlace(start) > StackPlace(help); }, 10000)) << when;
+    };
+    expectFormInFront("the topic stays in front of the start form");
+    ClickIn(start, QPoint(330, 309));  // «Затухающие колебания»
+    const WId lab = FindWindow(vorlin.processId(), "Затухающие колебания");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return lab && StackPlace(help) > StackPlace(lab); }, 10000))
+        << "the topic is behind the laboratory form";
+    AskToClose(lab);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Active() == start; }, 10000));
+    expectFormInFront("the topic stays in front of the start form come back");
 }
 #endif
