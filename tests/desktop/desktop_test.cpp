@@ -245,13 +245,6 @@ void ClickAt(QPoint global)
     Tool("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y()), "click", "1"});
 }
 
-// A click at a point of a window's client area.
-void ClickIn(WId id, QPoint p)
-{
-    Tool("xdotool", {"mousemove", "--window", QString::number(id), QString::number(p.x()), QString::number(p.y()),
-                     "click", "1"});
-}
-
 // Where a window lies in the stack of windows, counted from the bottom.
 int StackPlace(WId id)
 {
@@ -689,6 +682,10 @@ TEST(Desktop, TheProgramsAskForTheVariantAndEndWithTheStartForm)
 // is back from the laboratory form, in front of which the topic stays.
 TEST(Desktop, HelpBesideTheStartFormGoesBehindItButStaysInFrontOfTheWork)
 {
+    auto ClickIn = [](WId id, QPoint p) {
+        Tool("xdotool", {"mousemove", "--window", QString::number(id), QString::number(p.x()),
+                         QString::number(p.y()), "click", "1"});
+    };
     QProcess vorlin;
     vorlin.start(LAB_VORLIN_PROGRAM, {"3"});
     struct Ender { QProcess& p; ~Ender() { p.kill(); p.waitForFinished(); } } ender{vorlin};
